@@ -1,0 +1,24 @@
+#pragma once
+
+#include "LoadReport.h"
+#include "Session.h"
+
+#include <string>
+
+namespace corvane {
+
+/**
+ * The core of the commands that the window and the command-line tool share. Each runs what the
+ * window's handler runs between its busy check and its chart refresh.
+ */
+
+// Load File: loads the report and, when it was loaded, runs the filter pass.
+LoadOutcome LoadAndFilter(Session& session, const std::string& path, const TradeLineCallback& onTradeLine = {});
+
+// A change of the symbol list's selection: rebuilds the magic list, then filters.
+void PairsListChanged(Session& session);
+
+// A change of the magic list's selection: filters.
+void MagicListChanged(Session& session);
+
+} // namespace corvane

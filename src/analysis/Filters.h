@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Session.h"
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+/**
+ * The filter pass. Selects every entry of a list that has none selected; copies the trades of Full
+ * whose symbol entry is selected, and, while the magic list is shown, whose magic key's entry is
+ * selected, into Grid (columns 0 to 14) and XGrid (Full columns 0, 16 and 17); then, when at least
+ * one trade passed, computes the Balance and Pips columns and runs ShowSummary.
+ *
+ * Balance: the initial deposit plus, row by row, P/L minus the absolute Comm plus Swap ("%14.2f").
+ * Pips: TradePips of the row, or 0 when its P/L is exactly 0 ("%6d").
+ * A money cell that is not a number stops the pass with ConversionError.
+ */
+void ApplyFilters(Session& session);
+
+/**
+ * Refills the magic list with the magic keys of the trades of the selected symbols, in order of first
+ * appearance. When the number of entries is unchanged the entries get back the earlier selection flags
+ * by position; otherwise none is selected (the next filter pass then selects them all).
+ */
+void RebuildMagicList(Session& session);
+
+/**
+ * Pips of a trade from its type and its open and close price texts. Each price is fitted into five
+ * digits: its characters without "." are copied into "00000" from position 1 when the text is exactly
+ * five characters long, else from 0; extra characters are dropped. A buy (type starting with "b") gains
+ * close minus open; a sell, open minus close.
+ */
+long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice);
+
+// The magic key of a Magic cell: its text without surrounding white space right-aligned to 8
+// characters, or "           0" when nothing remains.
+std::string MagicKeyOfCell(std::string_view magicCell);
+
+} // namespace corvane

@@ -1,0 +1,172 @@
+#include "Statistics.h"
+
+#include "Numbers.h"
+#include "Session.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvane {
+
+namespace {
+
+bool StartsWithDigit(std::string_view text)
+{
+    return !text.empty() && text.front() >= '0' && text.front() <= '9';
+}
+
+int DigitsAt(std::string_view text, std::size_t pos, int count)
+{
+    int value = 0;
+    for (int i = 0; i < count && pos + i < text.size(); ++i) {
+        const char c = text[pos + i];
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+bool IsLeapYear(long long year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(long long year, int month)
+{
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date, the month and day first moved to the nearest
+// date that exists.
+long long DayNumber(std::string_view date)
+{
+    const long long year = DigitsAt(date, 0, 4);
+    const int month = std::clamp(DigitsAt(date, 5, 2), 1, 12);
+    const int day = std::clamp(DigitsAt(date, 8, 2), 1, DaysInMonth(year, month));
+    const long long y = month <= 2 ? year - 1 : year;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yearOfEra = y - era * 400;
+    const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+} // namespace
+
+int DaysBetween(std::string_view first, std::string_view last)
+{
+    const long long days = DayNumber(last) - DayNumber(first);
+    return days > 0 ? static_cast<int>(days) : 0;
+}
+
+int ReportDays(const TextGrid& grid)
+{
+    std::string_view earliest = "3000";
+    std::string_view latest = "1000";
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (const int column : {kOpenTime, kCloseTime}) {
+            const std::string_view cell = grid.Cell(column, row);
+            if (!StartsWithDigit(cell))
+                continue;
+            if (earliest > cell)
+                earliest = cell;
+            if (latest < cell)
+                latest = cell;
+        }
+    }
+    if (earliest == "3000" || latest == "1000")
+        return 0;
+    return DaysBetween(earliest, latest);
+}
+
+Statistics ComputeStatistics(const TextGrid& grid, double initialDeposit)
+{
+    Statistics result;
+    SummaryFigures& f = result.Figures;
+    double grossLoss = 0.0;
+    long long winningPips = 0, losingPips = 0;
+    double commission = 0.0, interest = 0.0, net = 0.0, peakNet = 0.0;
+    double balance = initialDeposit, peakBalance = initialDeposit;
+    int peakRow = 1;
+    double maximumDrawdown = 0.0;
+
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const double profit = ParseProfitCell(grid.Cell(kProfit, row));
+        const std::string_view commCell = grid.Cell(kComm, row);
+        const std::string_view swapCell = grid.Cell(kSwap, row);
+        const bool hasComm = !IsBlankCell(commCell);
+        const bool hasSwap = !IsBlankCell(swapCell);
+        const double comm = hasComm ? ParseMoneyCell(commCell) : 0.0;
+        const double swap = hasSwap ? ParseMoneyCell(swapCell) : 0.0;
+        const auto pips = static_cast<long long>(ParseNumber(grid.Cell(kPips, row)));
+
+        if (profit >= 0) {
+            ++f.Wins;
+            f.GrossProfit += profit;
+            winningPips += pips;
+        } else {
+            ++f.Losses;
+            grossLoss += profit;
+            losingPips += pips;
+        }
+        if (hasComm)
+            commission += comm;
+        if (hasSwap)
+            interest += swap;
+        net += profit;
+        if (hasSwap)
+            net += swap;
+        if (hasComm)
+            net -= std::fabs(comm);
+        if (!(peakNet > net))
+            peakNet = net;
+        balance += profit;
+        if (hasSwap)
+            balance += swap;
+        if (hasComm)
+            balance -= std::fabs(comm);
+        if (balance > peakBalance) {
+            peakBalance = balance;
+            peakRow = row;
+        }
+        if (peakBalance != 0) {
+            const double drawdown = (peakNet - net) * 100 / peakBalance;
+            if (drawdown > maximumDrawdown) {
+                maximumDrawdown = drawdown;
+                result.TroughRow = row;
+                result.StretchStart = peakRow;
+            }
+        }
+    }
+
+    f.NetProfit = net;
+    f.InitialDeposit = initialDeposit;
+    f.InterestEarned = interest;
+    f.GrossLoss = -grossLoss;
+    f.CommissionPaid = std::fabs(commission);
+    f.Trades = f.Wins + f.Losses;
+    f.PercentProfitable = f.Trades ? static_cast<double>(f.Wins) * 100 / static_cast<double>(f.Trades) : 0.0;
+    f.TotalPips = winningPips + losingPips;
+    f.AveragePips = f.Trades ? f.TotalPips / f.Trades : 0;
+    f.AverageWin = f.Wins ? f.GrossProfit / static_cast<double>(f.Wins) : 0.0;
+    f.AverageLoss = f.Losses ? -grossLoss / static_cast<double>(f.Losses) : 0.0;
+    f.AverageWinPips = f.Wins ? winningPips / f.Wins : 0;
+    f.AverageLossPips = f.Losses ? -losingPips / f.Losses : 0;
+    f.Return = initialDeposit > 0 ? net * 100 / initialDeposit : 0.0;
+    f.MaximumDrawdown = maximumDrawdown;
+    return result;
+}
+
+void MarkDrawdown(TextGrid& grid, const Statistics& statistics, double initialDeposit)
+{
+    if (statistics.TroughRow <= 0)
+        return;
+    for (int row = statistics.StretchStart + 1; row <= statistics.TroughRow; ++row)
+        grid.AppendToCell(kBalance, row, kDrawdownMarker);
+    if (statistics.StretchStart == 1 && ParseNumber(grid.Cell(kBalance, 1)) < initialDeposit)
+        grid.AppendToCell(kBalance, 1, kDrawdownMarker);
+}
+
+} // namespace corvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Session.h"
+#include "Statistics.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// Line 1 of the summary: the report title, ", " and the report's path; the path alone without a title.
+std::string SummaryHeading(std::string_view title, std::string_view path);
+
+// Lines 3 to 14 of the summary: two columns of label and figure, laid out for a fixed-pitch font.
+std::vector<std::string> SummaryFigureLines(const SummaryFigures& figures);
+
+/**
+ * Rewrites the summary text: the heading and an empty line, then the figures of the visible table
+ * with its days (ReportDays), marking the drawdown stretch in the Balance column. When a cell is not a
+ * number the text keeps only its first two lines and ConversionError propagates.
+ */
+void ShowSummary(Session& session);
+
+} // namespace corvane

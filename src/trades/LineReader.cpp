@@ -1,0 +1,76 @@
+#include "LineReader.h"
+
+#include <cstring>
+
+namespace corvane {
+
+namespace {
+constexpr std::size_t kChunk = 1 << 20;
+}
+
+LineReader::LineReader(const std::string& path)
+    : m_file(std::fopen(path.c_str(), "rb"))
+{
+    if (m_file)
+        m_buffer.resize(kChunk + kMaxPiece + 2);
+}
+
+LineReader::~LineReader()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+void LineReader::Fill()
+{
+    // Keep at least one whole piece and the CR LF that may end it in the buffer.
+    if (m_atEnd || m_end - m_pos > kMaxPiece + 1)
+        return;
+    std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+    m_end -= m_pos;
+    m_pos = 0;
+    while (!m_atEnd && m_end < m_buffer.size()) {
+        const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+        m_end += got;
+        if (got == 0)
+            m_atEnd = true; // end of file, or a read error (a directory, a vanished file): nothing more
+    }
+}
+
+bool LineReader::Next(std::string_view& piece)
+{
+    if (!m_file)
+        return false;
+    Fill();
+    const std::size_t available = m_end - m_pos;
+    if (available == 0)
+        return false;
+    char* start = m_buffer.data() + m_pos;
+    const std::size_t window = available < kMaxPiece + 1 ? available : kMaxPiece + 1;
+    if (auto* newline = static_cast<char*>(std::memchr(start, '\n', window))) {
+        const std::size_t raw = static_cast<std::size_t>(newline - start) + 1;
+        const bool crlf = raw >= 2 && newline[-1] == '\r';
+        if (raw - (crlf ? 1 : 0) <= kMaxPiece) {
+            m_pos += raw;
+            if (crlf) {
+                newline[-1] = '\n';
+                piece = std::string_view(start, raw - 1);
+            } else {
+                piece = std::string_view(start, raw);
+            }
+            return true;
+        }
+    }
+    const std::size_t length = available < kMaxPiece ? available : kMaxPiece;
+    m_pos += length;
+    piece = std::string_view(start, length);
+    return true;
+}
+
+std::string_view LineReader::NextOrEmpty()
+{
+    std::string_view piece;
+    return Next(piece) ? piece : std::string_view();
+}
+
+} // namespace corvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+/**
+ * Reads a report file as the terminal's reports are meant to be read: as bytes, in pieces of at most
+ * 1023 bytes. Each piece ends after the next newline, or after 1023 bytes when the line is longer, so
+ * a long line arrives as several pieces. A CR LF line end reads as one newline, as a Windows text-mode
+ * read gives it; a lone CR stays. A piece may hold NUL bytes.
+ */
+class LineReader
+{
+public:
+    static constexpr std::size_t kMaxPiece = 1023;
+
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool IsOpen() const { return m_file != nullptr; }
+    // The next piece, valid until the next call; false at the end of the file.
+    bool Next(std::string_view& piece);
+    // As Next, but at the end of the file the piece is empty: a missing line reads as an empty one.
+    std::string_view NextOrEmpty();
+
+private:
+    void Fill();
+
+    std::FILE* m_file = nullptr;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    bool m_atEnd = false;
+};
+
+} // namespace corvane

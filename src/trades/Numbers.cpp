@@ -1,0 +1,218 @@
+#include "Numbers.h"
+
+#include "Errors.h"
+#include "TextRoutines.h"
+
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace corvane {
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Checks the strict decimal form and returns it without a leading '+', or nothing.
+std::optional<std::string_view> StrictDecimal(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::string_view body = text;
+    if (!body.empty() && (body.front() == '+' || body.front() == '-'))
+        body.remove_prefix(1);
+    std::size_t i = 0, digits = 0;
+    while (i < body.size() && IsDigit(body[i]))
+        ++i, ++digits;
+    if (i < body.size() && body[i] == '.') {
+        ++i;
+        while (i < body.size() && IsDigit(body[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < body.size() && (body[j] == '+' || body[j] == '-'))
+            ++j;
+        const std::size_t expStart = j;
+        while (j < body.size() && IsDigit(body[j]))
+            ++j;
+        if (j == expStart)
+            return std::nullopt;
+        i = j;
+    }
+    if (i != body.size())
+        return std::nullopt;
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    return text;
+}
+
+locale_t CLocale();
+
+double FromChars(std::string_view text)
+{
+    double value = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone when it overflows or underflows; C gives inf or 0.
+        const std::string copy(text);
+        return strtod_l(copy.c_str(), nullptr, CLocale());
+    }
+    return value;
+}
+
+locale_t CLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+} // namespace
+
+double ParseNumber(std::string_view text)
+{
+    const auto decimal = StrictDecimal(text);
+    if (!decimal)
+        throw ConversionError(std::string(text));
+    return FromChars(*decimal);
+}
+
+bool IsBlankCell(std::string_view text)
+{
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+double ParseProfitCell(std::string_view text)
+{
+    return IsBlankCell(text) ? 0.0 : ParseNumber(text);
+}
+
+double ParseMoneyCell(std::string_view text)
+{
+    if (IsBlankCell(text))
+        return 0.0;
+    if (const auto decimal = StrictDecimal(text))
+        return FromChars(*decimal);
+    const std::string joined = WithoutBlanks(text);
+    if (const auto decimal = StrictDecimal(joined))
+        return FromChars(*decimal);
+    throw ConversionError(std::string(text));
+}
+
+std::optional<double> ScanDouble(std::string_view text)
+{
+    const std::string copy(UpToNul(text));
+    const char* start = copy.c_str();
+    char* end = nullptr;
+    const double value = strtod_l(start, &end, CLocale());
+    if (end == start)
+        return std::nullopt;
+    return value;
+}
+
+long long LeadingInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        const int digit = text[i] - '0';
+        if (value > (LLONG_MAX - digit) / 10)
+            return negative ? LLONG_MIN : LLONG_MAX;
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+std::string FormatFixed(double value, int width, int precision)
+{
+    char buffer[400];
+    std::string_view digits;
+    if (std::isnan(value)) {
+        digits = std::signbit(value) ? "-nan" : "nan";
+    } else if (std::isinf(value)) {
+        digits = value < 0 ? "-inf" : "inf";
+    } else {
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+        digits = std::string_view(buffer, result.ptr - buffer);
+    }
+    return PadLeft(digits, width);
+}
+
+std::string FormatFigure(double value, int width, int precision)
+{
+    std::string text = FormatFixed(value, width, precision);
+    const std::size_t minus = text.find('-');
+    if (minus != std::string::npos && text.find_first_not_of("0.", minus + 1) == std::string::npos) {
+        text.erase(minus, 1);
+        text = PadLeft(text, width);
+    }
+    return text;
+}
+
+std::string FormatInt(long long value, int width)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return PadLeft(std::string_view(buffer, result.ptr - buffer), width);
+}
+
+std::string FormatFigures(std::string_view format, std::initializer_list<FigureArg> args)
+{
+    std::string out;
+    auto next = args.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            out.push_back(format[i]);
+            continue;
+        }
+        if (i + 1 < format.size() && format[i + 1] == '%') {
+            out.push_back('%');
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        int width = 0;
+        while (j < format.size() && IsDigit(format[j]))
+            width = width * 10 + (format[j++] - '0');
+        int precision = -1;
+        if (j < format.size() && format[j] == '.') {
+            precision = 0;
+            ++j;
+            while (j < format.size() && IsDigit(format[j]))
+                precision = precision * 10 + (format[j++] - '0');
+        }
+        if (j >= format.size())
+            break;
+        const char conversion = format[j];
+        i = j;
+        if (next == args.end())
+            continue;
+        const FigureArg& arg = *next++;
+        if (conversion == 'd')
+            out += FormatInt(arg.IsInteger ? arg.Integer : static_cast<long long>(arg.Real), width);
+        else if (conversion == 'f')
+            out += FormatFigure(arg.IsInteger ? static_cast<double>(arg.Integer) : arg.Real, width,
+                                precision < 0 ? 6 : precision);
+        else if (conversion == 's')
+            out += PadLeft(arg.Text, width);
+    }
+    return out;
+}
+
+} // namespace corvane

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+/**
+ * One way to read numbers and one way to write them, independent of the process locale: "." is
+ * always the decimal point, whatever LC_NUMERIC says.
+ */
+
+// Reads a cell that must hold a decimal number: optional sign, digits with an optional "." and
+// fraction, an optional exponent; leading and trailing blanks are allowed. Anything else throws
+// ConversionError naming the cell text.
+double ParseNumber(std::string_view text);
+
+// A Comm or Swap cell that holds only blanks ("      ", the "%6s" form of an empty report cell) or
+// nothing at all (a tester order that was never closed).
+bool IsBlankCell(std::string_view text);
+
+// Reads a P/L cell: an empty (or all-blank) cell, a tester order never closed, counts as 0; anything
+// else as ParseNumber.
+double ParseProfitCell(std::string_view text);
+
+// Reads a Comm or Swap cell (P/L, Comm, Swap): a blank cell counts as nothing (0); blanks between digits are
+// thousands separators ("-1 234.56" reads as -1234.56). Otherwise as ParseNumber; an error names the
+// cell text as it stands.
+double ParseMoneyCell(std::string_view text);
+
+// The leading number of a text as C's "%lf" reads it (leading white space skipped, sign, decimal or
+// hexadecimal digits, exponent, inf and nan), or nothing when no number starts the text.
+std::optional<double> ScanDouble(std::string_view text);
+
+// The leading whole number of a text as atoi reads it (white space, sign, digits); 0 when none.
+// Values beyond the range of long long are clamped.
+long long LeadingInteger(std::string_view text);
+
+// "%<width>.<precision>f".
+std::string FormatFixed(double value, int width, int precision);
+// As FormatFixed, but a value that rounds to zero never prints with a minus sign: for figures.
+std::string FormatFigure(double value, int width, int precision);
+// "%<width>d".
+std::string FormatInt(long long value, int width);
+
+// One value for FormatFigures: a whole number, a floating-point number or a text.
+struct FigureArg
+{
+    FigureArg(int v) : IsInteger(true), Integer(v) {}
+    FigureArg(long long v) : IsInteger(true), Integer(v) {}
+    FigureArg(double v) : Real(v) {}
+    FigureArg(std::string_view v) : IsText(true), Text(v) {}
+
+    bool IsInteger = false;
+    bool IsText = false;
+    long long Integer = 0;
+    double Real = 0.0;
+    std::string_view Text;
+};
+
+/**
+ * printf for the summary figures: "%[width][.precision]d", "%[width][.precision]f", "%[width]s" and
+ * "%%", with "." as the decimal point whatever the locale. A figure that rounds to zero prints without
+ * a minus sign. A conversion without a matching argument prints nothing.
+ */
+std::string FormatFigures(std::string_view format, std::initializer_list<FigureArg> args);
+
+} // namespace corvane

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Session.h"
+
+#include <functional>
+#include <string>
+
+namespace corvane {
+
+class LineReader;
+
+// Called after every trade line of a load, so that the window can let pending events run.
+using TradeLineCallback = std::function<void()>;
+
+/**
+ * Reads the head of a report: line 4 names the kind ("<title>Statement" or "<title>Strategy", the
+ * second winning), line 5 must carry the terminal's generator meta tag, and a "<td>Taxes</td>" cell on
+ * one of the lines 6 to 55 selects the taxes row layout. Sets the report kind, generator mark, row
+ * layout and the "Display" button's enabled state. A file that cannot be opened leaves kind and mark 0.
+ */
+void DetectReportKind(const std::string& path, Session& session);
+
+/**
+ * Finds the initial deposit: a statement's first row with title="Deposit", or the number that stands
+ * 28 characters after the word "deposit" on a tester report's first line that has it. 0.0 when none.
+ */
+void ReadInitialDeposit(const std::string& path, Session& session);
+
+// Fresh loads only: takes the report title and, for a tester report, the symbol, and sets the symbol
+// list. Leaves `reader` at the line after the last one it read.
+void ReadPreamble(LineReader& reader, Session& session);
+
+/**
+ * Reads trade lines into the trade table from `currentRow` on until "Working Orders" or the end of the
+ * file, raising the row count after every trade and adding symbols and magic keys to the lists.
+ * Returns the row the next trade would have been written to.
+ */
+int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine);
+
+// The magic key of a magic text without blanks: "%8s" of it, or "           0" when it is empty.
+std::string MagicKeyOf(std::string_view magicText);
+
+// The symbol a tester report names in its head, from the marker line's text after the marker.
+inline constexpr std::string_view kSymbolMarker = "<tr align=left><td colspan=2>Symbol</td><td colspan=4>";
+
+} // namespace corvane

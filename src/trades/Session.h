@@ -1,0 +1,95 @@
+#pragma once
+
+#include "SelectionList.h"
+#include "TextGrid.h"
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+enum class ReportKind
+{
+    Statement = 0,
+    Tester = 1,
+};
+
+// Row layouts of an account statement, kept under the codes the reader has always used.
+enum class RowLayout
+{
+    Titled = 0,  // the ticket cell carries a title "#magic comment"; the type is the first plain cell
+    Bare = 178,  // the ticket is the first plain cell, the type the second
+    Taxes = 190, // as titled, with a taxes column before swap
+};
+
+inline constexpr int kGeneratorMark = 4; // the report carries the terminal's generator meta tag
+
+inline constexpr int kFullColumns = 20;
+inline constexpr int kGridColumns = 15;
+inline constexpr int kXGridColumns = 3;
+
+// Columns of the trade table; the visible table mirrors columns 0 to 14.
+enum Column : int
+{
+    kTicket = 0,
+    kOpenTime = 1,
+    kType = 2,
+    kLots = 3,
+    kItem = 4,
+    kOpenPrice = 5,
+    kStopLoss = 6,
+    kTakeProfit = 7,
+    kCloseTime = 8,
+    kClosePrice = 9,
+    kComm = 10,
+    kSwap = 11,
+    kProfit = 12,
+    kPips = 13,
+    kBalance = 14,
+    kMagic = 16,
+    kComment = 17,
+};
+
+// The state that travels with the trade table.
+struct ReportState
+{
+    std::string Title;  // the report's <title>, or the imported file's path
+    std::string Symbol; // a tester report's symbol, lower-cased
+    double InitialDeposit = 0.0;
+    ReportKind Kind = ReportKind::Statement;
+    int GeneratorMark = 0;
+    RowLayout Layout = RowLayout::Titled;
+};
+
+/**
+ * Everything the window keeps for the life of the process: the trade table, the visible table and
+ * the alternate view, the two lists, the summary lines and the report state. Tests build as many
+ * sessions as they like.
+ */
+struct Session
+{
+    TextGrid Full{kFullColumns, 2};
+    TextGrid Grid{kGridColumns, 2};
+    TextGrid XGrid{kXGridColumns, 2};
+    SelectionList Pairs;
+    SelectionList Magic;
+    bool MagicListShown = false;
+
+    ReportState Report;
+    bool AppendFlag = false;
+    bool ReloadFlag = false;
+    bool DisplayEnabled = true;       // the "Display" button: enabled for statements only
+    std::string ReportPath;           // the report last chosen for loading
+    std::vector<std::string> Memo{""}; // the summary text box starts with one empty line
+};
+
+// The magic list is shown while it holds at least two entries (the window's layout switch).
+inline bool MagicListWanted(const Session& session)
+{
+    return session.Magic.Count() >= 2;
+}
+
+// No-trade test: the P/L cell of the first trade row is empty or exactly "0".
+bool NothingLoaded(const Session& session);
+
+} // namespace corvane

@@ -1,0 +1,179 @@
+#include "TextGrid.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace corvane {
+
+namespace {
+
+// A cell is stored as its length in little-endian base-128 digits followed by its bytes.
+void PutLength(std::string& out, std::size_t length)
+{
+    do {
+        unsigned char digit = length & 0x7f;
+        length >>= 7;
+        if (length)
+            digit |= 0x80;
+        out.push_back(static_cast<char>(digit));
+    } while (length);
+}
+
+std::size_t GetLength(const std::string& row, std::size_t& pos)
+{
+    std::size_t length = 0;
+    int shift = 0;
+    while (pos < row.size()) {
+        const auto digit = static_cast<unsigned char>(row[pos++]);
+        length |= static_cast<std::size_t>(digit & 0x7f) << shift;
+        if (!(digit & 0x80))
+            break;
+        shift += 7;
+    }
+    return length;
+}
+
+// Position of cell `column` in `row`; cells missing at the end count as empty. Returns false when
+// the row holds fewer cells, with `pos` at the end and `present` the number of cells stored.
+bool FindCell(const std::string& row, int column, std::size_t& pos, std::size_t& length, int& present)
+{
+    pos = 0;
+    present = 0;
+    while (pos < row.size()) {
+        const std::size_t start = pos;
+        const std::size_t n = GetLength(row, pos);
+        if (present == column) {
+            length = n;
+            pos = start;
+            return true;
+        }
+        pos += n;
+        ++present;
+    }
+    length = 0;
+    return false;
+}
+
+} // namespace
+
+TextGrid::TextGrid(int columns, int rows)
+    : m_columns(columns)
+    , m_rowCount(0)
+{
+    SetRowCount(rows);
+}
+
+void TextGrid::SetRowCount(int rows)
+{
+    if (rows < 0)
+        rows = 0;
+    if (rows < static_cast<int>(m_rows.size()))
+        m_rows.resize(rows);
+    m_rowCount = rows;
+}
+
+std::string_view TextGrid::Cell(int column, int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0 || column >= m_columns)
+        return {};
+    const std::string& text = m_rows[row];
+    std::size_t pos, length;
+    int present;
+    if (!FindCell(text, column, pos, length, present))
+        return {};
+    GetLength(text, pos);
+    return std::string_view(text).substr(pos, length);
+}
+
+std::string* TextGrid::MutableRow(int row)
+{
+    if (row < 0)
+        return nullptr;
+    if (row >= static_cast<int>(m_rows.size()))
+        m_rows.resize(static_cast<std::size_t>(row) + 1);
+    return &m_rows[row];
+}
+
+void TextGrid::SetCell(int column, int row, std::string_view text)
+{
+    if (column < 0 || column >= m_columns)
+        return;
+    std::string* cells = MutableRow(row);
+    if (!cells)
+        return;
+    std::size_t pos, length;
+    int present;
+    if (!FindCell(*cells, column, pos, length, present)) {
+        if (text.empty())
+            return; // missing cells already read as empty
+        for (; present < column; ++present)
+            cells->push_back('\0');
+        PutLength(*cells, text.size());
+        cells->append(text);
+        return;
+    }
+    std::string encoded;
+    PutLength(encoded, text.size());
+    encoded.append(text);
+    std::size_t end = pos;
+    GetLength(*cells, end);
+    end += length;
+    cells->replace(pos, end - pos, encoded);
+}
+
+void TextGrid::AppendToCell(int column, int row, std::string_view text)
+{
+    std::string joined(Cell(column, row));
+    joined.append(text);
+    SetCell(column, row, joined);
+}
+
+void TextGrid::BlankRow(int row)
+{
+    if (row >= 0 && row < static_cast<int>(m_rows.size()))
+        m_rows[row].clear();
+}
+
+void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count)
+{
+    std::string* cells = MutableRow(row);
+    if (!cells)
+        return;
+    cells->clear();
+    if (sourceRow < 0 || sourceRow >= static_cast<int>(source.m_rows.size()))
+        return;
+    const std::string& from = source.m_rows[sourceRow];
+    count = std::min(count, m_columns);
+    std::size_t pos, length;
+    int present;
+    if (FindCell(from, count, pos, length, present))
+        cells->assign(from, 0, pos);
+    else
+        cells->assign(from);
+}
+
+void TextGrid::PermuteRows(int first, const std::vector<int>& order)
+{
+    if (first < 0)
+        return;
+    if (first + order.size() > m_rows.size())
+        m_rows.resize(first + order.size());
+    std::vector<std::string> moved(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        moved[i] = std::move(m_rows[first + order[i]]);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        m_rows[first + i] = std::move(moved[i]);
+}
+
+void TextGrid::RemoveRows(int row, int count)
+{
+    if (row < 0 || count <= 0 || row >= m_rowCount)
+        return;
+    count = std::min(count, m_rowCount - row);
+    const int stored = static_cast<int>(m_rows.size());
+    if (row < stored)
+        m_rows.erase(m_rows.begin() + row, m_rows.begin() + std::min(stored, row + count));
+    m_rowCount -= count;
+}
+
+} // namespace corvane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+/**
+ * A rectangle of text cells addressed by column and row, both counted from 0, as the program's
+ * grids are: row 0 is the header row, trades occupy rows 1 to RowCount() - 1.
+ *
+ * Writing a cell of a row at or beyond the row count is allowed: the cell keeps its text and becomes
+ * part of the table when the row count grows to include it. Lowering the row count discards the rows
+ * beyond it, so a row that comes into use again later starts with all cells blank. A column outside
+ * 0..ColumnCount()-1 reads as empty and is not stored.
+ *
+ * Each row is kept as one string holding its cells as length-prefixed texts, which keeps a table of a
+ * million trades in a few hundred bytes per row.
+ */
+class TextGrid
+{
+public:
+    TextGrid(int columns, int rows);
+
+    int ColumnCount() const { return m_columns; }
+    int RowCount() const { return m_rowCount; }
+    void SetRowCount(int rows);
+
+    std::string_view Cell(int column, int row) const;
+    void SetCell(int column, int row, std::string_view text);
+    void AppendToCell(int column, int row, std::string_view text);
+
+    // Blanks every cell of one row.
+    void BlankRow(int row);
+    // Copies cells [0, count) of `source`'s row into cells [0, count) of this grid's row, replacing the row.
+    void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count);
+    // Reorders rows first..first+order.size()-1 so that new row first+i is old row first+order[i].
+    void PermuteRows(int first, const std::vector<int>& order);
+    // Removes rows [row, row + count) and moves the rows below up; the row count falls by count.
+    void RemoveRows(int row, int count);
+
+private:
+    std::string* MutableRow(int row);
+
+    int m_columns;
+    int m_rowCount;
+    std::vector<std::string> m_rows; // may be longer than m_rowCount (rows written beyond the count)
+};
+
+} // namespace corvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace corvane::test {
+
+// The folder of real reports written by the terminal, or "" when it is absent.
+std::string SamplesDir();
+
+// Every *.htm file of the samples folder, sorted by name; empty when the folder is absent.
+std::vector<std::string> SampleReports();
+
+// figures.tsv of the samples folder: file name -> column name -> text.
+std::map<std::string, std::map<std::string, std::string>> SampleFigures();
+
+} // namespace corvane::test
+
+// Skips the running test when the samples folder is absent.
+#define CORVANE_REQUIRE_SAMPLES()                                                                            \
+    do {                                                                                                     \
+        if (::corvane::test::SamplesDir().empty())                                                           \
+            GTEST_SKIP() << "samples folder absent: " CORVANE_SAMPLES_DIR;                                   \
+    } while (false)
