@@ -198,7 +198,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            out << kUsage << kRefusal << "\non standard error.\n";
+            out << kUsage << kRefusal << "\"\non standard error.\n";
             return kExitOk;
         }
     }

@@ -67,7 +67,8 @@ void TextGrid::SetRowCount(int rows)
 {
     if (rows < 0)
         rows = 0;
-    if (rows < static_cast<int>(m_rows.size()))
+    // Only lowering discards: rows written beyond a count that grows stay until it reaches them.
+    if (rows < m_rowCount && rows < static_cast<int>(m_rows.size()))
         m_rows.resize(rows);
     m_rowCount = rows;
 }

@@ -37,6 +37,43 @@ INSTANTIATE_TEST_SUITE_P(Fields, ExtractBetweenTest,
                                            ExtractCase{"</td><td>a", "<td>", "</td>", 1, false, ""},
                                            ExtractCase{"<td></td>", "<td>", "</td>", 1, true, ""}));
 
+// The position just past the counted open marker must not be the end of the text.
+INSTANTIATE_TEST_SUITE_P(OpenMarkerAtTheEnd, ExtractBetweenTest,
+                         ::testing::Values(ExtractCase{"abc<td>", "<td>", "c", 1, false, ""},
+                                           ExtractCase{"<td>a</td><td>", "<td>", "</td>", 2, false, ""},
+                                           ExtractCase{"<td>a</td><td>", "<td>", "</td>", 1, true, "a"},
+                                           ExtractCase{"<td>", "<td>", "<td>", 0, false, ""},
+                                           ExtractCase{"<td> ", "<td>", " ", 1, true, ""}));
+
+// Markers are plain texts: they count wherever they stand, attribute values included.
+INSTANTIATE_TEST_SUITE_P(
+    MarkersInAttributes, ExtractBetweenTest,
+    ::testing::Values(ExtractCase{"<td title=\"<td>x</td>\">y</td>", "<td>", "</td>", 1, true, "x"},
+                      ExtractCase{"<td title=\"a</td>b\">y</td>", "\">", "</td>", 1, true, "y"},
+                      ExtractCase{"<td title=\"a</td>b\">y</td>", "<td title=\"", "</td>", 1, true, "a"},
+                      ExtractCase{"<tr align=right><td align=right>7</td>", "align=right>", "</td>", 2, true,
+                                  "7"},
+                      ExtractCase{"<tr align=right><td align=right>7</td>", "align=right>", "</td>", 1, true,
+                                  "<td align=right>7"}));
+
+INSTANTIATE_TEST_SUITE_P(Counting, ExtractBetweenTest,
+                         ::testing::Values(
+                             // a negative count still passes one marker
+                             ExtractCase{"<td>a</td><td>b</td>", "<td>", "</td>", -3, true, "a"},
+                             // the close marker is searched only after the counted open marker
+                             ExtractCase{"<td>a</td><td>b", "<td>", "</td>", 2, false, ""},
+                             // occurrences of the open marker do not overlap
+                             ExtractCase{"aaa|", "aa", "|", 2, false, ""},
+                             ExtractCase{"aaaa|", "aa", "|", 2, true, ""},
+                             // open and close may be the same text
+                             ExtractCase{"<td>a<td>b", "<td>", "<td>", 1, true, "a"},
+                             // the search is case-sensitive
+                             ExtractCase{"<TD>a</TD>", "<td>", "</td>", 1, false, ""},
+                             ExtractCase{"<td>a</TD>", "<td>", "</td>", 1, false, ""},
+                             // the text runs to the first close marker, not the last
+                             ExtractCase{"\"#123 comment with blanks\">", "\"#", " ", 1, true, "123"},
+                             ExtractCase{"", "<td>", "</td>", 1, false, ""}));
+
 TEST(RemoveBlanks, DeletesBlanksOnly)
 {
     std::string text = "1 234.00";
@@ -45,6 +82,25 @@ TEST(RemoveBlanks, DeletesBlanksOnly)
     text = " a\tb \n";
     RemoveBlanks(text);
     EXPECT_EQ(text, "a\tb\n");
+}
+
+TEST(RemoveBlanks, KeepsEveryOtherByte)
+{
+    std::string text;
+    RemoveBlanks(text);
+    EXPECT_EQ(text, "");
+    text = "      ";
+    RemoveBlanks(text);
+    EXPECT_EQ(text, "");
+    text = std::string("\xa0"
+                       "1\r 2\0 3",
+                       8);
+    RemoveBlanks(text);
+    EXPECT_EQ(text, std::string("\xa0"
+                                "1\r2\0"
+                                "3",
+                                6))
+        << "a non-breaking space, CR and NUL are not blanks";
 }
 
 } // namespace
