@@ -13,7 +13,7 @@ namespace corvane {
  * A charset declaration in the report's head wins. Without one (the terminal writes none) the bytes
  * decide: text without bytes above 0x7F is windows-1252; text that reads as Japanese double-byte
  * characters (kana and kanji lead bytes) is Shift_JIS; text that reads as GB2312 Chinese characters
- * throughout is GBK; words made of several letters above 0xBF in a row are Cyrillic (windows-1251);
+ * throughout is GBK; words of three letters or more above 0xBF in a row are Cyrillic (windows-1251);
  * otherwise the Turkish letters ğ ı ş Ğ İ Ş (bytes that Western text hardly uses) make it windows-1254,
  * and anything else is windows-1252.
  */
