@@ -1,5 +1,6 @@
 #include "LoadReport.h"
 
+#include "CodePage.h"
 #include "LineReader.h"
 #include "Numbers.h"
 
@@ -62,6 +63,7 @@ LoadOutcome LoadReport(Session& session, const std::string& path, const TradeLin
             return LoadOutcome::Refused;
         }
         ReadInitialDeposit(path, session);
+        session.Report.CodePage = GuessFileCodePage(path);
     }
 
     if (reader.IsOpen()) {

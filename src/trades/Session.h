@@ -59,6 +59,7 @@ struct ReportState
     ReportKind Kind = ReportKind::Statement;
     int GeneratorMark = 0;
     RowLayout Layout = RowLayout::Titled;
+    std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
 };
 
 /**

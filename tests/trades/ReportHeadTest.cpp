@@ -152,7 +152,8 @@ std::vector<GeneratorCase> GeneratorCases()
          0});
     cases.push_back(
         {"VersionTagOfNewerBuilds",
-         Report(HeadLines(kTesterTitle, "    <meta name=\"version\" content=\"Build 1441\">"), 12), 0});
+         Report(HeadLines(kTesterTitle, "    <meta name=\"version\" content=\"Build 1441\">"), 12),
+         kGeneratorMark});
     cases.push_back({"AfterANul", Report(HeadLines(kStatementTitle, WithNul("", tag)), 12), 0});
     cases.push_back({"BeforeANul", Report(HeadLines(kStatementTitle, WithNul(tag, "")), 12), kGeneratorMark});
     cases.push_back({"FiveLinesExactly", HeadLines(kStatementTitle), kGeneratorMark});
@@ -239,14 +240,14 @@ TEST(StatementDeposit, TheFirstDepositRowWins)
     EXPECT_EQ(DepositAfterLoad(test::StatementBuilder().Deposit("500.00").Deposit("700.00").Text()), 500.0);
 }
 
-TEST(StatementDeposit, WithoutAnExactDepositTitleTheDepositIsZero)
+TEST(StatementDeposit, WithoutAnExactDepositTitleTheFirstBalanceRowGivesIt)
 {
     EXPECT_EQ(DepositAfterLoad(test::StatementBuilder().Text()), 0.0);
     const std::string brokerTitle =
         "<tr align=right><td title=\"Deposit: 10352 JPY\">1</td><td class=msdate nowrap>"
         "2024.01.01 00:00</td><td>balance</td><td colspan=10 align=left>Deposit</td>"
         "<td class=mspt>10 352</td></tr>";
-    EXPECT_EQ(DepositAfterLoad(test::StatementBuilder().Line(brokerTitle).Text()), 0.0);
+    EXPECT_EQ(DepositAfterLoad(test::StatementBuilder().Line(brokerTitle).Text()), 10352.0);
     EXPECT_EQ(DepositAfterLoad(test::StatementBuilder().Deposit("n/a").Text()), 0.0);
 }
 
