@@ -17,29 +17,45 @@ bool IsWhiteSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// Remembers the entry found for the previous text: trades of one symbol and magic number usually
-// come in runs, so most rows skip the search.
+// Remembers the entries found for the last few distinct cells: a report has few symbols and magic
+// numbers, so most rows skip the search. `key` turns a cell into the text the list holds.
+template <typename Key>
 class CachedFind
 {
 public:
-    explicit CachedFind(const SelectionList& list) : m_list(list) {}
+    CachedFind(const SelectionList& list, Key key) : m_list(list), m_key(key) {}
 
-    int operator()(std::string_view text)
+    int operator()(std::string_view cell)
     {
-        if (!m_valid || text != m_text) {
-            m_text.assign(text);
-            m_index = m_list.Find(text);
-            m_valid = true;
-        }
-        return m_index;
+        for (const Entry& entry : m_entries)
+            if (entry.Cell == cell)
+                return entry.Index;
+        const int index = m_list.Find(m_key(cell));
+        if (m_entries.size() < kKept)
+            m_entries.push_back({std::string(cell), index});
+        else
+            m_entries[m_next++ % kKept] = {std::string(cell), index};
+        return index;
     }
 
 private:
+    static constexpr std::size_t kKept = 16;
+    struct Entry
+    {
+        std::string Cell;
+        int Index;
+    };
+
     const SelectionList& m_list;
-    std::string m_text;
-    int m_index = -1;
-    bool m_valid = false;
+    Key m_key;
+    std::vector<Entry> m_entries;
+    std::size_t m_next = 0;
 };
+
+std::string_view SameText(std::string_view cell)
+{
+    return cell;
+}
 
 long long FivePlacePrice(std::string_view price)
 {
@@ -55,32 +71,41 @@ long long FivePlacePrice(std::string_view price)
     return LeadingInteger(std::string_view(field, sizeof field));
 }
 
-void ComputeBalanceColumn(Session& session)
+/**
+ * The Balance and Pips columns of the visible table, row by row: the balance starts from the initial
+ * deposit and takes each row's P/L, minus its absolute Comm, plus its Swap; the pips are TradePips,
+ * or 0 when the P/L is exactly 0. Returns the numbers read, for the statistics. A cell that is not a
+ * number stops the pass there, the rows before it done.
+ */
+std::vector<TradeValues> ComputeBalanceAndPips(Session& session)
 {
     TextGrid& grid = session.Grid;
+    std::vector<TradeValues> trades;
+    trades.reserve(grid.RowCount() - 1);
     double balance = session.Report.InitialDeposit;
+    std::string_view cells[kProfit + 1];
     for (int row = 1; row < grid.RowCount(); ++row) {
-        balance += ParseProfitCell(grid.Cell(kProfit, row));
-        const std::string_view comm = grid.Cell(kComm, row);
-        if (!IsBlankCell(comm))
-            balance -= std::fabs(ParseMoneyCell(comm));
-        const std::string_view swap = grid.Cell(kSwap, row);
-        if (!IsBlankCell(swap))
-            balance += ParseMoneyCell(swap);
-        grid.SetCell(kBalance, row, FormatFixed(balance, 14, 2));
+        grid.ReadCells(row, cells, kProfit + 1);
+        TradeValues trade;
+        trade.Profit = ParseProfitCell(cells[kProfit]);
+        trade.HasComm = !IsBlankCell(cells[kComm]);
+        trade.HasSwap = !IsBlankCell(cells[kSwap]);
+        trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
+        trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
+        balance += trade.Profit;
+        if (trade.HasComm)
+            balance -= std::fabs(trade.Comm);
+        if (trade.HasSwap)
+            balance += trade.Swap;
+        trade.Pips = trade.Profit == 0 ? 0 : TradePips(cells[kType], cells[kOpenPrice], cells[kClosePrice]);
+        char pips[64];
+        char balanceText[400];
+        const std::string_view computed[] = {FormatIntTo(pips, trade.Pips, 6),
+                                             FormatFixedTo(balanceText, balance, 14, 2)};
+        grid.ReplaceTail(row, kPips, computed, 2);
+        trades.push_back(trade);
     }
-}
-
-void ComputePipsColumn(Session& session)
-{
-    TextGrid& grid = session.Grid;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        long long pips =
-            TradePips(grid.Cell(kType, row), grid.Cell(kOpenPrice, row), grid.Cell(kClosePrice, row));
-        if (ParseProfitCell(grid.Cell(kProfit, row)) == 0)
-            pips = 0;
-        grid.SetCell(kPips, row, FormatInt(pips, 6));
-    }
+    return trades;
 }
 
 } // namespace
@@ -113,37 +138,36 @@ void ApplyFilters(Session& session)
     const TextGrid& full = session.Full;
     TextGrid& grid = session.Grid;
     TextGrid& xgrid = session.XGrid;
-    grid.SetRowCount(1);
-    xgrid.SetRowCount(1);
-    CachedFind findPair(pairs);
-    CachedFind findMagic(magic);
+    CachedFind findPair(pairs, SameText);
+    CachedFind findMagic(magic, MagicKeyOfCell);
     const bool magicShown = session.MagicListShown;
+    std::string_view cells[kFullColumns];
+    // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
     for (int row = 1; row < full.RowCount(); ++row) {
-        const int pair = findPair(full.Cell(kItem, row));
+        full.ReadCells(row, cells, kFullColumns);
+        const int pair = findPair(cells[kItem]);
         if (pair < 0)
             continue;
         int key = -1;
         if (magicShown) {
-            key = findMagic(MagicKeyOfCell(full.Cell(kMagic, row)));
+            key = findMagic(cells[kMagic]);
             if (key < 0)
                 continue;
         }
         if (!pairs.Selected(pair) || (magicShown && !magic.Selected(key)))
             continue;
-        grid.CopyRowPrefix(next, full, row, kGridColumns);
-        xgrid.SetCell(0, next, full.Cell(kTicket, row));
-        xgrid.SetCell(1, next, full.Cell(kMagic, row));
-        xgrid.SetCell(2, next, full.Cell(kComment, row));
+        // The Pips and Balance cells are computed below, after the trade's own columns.
+        grid.CopyRowPrefix(next, full, row, kPips, 16);
+        const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
+        xgrid.SetRow(next, alternate, kXGridColumns);
         ++next;
     }
     grid.SetRowCount(next);
     xgrid.SetRowCount(next);
     if (next == 1)
         return;
-    ComputeBalanceColumn(session);
-    ComputePipsColumn(session);
-    ShowSummary(session);
+    ShowSummary(session, ComputeBalanceAndPips(session));
 }
 
 void RebuildMagicList(Session& session)
@@ -158,16 +182,17 @@ void RebuildMagicList(Session& session)
     magic.Clear();
 
     const TextGrid& full = session.Full;
-    CachedFind findPair(pairs);
-    std::string previousKey;
+    CachedFind findPair(pairs, SameText);
+    std::string previousCell = "\x01"; // no Magic cell holds it
+    std::string_view cells[kMagic + 1];
     for (int row = 1; row < full.RowCount(); ++row) {
-        const int pair = findPair(full.Cell(kItem, row));
+        full.ReadCells(row, cells, kMagic + 1);
+        const int pair = findPair(cells[kItem]);
         if (pair < 0 || !pairs.Selected(pair))
             continue;
-        std::string key = MagicKeyOfCell(full.Cell(kMagic, row));
-        if (key != previousKey) {
-            magic.AddIfAbsent(key);
-            previousKey = std::move(key);
+        if (cells[kMagic] != previousCell) {
+            magic.AddIfAbsent(MagicKeyOfCell(cells[kMagic]));
+            previousCell.assign(cells[kMagic]);
         }
     }
     if (magic.Count() == static_cast<int>(remembered.size()))

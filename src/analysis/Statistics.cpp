@@ -65,9 +65,11 @@ int ReportDays(const TextGrid& grid)
 {
     std::string_view earliest = "3000";
     std::string_view latest = "1000";
+    std::string_view cells[kCloseTime + 1];
     for (int row = 1; row < grid.RowCount(); ++row) {
+        grid.ReadCells(row, cells, kCloseTime + 1);
         for (const int column : {kOpenTime, kCloseTime}) {
-            const std::string_view cell = grid.Cell(column, row);
+            const std::string_view cell = cells[column];
             if (!StartsWithDigit(cell))
                 continue;
             if (earliest > cell)
@@ -81,7 +83,31 @@ int ReportDays(const TextGrid& grid)
     return DaysBetween(earliest, latest);
 }
 
+std::vector<TradeValues> ReadTradeValues(const TextGrid& grid)
+{
+    std::vector<TradeValues> trades;
+    trades.reserve(grid.RowCount() > 1 ? grid.RowCount() - 1 : 0);
+    std::string_view cells[kGridColumns];
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        grid.ReadCells(row, cells, kGridColumns);
+        TradeValues trade;
+        trade.Profit = ParseProfitCell(cells[kProfit]);
+        trade.Pips = static_cast<long long>(ParseNumber(cells[kPips]));
+        trade.HasComm = !IsBlankCell(cells[kComm]);
+        trade.HasSwap = !IsBlankCell(cells[kSwap]);
+        trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
+        trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
+        trades.push_back(trade);
+    }
+    return trades;
+}
+
 Statistics ComputeStatistics(const TextGrid& grid, double initialDeposit)
+{
+    return ComputeStatistics(ReadTradeValues(grid), initialDeposit);
+}
+
+Statistics ComputeStatistics(const std::vector<TradeValues>& trades, double initialDeposit)
 {
     Statistics result;
     SummaryFigures& f = result.Figures;
@@ -92,15 +118,15 @@ Statistics ComputeStatistics(const TextGrid& grid, double initialDeposit)
     int peakRow = 1;
     double maximumDrawdown = 0.0;
 
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const double profit = ParseProfitCell(grid.Cell(kProfit, row));
-        const std::string_view commCell = grid.Cell(kComm, row);
-        const std::string_view swapCell = grid.Cell(kSwap, row);
-        const bool hasComm = !IsBlankCell(commCell);
-        const bool hasSwap = !IsBlankCell(swapCell);
-        const double comm = hasComm ? ParseMoneyCell(commCell) : 0.0;
-        const double swap = hasSwap ? ParseMoneyCell(swapCell) : 0.0;
-        const auto pips = static_cast<long long>(ParseNumber(grid.Cell(kPips, row)));
+    for (std::size_t i = 0; i < trades.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        const TradeValues& trade = trades[i];
+        const double profit = trade.Profit;
+        const double comm = trade.Comm;
+        const double swap = trade.Swap;
+        const bool hasComm = trade.HasComm;
+        const bool hasSwap = trade.HasSwap;
+        const long long pips = trade.Pips;
 
         if (profit >= 0) {
             ++f.Wins;

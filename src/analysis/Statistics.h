@@ -3,6 +3,7 @@
 #include "TextGrid.h"
 
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -45,6 +46,21 @@ struct Statistics
     int StretchStart = 0;
 };
 
+// The numbers of one trade row that the statistics use. A blank Comm or Swap cell has no value.
+struct TradeValues
+{
+    double Profit = 0.0;
+    double Comm = 0.0;
+    double Swap = 0.0;
+    bool HasComm = false;
+    bool HasSwap = false;
+    long long Pips = 0;
+};
+
+// Reads P/L, Pips, Comm and Swap of every trade row; a cell that is not a number throws ConversionError.
+std::vector<TradeValues> ReadTradeValues(const TextGrid& grid);
+
+Statistics ComputeStatistics(const std::vector<TradeValues>& trades, double initialDeposit);
 Statistics ComputeStatistics(const TextGrid& grid, double initialDeposit);
 
 /**

@@ -41,17 +41,36 @@ std::vector<std::string> SummaryFigureLines(const SummaryFigures& f)
     };
 }
 
-void ShowSummary(Session& session)
+namespace {
+
+void StartSummary(Session& session)
 {
-    std::vector<std::string>& memo = session.Memo;
-    memo.clear();
-    memo.push_back(SummaryHeading(session.Report.Title, session.ReportPath));
-    memo.emplace_back();
-    Statistics statistics = ComputeStatistics(session.Grid, session.Report.InitialDeposit);
+    session.Memo.clear();
+    session.Memo.push_back(SummaryHeading(session.Report.Title, session.ReportPath));
+    session.Memo.emplace_back();
+}
+
+void FinishSummary(Session& session, const std::vector<TradeValues>& trades)
+{
+    Statistics statistics = ComputeStatistics(trades, session.Report.InitialDeposit);
     MarkDrawdown(session.Grid, statistics, session.Report.InitialDeposit);
     statistics.Figures.ReturnDays = ReportDays(session.Grid);
     for (std::string& line : SummaryFigureLines(statistics.Figures))
-        memo.push_back(std::move(line));
+        session.Memo.push_back(std::move(line));
+}
+
+} // namespace
+
+void ShowSummary(Session& session)
+{
+    StartSummary(session);
+    FinishSummary(session, ReadTradeValues(session.Grid));
+}
+
+void ShowSummary(Session& session, const std::vector<TradeValues>& trades)
+{
+    StartSummary(session);
+    FinishSummary(session, trades);
 }
 
 } // namespace corvane

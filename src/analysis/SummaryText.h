@@ -21,5 +21,7 @@ std::vector<std::string> SummaryFigureLines(const SummaryFigures& figures);
  * number the text keeps only its first two lines and ConversionError propagates.
  */
 void ShowSummary(Session& session);
+// The same, with the numbers of the visible trades already read (the filter pass has them).
+void ShowSummary(Session& session, const std::vector<TradeValues>& trades);
 
 } // namespace corvane

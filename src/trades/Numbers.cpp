@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 
 namespace corvane {
@@ -139,19 +140,46 @@ long long LeadingInteger(std::string_view text)
     return negative ? -value : value;
 }
 
+namespace {
+
+// Right-aligns the `length` characters at the end of `buffer`'s first `end` bytes to `width`.
+std::string_view PadInBuffer(char* buffer, std::size_t length, int width)
+{
+    if (static_cast<int>(length) >= width)
+        return std::string_view(buffer, length);
+    const std::size_t pad = static_cast<std::size_t>(width) - length;
+    std::memmove(buffer + pad, buffer, length);
+    std::memset(buffer, ' ', pad);
+    return std::string_view(buffer, length + pad);
+}
+
+} // namespace
+
+std::string_view FormatFixedTo(char* buffer, double value, int width, int precision)
+{
+    constexpr std::size_t kRoom = 360; // the longest fixed text of a double, with room for the padding
+    std::size_t length;
+    if (std::isnan(value) || std::isinf(value)) {
+        const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
+        length = std::strlen(text);
+        std::memcpy(buffer, text, length);
+    } else {
+        const auto result = std::to_chars(buffer, buffer + kRoom, value, std::chars_format::fixed, precision);
+        length = static_cast<std::size_t>(result.ptr - buffer);
+    }
+    return PadInBuffer(buffer, length, width > 30 ? 30 : width);
+}
+
+std::string_view FormatIntTo(char* buffer, long long value, int width)
+{
+    const auto result = std::to_chars(buffer, buffer + 32, value);
+    return PadInBuffer(buffer, static_cast<std::size_t>(result.ptr - buffer), width > 30 ? 30 : width);
+}
+
 std::string FormatFixed(double value, int width, int precision)
 {
     char buffer[400];
-    std::string_view digits;
-    if (std::isnan(value)) {
-        digits = std::signbit(value) ? "-nan" : "nan";
-    } else if (std::isinf(value)) {
-        digits = value < 0 ? "-inf" : "inf";
-    } else {
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-        digits = std::string_view(buffer, result.ptr - buffer);
-    }
-    return PadLeft(digits, width);
+    return std::string(FormatFixedTo(buffer, value, width, precision));
 }
 
 std::string FormatFigure(double value, int width, int precision)
@@ -167,9 +195,8 @@ std::string FormatFigure(double value, int width, int precision)
 
 std::string FormatInt(long long value, int width)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return PadLeft(std::string_view(buffer, result.ptr - buffer), width);
+    char buffer[64];
+    return std::string(FormatIntTo(buffer, value, width));
 }
 
 std::string FormatFigures(std::string_view format, std::initializer_list<FigureArg> args)

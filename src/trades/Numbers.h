@@ -40,6 +40,11 @@ long long LeadingInteger(std::string_view text);
 
 // "%<width>.<precision>f".
 std::string FormatFixed(double value, int width, int precision);
+// FormatFixed and FormatInt into `buffer` (of at least 400 bytes), without allocating; the result
+// views the buffer. Widths above 30 pad to 30.
+std::string_view FormatFixedTo(char* buffer, double value, int width, int precision);
+std::string_view FormatIntTo(char* buffer, long long value, int width);
+
 // As FormatFixed, but a value that rounds to zero never prints with a minus sign: for figures.
 std::string FormatFigure(double value, int width, int precision);
 // "%<width>d".

@@ -19,12 +19,16 @@ void PutLength(std::string& out, std::size_t length)
     } while (length);
 }
 
-std::size_t GetLength(const std::string& row, std::size_t& pos)
+// Reads a cell's length at `p` and moves `p` past it. Lengths below 128 take one byte.
+inline std::size_t ReadLength(const unsigned char*& p, const unsigned char* end)
 {
-    std::size_t length = 0;
-    int shift = 0;
-    while (pos < row.size()) {
-        const auto digit = static_cast<unsigned char>(row[pos++]);
+    std::size_t length = *p++;
+    if (length < 0x80)
+        return length;
+    length &= 0x7f;
+    int shift = 7;
+    while (p < end) {
+        const unsigned char digit = *p++;
         length |= static_cast<std::size_t>(digit & 0x7f) << shift;
         if (!(digit & 0x80))
             break;
@@ -33,23 +37,35 @@ std::size_t GetLength(const std::string& row, std::size_t& pos)
     return length;
 }
 
+std::size_t GetLength(const std::string& row, std::size_t& pos)
+{
+    const auto* start = reinterpret_cast<const unsigned char*>(row.data());
+    const unsigned char* p = start + pos;
+    const std::size_t length = ReadLength(p, start + row.size());
+    pos = static_cast<std::size_t>(p - start);
+    return length;
+}
+
 // Position of cell `column` in `row`; cells missing at the end count as empty. Returns false when
 // the row holds fewer cells, with `pos` at the end and `present` the number of cells stored.
 bool FindCell(const std::string& row, int column, std::size_t& pos, std::size_t& length, int& present)
 {
-    pos = 0;
+    const auto* start = reinterpret_cast<const unsigned char*>(row.data());
+    const unsigned char* end = start + row.size();
+    const unsigned char* p = start;
     present = 0;
-    while (pos < row.size()) {
-        const std::size_t start = pos;
-        const std::size_t n = GetLength(row, pos);
+    while (p < end) {
+        const unsigned char* cell = p;
+        const std::size_t n = ReadLength(p, end);
         if (present == column) {
             length = n;
-            pos = start;
+            pos = static_cast<std::size_t>(cell - start);
             return true;
         }
-        pos += n;
+        p += n;
         ++present;
     }
+    pos = row.size();
     length = 0;
     return false;
 }
@@ -122,6 +138,63 @@ void TextGrid::SetCell(int column, int row, std::string_view text)
     cells->replace(pos, end - pos, encoded);
 }
 
+void TextGrid::SetRow(int row, const std::string_view* cells, int count)
+{
+    std::string* text = MutableRow(row);
+    if (!text)
+        return;
+    count = std::min(count, m_columns);
+    while (count > 0 && cells[count - 1].empty())
+        --count;
+    std::size_t size = 0;
+    for (int i = 0; i < count; ++i)
+        size += cells[i].size() + 3;
+    text->clear();
+    text->reserve(size);
+    for (int i = 0; i < count; ++i) {
+        PutLength(*text, cells[i].size());
+        text->append(cells[i]);
+    }
+}
+
+void TextGrid::ReplaceTail(int row, int column, const std::string_view* cells, int count)
+{
+    std::string* text = MutableRow(row);
+    if (!text || column < 0 || column >= m_columns)
+        return;
+    std::size_t pos, length;
+    int present;
+    if (FindCell(*text, column, pos, length, present))
+        text->resize(pos);
+    else
+        text->append(static_cast<std::size_t>(column - present), '\0'); // the empty cells before it
+    count = std::min(count, m_columns - column);
+    while (count > 0 && cells[count - 1].empty())
+        --count;
+    for (int i = 0; i < count; ++i) {
+        PutLength(*text, cells[i].size());
+        text->append(cells[i]);
+    }
+}
+
+void TextGrid::ReadCells(int row, std::string_view* cells, int count) const
+{
+    int column = 0;
+    if (row >= 0 && row < static_cast<int>(m_rows.size())) {
+        const std::string& text = m_rows[row];
+        const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+        const unsigned char* end = p + text.size();
+        const int wanted = std::min(count, m_columns);
+        while (column < wanted && p < end) {
+            const std::size_t length = ReadLength(p, end);
+            cells[column++] = std::string_view(reinterpret_cast<const char*>(p), length);
+            p += length;
+        }
+    }
+    for (; column < count; ++column)
+        cells[column] = {};
+}
+
 void TextGrid::AppendToCell(int column, int row, std::string_view text)
 {
     std::string joined(Cell(column, row));
@@ -135,7 +208,7 @@ void TextGrid::BlankRow(int row)
         m_rows[row].clear();
 }
 
-void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count)
+void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count, std::size_t room)
 {
     std::string* cells = MutableRow(row);
     if (!cells)
@@ -147,10 +220,10 @@ void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int
     count = std::min(count, m_columns);
     std::size_t pos, length;
     int present;
-    if (FindCell(from, count, pos, length, present))
-        cells->assign(from, 0, pos);
-    else
-        cells->assign(from);
+    if (!FindCell(from, count, pos, length, present))
+        pos = from.size();
+    cells->reserve(pos + room);
+    cells->assign(from, 0, pos);
 }
 
 void TextGrid::PermuteRows(int first, const std::vector<int>& order)

@@ -1,0 +1,333 @@
+// The body loop of a load: turns the trade lines of a report into rows of the trade table.
+#include "ReportReader.h"
+
+#include "KeywordSet.h"
+#include "LineFields.h"
+#include "LineReader.h"
+#include "Numbers.h"
+#include "TextRoutines.h"
+
+#include <array>
+#include <cstring>
+#include <unordered_map>
+
+namespace corvane {
+
+namespace {
+
+// Statements of newer builds follow each titled trade with a row holding its magic number and
+// comment under the same columns; it is never a trade of its own.
+constexpr std::string_view kMagicSubRow = "<td colspan=9>&nbsp;</td>";
+
+// Section headings of broker-localized statements (Shift-JIS): open positions, and working orders.
+constexpr std::string_view kOpenTradesJapanese =
+    "<b>\x83\x49\x81\x5b\x83\x76\x83\x93\x83\x7c\x83\x57\x83\x56\x83\x87\x83\x93\x8f\xee\x95\xf1:</b>";
+constexpr std::string_view kWorkingOrdersJapanese = "<b>\x92\x8d\x95\xb6\x8f\xee\x95\xf1:</b>";
+
+// Tester reports of newer builds keep size, prices and money in cells with attributes; plain cells
+// hold only the row number, the type and the order number.
+constexpr std::string_view kMoneyCell = "<td class=mspt>";
+
+// The words a line is tested for, in the order of this enumeration.
+enum Word : std::uint32_t
+{
+    kWorkingOrders,
+    kWorkingOrdersLocal,
+    kCancelled,
+    kExpired,
+    kOpenTrades,
+    kOpenTradesLocal,
+    kTesterTime,
+    kSubRow,
+    kStopLossHit,
+    kTakeProfitHit,
+    kClose,
+    kBuyStop,
+    kSellStop,
+    kBuyLimit,
+    kSellLimit,
+    kSwapOpen,
+    kSwapClose,
+    kBuy,
+    kSell,
+    kProcess,
+    kStop,
+    kMoneyCells,
+};
+
+const KeywordSet& LineWords()
+{
+    static const KeywordSet words{
+        {"Working Orders", 0},  {kWorkingOrdersJapanese, 3}, {"cancelled", 2},  {"expired", 1},
+        {"Open Trades:", 0},    {kOpenTradesJapanese, 3},    {"msdate>", 1},    {kMagicSubRow, 11},
+        {"s/l", 0},             {"t/p", 0},                  {"close", 2},      {"buy stop", 1},
+        {"sell stop", 2},       {"buy limit", 6},            {"sell limit", 7}, {"swap open", 1},
+        {"swap close", 1},      {"buy", 1},                  {"sell", 2},       {"process", 2},
+        {"stop", 2},            {kMoneyCell, 9},
+    };
+    return words;
+}
+
+// "%10.2f" of the profit field: blanks (thousands separators) removed, read as "%lf". A field that
+// holds no number is written as 0.00.
+std::string ProfitCell(std::string_view field)
+{
+    const auto value = ScanDouble(WithoutBlanks(field));
+    return FormatFixed(value.value_or(0.0), 10, 2);
+}
+
+bool StartsWithDigit(std::string_view text)
+{
+    return !text.empty() && text.front() >= '0' && text.front() <= '9';
+}
+
+// ExtractBetween as a view into `text`.
+std::string_view FieldOf(std::string_view text, std::string_view open, std::string_view close, int n)
+{
+    return LineFields(text).Field(open, close, n);
+}
+
+// A statement row whose type cell names no position, though its comment may say "buy" or "sell":
+// balance and credit rows, and limit orders that were deleted rather than cancelled. The type is the
+// first plain cell of a titled row and the second of a bare one.
+bool NamesNoPosition(LineFields& fields)
+{
+    const auto noPosition = [](std::string_view type) {
+        return type == "balance" || type == "credit" || type == "buy limit" || type == "sell limit";
+    };
+    return noPosition(fields.Field("<td>", "</td>", 1)) || noPosition(fields.Field("<td>", "</td>", 2));
+}
+
+/**
+ * The per-load state of the body loop: the open-trades flag, the pending orders gathered so far (the
+ * first registration of a ticket wins) and, for tester reports, the first row holding each order
+ * number, so that a closing line finds its order without scanning the table.
+ */
+class BodyReader
+{
+public:
+    BodyReader(Session& session, int currentRow)
+        : m_session(session)
+        , m_full(session.Full)
+        , m_row(currentRow)
+        , m_tester(session.Report.Kind == ReportKind::Tester)
+    {
+        if (m_tester)
+            for (int row = 1; row < m_row; ++row)
+                m_firstRowOfOrder.emplace(std::string(m_full.Cell(kTicket, row)), row);
+    }
+
+    int Read(LineReader& reader, const TradeLineCallback& onTradeLine)
+    {
+        std::string_view piece;
+        while (reader.Next(piece)) {
+            std::string_view line = piece;
+            std::uint32_t words = 0;
+            if (std::memchr(piece.data(), '\0', piece.size())) {
+                // "Working Orders" is looked for up to the first NUL; the other words in the whole line
+                // with its NUL bytes read as blanks.
+                if (Contains(UpToNul(piece), "Working Orders") || Contains(UpToNul(piece), kWorkingOrdersJapanese))
+                    break;
+                m_line.assign(piece);
+                for (char& c : m_line)
+                    if (c == '\0')
+                        c = ' ';
+                line = m_line;
+                words = LineWords().Scan(line) & ~(Bit(kWorkingOrders) | Bit(kWorkingOrdersLocal));
+            } else {
+                words = LineWords().Scan(line);
+                if (words & (Bit(kWorkingOrders) | Bit(kWorkingOrdersLocal)))
+                    break;
+            }
+            m_words = words;
+            if (ReadLine(line) && onTradeLine)
+                onTradeLine();
+        }
+        return m_row;
+    }
+
+private:
+    static constexpr std::uint32_t Bit(Word word) { return 1u << word; }
+    bool Has(Word word) const { return (m_words & Bit(word)) != 0; }
+
+    // Returns true when the line was a trade line.
+    bool ReadLine(std::string_view line)
+    {
+        if (Has(kCancelled) || Has(kExpired))
+            return false;
+        if (Has(kOpenTrades) || Has(kOpenTradesLocal)) {
+            m_openTrades = true;
+            return false;
+        }
+        // Every tester row carries its time in an msdate cell; other lines (the wrapped Parameters
+        // cell, say) are never trades or closing lines, whatever words they hold.
+        if (m_tester && !Has(kTesterTime))
+            return false;
+        LineFields fields(line);
+        if (!m_tester && (Has(kSubRow) || ((Has(kBuy) || Has(kSell) || Has(kProcess)) && NamesNoPosition(fields))))
+            return false;
+        if (m_tester && (Has(kStopLossHit) || Has(kTakeProfitHit) || Has(kClose)))
+            ReadClosingLine(fields);
+        if (Has(kBuyStop) || Has(kSellStop))
+            m_pendingSide.emplace(std::string(fields.Field("align=right>", "</td>", 3)), Has(kBuyStop) ? 0 : 1);
+        if (m_tester && (Has(kBuyLimit) || Has(kSellLimit))) {
+            // A limit order waits like a stop order; the row that fills it carries its side.
+            m_pendingSide.emplace(std::string(fields.Field("<td>", "</td>", 3)), Has(kBuyLimit) ? 0 : 1);
+            return false;
+        }
+        if (m_tester && Has(kSwapOpen)) {
+            ReadRolloverRow(fields);
+            return true;
+        }
+        if ((!Has(kBuy) && !Has(kSell) && !Has(kProcess)) || Has(kStop))
+            return false;
+        if (m_tester)
+            ReadTesterRow(fields);
+        else
+            ReadStatementRow(fields);
+        NextRow();
+        return true;
+    }
+
+    void NextRow()
+    {
+        m_full.SetRowCount(m_full.RowCount() + 1);
+        ++m_row;
+    }
+
+    // The type of a row that fills a pending stop order: the side of that order, or nothing.
+    std::string_view PendingSide(std::string_view ticket) const
+    {
+        const auto found = m_pendingSide.find(std::string(ticket));
+        if (found == m_pendingSide.end())
+            return {};
+        return found->second == 1 ? "sell" : "buy";
+    }
+
+    void ReadStatementRow(LineFields& fields)
+    {
+        RowLayout& layout = m_session.Report.Layout;
+        const std::string_view second = fields.Field("<td>", "</td>", 2);
+        const bool sideSecond = second == "sell" || second == "buy";
+        bool bare = false;
+        bool taxes = false;
+        if (layout != RowLayout::Taxes) {
+            layout = sideSecond ? RowLayout::Bare : RowLayout::Titled;
+            bare = sideSecond;
+            // A localized header names the taxes column in its own language; the row still has it.
+            taxes = fields.Count("mspt>") >= 5;
+        } else {
+            // A bare row among titled ones: the ticket and the type are the first two plain cells.
+            bare = sideSecond;
+            taxes = true;
+        }
+        std::array<std::string_view, kFullColumns> cells{};
+        const std::string_view symbol = bare ? fields.Field("<td>", "</td>", 3) : second;
+        m_session.Pairs.AddIfAbsent(symbol);
+
+        const std::string_view ticket =
+            bare ? fields.Field("<td>", "</td>", 1) : fields.Field("\">", "</td><td class=msdate", 1);
+        cells[kTicket] = ticket;
+
+        const std::string magic = WithoutBlanks(fields.Field("\"#", " ", 1));
+        const std::string magicCell = PadLeft(magic, 12);
+        cells[kMagic] = magicCell;
+        m_session.Magic.AddIfAbsent(MagicKeyOf(magic));
+
+        cells[kComment] = FieldOf(fields.Field("\"#", ">", 1), " ", "\"", 1);
+        cells[kOpenTime] = fields.Field("nowrap>", "</td>", 1);
+        cells[kType] = Has(kProcess) ? PendingSide(ticket) : fields.Field("<td>", "</td>", bare ? 2 : 1);
+
+        const int shift = bare ? -1 : 0; // the bare layout has no title cell before the prices
+        cells[kLots] = fields.Field("mspt>", "</td>", 1);
+        cells[kItem] = symbol;
+        cells[kOpenPrice] = fields.Field("\">", "</td>", 2 + shift);
+        cells[kStopLoss] = fields.Field("\">", "</td>", 3 + shift);
+        cells[kTakeProfit] = fields.Field("\">", "</td>", 4 + shift);
+        if (!m_openTrades)
+            cells[kCloseTime] = fields.Field(bare ? "nowrap>" : "msdate nowrap>", "</td>", 2);
+        cells[kClosePrice] = fields.Field("\">", "</td>", 5 + shift);
+        const std::string comm = PadLeft(fields.Field("mspt>", "</td>", 2), 6);
+        const std::string swap = PadLeft(fields.Field("mspt>", "</td>", taxes ? 4 : 3), 6);
+        const std::string profit = ProfitCell(fields.Field("mspt>", "</td>", taxes ? 5 : 4));
+        cells[kComm] = comm;
+        cells[kSwap] = swap;
+        cells[kProfit] = profit;
+        m_full.SetRow(m_row, cells.data(), kFullColumns);
+    }
+
+    void ReadTesterRow(LineFields& fields)
+    {
+        const std::string_view order = fields.Field("<td>", "</td>", 3);
+        WriteTesterOpening(fields, order,
+                           Has(kProcess) ? PendingSide(order) : fields.Field("<td>", "</td>", 2));
+    }
+
+    // At a rollover the tester closes the position ("swap close") and reopens it under a new order
+    // number ("swap open") that has no trade row of its own: the reopened position is a new trade of
+    // the same side.
+    void ReadRolloverRow(LineFields& fields)
+    {
+        WriteTesterOpening(fields, fields.Field("<td>", "</td>", 3), m_rolledOverSide);
+        NextRow();
+    }
+
+    // Columns 0 to 7 of a tester trade; the closing line fills 8 to 12 later.
+    void WriteTesterOpening(LineFields& fields, std::string_view order, std::string_view type)
+    {
+        const bool moneyCells = Has(kMoneyCells);
+        std::array<std::string_view, kFullColumns> cells{};
+        cells[kTicket] = order;
+        cells[kOpenTime] = fields.Field("msdate>", "</td>", 1);
+        cells[kType] = type;
+        cells[kLots] = moneyCells ? fields.Field("mspt>", "</td>", 1) : fields.Field("<td>", "</td>", 4);
+        cells[kItem] = m_session.Report.Symbol;
+        cells[kOpenPrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
+        cells[kStopLoss] = fields.Field("align=right>", "</td>", 2);
+        cells[kTakeProfit] = fields.Field("align=right>", "</td>", 3);
+        m_full.SetRow(m_row, cells.data(), kFullColumns);
+        m_firstRowOfOrder.emplace(std::string(order), m_row);
+    }
+
+    // The tester report closes an order on a later line; its close data go to the order's first row.
+    // The close of an order that was never opened is left out: it belongs to no row of the table.
+    void ReadClosingLine(LineFields& fields)
+    {
+        const auto found = m_firstRowOfOrder.find(std::string(fields.Field("<td>", "</td>", 3)));
+        if (found == m_firstRowOfOrder.end())
+            return;
+        const int row = found->second;
+        const bool moneyCells = Has(kMoneyCells);
+        const std::string_view closeTime = fields.Field("msdate>", "</td>", 1);
+        m_full.SetCell(kCloseTime, row, StartsWithDigit(closeTime) ? closeTime : std::string_view());
+        m_full.SetCell(kClosePrice, row,
+                       moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5));
+        m_full.SetCell(kComm, row, "  0.00");
+        m_full.SetCell(kSwap, row, "  0.00");
+        m_full.SetCell(kProfit, row,
+                       ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6)));
+        if (Has(kSwapClose))
+            m_rolledOverSide.assign(m_full.Cell(kType, row));
+    }
+
+    Session& m_session;
+    TextGrid& m_full;
+    int m_row;
+    const bool m_tester;
+    bool m_openTrades = false;
+    std::uint32_t m_words = 0;
+    std::string m_line;
+    std::string m_rolledOverSide;
+    std::unordered_map<std::string, int> m_pendingSide;
+    std::unordered_map<std::string, int> m_firstRowOfOrder;
+};
+
+} // namespace
+
+int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine)
+{
+    BodyReader body(session, currentRow);
+    return body.Read(reader, onTradeLine);
+}
+
+} // namespace corvane
