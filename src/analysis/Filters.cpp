@@ -12,6 +12,9 @@ namespace corvane {
 
 namespace {
 
+// Room kept in a visible row for its Pips and Balance cells and a drawdown marker.
+constexpr std::size_t kComputedCellsRoom = 32;
+
 bool IsWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -158,7 +161,7 @@ void ApplyFilters(Session& session)
         if (!pairs.Selected(pair) || (magicShown && !magic.Selected(key)))
             continue;
         // The Pips and Balance cells are computed below, after the trade's own columns.
-        grid.CopyRowPrefix(next, full, row, kPips, 16);
+        grid.CopyRowPrefix(next, full, row, kPips, kComputedCellsRoom);
         const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
         xgrid.SetRow(next, alternate, kXGridColumns);
         ++next;

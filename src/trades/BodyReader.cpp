@@ -7,9 +7,11 @@
 #include "Numbers.h"
 #include "TextRoutines.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
 namespace corvane {
 
@@ -99,6 +101,59 @@ bool NamesNoPosition(LineFields& fields)
 }
 
 /**
+ * The first row that holds each order number. The tester numbers its orders 1, 2, 3...: such a
+ * number indexes a table directly; any other text (a leading zero, a letter) goes to a map.
+ */
+class OrderRows
+{
+public:
+    void Add(std::string_view order, int row)
+    {
+        const long long number = PlainNumber(order);
+        if (number < 0) {
+            m_others.emplace(std::string(order), row);
+            return;
+        }
+        if (static_cast<std::size_t>(number) >= m_rows.size())
+            m_rows.resize(std::max(static_cast<std::size_t>(number) + 1, m_rows.size() * 2), -1);
+        if (m_rows[number] < 0)
+            m_rows[number] = row;
+    }
+
+    // The first row of the order, or -1.
+    int FirstRow(std::string_view order) const
+    {
+        const long long number = PlainNumber(order);
+        if (number < 0) {
+            const auto found = m_others.find(std::string(order));
+            return found == m_others.end() ? -1 : found->second;
+        }
+        return static_cast<std::size_t>(number) < m_rows.size() ? m_rows[number] : -1;
+    }
+
+private:
+    static constexpr long long kLargestIndexed = 100'000'000;
+
+    // The value of a number written without a leading zero (so that text and value match one to one)
+    // and small enough to index the table; -1 for any other text.
+    static long long PlainNumber(std::string_view text)
+    {
+        if (text.empty() || text.size() > 9 || (text.size() > 1 && text[0] == '0'))
+            return -1;
+        long long value = 0;
+        for (const char c : text) {
+            if (c < '0' || c > '9')
+                return -1;
+            value = value * 10 + (c - '0');
+        }
+        return value <= kLargestIndexed ? value : -1;
+    }
+
+    std::vector<int> m_rows;
+    std::unordered_map<std::string, int> m_others;
+};
+
+/**
  * The per-load state of the body loop: the open-trades flag, the pending orders gathered so far (the
  * first registration of a ticket wins) and, for tester reports, the first row holding each order
  * number, so that a closing line finds its order without scanning the table.
@@ -114,7 +169,7 @@ public:
     {
         if (m_tester)
             for (int row = 1; row < m_row; ++row)
-                m_firstRowOfOrder.emplace(std::string(m_full.Cell(kTicket, row)), row);
+                m_orders.Add(m_full.Cell(kTicket, row), row);
     }
 
     int Read(LineReader& reader, const TradeLineCallback& onTradeLine)
@@ -163,7 +218,8 @@ private:
         // cell, say) are never trades or closing lines, whatever words they hold.
         if (m_tester && !Has(kTesterTime))
             return false;
-        LineFields fields(line);
+        LineFields& fields = m_fields;
+        fields.Reset(line);
         if (!m_tester && (Has(kSubRow) || ((Has(kBuy) || Has(kSell) || Has(kProcess)) && NamesNoPosition(fields))))
             return false;
         if (m_tester && (Has(kStopLossHit) || Has(kTakeProfitHit) || Has(kClose)))
@@ -286,17 +342,16 @@ private:
         cells[kStopLoss] = fields.Field("align=right>", "</td>", 2);
         cells[kTakeProfit] = fields.Field("align=right>", "</td>", 3);
         m_full.SetRow(m_row, cells.data(), kFullColumns);
-        m_firstRowOfOrder.emplace(std::string(order), m_row);
+        m_orders.Add(order, m_row);
     }
 
     // The tester report closes an order on a later line; its close data go to the order's first row.
     // The close of an order that was never opened is left out: it belongs to no row of the table.
     void ReadClosingLine(LineFields& fields)
     {
-        const auto found = m_firstRowOfOrder.find(std::string(fields.Field("<td>", "</td>", 3)));
-        if (found == m_firstRowOfOrder.end())
+        const int row = m_orders.FirstRow(fields.Field("<td>", "</td>", 3));
+        if (row < 0)
             return;
-        const int row = found->second;
         const bool moneyCells = Has(kMoneyCells);
         const std::string_view closeTime = fields.Field("msdate>", "</td>", 1);
         m_full.SetCell(kCloseTime, row, StartsWithDigit(closeTime) ? closeTime : std::string_view());
@@ -317,9 +372,10 @@ private:
     bool m_openTrades = false;
     std::uint32_t m_words = 0;
     std::string m_line;
+    LineFields m_fields;
     std::string m_rolledOverSide;
     std::unordered_map<std::string, int> m_pendingSide;
-    std::unordered_map<std::string, int> m_firstRowOfOrder;
+    OrderRows m_orders;
 };
 
 } // namespace

@@ -16,7 +16,14 @@ namespace corvane {
 class LineFields
 {
 public:
-    explicit LineFields(std::string_view line) : m_line(line) {}
+    explicit LineFields(std::string_view line = {}) : m_line(line) {}
+
+    // Starts over on another line, keeping the room of the places found before.
+    void Reset(std::string_view line)
+    {
+        m_line = line;
+        m_used = 0;
+    }
 
     std::string_view Line() const { return m_line; }
     // The text after the n-th `open` (n = 0 and 1 both mean the first) up to the next `close`; empty

@@ -297,6 +297,23 @@ TEST_F(TerminalBuildsTest, ARolledOverPositionContinuesAsANewTradeOfTheSameSide)
     EXPECT_EQ(Cell(kCloseTime, 3), "");
 }
 
+TEST_F(TerminalBuildsTest, OrderNumbersMatchAsTextNotAsValues)
+{
+    ASSERT_EQ(Load(TesterBuilder()
+                       .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "7", "0.10", "1.1000"))
+                       .Line(test::TesterTradeRow(2, "2024.01.02 10:05", "sell", "07", "0.10", "1.1000"))
+                       .Line(test::TesterTradeRow(3, "2024.01.02 10:10", "buy", "A7", "0.10", "1.1000"))
+                       .Line(test::TesterCloseRow(4, "2024.01.02 11:00", "close", "07", "0.10", "1.1010", "-1.00"))
+                       .Line(test::TesterCloseRow(5, "2024.01.02 12:00", "close", "A7", "0.10", "1.1020", "2.00"))
+                       .Line(test::TesterCloseRow(6, "2024.01.02 13:00", "close", "7", "0.10", "1.1030", "3.00"))
+                       .Text()),
+              LoadOutcome::Loaded);
+    ASSERT_EQ(Trades(), 3);
+    EXPECT_EQ(Cell(kProfit, 1), "      3.00");
+    EXPECT_EQ(Cell(kProfit, 2), "     -1.00");
+    EXPECT_EQ(Cell(kProfit, 3), "      2.00");
+}
+
 TEST_F(TerminalBuildsTest, TheCloseOfAnOrderNeverOpenedLandsNowhere)
 {
     ASSERT_EQ(Load(TesterBuilder()
