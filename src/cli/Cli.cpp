@@ -1,9 +1,14 @@
 #include "Cli.h"
 
+#include "ChartPicture.h"
 #include "Commands.h"
 #include "Filters.h"
 #include "TextRoutines.h"
 
+#include <QGuiApplication>
+
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -23,6 +28,8 @@ Commands:
   table     the trade table: every trade row, its 20 cells joined by tabs
   grid      the visible table after the filters: every row, its 15 cells joined by tabs,
             the drawdown marker " *" included in the Balance cell
+  chart     the 809 x 217 chart picture as the window shows it in the wide layout, written as
+            PNG to the file given with -o; --view chooses the chart
 
 Options:
   --append REPORT   load another account statement after the first, as a Shift-press on
@@ -32,6 +39,9 @@ Options:
                     then run the symbol list's click handler
   --magics M,...    select exactly these entries of the magic-number list (numbers without
                     padding, 0 for trades without one), then run its click handler
+  --view V          chart: curve (the equity curve), time-open or time-close (pips by hour of
+                    the week, by open or close times); curve by default
+  -o FILE           chart: the picture file to write
   --help            print this text
 
 The heading names the absolute path of the last report loaded.
@@ -47,6 +57,8 @@ struct Options
     std::vector<std::string> Appends;
     std::optional<std::vector<std::string>> Symbols;
     std::optional<std::vector<std::string>> Magics;
+    std::string View = "curve";
+    std::string Output;
 };
 
 class UsageError : public std::runtime_error
@@ -84,6 +96,10 @@ Options ParseOptions(const std::vector<std::string>& args)
             options.Symbols = SplitList(value());
         else if (arg == "--magics")
             options.Magics = SplitList(value());
+        else if (arg == "--view")
+            options.View = value();
+        else if (arg == "-o")
+            options.Output = value();
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
         else if (options.Command.empty())
@@ -93,10 +109,17 @@ Options ParseOptions(const std::vector<std::string>& args)
         else
             throw UsageError("unexpected argument " + arg);
     }
-    if (options.Command != "summary" && options.Command != "table" && options.Command != "grid")
+    if (options.Command != "summary" && options.Command != "table" && options.Command != "grid"
+        && options.Command != "chart")
         throw UsageError(options.Command.empty() ? "no command given" : "unknown command " + options.Command);
     if (options.Report.empty())
         throw UsageError("no report given");
+    if (options.Command == "chart") {
+        if (options.Output.empty())
+            throw UsageError("chart needs -o FILE");
+        if (options.View != "curve" && options.View != "time-open" && options.View != "time-close")
+            throw UsageError("--view takes curve, time-open or time-close");
+    }
     return options;
 }
 
@@ -143,6 +166,30 @@ void TimerTick(Session& session)
     session.MagicListShown = MagicListWanted(session);
 }
 
+// Text on the charts needs the toolkit's fonts, so a drawing command starts it, without a display.
+void StartGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "corvane4-cli";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+// The picture the window shows in the wide layout: the frame, then the chart of the view.
+void WriteChart(const Session& session, const Options& options)
+{
+    StartGuiApplication();
+    const ChartView view = options.View == "curve"       ? ChartView::EquityCurve
+                           : options.View == "time-open" ? ChartView::TimeByOpen
+                                                         : ChartView::TimeByClose;
+    SaveChartPicture(DrawChartPicture(session, view), options.Output);
+}
+
 void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
@@ -185,6 +232,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
     if (options.Command == "summary")
         for (const std::string& line : session.Memo)
             out << line << '\n';
+    else if (options.Command == "chart")
+        WriteChart(session, options);
     else if (options.Command == "table")
         PrintRows(session.Full, kFullColumns, out);
     else

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ImageCanvas.h"
+
+#include <QWidget>
+
+namespace corvane {
+
+// The chart area: shows the left part of the chart surface, as wide as the area itself.
+class ChartView : public QWidget
+{
+public:
+    ChartView(const ImageCanvas& canvas, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const ImageCanvas& m_canvas;
+};
+
+} // namespace corvane

@@ -1,0 +1,43 @@
+#include "Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace corvane {
+
+namespace {
+std::optional<QString> Chosen(const QString& path)
+{
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+}
+} // namespace
+
+std::optional<QString> QtDialogs::OpenReport(const QString& current)
+{
+    return Chosen(QFileDialog::getOpenFileName(m_parent, QString(), current,
+                                               QStringLiteral("Report files (*.htm *.cvn)")));
+}
+
+std::optional<QString> QtDialogs::OpenImport()
+{
+    return Chosen(QFileDialog::getOpenFileName(m_parent, QString(), QString(), QStringLiteral("Corvane files (*.txt)")));
+}
+
+std::optional<QString> QtDialogs::SaveTarget(const QString& proposed, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return Chosen(dialog.selectedFiles().constFirst());
+}
+
+void QtDialogs::ShowError(const QString& text)
+{
+    QMessageBox::critical(m_parent, QStringLiteral("Error"), text);
+}
+
+} // namespace corvane

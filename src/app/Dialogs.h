@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace corvane {
+
+/**
+ * The window's dialogs and message boxes, behind an interface so that tests can answer them.
+ * A cancelled dialog gives no path.
+ */
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // "Report files" (*.htm, *.cvn), starting at `current`.
+    virtual std::optional<QString> OpenReport(const QString& current) = 0;
+    // "Corvane files" (*.txt).
+    virtual std::optional<QString> OpenImport() = 0;
+    // A file to save, `proposed` filled in; a name typed without extension gets `defaultSuffix`.
+    virtual std::optional<QString> SaveTarget(const QString& proposed, const QString& defaultSuffix) = 0;
+    virtual void ShowError(const QString& text) = 0;
+};
+
+// The toolkit's own file dialogs and error box.
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void SetParent(QWidget* parent) { m_parent = parent; }
+
+    std::optional<QString> OpenReport(const QString& current) override;
+    std::optional<QString> OpenImport() override;
+    std::optional<QString> SaveTarget(const QString& proposed, const QString& defaultSuffix) override;
+    void ShowError(const QString& text) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace corvane

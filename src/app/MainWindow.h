@@ -1,0 +1,134 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "ImageCanvas.h"
+#include "Session.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace corvane {
+
+class ChartView;
+class TradeTableModel;
+
+// Where each control stands in the client area: left, top, width, height.
+struct ControlPlace
+{
+    const char* Name;
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+};
+extern const ControlPlace kControlPlaces[];
+extern const int kControlPlaceCount;
+
+/**
+ * The main window. It owns the controls, keeps the view mode, the command switches and the caption
+ * counter, and routes every user action to a handler named after the control and the event. The
+ * handlers check the busy indicator where a load may be running, run one core command on the session
+ * and refresh what the window shows; an error raised by a command is shown in a message box and the
+ * window goes on.
+ */
+class TMainForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    Session& GetSession() { return m_session; }
+    const ImageCanvas& Canvas() const { return m_canvas; }
+    int ViewMode() const { return m_viewMode; }
+    bool NormalizeVariant() const { return m_normalizeVariant; }
+    bool PictureSwitch() const { return m_pictureSwitch; }
+
+    // The handlers, public so that tests can run them as the toolkit does.
+    void FormShow();
+    void AnalyzeButtonMouseDown(Qt::KeyboardModifiers modifiers);
+    void AnalyzeButtonClick();
+    void Button1Click();
+    void Button2Click();
+    void Button3MouseDown(Qt::KeyboardModifiers modifiers);
+    void Button3Click();
+    void Button5MouseDown(Qt::KeyboardModifiers modifiers);
+    void Button7MouseDown(Qt::KeyboardModifiers modifiers);
+    void Button8Click();
+    void Button10Click();
+    void PairsListBoxClick();
+    void MagicListBoxClick();
+    void GridClick();
+    void XGridClick();
+    void Timer1Timer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    QPushButton* MakeButton(const char* name, const QString& caption);
+    QTableView* MakeGrid(const char* name, TradeTableModel* model, std::initializer_list<int> widths);
+    QListWidget* MakeList(const char* name);
+
+    bool IsBusy() const;
+    void RunCommand(const std::function<void()>& command);
+    void ChartRefresh();
+    // Shows the session as it now stands: grids, lists, summary text, the "Display" button.
+    void RefreshViews();
+    void SyncList(QListWidget* widget, const SelectionList& list);
+    void ReadListSelection(const QListWidget* widget, SelectionList& list);
+    void CopySelection(QTableView* from, QTableView* to);
+    QString Decoded(std::string_view bytes) const;
+
+    Dialogs& m_dialogs;
+    Session m_session;
+    ImageCanvas m_canvas;
+    QString m_lastReport;
+
+    int m_viewMode = 0;
+    bool m_timeModifier = false;
+    bool m_normalizeVariant = false;
+    bool m_pictureSwitch = true;
+    int m_captionCounter = 0;
+    bool m_shown = false;
+    bool m_syncingLists = false;
+
+    TradeTableModel* m_gridModel = nullptr;
+    TradeTableModel* m_xgridModel = nullptr;
+
+public:
+    // The controls, under their designer names.
+    QPushButton* AnalyzeButton = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QPushButton* Button10 = nullptr;
+    QPushButton* DeleteButton = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* PairsListBox = nullptr;
+    QListWidget* MagicListBox = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    ChartView* Image1 = nullptr;
+    QTableView* Grid = nullptr;
+    QTableView* XGrid = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+} // namespace corvane

@@ -1,0 +1,86 @@
+// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close]
+// Starts the real window, loads REPORT through its Load File button (the open dialog answered with
+// REPORT), shows the chosen view and saves a picture of the whole window.
+#include "Dialogs.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+class AnsweredDialogs : public corvane::Dialogs
+{
+public:
+    explicit AnsweredDialogs(QString report) : m_report(std::move(report)) {}
+    std::optional<QString> OpenReport(const QString&) override { return m_report; }
+    std::optional<QString> OpenImport() override { return std::nullopt; }
+    std::optional<QString> SaveTarget(const QString&, const QString&) override { return std::nullopt; }
+    void ShowError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+
+private:
+    QString m_report;
+};
+
+void Wait(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// A mouse press with Shift held, then the click: as a user pressing the button with Shift.
+void ShiftClick(QPushButton* button)
+{
+    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                      Qt::ShiftModifier);
+    QApplication::sendEvent(button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                        Qt::NoButton, Qt::ShiftModifier);
+    QApplication::sendEvent(button, &release);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    const QStringList args = application.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close]\n");
+        return 1;
+    }
+    QString view = QStringLiteral("report");
+    const int viewAt = static_cast<int>(args.indexOf(QStringLiteral("--view")));
+    if (viewAt > 0 && viewAt + 1 < args.size())
+        view = args.at(viewAt + 1);
+
+    AnsweredDialogs dialogs(QFileInfo(args.at(1)).absoluteFilePath());
+    corvane::TMainForm window(dialogs);
+    window.show();
+    Wait(250);
+    window.AnalyzeButton->click();
+    Wait(250);
+    if (view == QStringLiteral("curve"))
+        window.Button2->click();
+    else if (view == QStringLiteral("time-open"))
+        window.Button3->click();
+    else if (view == QStringLiteral("time-close"))
+        ShiftClick(window.Button3);
+    Wait(250);
+    if (!window.grab().save(args.at(2))) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(2)));
+        return 1;
+    }
+    return 0;
+}

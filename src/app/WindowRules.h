@@ -1,0 +1,40 @@
+#pragma once
+
+#include <Qt>
+
+#include <optional>
+#include <string>
+
+namespace corvane {
+
+inline constexpr const char* kShortTitle = "Corvane4 - 1.8";
+inline constexpr const char* kAttributionTitle = "Corvane4 - 1.8 - made by the Corvane4 developers";
+
+// The two arrangements of the chart area: narrow beside the magic list, or wide in its place.
+struct ChartArea
+{
+    int Left;
+    int Width;
+};
+inline constexpr ChartArea kNarrowArea{200, 689};
+inline constexpr ChartArea kWideArea{80, 809};
+
+// The magic list is shown, and the chart area narrow, while the list holds two entries or more.
+inline ChartArea AreaForMagicCount(int magicEntries)
+{
+    return magicEntries >= 2 ? kNarrowArea : kWideArea;
+}
+
+/**
+ * One timer tick of the title alternation: advances the caption counter and returns the title to set,
+ * if any. The short title shows for 200 ticks, then the attribution title for 26, from the 201st tick on.
+ */
+std::optional<std::string> NextTitle(int& counter);
+
+// "Held" for the command switches: Shift or Ctrl (or both); Alt and the mouse buttons do not count.
+inline bool ModifierHeld(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
+}
+
+} // namespace corvane

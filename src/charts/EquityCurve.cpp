@@ -1,0 +1,99 @@
+#include "EquityCurve.h"
+
+#include "Numbers.h"
+#include "Session.h"
+
+#include <cmath>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+constexpr Rgb kDarkGrey = 0x606060;
+constexpr Rgb kLightGrey = 0xc0c0c0;
+constexpr Rgb kReference = 0xe0e0e0;
+constexpr Rgb kCurve = 0x808080;
+constexpr Rgb kDrawdown = 0xc00000;
+
+// A trade's contribution to the balance: (Swap + P/L) - |Comm|; blank cells count as 0.
+double NetResult(const TextGrid& grid, int row)
+{
+    const std::string_view comm = grid.Cell(kComm, row);
+    const std::string_view swap = grid.Cell(kSwap, row);
+    const double swapValue = IsBlankCell(swap) ? 0.0 : ParseMoneyCell(swap);
+    const double commValue = IsBlankCell(comm) ? 0.0 : ParseMoneyCell(comm);
+    return (swapValue + ParseProfitCell(grid.Cell(kProfit, row))) - std::fabs(commValue);
+}
+
+// y of a balance, truncated toward zero: `span` pixels above the bottom line H - 3 for the highest
+// value. A flat curve has no span and is placed at mid-height.
+int MapToY(double value, double low, double high, int height, int span)
+{
+    if (high == low)
+        return static_cast<int>((height - 3) - span * 0.5);
+    return static_cast<int>((height - 3) - span * (value - low) / (high - low));
+}
+
+} // namespace
+
+void DrawChartFrame(Canvas& canvas, int width, int height)
+{
+    canvas.FillRect(0, 0, width, height, kWhite);
+    canvas.SetPen(kDarkGrey, PenStyle::Solid);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(width - 1, 0);
+    canvas.MoveTo(1, 1);
+    canvas.LineTo(width - 2, 1);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(0, height - 1);
+    canvas.MoveTo(1, 1);
+    canvas.LineTo(1, height - 1);
+    canvas.SetPen(kLightGrey, PenStyle::Solid);
+    canvas.MoveTo(width - 2, height - 2);
+    canvas.LineTo(1, height - 2);
+    canvas.MoveTo(width - 2, height - 2);
+    canvas.LineTo(width - 2, 1);
+}
+
+bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int width, int height)
+{
+    if (grid.Cell(kPips, 1).empty())
+        return false;
+    const int trades = grid.RowCount() - 1;
+    std::vector<double> balances(trades > 0 ? trades : 0);
+    double balance = deposit, high = deposit, low = deposit;
+    for (int row = 1; row <= trades; ++row) {
+        balance = NetResult(grid, row) + balance;
+        balances[row - 1] = balance;
+        if (balance > high)
+            high = balance;
+        if (balance < low)
+            low = balance;
+    }
+
+    canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
+    const int depositY = MapToY(deposit, low, high, height, height - 7);
+    canvas.SetPen(kReference, PenStyle::Dashed);
+    canvas.MoveTo(2, depositY);
+    canvas.LineTo(width - 4, depositY);
+
+    canvas.MoveTo(2, depositY);
+    Rgb pen = kCurve;
+    canvas.SetPen(pen, PenStyle::Solid);
+    for (int row = 1; row <= trades; ++row) {
+        const Rgb colour = grid.Cell(kBalance, row).find('*') != std::string_view::npos ? kDrawdown : kCurve;
+        if (colour != pen) {
+            pen = colour;
+            canvas.SetPen(pen, PenStyle::Solid);
+        }
+        const long long x = static_cast<long long>(width - 6) * row / trades + 2;
+        canvas.LineTo(static_cast<int>(x), MapToY(balances[row - 1], low, high, height, height - 6));
+    }
+
+    canvas.TextOut(4, 3, FormatFixed(high, 0, 0));
+    canvas.TextOut(4, height - 17, FormatFixed(low, 0, 0));
+    return true;
+}
+
+} // namespace corvane

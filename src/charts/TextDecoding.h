@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// The report's bytes as text, decoded from its code page ("windows-1251", "Shift_JIS"...). A code page
+// the text decoders do not know falls back to windows-1252, decoded byte by byte.
+QString DecodeReportText(std::string_view bytes, const std::string& codePage);
+
+} // namespace corvane

@@ -1,0 +1,126 @@
+#include "TimeOfWeekChart.h"
+
+#include "Errors.h"
+#include "Session.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace corvane {
+
+namespace {
+
+constexpr Rgb kGrey = 0x808080;
+constexpr Rgb kGain = 0x00c000;
+constexpr Rgb kLoss = 0xc00000;
+constexpr int kBins = 168;
+constexpr int kFirstX = 65;
+constexpr int kDayWidth = 96;
+constexpr int kBinWidth = 4;
+constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+// Up to `count` digits at `pos`; false when none is there.
+bool ReadNumber(std::string_view text, std::size_t pos, int count, int& value)
+{
+    value = 0;
+    int digits = 0;
+    for (; digits < count && pos + digits < text.size(); ++digits) {
+        const char c = text[pos + digits];
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+    }
+    return digits > 0;
+}
+
+// A Pips cell: a whole number, leading and trailing blanks allowed.
+long long ReadPips(std::string_view cell)
+{
+    std::string_view text = cell;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    if (i == text.size())
+        throw ConversionError(std::string(cell));
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9' || value > 1'000'000'000'000'000LL)
+            throw ConversionError(std::string(cell));
+        value = value * 10 + (text[i] - '0');
+    }
+    return text[0] == '-' ? -value : value;
+}
+
+} // namespace
+
+int DayOfWeek(int year, int month, int day)
+{
+    const int a = (14 - month) / 12;
+    const long long y = static_cast<long long>(year) - a;
+    const int m = month + 12 * a - 2;
+    const long long t = day + y + y / 4 - y / 100 + y / 400 + (31 * m) / 12;
+    return static_cast<int>(((t - 1) % 7 + 1) % 7);
+}
+
+int HourOfWeekBin(std::string_view time)
+{
+    int year, month, day, hour;
+    if (!ReadNumber(time, 0, 4, year) || !ReadNumber(time, 5, 2, month) || !ReadNumber(time, 8, 2, day)
+        || !ReadNumber(time, 11, 2, hour))
+        return -1;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23)
+        return -1;
+    const int bin = DayOfWeek(year, month, day) * 24 + hour;
+    return bin >= 0 && bin < kBins ? bin : -1;
+}
+
+bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width, int height)
+{
+    if (grid.Cell(kPips, 1).empty())
+        return false;
+    std::array<long long, kBins> gains{};
+    std::array<long long, kBins> losses{};
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const long long pips = ReadPips(grid.Cell(kPips, row));
+        const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
+        if (bin < 0)
+            continue;
+        (pips > 0 ? gains : losses)[bin] += pips;
+    }
+
+    const int middle = height / 2;
+    canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
+    canvas.TextOut(12, height - 16, closeTimes ? "Average pip results based on close times"
+                                               : "Average pip results based on open times");
+    canvas.SetPen(kGrey, PenStyle::Solid);
+    for (int d = 0; d < 7; ++d) {
+        const int x = kFirstX + d * kDayWidth;
+        canvas.TextOut(x + 2, middle + 55, kDays[d]);
+        canvas.MoveTo(x, middle - 70);
+        canvas.LineTo(x, middle + 70);
+    }
+    canvas.MoveTo(kFirstX + 7 * kDayWidth, middle - 70);
+    canvas.LineTo(kFirstX + 7 * kDayWidth, middle + 70);
+
+    long long scale = 10;
+    for (int b = 0; b < kBins; ++b)
+        scale = std::max({scale, gains[b], -losses[b]});
+    const auto barEnd = [&](long long sum) {
+        return static_cast<int>(height * 0.5
+                                - (static_cast<double>(sum) / static_cast<double>(scale)) * (height * (1.0 / 3)));
+    };
+    for (int b = 0; b < kBins; ++b)
+        canvas.FillRect(kFirstX + kBinWidth * b, middle, kFirstX + kBinWidth * b + kBinWidth, barEnd(gains[b]), kGain);
+    for (int b = 0; b < kBins; ++b)
+        canvas.FillRect(kFirstX + kBinWidth * b, middle, kFirstX + kBinWidth * b + kBinWidth, barEnd(losses[b]), kLoss);
+    canvas.SetPen(kGrey, PenStyle::Solid);
+    canvas.MoveTo(kFirstX, middle);
+    canvas.LineTo(kFirstX + 7 * kDayWidth, middle);
+    return true;
+}
+
+} // namespace corvane

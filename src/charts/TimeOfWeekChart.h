@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Canvas.h"
+#include "TextGrid.h"
+
+#include <string_view>
+
+namespace corvane {
+
+// Day of the week of a date, 0 for Sunday to 6 for Saturday (proleptic Gregorian calendar).
+int DayOfWeek(int year, int month, int day);
+
+/**
+ * The hour-of-week bin (day of week x 24 + hour, 0 to 167) of a time text "yyyy.mm.dd hh:mm", reading
+ * the year from character 0 (up to four digits), the month, day and hour from characters 5, 8 and 11
+ * (up to two digits each). -1 for a text that holds no full date and hour, or a month, day or hour
+ * outside its range: such a trade is left out of the chart.
+ */
+int HourOfWeekBin(std::string_view time);
+
+/**
+ * The time-of-week chart: for each of the 168 hours of the week, the sum of the pips of the visible
+ * trades opened (or, with `closeTimes`, closed) in that hour, gains as green bars upwards from the
+ * middle and losses as red bars downwards, all scaled to the largest sum (at least 10); day names,
+ * day separators, the zero axis and a title. Draws nothing and returns false when the table has no
+ * trades. A Pips cell that is not a whole number throws ConversionError before anything is drawn.
+ */
+bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width,
+                         int height = kSurfaceHeight);
+
+} // namespace corvane
