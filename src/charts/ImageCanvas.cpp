@@ -17,6 +17,14 @@ constexpr int kDashPeriod = 9;
 
 QFont ChartFont()
 {
+    // Where the face itself is missing, a narrow sans face of similar metrics stands in.
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+                                    QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans")});
+        return true;
+    }();
+    (void)substituted;
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
