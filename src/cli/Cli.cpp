@@ -1,127 +1,38 @@
 #include "Cli.h"
 
 #include "ChartPicture.h"
+#include "CliOptions.h"
 #include "Commands.h"
+#include "DeleteTrades.h"
+#include "EquityCurve.h"
 #include "Filters.h"
+#include "HtmlExport.h"
+#include "NormalizeTrades.h"
+#include "SortTrades.h"
+#include "TextExport.h"
+#include "TextImport.h"
 #include "TextRoutines.h"
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <stdexcept>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace corvane {
 
 namespace {
 
-constexpr std::string_view kUsage = R"(Usage: corvane4-cli COMMAND REPORT [options]
-
-Reads a MetaTrader 4 account statement or strategy-tester report (HTML) as the Corvane4
-window does, and prints what COMMAND asks for.
-
-Commands:
-  summary   the summary text: the heading, an empty line and the figures, one line each
-  table     the trade table: every trade row, its 20 cells joined by tabs
-  grid      the visible table after the filters: every row, its 15 cells joined by tabs,
-            the drawdown marker " *" included in the Balance cell
-  chart     the 809 x 217 chart picture as the window shows it in the wide layout, written as
-            PNG to the file given with -o; --view chooses the chart
-
-Options:
-  --append REPORT   load another account statement after the first, as a Shift-press on
-                    "Load File" would (appends when at least two trades are loaded; a tester
-                    report, or a report of another kind, is ignored). May be repeated.
-  --symbols S,...   select exactly these entries of the symbol list (letter case ignored),
-                    then run the symbol list's click handler
-  --magics M,...    select exactly these entries of the magic-number list (numbers without
-                    padding, 0 for trades without one), then run its click handler
-  --view V          chart: curve (the equity curve), time-open or time-close (pips by hour of
-                    the week, by open or close times); curve by default
-  -o FILE           chart: the picture file to write
-  --help            print this text
-
-The heading names the absolute path of the last report loaded.
-
-Exit status: 0 on success; 1 on an error (bad usage, an unreadable file, a cell that is not a
-number), with the message on standard error; 2 when the report is refused, with the line
-")";
-
-struct Options
+// The report was refused: the refusal line goes to standard error and the tool exits with 2.
+class Refused : public std::exception
 {
-    std::string Command;
-    std::string Report;
-    std::vector<std::string> Appends;
-    std::optional<std::vector<std::string>> Symbols;
-    std::optional<std::vector<std::string>> Magics;
-    std::string View = "curve";
-    std::string Output;
 };
-
-class UsageError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
-std::vector<std::string> SplitList(const std::string& text)
-{
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        items.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return items;
-        start = comma + 1;
-    }
-}
-
-Options ParseOptions(const std::vector<std::string>& args)
-{
-    Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw UsageError(arg + " needs a value");
-            return args[++i];
-        };
-        if (arg == "--append")
-            options.Appends.push_back(value());
-        else if (arg == "--symbols")
-            options.Symbols = SplitList(value());
-        else if (arg == "--magics")
-            options.Magics = SplitList(value());
-        else if (arg == "--view")
-            options.View = value();
-        else if (arg == "-o")
-            options.Output = value();
-        else if (arg.size() > 1 && arg[0] == '-')
-            throw UsageError("unknown option " + arg);
-        else if (options.Command.empty())
-            options.Command = arg;
-        else if (options.Report.empty())
-            options.Report = arg;
-        else
-            throw UsageError("unexpected argument " + arg);
-    }
-    if (options.Command != "summary" && options.Command != "table" && options.Command != "grid"
-        && options.Command != "chart")
-        throw UsageError(options.Command.empty() ? "no command given" : "unknown command " + options.Command);
-    if (options.Report.empty())
-        throw UsageError("no report given");
-    if (options.Command == "chart") {
-        if (options.Output.empty())
-            throw UsageError("chart needs -o FILE");
-        if (options.View != "curve" && options.View != "time-open" && options.View != "time-close")
-            throw UsageError("--view takes curve, time-open or time-close");
-    }
-    return options;
-}
 
 // The path the window's dialog would hand over: absolute, and a file that can be read.
 std::string ReadablePath(const std::string& path)
@@ -180,6 +91,87 @@ void StartGuiApplication()
     std::setlocale(LC_NUMERIC, "C");
 }
 
+void Load(Session& session, const std::string& report, bool append)
+{
+    session.AppendFlag = append && session.Full.RowCount() > 2; // Shift held on "Load File"
+    if (LoadAndFilter(session, ReadablePath(report)) == LoadOutcome::Refused)
+        throw Refused();
+}
+
+// The first row of the visible table holding each ticket.
+std::unordered_map<std::string_view, int> FirstRowsByTicket(const TextGrid& grid)
+{
+    std::unordered_map<std::string_view, int> rows;
+    for (int row = grid.RowCount() - 1; row >= 1; --row)
+        rows[grid.Cell(kTicket, row)] = row;
+    return rows;
+}
+
+/**
+ * Delete trade for a list of tickets: the first visible row of each ticket is selected. The window
+ * deletes one contiguous selection at a time, so the rows are taken in runs of adjacent rows, from the
+ * top down, each run found again in the table the previous deletion left.
+ */
+void DeleteTickets(Session& session, std::vector<std::string> tickets)
+{
+    std::sort(tickets.begin(), tickets.end());
+    tickets.erase(std::unique(tickets.begin(), tickets.end()), tickets.end());
+    const auto rows = FirstRowsByTicket(session.Grid);
+    for (const std::string& ticket : tickets)
+        if (!rows.count(ticket))
+            throw std::runtime_error("no trade with ticket '" + ticket + "' in the visible table");
+
+    while (!tickets.empty()) {
+        const auto current = FirstRowsByTicket(session.Grid);
+        std::vector<std::pair<int, std::string>> selected;
+        for (const std::string& ticket : tickets)
+            if (const auto found = current.find(ticket); found != current.end())
+                selected.emplace_back(found->second, ticket);
+        if (selected.empty())
+            return;
+        std::sort(selected.begin(), selected.end());
+        std::size_t run = 1;
+        while (run < selected.size() && selected[run].first == selected[run - 1].first + 1)
+            ++run;
+        for (std::size_t i = 0; i < run; ++i)
+            tickets.erase(std::find(tickets.begin(), tickets.end(), selected[i].second));
+        DeleteTrades(session, selected.front().first, selected[run - 1].first);
+    }
+}
+
+void RunAction(Session& session, const Action& action)
+{
+    switch (action.Kind) {
+    case ActionKind::Append:
+        Load(session, action.Path, true);
+        break;
+    case ActionKind::Import:
+        ImportText(session, ReadablePath(action.Path));
+        ApplyFilters(session);
+        break;
+    case ActionKind::Symbols:
+        SelectExactly(session.Pairs, action.Items, "symbol");
+        PairsListChanged(session);
+        break;
+    case ActionKind::Magics:
+        SelectExactly(session.Magic, action.Items, "magic number");
+        MagicListChanged(session);
+        break;
+    case ActionKind::Delete:
+        DeleteTickets(session, action.Items);
+        break;
+    case ActionKind::Normalize:
+    case ActionKind::NormalizeTimesTen:
+        // Shift on "Normalize" counts only while at least two trades are loaded.
+        NormalizeTrades(session, action.Kind == ActionKind::NormalizeTimesTen && session.Full.RowCount() > 2);
+        break;
+    case ActionKind::Sort:
+        SortGridByTicket(session.Grid);
+        break;
+    }
+    TimerTick(session);
+}
+
 // The picture the window shows in the wide layout: the frame, then the chart of the view.
 void WriteChart(const Session& session, const Options& options)
 {
@@ -188,6 +180,38 @@ void WriteChart(const Session& session, const Options& options)
                            : options.View == "time-open" ? ChartView::TimeByOpen
                                                          : ChartView::TimeByClose;
     SaveChartPicture(DrawChartPicture(session, view), options.Output);
+}
+
+/**
+ * Export txt or Export html to -o FILE, or to standard output for "-". The page's picture is drawn
+ * on a fresh chart surface with the frame of the wide layout, as the window shows it.
+ */
+void Export(const Session& session, const Options& options, std::ostream& out)
+{
+    if (NothingLoaded(session))
+        throw std::runtime_error("nothing to export: no trade is loaded");
+    const bool html = options.Command == "export-html";
+    if (options.Output == "-") {
+        if (html)
+            WriteHtmlReport(out, session, nullptr);
+        else
+            WriteTextExport(out, session);
+        return;
+    }
+    const std::string path = std::filesystem::absolute(options.Output).lexically_normal().string();
+    if (!html) {
+        ExportText(session, path);
+        return;
+    }
+    if (!options.Picture) {
+        ExportHtml(session, path, nullptr, kWideWidth, false);
+        return;
+    }
+    StartGuiApplication();
+    ImageCanvas canvas;
+    canvas.SetCodePage(session.Report.CodePage);
+    DrawChartFrame(canvas, kWideWidth);
+    ExportHtml(session, path, &canvas, kWideWidth, true);
 }
 
 void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
@@ -202,32 +226,15 @@ void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
     }
 }
 
-int Run(const Options& options, std::ostream& out, std::ostream& err)
+int Run(const Options& options, std::ostream& out)
 {
     Session session;
-    if (LoadAndFilter(session, ReadablePath(options.Report)) == LoadOutcome::Refused) {
-        err << kRefusal << '\n';
-        return kExitRefused;
-    }
-    TimerTick(session);
-    for (const std::string& report : options.Appends) {
-        session.AppendFlag = session.Full.RowCount() > 2; // Shift held on "Load File"
-        if (LoadAndFilter(session, ReadablePath(report)) == LoadOutcome::Refused) {
-            err << kRefusal << '\n';
-            return kExitRefused;
-        }
+    if (!options.Report.empty()) {
+        Load(session, options.Report, false);
         TimerTick(session);
     }
-    if (options.Symbols) {
-        SelectExactly(session.Pairs, *options.Symbols, "symbol");
-        PairsListChanged(session);
-        TimerTick(session);
-    }
-    if (options.Magics) {
-        SelectExactly(session.Magic, *options.Magics, "magic number");
-        MagicListChanged(session);
-        TimerTick(session);
-    }
+    for (const Action& action : options.Actions)
+        RunAction(session, action);
 
     if (options.Command == "summary")
         for (const std::string& line : session.Memo)
@@ -236,8 +243,10 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
         WriteChart(session, options);
     else if (options.Command == "table")
         PrintRows(session.Full, kFullColumns, out);
-    else
+    else if (options.Command == "grid")
         PrintRows(session.Grid, kGridColumns, out);
+    else
+        Export(session, options, out);
     return kExitOk;
 }
 
@@ -247,14 +256,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            out << kUsage << kRefusal << "\"\non standard error.\n";
+            out << UsageText() << kRefusal << "\"\non standard error.\n";
             return kExitOk;
         }
     }
     try {
-        return Run(ParseOptions(args), out, err);
+        return Run(ParseOptions(args), out);
     } catch (const UsageError& e) {
         err << "corvane4-cli: " << e.what() << "\nTry 'corvane4-cli --help'.\n";
+    } catch (const Refused&) {
+        err << kRefusal << '\n';
+        return kExitRefused;
     } catch (const std::exception& e) {
         err << e.what() << '\n';
     }

@@ -1,0 +1,159 @@
+#include "CliOptions.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kUsage = R"(Usage: corvane4-cli COMMAND [REPORT] [options]
+
+Reads a MetaTrader 4 account statement or strategy-tester report (HTML) as the Corvane4
+window does, runs the options in the order given, as the window's commands, and then does
+what COMMAND asks for. REPORT may be left out when --import gives the trades.
+
+Commands:
+  summary      the summary text: the heading, an empty line and the figures, one line each
+  table        the trade table: every trade row, its 20 cells joined by tabs
+  grid         the visible table after the filters: every row, its 15 cells joined by tabs,
+               the drawdown marker " *" included in the Balance cell
+  chart        the 809 x 217 chart picture as the window shows it in the wide layout, written as
+               PNG to the file given with -o; --view chooses the chart
+  export-txt   "Export txt": the visible table as the tab-separated text file, CR LF line ends,
+               written to the file given with -o (- for standard output)
+  export-html  "Export html": the HTML report of the visible table, written to the file given
+               with -o (- for standard output, with --no-picture); its JPEG picture of the
+               equity curve is written next to REPORT under REPORT's name up to ".htm" and
+               ".jpg" (without a report, under the page's name)
+
+Options, run in the order given:
+  --append REPORT   load another account statement after the first, as a Shift-press on
+                    "Load File" would (appends when at least two trades are loaded; a tester
+                    report, or a report of another kind, is ignored)
+  --import FILE     "Import": the trades of a text file written by export-txt replace the
+                    trade table (initial deposit 10000.00, the file's path as the title)
+  --symbols S,...   select exactly these entries of the symbol list (letter case ignored),
+                    then run the symbol list's click handler
+  --magics M,...    select exactly these entries of the magic-number list (numbers without
+                    padding, 0 for trades without one), then run its click handler
+  --delete T,...    "Delete trade": select the first row of the visible table with each of
+                    these tickets and delete the selection. Tickets in adjacent rows form one
+                    selection; separate groups are deleted one after the other, from the top
+                    of the table down. The last trade is never deleted.
+  --normalize       "Normalize": every trade rescaled to one lot, deposit 10000.00
+  --normalize-x10   Normalize with Shift held: ten times the amounts, deposit 100000.00 (the
+                    plain variant when fewer than two trades are loaded)
+  --sort            "Sort trades": the visible table in ascending order of ticket text, until
+                    the next option that filters again
+Other options:
+  --view V          chart: curve (the equity curve), time-open or time-close (pips by hour of
+                    the week, by open or close times); curve by default
+  --no-picture      export-html: no picture, as with Shift held on "Export html"
+  -o FILE           chart, export-txt, export-html: the file to write
+  --help            print this text
+
+The heading names the absolute path of the last report loaded.
+
+Exit status: 0 on success; 1 on an error (bad usage, an unreadable file, a cell that is not a
+number, a file that cannot be written, nothing loaded to export), with the message on standard
+error; 2 when the report is refused, with the line
+")";
+
+std::vector<std::string> SplitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
+bool IsCommand(const std::string& command)
+{
+    for (const char* known : {"summary", "table", "grid", "chart", "export-txt", "export-html"})
+        if (command == known)
+            return true;
+    return false;
+}
+
+bool Imports(const Options& options)
+{
+    for (const Action& action : options.Actions)
+        if (action.Kind == ActionKind::Import)
+            return true;
+    return false;
+}
+
+void CheckOptions(const Options& options)
+{
+    if (!IsCommand(options.Command))
+        throw UsageError(options.Command.empty() ? "no command given" : "unknown command " + options.Command);
+    if (options.Report.empty() && !Imports(options))
+        throw UsageError("no report given");
+    const bool exports = options.Command == "export-txt" || options.Command == "export-html";
+    if ((options.Command == "chart" || exports) && options.Output.empty())
+        throw UsageError(options.Command + " needs -o FILE");
+    if (options.Command == "chart" && options.View != "curve" && options.View != "time-open"
+        && options.View != "time-close")
+        throw UsageError("--view takes curve, time-open or time-close");
+    if (!options.Picture && options.Command != "export-html")
+        throw UsageError("--no-picture belongs to export-html");
+    if (options.Command == "export-html" && options.Output == "-" && options.Picture)
+        throw UsageError("export-html writes to standard output only with --no-picture");
+}
+
+} // namespace
+
+std::string_view UsageText()
+{
+    return kUsage;
+}
+
+Options ParseOptions(const std::vector<std::string>& args)
+{
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw UsageError(arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "--append")
+            options.Actions.push_back({ActionKind::Append, value(), {}});
+        else if (arg == "--import")
+            options.Actions.push_back({ActionKind::Import, value(), {}});
+        else if (arg == "--symbols")
+            options.Actions.push_back({ActionKind::Symbols, {}, SplitList(value())});
+        else if (arg == "--magics")
+            options.Actions.push_back({ActionKind::Magics, {}, SplitList(value())});
+        else if (arg == "--delete")
+            options.Actions.push_back({ActionKind::Delete, {}, SplitList(value())});
+        else if (arg == "--normalize")
+            options.Actions.push_back({ActionKind::Normalize, {}, {}});
+        else if (arg == "--normalize-x10")
+            options.Actions.push_back({ActionKind::NormalizeTimesTen, {}, {}});
+        else if (arg == "--sort")
+            options.Actions.push_back({ActionKind::Sort, {}, {}});
+        else if (arg == "--view")
+            options.View = value();
+        else if (arg == "--no-picture")
+            options.Picture = false;
+        else if (arg == "-o")
+            options.Output = value();
+        else if (arg.size() > 1 && arg[0] == '-')
+            throw UsageError("unknown option " + arg);
+        else if (options.Command.empty())
+            options.Command = arg;
+        else if (options.Report.empty())
+            options.Report = arg;
+        else
+            throw UsageError("unexpected argument " + arg);
+    }
+    CheckOptions(options);
+    return options;
+}
+
+} // namespace corvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// The options that change the session, in the order they are run.
+enum class ActionKind
+{
+    Append,
+    Import,
+    Symbols,
+    Magics,
+    Delete,
+    Normalize,
+    NormalizeTimesTen,
+    Sort,
+};
+
+struct Action
+{
+    ActionKind Kind;
+    std::string Path;                // Append, Import
+    std::vector<std::string> Items;  // Symbols, Magics, Delete
+};
+
+// The command line, parsed: the command, the first report and the options in their order.
+struct Options
+{
+    std::string Command;
+    std::string Report;
+    std::vector<Action> Actions;
+    std::string View = "curve";
+    std::string Output;
+    bool Picture = true;
+};
+
+// Bad usage: the message is followed by a pointer to --help.
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The help text, up to the refusal line that it quotes.
+std::string_view UsageText();
+
+// Parses the arguments (without the program name); throws UsageError.
+Options ParseOptions(const std::vector<std::string>& args);
+
+} // namespace corvane

@@ -1,0 +1,99 @@
+#include "NormalizeTrades.h"
+
+#include "Filters.h"
+#include "Numbers.h"
+
+#include <cmath>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+// The numbers of one trade row, read and checked before anything is written.
+struct TradeAmounts
+{
+    double Lots = 0.0;
+    double Comm = 0.0;
+    double Swap = 0.0;
+    double Profit = 0.0;
+};
+
+// Rows 1 to the first row without a ticket. Throws before returning when a row cannot be rescaled.
+std::vector<TradeAmounts> ReadAmounts(const TextGrid& full)
+{
+    std::vector<TradeAmounts> trades;
+    trades.reserve(full.RowCount() > 1 ? full.RowCount() - 1 : 0);
+    std::string_view cells[kProfit + 1];
+    for (int row = 1; row < full.RowCount(); ++row) {
+        full.ReadCells(row, cells, kProfit + 1);
+        if (cells[kTicket].empty())
+            break;
+        TradeAmounts trade;
+        trade.Lots = ParseNumber(cells[kLots]);
+        if (trade.Lots == 0)
+            throw ZeroLotsError(cells[kTicket], cells[kLots]);
+        trade.Comm = ParseMoneyCell(cells[kComm]);
+        trade.Swap = ParseMoneyCell(cells[kSwap]);
+        trade.Profit = ParseProfitCell(cells[kProfit]);
+        trades.push_back(trade);
+    }
+    return trades;
+}
+
+} // namespace
+
+ZeroLotsError::ZeroLotsError(std::string_view ticket, std::string_view lotsCell)
+    : std::runtime_error("Trade " + std::string(ticket) + " has a lot size of zero ('" + std::string(lotsCell)
+                         + "'), so it cannot be rescaled to one lot; nothing was normalized.")
+{
+}
+
+int ChoosePipFactor(const TextGrid& grid)
+{
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const double pips = ParseProfitCell(grid.Cell(kPips, row));
+        if (pips == 0)
+            continue;
+        const double profit = ParseProfitCell(grid.Cell(kProfit, row));
+        const double lots = ParseNumber(grid.Cell(kLots, row));
+        return profit / (lots * pips) > 5 ? 10 : 1;
+    }
+    return 1;
+}
+
+bool NormalizeTrades(Session& session, bool timesTen)
+{
+    if (NothingLoaded(session))
+        return false;
+    TextGrid& full = session.Full;
+    const std::vector<TradeAmounts> trades = ReadAmounts(full);
+    const int pipFactor = ChoosePipFactor(session.Grid);
+    const double scale = timesTen ? 10.0 : 1.0;
+
+    session.Report.InitialDeposit = timesTen ? 100000.0 : 10000.0;
+    double balance = session.Report.InitialDeposit;
+    // Each row is rebuilt in one write from a copy of its cells, the five new texts in their places.
+    TextGrid copy(kFullColumns, 1);
+    std::string_view cells[kFullColumns];
+    char comm[400], swap[400], profit[400], balanceText[400];
+    for (std::size_t i = 0; i < trades.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        const TradeAmounts& trade = trades[i];
+        const double divisor = pipFactor * trade.Lots;
+        copy.CopyRowPrefix(0, full, row, kFullColumns);
+        copy.ReadCells(0, cells, kFullColumns);
+        cells[kLots] = "1.00";
+        cells[kComm] = FormatFixedTo(comm, trade.Comm * scale / divisor, 6, 2);
+        cells[kSwap] = FormatFixedTo(swap, trade.Swap * scale / divisor, 6, 2);
+        cells[kProfit] = FormatFixedTo(profit, trade.Profit * scale / divisor, 10, 2);
+        balance +=
+            ParseNumber(cells[kSwap]) + ParseNumber(cells[kProfit]) - std::fabs(ParseNumber(cells[kComm]));
+        cells[kBalance] = FormatFixedTo(balanceText, balance, 14, 2);
+        full.SetRow(row, cells, kFullColumns);
+    }
+    ApplyFilters(session);
+    return true;
+}
+
+} // namespace corvane

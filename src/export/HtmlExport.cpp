@@ -1,0 +1,120 @@
+#include "HtmlExport.h"
+
+#include "EquityCurve.h"
+#include "ExportNames.h"
+#include "HtmlSummary.h"
+#include "JpegWriter.h"
+#include "ReplacingFile.h"
+#include "TextExport.h"
+
+#include <optional>
+#include <stdexcept>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kHeadBeforeTitle = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" "
+                                              "\"http://www.w3.org/TR/html4/strict.dtd\">\r\n"
+                                              "<html>\r\n"
+                                              "  <head>\r\n"
+                                              "    <title>";
+
+constexpr std::string_view kHeadAfterHelp =
+    "\">\r\n"
+    "    <style type=\"text/css\" media=\"screen\">\r\n"
+    "    <!--\r\n"
+    "    td { font: 8pt Tahoma,Arial; }\r\n"
+    "    //-->\r\n"
+    "    </style>\r\n"
+    "    <style type=\"text/css\" media=\"print\">\r\n"
+    "    <!--\r\n"
+    "    td { font: 7pt Tahoma,Arial; }\r\n"
+    "    //-->\r\n"
+    "    </style>\r\n"
+    "    <style type=\"text/css\">\r\n"
+    "    <!--\r\n"
+    "    .msdate { mso-number-format:\"General Date\"; }\r\n"
+    "    .mspt   { mso-number-format:#,##0.00;  }\r\n"
+    "    //-->\r\n"
+    "    </style>\r\n"
+    "  </head>\r\n"
+    "<body topmargin=1 marginheight=1>\r\n"
+    "<div align=center>\r\n"
+    "<div style=\"font: 20pt Times New Roman\"><b>Corvane4 - 1.8</b></div><br>\r\n";
+
+constexpr std::string_view kTradeTableHead =
+    "<table cellspacing=1 cellpadding=3 border=0 width=802>\r\n"
+    "<tr align=left>\r\n"
+    "<br>\r\n"
+    "<tr align=left><td colspan=13><b></b></td></tr>\r\n"
+    "<tr align=center bgcolor=\"#C0C0C0\">\r\n"
+    "   <td width=45>Ticket</td><td nowrap>Open Time</td><td>Type</td><td>Lots</td><td>Item</td>\r\n"
+    "   <td>Price</td><td>S / L</td><td>T / P</td><td nowrap>Close Time</td>\r\n"
+    "   <td>Price</td><td>Commission</td><td>Swap</td><td>Profit</td><td>Pips</td><td width=60>Balance</td>"
+    "<td>DD</TD></tr>\r\n";
+
+constexpr std::string_view kClosing = "   </table><br><br>\r\n"
+                                      "   </div></body></html>\r\n";
+
+void WriteHead(std::ostream& out, const Session& session)
+{
+    out << kHeadBeforeTitle << session.Report.Title << "</title>\r\n"
+        << "    <meta name=\"generator\" content=\"Corvane\">\r\n"
+        << "    <link rel=\"help\" href=\"" << kHelpAddress << kHeadAfterHelp;
+}
+
+// Row i of the trade table: odd rows plain, even rows grey.
+void WriteTradeRow(std::ostream& out, const Session& session, int row, std::string& line)
+{
+    std::string_view cells[kGridColumns];
+    session.Grid.ReadCells(row, cells, kGridColumns);
+    line.assign(row % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>");
+    line.append("<td title=\"#").append(session.XGrid.Cell(1, row)).append(" ");
+    line.append(session.XGrid.Cell(2, row)).append("\">").append(cells[kTicket]).append("</td>");
+    for (int column = kOpenTime; column < kBalance; ++column)
+        line.append("<td>").append(cells[column]).append("</td>");
+    const BalanceAndMark balance = SplitDrawdownMark(cells[kBalance]);
+    line.append("<td>")
+        .append(balance.Balance)
+        .append(balance.Marked ? "</td><td>*</td>\r\n" : "</td><td></td>\r\n");
+    line.append("</tr>\r\n");
+    out << line;
+}
+
+} // namespace
+
+void WriteHtmlReport(std::ostream& out, const Session& session, const std::string* picturePath)
+{
+    WriteHead(out, session);
+    WriteHtmlSummary(out, session.Grid, session.Report.InitialDeposit);
+    if (picturePath)
+        out << "<br>\r\n<img src=" << *picturePath << ">\r\n";
+    out << kTradeTableHead;
+    std::string line;
+    for (int row = 1; row < session.Grid.RowCount(); ++row)
+        WriteTradeRow(out, session, row, line);
+    out << kClosing;
+}
+
+bool ExportHtml(const Session& session, const std::string& path, ImageCanvas* canvas, int chartWidth,
+                bool picture)
+{
+    if (NothingLoaded(session))
+        return false;
+    if (picture && !canvas)
+        throw std::invalid_argument("ExportHtml: a picture needs a chart surface");
+    std::optional<std::string> picturePath;
+    if (picture)
+        picturePath = PicturePath(session.ReportPath, path);
+    ReplacingFile page(path);
+    WriteHtmlReport(page.Stream(), session, picturePath ? &*picturePath : nullptr);
+    if (picture) {
+        DrawEquityCurve(*canvas, session.Grid, session.Report.InitialDeposit, chartWidth);
+        SaveJpeg(canvas->Image(), *picturePath);
+    }
+    page.Commit();
+    return true;
+}
+
+} // namespace corvane

@@ -1,0 +1,58 @@
+#include "TextExport.h"
+
+#include "ReplacingFile.h"
+#include "Statistics.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kHeader =
+    "Ticket\tOpen Time\tType\tLots\tItem\tPrice\tS/L\tT/P\tClose Time\tPrice\t"
+    "Comm\tSwap\tP/L\tPips\tBalance\t\tMagic\tComment\r\n";
+
+} // namespace
+
+BalanceAndMark SplitDrawdownMark(std::string_view balanceCell)
+{
+    const std::size_t mark = balanceCell.find(kDrawdownMarker);
+    if (mark == std::string_view::npos)
+        return {balanceCell, false};
+    return {balanceCell.substr(0, mark), true};
+}
+
+void WriteTextExport(std::ostream& out, const Session& session)
+{
+    out << kHeader;
+    const TextGrid& grid = session.Grid;
+    std::string_view cells[kGridColumns];
+    std::string line;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        grid.ReadCells(row, cells, kGridColumns);
+        line.clear();
+        for (int column = 0; column < kBalance; ++column) {
+            line.append(cells[column]);
+            line.push_back('\t');
+        }
+        const BalanceAndMark balance = SplitDrawdownMark(cells[kBalance]);
+        line.append(balance.Balance);
+        line.append(balance.Marked ? "\t*\t" : "\t\t");
+        line.append(session.XGrid.Cell(1, row));
+        line.push_back('\t');
+        line.append(session.XGrid.Cell(2, row));
+        line.append("\r\n");
+        out << line;
+    }
+}
+
+bool ExportText(const Session& session, const std::string& path)
+{
+    if (NothingLoaded(session))
+        return false;
+    ReplacingFile file(path);
+    WriteTextExport(file.Stream(), session);
+    file.Commit();
+    return true;
+}
+
+} // namespace corvane

@@ -1,0 +1,83 @@
+#include "TextImport.h"
+
+#include "Errors.h"
+#include "LineReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <utility>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kHeaderStart = "Ticket";
+
+// Splits a record at its tabs into the 15 cells of a visible row; missing fields stay empty.
+void SplitRecord(std::string_view record, std::string_view (&cells)[kGridColumns])
+{
+    for (std::string_view& cell : cells)
+        cell = {};
+    for (int field = 0; field < kGridColumns; ++field) {
+        const std::size_t tab = record.find('\t');
+        cells[field] = record.substr(0, tab);
+        if (tab == std::string_view::npos)
+            break;
+        record.remove_prefix(tab + 1);
+    }
+}
+
+void ResetGrid(TextGrid& grid)
+{
+    grid.SetRowCount(2);
+    grid.BlankRow(1);
+}
+
+} // namespace
+
+void ImportText(Session& session, const std::string& path)
+{
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        throw FileError("Cannot import '" + path + "': it is a folder, not a file.");
+    errno = 0;
+    LineReader reader(path);
+    if (!reader.IsOpen()) {
+        const int error = errno;
+        throw FileError("Cannot import '" + path +
+                        "': " + (error ? std::strerror(error) : "it cannot be opened") + ".");
+    }
+
+    // The new table and symbol list are built aside and take over only when the file has been read.
+    TextGrid full(kFullColumns, 2);
+    SelectionList pairs;
+    int row = 1;
+    std::string_view piece;
+    std::string_view cells[kGridColumns];
+    while (reader.Next(piece)) {
+        if (piece.substr(0, kHeaderStart.size()) == kHeaderStart)
+            continue;
+        if (!piece.empty() && piece.back() == '\n')
+            piece.remove_suffix(1);
+        SplitRecord(piece, cells);
+        full.SetRow(row, cells, kGridColumns);
+        pairs.AddIfAbsent(cells[kItem]);
+        full.SetRowCount(++row + 1);
+    }
+    full.SetRowCount(row);
+    pairs.SelectAll();
+
+    session.Report.Title = path;
+    session.Report.InitialDeposit = 10000.0;
+    ResetGrid(session.Grid);
+    ResetGrid(session.XGrid);
+    session.Full = std::move(full);
+    session.Memo.clear();
+    session.Pairs = std::move(pairs);
+    session.Magic.Clear();
+    session.MagicListShown = false;
+}
+
+} // namespace corvane

@@ -1,0 +1,197 @@
+#include "DeleteTrades.h"
+
+#include "Filters.h"
+#include "TradeRows.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace corvane {
+namespace {
+
+using test::ColumnOf;
+using test::EntriesOf;
+using test::FlagsOf;
+using test::MagicCell;
+using test::TradeRow;
+
+using Cells = std::vector<std::string>;
+
+TradeRow Trade(const char* ticket, const char* item, const char* magic = "")
+{
+    return TradeRow{.Ticket = ticket, .Item = item, .Magic = MagicCell(magic)};
+}
+
+Session Filtered(std::initializer_list<TradeRow> trades)
+{
+    Session session = test::SessionWith(10000, trades);
+    ApplyFilters(session);
+    return session;
+}
+
+// Every cell of every row of a grid, for comparing whole tables.
+std::vector<Cells> AllCells(const TextGrid& grid)
+{
+    std::vector<Cells> rows;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        Cells cells;
+        for (int column = 0; column < grid.ColumnCount(); ++column)
+            cells.emplace_back(grid.Cell(column, row));
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+TEST(DeleteTrades, SingleTradeIsNeverDeleted)
+{
+    Session session = Filtered({Trade("1", "eurusd")});
+    EXPECT_EQ(DeleteTrades(session, 1, 1), 0);
+    EXPECT_EQ(ColumnOf(session.Full, kTicket), Cells{"1"});
+    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"1"});
+}
+
+TEST(DeleteTrades, EverythingSelectedKeepsTheLastRowsTrade)
+{
+    Session session = Filtered({Trade("1", "eurusd"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
+    EXPECT_EQ(DeleteTrades(session, 0, 99), 2) << "a range beyond the table is clipped to its rows";
+    EXPECT_EQ(ColumnOf(session.Full, kTicket), Cells{"3"});
+    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"3"});
+    EXPECT_EQ(EntriesOf(session.Pairs), Cells{"gbpusd"});
+}
+
+TEST(DeleteTrades, HiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
+{
+    Session session = test::SessionWith(
+        10000, {Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")});
+    session.Pairs.SetSelected(session.Pairs.Find("gbpusd"), false);
+    ApplyFilters(session);
+    ASSERT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"7", "8"}));
+
+    EXPECT_EQ(DeleteTrades(session, 1, 2), 2);
+    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"7", "9"}));
+    EXPECT_EQ(ColumnOf(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
+        << "the hidden 7 above went instead";
+}
+
+TEST(DeleteTrades, DuplicateTicketTakesTheUpperTradeWhicheverRowIsSelected)
+{
+    Session session =
+        Filtered({Trade("5", "eurusd", "111"), Trade("5", "eurusd", "222"), Trade("6", "eurusd")});
+    DeleteTrades(session, 2, 2);
+    EXPECT_EQ(ColumnOf(session.Full, kMagic), (Cells{MagicCell("222"), MagicCell("")}));
+}
+
+TEST(DeleteTrades, LastTradeOfASymbolTakesItsEntryAndMagicNumbers)
+{
+    Session session = test::SessionWith(
+        10000, {Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "222"), Trade("3", "usdjpy", "333"),
+                Trade("4", "eurusd", "111")});
+    session.Pairs.SetSelected(session.Pairs.Find("usdjpy"), false);
+    RebuildMagicList(session);
+    ApplyFilters(session);
+    ASSERT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "2", "4"}));
+
+    DeleteTrades(session, 2, 2);
+    EXPECT_EQ(EntriesOf(session.Pairs), (Cells{"eurusd", "usdjpy"}));
+    EXPECT_EQ(FlagsOf(session.Pairs), (std::vector<bool>{true, false})) << "the others keep their selection";
+    EXPECT_EQ(EntriesOf(session.Magic), Cells{"     111"});
+    EXPECT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "4"}));
+}
+
+TEST(DeleteTrades, SymbolEntryIsKeptOnlyByTheExactText)
+{
+    // The entry keeps the letter case of its first trade; once that trade is gone, "eurusd" does not hold it.
+    Session session = Filtered({Trade("1", "EURUSD"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
+    DeleteTrades(session, 1, 1);
+    EXPECT_EQ(EntriesOf(session.Pairs), Cells{"gbpusd"});
+    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"3"});
+}
+
+// --- the linear walk against the row-by-row rules ------------------------------------------------------
+
+void RemoveEntry(SelectionList& list, int index)
+{
+    SelectionList kept;
+    for (int i = 0; i < list.Count(); ++i)
+        if (i != index)
+            kept.SetSelected(kept.Append(list.Text(i)), list.Selected(i));
+    list = kept;
+}
+
+// Delete trade as the rules put it: one selected row at a time, moving the rows below up.
+void DeleteRowByRow(Session& session, int first, int last)
+{
+    TextGrid& full = session.Full;
+    for (int gridRow = 1; gridRow < session.Grid.RowCount(); ++gridRow) {
+        if (full.RowCount() <= 2)
+            break;
+        if (gridRow < first || gridRow > last)
+            continue;
+        const std::string ticket(session.Grid.Cell(kTicket, gridRow));
+        int found = 1;
+        while (found < full.RowCount() && full.Cell(kTicket, found) != ticket)
+            ++found;
+        if (found == full.RowCount())
+            continue;
+        for (int row = found; row < full.RowCount() - 1; ++row)
+            for (int column = 0; column < kFullColumns; ++column)
+                full.SetCell(column, row, std::string(full.Cell(column, row + 1)));
+        full.BlankRow(full.RowCount() - 1);
+        full.SetRowCount(full.RowCount() - 1);
+        for (int i = 0; i < session.Pairs.Count();) {
+            bool present = false;
+            for (int row = 1; row < full.RowCount() && !present; ++row)
+                present = full.Cell(kItem, row) == session.Pairs.Text(i);
+            if (present) {
+                ++i;
+            } else {
+                RemoveEntry(session.Pairs, i);
+                i = 0;
+            }
+        }
+    }
+    RebuildMagicList(session);
+    ApplyFilters(session);
+}
+
+TEST(DeleteTrades, GivesTheResultOfDeletingRowByRow)
+{
+    const char* const tickets[] = {"1", "2", "3", "4", "5", "6"};
+    const char* const items[] = {"eurusd", "gbpusd", "EURUSD", "usdjpy"};
+    const char* const magics[] = {"", "111", "222"};
+    std::mt19937 random(20240312);
+    for (int round = 0; round < 300; ++round) {
+        Session session;
+        session.Report.InitialDeposit = 10000;
+        const int trades = 1 + static_cast<int>(random() % 14);
+        session.Full.SetRowCount(trades + 1);
+        for (int row = 1; row <= trades; ++row) {
+            const TradeRow trade = Trade(tickets[random() % 6], items[random() % 4], magics[random() % 3]);
+            test::WriteTrade(session.Full, row, trade);
+            session.Pairs.AddIfAbsent(trade.Item);
+            session.Magic.AddIfAbsent(test::MagicKey(trade.Magic));
+        }
+        for (int i = 0; i < session.Pairs.Count(); ++i)
+            session.Pairs.SetSelected(i, random() % 3 != 0);
+        session.MagicListShown = session.Magic.Count() >= 2;
+        for (int i = 0; i < session.Magic.Count(); ++i)
+            session.Magic.SetSelected(i, random() % 3 != 0);
+        ApplyFilters(session);
+        const int rows = session.Grid.RowCount() - 1;
+        const int first = rows > 0 ? 1 + static_cast<int>(random() % rows) : 1;
+        const int last = first + static_cast<int>(random() % 8);
+
+        Session expected = session;
+        DeleteRowByRow(expected, first, last);
+        DeleteTrades(session, first, last);
+        ASSERT_EQ(AllCells(session.Full), AllCells(expected.Full)) << "round " << round;
+        ASSERT_EQ(EntriesOf(session.Pairs), EntriesOf(expected.Pairs)) << "round " << round;
+        ASSERT_EQ(FlagsOf(session.Pairs), FlagsOf(expected.Pairs)) << "round " << round;
+        ASSERT_EQ(EntriesOf(session.Magic), EntriesOf(expected.Magic)) << "round " << round;
+        ASSERT_EQ(AllCells(session.Grid), AllCells(expected.Grid)) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,75 @@
+#include "ReplacingFile.h"
+
+#include "Errors.h"
+#include "ExportSessions.h"
+#include "HtmlExport.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+std::vector<std::string> FilesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ReplacingFile, FailedExportLeavesTheOldFileAndNoTemporary)
+{
+    test::TempDir dir;
+    const std::string path = dir.Write("march.html", "the page of last week");
+    Session session = test::ThreeTrades();
+    session.Grid.SetCell(kSwap, 2, "n/a"); // the summary cannot be computed, after the head was written
+    EXPECT_THROW(ExportHtml(session, path, nullptr, kWideWidth, false), ConversionError);
+    EXPECT_EQ(test::ReadBytes(path), "the page of last week");
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"march.html"});
+}
+
+TEST(ReplacingFile, ReplacesAnExistingFileKeepingItsPermissions)
+{
+    test::TempDir dir;
+    const std::string path = dir.Write("out.txt", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    {
+        ReplacingFile file(path);
+        file.Stream() << "new\r\n";
+        file.Commit();
+    }
+    EXPECT_EQ(test::ReadBytes(path), "new\r\n");
+    struct stat info = {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST(ReplacingFile, WithoutCommitNothingIsWritten)
+{
+    test::TempDir dir;
+    {
+        ReplacingFile file(dir.File("out.txt"));
+        file.Stream() << "half";
+    }
+    EXPECT_TRUE(FilesIn(dir.Path()).empty());
+}
+
+TEST(ReplacingFile, ReadOnlyFileIsRefused)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write any file";
+    test::TempDir dir;
+    const std::string path = dir.Write("locked.txt", "keep");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_THROW(ReplacingFile{path}, FileError);
+    EXPECT_EQ(test::ReadBytes(path), "keep");
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,113 @@
+#include "TextImport.h"
+
+#include "Errors.h"
+#include "ExportSessions.h"
+#include "TempDir.h"
+#include "TextExport.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+using test::ColumnOf;
+using Cells = std::vector<std::string>;
+
+Cells RowCells(const TextGrid& grid, int row, int columns)
+{
+    Cells cells;
+    for (int column = 0; column < columns; ++column)
+        cells.emplace_back(grid.Cell(column, row));
+    return cells;
+}
+
+TEST(TextImport, ReadsBackWhatTheTextExportWrote)
+{
+    const Session exported = test::ThreeTrades();
+    std::ostringstream text;
+    WriteTextExport(text, exported);
+    test::TempDir dir;
+    const std::string path = dir.Write("march.txt", text.str());
+
+    Session session = test::ThreeTrades();
+    ImportText(session, path);
+    ASSERT_EQ(session.Full.RowCount(), 4);
+    for (int row = 1; row <= 3; ++row) {
+        Cells expected = RowCells(exported.Grid, row, kGridColumns);
+        expected[kBalance] = SplitDrawdownMark(expected[kBalance]).Balance;
+        EXPECT_EQ(RowCells(session.Full, row, kGridColumns), expected) << "row " << row;
+        EXPECT_EQ(session.Full.Cell(kMagic, row), "") << "magic numbers are not imported";
+        EXPECT_EQ(session.Full.Cell(kComment, row), "");
+    }
+    EXPECT_EQ(session.Report.Title, path);
+    EXPECT_EQ(session.Report.InitialDeposit, 10000.0);
+    EXPECT_EQ(session.Grid.RowCount(), 2) << "reset; the caller runs the filter pass";
+    EXPECT_TRUE(session.Memo.empty());
+    EXPECT_EQ(session.Magic.Count(), 0);
+    EXPECT_FALSE(session.MagicListShown);
+    EXPECT_EQ(test::EntriesOf(session.Pairs), (Cells{"eurusd", "gbpusd"}));
+    EXPECT_EQ(test::FlagsOf(session.Pairs), (std::vector<bool>{true, true}));
+    EXPECT_EQ(session.ReportPath, "/reports/march.htm") << "the report last loaded stays";
+}
+
+TEST(TextImport, SkipsHeadersAndKeepsLineEndsOutOfTheCells)
+{
+    test::TempDir dir;
+    const std::string path =
+        dir.Write("mixed.txt", "Ticket\tOpen Time\r\n"
+                               "1\tt1\tbuy\t1.00\tEURUSD\t1\t2\t3\tc1\t4\t  0.00\t  0.00\t  10.00\r\n"
+                               "Tickets written again\n"
+                               "2\tt2\tsell\t1.00\teurusd\r\n"
+                               "3\tt3\tbuy\t1.00\tgbpusd\t5\t6\t7\tc3\t8\t c\t s\t p\t q\tb\tx\ty\n"
+                               "4");
+    Session session;
+    ImportText(session, path);
+    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"1", "2", "3", "4"}));
+    EXPECT_EQ(ColumnOf(session.Full, kProfit), (Cells{"  10.00", "", " p", ""})) << "no line end in a cell";
+    EXPECT_EQ(ColumnOf(session.Full, kItem), (Cells{"EURUSD", "eurusd", "gbpusd", ""}));
+    EXPECT_EQ(ColumnOf(session.Full, kBalance), (Cells{"", "", "b", ""}));
+    EXPECT_EQ(session.Full.Cell(15, 3), "") << "fields after the fifteenth are ignored";
+    EXPECT_EQ(test::EntriesOf(session.Pairs), (Cells{"EURUSD", "gbpusd", ""}));
+}
+
+TEST(TextImport, LineLongerThanAPieceIsTwoRecords)
+{
+    test::TempDir dir;
+    const std::string start = "1\tt\tbuy\t1.00\teurusd\t";
+    const std::string path = dir.Write("long.txt", start + std::string(1100, 'c') + "\r\n");
+    Session session;
+    ImportText(session, path);
+    ASSERT_EQ(session.Full.RowCount(), 3);
+    const std::size_t firstPart = 1023 - start.size();
+    EXPECT_EQ(session.Full.Cell(kOpenPrice, 1), std::string(firstPart, 'c'));
+    EXPECT_EQ(session.Full.Cell(kTicket, 2), std::string(1100 - firstPart, 'c'));
+}
+
+TEST(TextImport, FileWithoutRecordsLeavesTheHeaderRowOnly)
+{
+    test::TempDir dir;
+    Session session = test::ThreeTrades();
+    ImportText(session, dir.Write("empty.txt", ""));
+    EXPECT_EQ(session.Full.RowCount(), 1);
+    EXPECT_EQ(session.Pairs.Count(), 0);
+}
+
+TEST(TextImport, UnreadableFileIsAFileErrorAndChangesNothing)
+{
+    test::TempDir dir;
+    Session session = test::ThreeTrades();
+    const std::string missing = dir.File("missing.txt");
+    try {
+        ImportText(session, missing);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot import '" + missing + "': No such file or directory.");
+    }
+    EXPECT_THROW(ImportText(session, dir.Path().string()), FileError);
+    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"1001", "1002", "1003"}));
+    EXPECT_EQ(session.Report.Title, "Statement: 42 - Test");
+    EXPECT_EQ(session.Grid.RowCount(), 4);
+}
+
+} // namespace
+} // namespace corvane
