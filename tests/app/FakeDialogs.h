@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace corvane::test {
+
+// Answers the window's dialogs as a test tells it to and keeps the texts of the error boxes.
+class FakeDialogs : public Dialogs
+{
+public:
+    std::optional<QString> Report;   // the next answer of the open dialog; nothing means cancelled
+    std::function<void()> WhenAsked; // runs each time the open dialog is asked, before it answers
+    QStringList Errors;
+    int ReportAsked = 0;
+
+    std::optional<QString> OpenReport(const QString&) override
+    {
+        ++ReportAsked;
+        if (WhenAsked) WhenAsked();
+        return Report;
+    }
+    std::optional<QString> OpenImport() override { return std::nullopt; }
+    std::optional<QString> SaveTarget(const QString&, const QString&) override { return std::nullopt; }
+    void ShowError(const QString& text) override { Errors << text; }
+};
+
+} // namespace corvane::test

@@ -1,0 +1,209 @@
+#include "WindowFixture.h"
+
+#include "LoadReport.h"
+
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+
+namespace corvane {
+namespace {
+
+using test::Trade;
+using test::WindowTest;
+using Cells = std::vector<std::string>;
+using Flags = std::vector<bool>;
+
+// "Total number of trades" and its "%12d" figure, as the summary writes them.
+QString TradeCountLine(int trades)
+{
+    return QStringLiteral("Total number of trades%1").arg(trades, 12);
+}
+
+bool MemoHasLineStartingWith(QPlainTextEdit* memo, const QString& start)
+{
+    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const QString& line) { return line.startsWith(start); });
+}
+
+TEST_F(WindowTest, LoadFileShowsTradesListsAndSummary)
+{
+    const std::string path = Write(
+        "march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd", "-50.00"), Trade("1003", "eurusd")});
+    Load(path);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002", "1003"}));
+    EXPECT_EQ(Column("Grid", kItem), (Cells{"eurusd", "gbpusd", "eurusd"}));
+    EXPECT_EQ(Column("XGrid", 0), (Cells{"1001", "1002", "1003"}));
+    EXPECT_EQ(Entries("PairsListBox"), (Cells{"eurusd", "gbpusd"}));
+    EXPECT_EQ(Selection("PairsListBox"), (Flags{true, true}));
+    EXPECT_EQ(Entries("MagicListBox"), (Cells{"           0"}));
+    EXPECT_EQ(Selection("MagicListBox"), (Flags{true}));
+    const QStringList memo = Memo()->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_EQ(memo.front().toStdString(), "Statement: 1 - Test, " + path);
+    EXPECT_TRUE(MemoHasLineStartingWith(Memo(), TradeCountLine(3))) << Memo()->toPlainText().toStdString();
+    EXPECT_FALSE(Memo()->isHidden());
+    EXPECT_TRUE(Busy()->isHidden());
+    EXPECT_EQ(dialogs.ReportAsked, 1);
+}
+
+TEST_F(WindowTest, CancelledDialogChangesNothing)
+{
+    bool busyWhileAsked = true;
+    dialogs.WhenAsked = [&] { busyWhileAsked = !Busy()->isHidden(); };
+    dialogs.Report.reset();
+    QTest::mouseClick(Button("AnalyzeButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.ReportAsked, 1);
+    EXPECT_FALSE(busyWhileAsked) << "the dialog comes before the busy indicator";
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{""}));
+    EXPECT_EQ(Memo()->toPlainText().toStdString(), "");
+
+    Load(Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd")}));
+    const QString summary = Memo()->toPlainText();
+    dialogs.Report.reset();
+    QTest::mouseClick(Button("AnalyzeButton"), Qt::LeftButton);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002"}));
+    EXPECT_EQ(Entries("PairsListBox"), (Cells{"eurusd", "gbpusd"}));
+    EXPECT_EQ(Memo()->toPlainText(), summary);
+    EXPECT_TRUE(Busy()->isHidden());
+}
+
+TEST_F(WindowTest, RefusedFileLeavesOnlyTheRefusalLine)
+{
+    Load(Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd")}));
+    QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+    ASSERT_TRUE(Memo()->isHidden());
+    test::StatementBuilder foreign;
+    foreign.NoGenerator().Deposit("1000.00").Closed(Trade("7", "usdjpy"));
+    Load(dir.Write("foreign.htm", foreign.Text()));
+    EXPECT_EQ(Memo()->toPlainText().toStdString(), kRefusal);
+    EXPECT_FALSE(Memo()->isHidden());
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{""}));
+    EXPECT_EQ(Entries("PairsListBox"), Cells{});
+    EXPECT_TRUE(Busy()->isHidden());
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(WindowTest, ShiftPressOnLoadFileAppendsToTwoOrMoreTrades)
+{
+    Load(Write("first.htm", {Trade("1003", "eurusd"), Trade("1001", "eurusd")}));
+    Load(Write("second.htm", {Trade("1004", "gbpusd"), Trade("1002", "gbpusd")}), Qt::ShiftModifier);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002", "1003", "1004"})) << "in ticket order";
+    EXPECT_EQ(Column("XGrid", 0), (Cells{"1001", "1002", "1003", "1004"}));
+    EXPECT_EQ(Selection("PairsListBox"), (Flags{true, true}));
+
+    Load(Write("single.htm", {Trade("1005", "usdjpy")}));
+    Load(Write("third.htm", {Trade("1007", "audusd"), Trade("1006", "audusd")}), Qt::ShiftModifier);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1007", "1006"}))
+        << "one trade loaded: the new report replaces it";
+    EXPECT_EQ(Entries("PairsListBox"), (Cells{"audusd"}));
+}
+
+// Load File lets pending events run after every trade line; clicks that arrive then find the busy
+// indicator shown and must change nothing, neither then nor later.
+TEST_F(WindowTest, GuardedClicksDuringALoadDoNothing)
+{
+    bool delivered = false;
+    bool busyThen = false;
+    dialogs.WhenAsked = [&] {
+        QTimer::singleShot(0, &window, [&] {
+            delivered = true;
+            busyThen = !Busy()->isHidden();
+            QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+            QTest::mouseClick(Button("Button3"), Qt::LeftButton, Qt::ShiftModifier);
+            QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+        });
+    };
+    Load(Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd"), Trade("1003", "eurusd")}));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(delivered) << "the clicks were to arrive during the load";
+    EXPECT_TRUE(busyThen);
+    EXPECT_EQ(window.ViewMode(), 0);
+    EXPECT_FALSE(Memo()->isHidden());
+    EXPECT_TRUE(Busy()->isHidden());
+    EXPECT_EQ(dialogs.ReportAsked, 1) << "neither a second load nor a reload";
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002", "1003"}));
+}
+
+// The summary reads the Comm cell ("%6s" of the report's "abc") and stops there.
+TEST_F(WindowTest, ConversionErrorShowsItsBoxAndTheWindowGoesOn)
+{
+    test::StatementTrade bad = Trade("1002", "eurusd");
+    bad.Commission = "abc";
+    Load(Write("bad.htm", {Trade("1001", "eurusd"), bad}));
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("'   abc' is not a valid floating point value")});
+    EXPECT_TRUE(Busy()->isHidden()) << "an error ends the load";
+
+    Load(Write("good.htm", {Trade("1003", "gbpusd"), Trade("1004", "gbpusd")}));
+    EXPECT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1003", "1004"}));
+    EXPECT_TRUE(MemoHasLineStartingWith(Memo(), TradeCountLine(2)));
+    QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+    EXPECT_EQ(window.ViewMode(), 1);
+}
+
+TEST_F(WindowTest, ReloadReadsTheFileAgainAndKeepsTheSymbolSelection)
+{
+    // More than a hundred symbols: the selection of every one of them is kept.
+    std::vector<test::StatementTrade> trades;
+    for (int i = 0; i < 101; ++i)
+        trades.push_back(Trade(std::to_string(1000 + i), "sym" + std::to_string(100 + i)));
+    const std::string path = Write("many.htm", trades);
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{""})) << "nothing loaded, nothing to reload";
+    Load(path);
+    ASSERT_EQ(List("PairsListBox")->count(), 101);
+    List("PairsListBox")->item(1)->setSelected(false);
+    List("PairsListBox")->item(100)->setSelected(false);
+    ASSERT_EQ(Column("Grid", kTicket).size(), 99u);
+
+    // A Shift-press on Load File with a cancelled dialog records the append flag; Reload ignores it.
+    dialogs.Report.reset();
+    QTest::mouseClick(Button("AnalyzeButton"), Qt::LeftButton, Qt::ShiftModifier);
+    trades.push_back(Trade("2000", "sym100"));
+    dir.Write("many.htm", test::Statement(trades));
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+
+    const Cells tickets = Column("Grid", kTicket);
+    EXPECT_EQ(tickets.size(), 100u) << "read afresh, with the new trade";
+    EXPECT_EQ(tickets.back(), "2000");
+    EXPECT_EQ(std::count(tickets.begin(), tickets.end(), "1001"), 0);
+    EXPECT_EQ(std::count(tickets.begin(), tickets.end(), "1100"), 0);
+    Flags expected(101, true);
+    expected[1] = expected[100] = false;
+    EXPECT_EQ(Selection("PairsListBox"), expected);
+    EXPECT_EQ(dialogs.ReportAsked, 2) << "Reload asks for no file";
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    EXPECT_TRUE(Busy()->isHidden());
+}
+
+TEST_F(WindowTest, TableModelsStayConsistentThroughLoadsAndFilters)
+{
+    QAbstractItemModelTester gridTester(Table("Grid")->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester xgridTester(Table("XGrid")->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const auto inStep = [&](const char* step) {
+        EXPECT_EQ(Column("Grid", kTicket), Column("XGrid", 0)) << step;
+    };
+    Load(Write("a.htm", {Trade("1001", "eurusd", "100.00", "7"), Trade("1002", "gbpusd", "-20.00", "8"),
+                         Trade("1003", "eurusd")}));
+    inStep("load");
+    List("PairsListBox")->item(0)->setSelected(false);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1002"}));
+    inStep("symbol filter");
+    window.Timer1Timer();
+    List("MagicListBox")->clearSelection();
+    inStep("magic filter");
+    Load(Write("b.htm", {Trade("1004", "usdjpy"), Trade("1000", "usdjpy")}), Qt::ShiftModifier);
+    inStep("appending load");
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+    inStep("reload");
+    test::StatementBuilder foreign;
+    Load(dir.Write("foreign.htm", foreign.NoGenerator().Text()));
+    inStep("refused");
+    Load(Write("c.htm", {}));
+    inStep("no trades");
+}
+
+} // namespace
+} // namespace corvane

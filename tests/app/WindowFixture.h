@@ -1,0 +1,128 @@
+#pragma once
+
+#include "FakeDialogs.h"
+#include "MainWindow.h"
+#include "ReportBuilder.h"
+#include "TempDir.h"
+
+#include <QAbstractItemModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace corvane::test {
+
+inline StatementTrade Trade(std::string ticket, std::string symbol, std::string profit = "100.00",
+                            std::string magic = "")
+{
+    StatementTrade trade;
+    trade.Ticket = std::move(ticket);
+    trade.Symbol = std::move(symbol);
+    trade.Profit = std::move(profit);
+    trade.Magic = std::move(magic);
+    return trade;
+}
+
+// An account statement with a deposit of 1000 and the given closed trades.
+inline std::string Statement(const std::vector<StatementTrade>& trades)
+{
+    StatementBuilder builder;
+    builder.Deposit("1000.00");
+    for (const StatementTrade& trade : trades)
+        builder.Closed(trade);
+    return builder.Text();
+}
+
+/**
+ * A shown main window with fake dialogs. The window's timer is stopped so that ticks come only when a
+ * test calls Timer1Timer(); everything else reaches the window as the user's clicks do.
+ */
+class WindowTest : public ::testing::Test
+{
+protected:
+    WindowTest()
+    {
+        timerRan = window.Timer1->isActive();
+        window.Timer1->stop();
+        window.show();
+    }
+
+    template <typename T> T* Find(const char* name)
+    {
+        T* control = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
+    QListWidget* List(const char* name) { return Find<QListWidget>(name); }
+    QTableView* Table(const char* name) { return Find<QTableView>(name); }
+    QPlainTextEdit* Memo() { return Find<QPlainTextEdit>("Memo1"); }
+    QLabel* Busy() { return Find<QLabel>("Label1"); }
+
+    std::string Write(const std::string& name, const std::vector<StatementTrade>& trades)
+    {
+        return dir.Write(name, Statement(trades));
+    }
+
+    // "Load File" clicked with the mouse, the dialog answering `path`.
+    void Load(const std::string& path, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        dialogs.Report = QString::fromStdString(path);
+        QTest::mouseClick(Button("AnalyzeButton"), Qt::LeftButton, modifiers);
+    }
+
+    // One column of a grid as the user sees it, trade by trade.
+    std::vector<std::string> Column(const char* grid, int column)
+    {
+        std::vector<std::string> cells;
+        const QAbstractItemModel* model = Table(grid)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            cells.push_back(model->index(row, column).data().toString().toStdString());
+        return cells;
+    }
+
+    std::vector<std::string> Entries(const char* list)
+    {
+        std::vector<std::string> entries;
+        for (int i = 0; i < List(list)->count(); ++i)
+            entries.push_back(List(list)->item(i)->text().toStdString());
+        return entries;
+    }
+
+    std::vector<bool> Selection(const char* list)
+    {
+        std::vector<bool> flags;
+        for (int i = 0; i < List(list)->count(); ++i)
+            flags.push_back(List(list)->item(i)->isSelected());
+        return flags;
+    }
+
+    // The selected rows of a grid, counted as the grid counts them (the header row is row 0).
+    std::vector<int> SelectedRows(const char* grid)
+    {
+        std::vector<int> rows;
+        for (const QModelIndex& index : Table(grid)->selectionModel()->selectedRows())
+            rows.push_back(index.row() + 1);
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+
+    Rgb Pixel(int x, int y) { return window.Canvas().Image().pixel(x, y) & 0xffffff; }
+
+    TempDir dir;
+    FakeDialogs dialogs;
+    TMainForm window{dialogs};
+    bool timerRan = false;
+};
+
+} // namespace corvane::test
