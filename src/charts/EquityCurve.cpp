@@ -3,6 +3,7 @@
 #include "Numbers.h"
 #include "Session.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -24,13 +25,22 @@ double NetResult(const std::string_view* cells)
     return (swap + ParseProfitCell(cells[kProfit])) - std::fabs(comm);
 }
 
-// y of a balance, truncated toward zero: `span` pixels above the bottom line H - 3 for the highest
-// value. A flat curve has no span and is placed at mid-height.
+// A coordinate truncated toward zero; balances no account reaches (beyond the double range, or
+// infinite) are held to a million pixels off the surface, and one that is not a number lies at 0.
+int Truncate(double y)
+{
+    if (std::isnan(y))
+        return 0;
+    return static_cast<int>(std::clamp(y, -1e6, 1e6));
+}
+
+// y of a balance: `span` pixels above the bottom line H - 3 for the highest value. A flat curve has
+// no span and is placed at mid-height.
 int MapToY(double value, double low, double high, int height, int span)
 {
     if (high == low)
-        return static_cast<int>((height - 3) - span * 0.5);
-    return static_cast<int>((height - 3) - span * (value - low) / (high - low));
+        return Truncate((height - 3) - span * 0.5);
+    return Truncate((height - 3) - span * (value - low) / (high - low));
 }
 
 } // namespace

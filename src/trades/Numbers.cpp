@@ -65,6 +65,14 @@ double ParseNumber(std::string_view text)
     return *value;
 }
 
+long long ParsePipsCell(std::string_view text)
+{
+    const double value = ParseNumber(text);
+    if (!(value > -1e12 && value < 1e12))
+        throw ConversionError(std::string(text));
+    return static_cast<long long>(value);
+}
+
 bool IsBlankCell(std::string_view text)
 {
     return text.find_first_not_of(' ') == std::string_view::npos;

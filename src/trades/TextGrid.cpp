@@ -163,7 +163,8 @@ void TextGrid::SetRow(int row, const std::string_view* cells, int count)
                 digit |= 0x80;
             *out++ = static_cast<char>(digit);
         } while (length);
-        std::memcpy(out, cells[i].data(), cells[i].size());
+        if (!cells[i].empty())
+            std::memcpy(out, cells[i].data(), cells[i].size());
         out += cells[i].size();
     }
     text->resize(static_cast<std::size_t>(out - text->data()));
