@@ -5,15 +5,17 @@
 #include "Statistics.h"
 #include "SummaryText.h"
 
+#include "Errors.h"
+
+#include <algorithm>
 #include <cmath>
+#include <exception>
 #include <vector>
 
 namespace corvane {
 
 namespace {
 
-// Room kept in a visible row for its Pips and Balance cells and a drawdown marker.
-constexpr std::size_t kComputedCellsRoom = 32;
 
 bool IsWhiteSpace(char c)
 {
@@ -74,42 +76,89 @@ long long FivePlacePrice(std::string_view price)
     return LeadingInteger(std::string_view(field, sizeof field));
 }
 
-/**
- * The Balance and Pips columns of the visible table, row by row: the balance starts from the initial
- * deposit and takes each row's P/L, minus its absolute Comm, plus its Swap; the pips are TradePips,
- * or 0 when the P/L is exactly 0. Returns the numbers read, for the statistics. A cell that is not a
- * number stops the pass there, the rows before it done.
- */
-std::vector<TradeValues> ComputeBalanceAndPips(Session& session)
+// Reads the numbers of one visible trade from its cells; a cell that is not a number throws.
+TradeValues ReadTrade(const std::string_view* cells)
 {
-    TextGrid& grid = session.Grid;
-    std::vector<TradeValues> trades;
-    trades.reserve(grid.RowCount() - 1);
-    double balance = session.Report.InitialDeposit;
-    std::string_view cells[kProfit + 1];
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kProfit + 1);
-        TradeValues trade;
-        trade.Profit = ParseProfitCell(cells[kProfit]);
-        trade.HasComm = !IsBlankCell(cells[kComm]);
-        trade.HasSwap = !IsBlankCell(cells[kSwap]);
-        trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
-        trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
-        balance += trade.Profit;
-        if (trade.HasComm)
-            balance -= std::fabs(trade.Comm);
-        if (trade.HasSwap)
-            balance += trade.Swap;
-        trade.Pips = trade.Profit == 0 ? 0 : TradePips(cells[kType], cells[kOpenPrice], cells[kClosePrice]);
-        char pips[64];
-        char balanceText[400];
-        const std::string_view computed[] = {FormatIntTo(pips, trade.Pips, 6),
-                                             FormatFixedTo(balanceText, balance, 14, 2)};
-        grid.ReplaceTail(row, kPips, computed, 2);
-        trades.push_back(trade);
-    }
-    return trades;
+    TradeValues trade;
+    trade.Profit = ParseProfitCell(cells[kProfit]);
+    trade.HasComm = !IsBlankCell(cells[kComm]);
+    trade.HasSwap = !IsBlankCell(cells[kSwap]);
+    trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
+    trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
+    trade.Pips = trade.Profit == 0 ? 0 : TradePips(cells[kType], cells[kOpenPrice], cells[kClosePrice]);
+    return trade;
 }
+
+/**
+ * Builds the visible rows in one pass: each passing trade's columns 0 to 12 and, while every row so
+ * far held numbers, its Pips and its running Balance: the initial deposit plus each row's P/L, minus
+ * its absolute Comm, plus its Swap. A row with a cell that is not a number ends the computed columns
+ * there; the rows after it are still copied, and its error is raised once the tables are complete.
+ */
+class VisibleRows
+{
+public:
+    explicit VisibleRows(Session& session) : m_session(session), m_balance(session.Report.InitialDeposit)
+    {
+        TradeValuesCache& cache = m_session.FullValues;
+        if (cache.Version != m_session.Full.Version()) {
+            cache.Version = m_session.Full.Version();
+            cache.Values.assign(m_session.Full.RowCount(), TradeValues());
+            cache.Known.assign(m_session.Full.RowCount(), 0);
+        }
+    }
+
+    // The numbers of a row of Full, read once for each version of the table.
+    const TradeValues& Trade(int fullRow, const std::string_view* cells)
+    {
+        TradeValuesCache& cache = m_session.FullValues;
+        if (!cache.Known[fullRow]) {
+            cache.Values[fullRow] = ReadTrade(cells);
+            cache.Known[fullRow] = 1;
+        }
+        return cache.Values[fullRow];
+    }
+
+    void Add(int row, int fullRow, const std::string_view* cells)
+    {
+        std::string_view gridCells[kGridColumns];
+        std::copy(cells, cells + kPips, gridCells);
+        char pips[64];
+        char balance[400];
+        if (!m_error) {
+            try {
+                const TradeValues& trade = Trade(fullRow, cells);
+                m_balance += trade.Profit;
+                if (trade.HasComm)
+                    m_balance -= std::fabs(trade.Comm);
+                if (trade.HasSwap)
+                    m_balance += trade.Swap;
+                gridCells[kPips] = FormatIntTo(pips, trade.Pips, 6);
+                gridCells[kBalance] = FormatFixedTo(balance, m_balance, 14, 2);
+                m_trades.push_back(trade);
+            } catch (const ConversionError&) {
+                m_error = std::current_exception();
+            }
+        }
+        m_session.Grid.SetRow(row, gridCells, kGridColumns);
+        const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
+        m_session.XGrid.SetRow(row, alternate, kXGridColumns);
+    }
+
+    // The numbers read, once every row held them; else the first row's conversion error.
+    const std::vector<TradeValues>& Trades() const
+    {
+        if (m_error)
+            std::rethrow_exception(m_error);
+        return m_trades;
+    }
+
+private:
+    Session& m_session;
+    double m_balance;
+    std::vector<TradeValues> m_trades;
+    std::exception_ptr m_error;
+};
 
 } // namespace
 
@@ -144,11 +193,12 @@ void ApplyFilters(Session& session)
     CachedFind findPair(pairs, SameText);
     CachedFind findMagic(magic, MagicKeyOfCell);
     const bool magicShown = session.MagicListShown;
-    std::string_view cells[kFullColumns];
+    std::string_view cells[kComment + 1];
+    VisibleRows visible(session);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kFullColumns);
+        full.ReadCells(row, cells, kComment + 1);
         const int pair = findPair(cells[kItem]);
         if (pair < 0)
             continue;
@@ -160,17 +210,13 @@ void ApplyFilters(Session& session)
         }
         if (!pairs.Selected(pair) || (magicShown && !magic.Selected(key)))
             continue;
-        // The Pips and Balance cells are computed below, after the trade's own columns.
-        grid.CopyRowPrefix(next, full, row, kPips, kComputedCellsRoom);
-        const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
-        xgrid.SetRow(next, alternate, kXGridColumns);
-        ++next;
+        visible.Add(next++, row, cells);
     }
     grid.SetRowCount(next);
     xgrid.SetRowCount(next);
     if (next == 1)
         return;
-    ShowSummary(session, ComputeBalanceAndPips(session));
+    ShowSummary(session, visible.Trades());
 }
 
 void RebuildMagicList(Session& session)
@@ -186,17 +232,19 @@ void RebuildMagicList(Session& session)
 
     const TextGrid& full = session.Full;
     CachedFind findPair(pairs, SameText);
-    std::string previousCell = "\x01"; // no Magic cell holds it
+    // Magic cells whose key the list already holds: a report has few magic numbers.
+    std::vector<std::string> listed;
     std::string_view cells[kMagic + 1];
     for (int row = 1; row < full.RowCount(); ++row) {
         full.ReadCells(row, cells, kMagic + 1);
         const int pair = findPair(cells[kItem]);
         if (pair < 0 || !pairs.Selected(pair))
             continue;
-        if (cells[kMagic] != previousCell) {
-            magic.AddIfAbsent(MagicKeyOfCell(cells[kMagic]));
-            previousCell.assign(cells[kMagic]);
-        }
+        if (std::find(listed.begin(), listed.end(), cells[kMagic]) != listed.end())
+            continue;
+        magic.AddIfAbsent(MagicKeyOfCell(cells[kMagic]));
+        if (listed.size() < 16)
+            listed.emplace_back(cells[kMagic]);
     }
     if (magic.Count() == static_cast<int>(remembered.size()))
         for (int i = 0; i < magic.Count(); ++i)

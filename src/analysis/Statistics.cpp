@@ -92,7 +92,7 @@ std::vector<TradeValues> ReadTradeValues(const TextGrid& grid)
         grid.ReadCells(row, cells, kGridColumns);
         TradeValues trade;
         trade.Profit = ParseProfitCell(cells[kProfit]);
-        trade.Pips = static_cast<long long>(ParseNumber(cells[kPips]));
+        trade.Pips = ParsePipsCell(cells[kPips]);
         trade.HasComm = !IsBlankCell(cells[kComm]);
         trade.HasSwap = !IsBlankCell(cells[kSwap]);
         trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextGrid.h"
+#include "TradeValues.h"
 
 #include <string_view>
 #include <vector>
@@ -44,17 +45,6 @@ struct Statistics
     SummaryFigures Figures;
     int TroughRow = 0;
     int StretchStart = 0;
-};
-
-// The numbers of one trade row that the statistics use. A blank Comm or Swap cell has no value.
-struct TradeValues
-{
-    double Profit = 0.0;
-    double Comm = 0.0;
-    double Swap = 0.0;
-    bool HasComm = false;
-    bool HasSwap = false;
-    long long Pips = 0;
 };
 
 // Reads P/L, Pips, Comm and Swap of every trade row; a cell that is not a number throws ConversionError.

@@ -1,6 +1,7 @@
-// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close]
+// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate]
 // Starts the real window, loads REPORT through its Load File button (the open dialog answered with
-// REPORT), shows the chosen view and saves a picture of the whole window.
+// REPORT), shows the chosen view (and, with --alternate, the magic numbers and comments in place of
+// the trade grid) and saves a picture of the whole window.
 #include "Dialogs.h"
 #include "MainWindow.h"
 
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = application.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close]\n");
+        std::fprintf(stderr, "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate]\n");
         return 1;
     }
     QString view = QStringLiteral("report");
@@ -77,6 +78,8 @@ int main(int argc, char** argv)
         window.Button3->click();
     else if (view == QStringLiteral("time-close"))
         ShiftClick(window.Button3);
+    if (args.contains(QStringLiteral("--alternate")))
+        window.Button10->click();
     Wait(250);
     if (!window.grab().save(args.at(2))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(2)));

@@ -3,6 +3,7 @@
 #include "Numbers.h"
 #include "Session.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -17,22 +18,29 @@ constexpr Rgb kCurve = 0x808080;
 constexpr Rgb kDrawdown = 0xc00000;
 
 // A trade's contribution to the balance: (Swap + P/L) - |Comm|; blank cells count as 0.
-double NetResult(const TextGrid& grid, int row)
+double NetResult(const std::string_view* cells)
 {
-    const std::string_view comm = grid.Cell(kComm, row);
-    const std::string_view swap = grid.Cell(kSwap, row);
-    const double swapValue = IsBlankCell(swap) ? 0.0 : ParseMoneyCell(swap);
-    const double commValue = IsBlankCell(comm) ? 0.0 : ParseMoneyCell(comm);
-    return (swapValue + ParseProfitCell(grid.Cell(kProfit, row))) - std::fabs(commValue);
+    const double swap = IsBlankCell(cells[kSwap]) ? 0.0 : ParseMoneyCell(cells[kSwap]);
+    const double comm = IsBlankCell(cells[kComm]) ? 0.0 : ParseMoneyCell(cells[kComm]);
+    return (swap + ParseProfitCell(cells[kProfit])) - std::fabs(comm);
 }
 
-// y of a balance, truncated toward zero: `span` pixels above the bottom line H - 3 for the highest
-// value. A flat curve has no span and is placed at mid-height.
+// A coordinate truncated toward zero; balances no account reaches (beyond the double range, or
+// infinite) are held to a million pixels off the surface, and one that is not a number lies at 0.
+int Truncate(double y)
+{
+    if (std::isnan(y))
+        return 0;
+    return static_cast<int>(std::clamp(y, -1e6, 1e6));
+}
+
+// y of a balance: `span` pixels above the bottom line H - 3 for the highest value. A flat curve has
+// no span and is placed at mid-height.
 int MapToY(double value, double low, double high, int height, int span)
 {
     if (high == low)
-        return static_cast<int>((height - 3) - span * 0.5);
-    return static_cast<int>((height - 3) - span * (value - low) / (high - low));
+        return Truncate((height - 3) - span * 0.5);
+    return Truncate((height - 3) - span * (value - low) / (high - low));
 }
 
 } // namespace
@@ -62,10 +70,14 @@ bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int w
         return false;
     const int trades = grid.RowCount() - 1;
     std::vector<double> balances(trades > 0 ? trades : 0);
+    std::vector<char> inDrawdown(balances.size());
     double balance = deposit, high = deposit, low = deposit;
+    std::string_view cells[kGridColumns];
     for (int row = 1; row <= trades; ++row) {
-        balance = NetResult(grid, row) + balance;
+        grid.ReadCells(row, cells, kGridColumns);
+        balance = NetResult(cells) + balance;
         balances[row - 1] = balance;
+        inDrawdown[row - 1] = cells[kBalance].find('*') != std::string_view::npos;
         if (balance > high)
             high = balance;
         if (balance < low)
@@ -82,7 +94,7 @@ bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int w
     Rgb pen = kCurve;
     canvas.SetPen(pen, PenStyle::Solid);
     for (int row = 1; row <= trades; ++row) {
-        const Rgb colour = grid.Cell(kBalance, row).find('*') != std::string_view::npos ? kDrawdown : kCurve;
+        const Rgb colour = inDrawdown[row - 1] ? kDrawdown : kCurve;
         if (colour != pen) {
             pen = colour;
             canvas.SetPen(pen, PenStyle::Solid);

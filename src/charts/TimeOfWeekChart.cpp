@@ -48,7 +48,8 @@ long long ReadPips(std::string_view cell)
         throw ConversionError(std::string(cell));
     long long value = 0;
     for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9' || value > 1'000'000'000'000'000LL)
+        // Beyond a million million pips a cell is no trade's, and sums of such cells would overflow.
+        if (text[i] < '0' || text[i] > '9' || value > 1'000'000'000'000LL)
             throw ConversionError(std::string(cell));
         value = value * 10 + (text[i] - '0');
     }
@@ -63,7 +64,8 @@ int DayOfWeek(int year, int month, int day)
     const long long y = static_cast<long long>(year) - a;
     const int m = month + 12 * a - 2;
     const long long t = day + y + y / 4 - y / 100 + y / 400 + (31 * m) / 12;
-    return static_cast<int>(((t - 1) % 7 + 1) % 7);
+    // The remainder is taken upwards so that a date before the year 0 still names a day.
+    return static_cast<int>((((t - 1) % 7 + 7) % 7 + 1) % 7);
 }
 
 int HourOfWeekBin(std::string_view time)

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <sys/stat.h>
 #include <vector>
 
 namespace corvane {
@@ -157,7 +158,11 @@ std::string GuessFileCodePage(const std::string& path)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return std::string(kWestern);
-    std::vector<char> bytes(1 << 20);
+    std::size_t wanted = 1 << 20;
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) < wanted)
+        wanted = static_cast<std::size_t>(status.st_size);
+    std::vector<char> bytes(wanted);
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     return GuessCodePage(std::string_view(bytes.data(), got));

@@ -1,6 +1,7 @@
 #include "LineReader.h"
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace corvane {
 
@@ -11,8 +12,14 @@ constexpr std::size_t kChunk = 1 << 20;
 LineReader::LineReader(const std::string& path)
     : m_file(std::fopen(path.c_str(), "rb"))
 {
-    if (m_file)
-        m_buffer.resize(kChunk + kMaxPiece + 2);
+    if (!m_file)
+        return;
+    // A small file needs no more room than itself; a large one is read a chunk at a time.
+    struct stat status;
+    std::size_t chunk = kChunk;
+    if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) < chunk)
+        chunk = static_cast<std::size_t>(status.st_size);
+    m_buffer.resize(chunk + kMaxPiece + 2);
 }
 
 LineReader::~LineReader()

@@ -21,50 +21,26 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Checks the strict decimal form and returns it without a leading '+', or nothing.
-std::optional<std::string_view> StrictDecimal(std::string_view text)
+locale_t CLocale();
+
+// Reads a decimal number: optional sign, digits with an optional "." and fraction, an optional
+// exponent, blanks around it; nothing for any other text (no "inf", no hexadecimal, no separators).
+std::optional<double> ReadDecimal(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
-    std::string_view body = text;
-    if (!body.empty() && (body.front() == '+' || body.front() == '-'))
-        body.remove_prefix(1);
-    std::size_t i = 0, digits = 0;
-    while (i < body.size() && IsDigit(body[i]))
-        ++i, ++digits;
-    if (i < body.size() && body[i] == '.') {
-        ++i;
-        while (i < body.size() && IsDigit(body[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
+    const bool signed_ = !text.empty() && (text.front() == '+' || text.front() == '-');
+    if (signed_ && text.front() == '+')
+        text.remove_prefix(1); // from_chars takes no plus sign
+    const std::size_t first = signed_ && text.front() == '-' ? 1 : 0;
+    if (first >= text.size() || !(IsDigit(text[first]) || text[first] == '.'))
         return std::nullopt;
-    if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < body.size() && (body[j] == '+' || body[j] == '-'))
-            ++j;
-        const std::size_t expStart = j;
-        while (j < body.size() && IsDigit(body[j]))
-            ++j;
-        if (j == expStart)
-            return std::nullopt;
-        i = j;
-    }
-    if (i != body.size())
-        return std::nullopt;
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    return text;
-}
-
-locale_t CLocale();
-
-double FromChars(std::string_view text)
-{
     double value = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ptr != text.data() + text.size() || result.ec == std::errc::invalid_argument)
+        return std::nullopt;
     if (result.ec == std::errc::result_out_of_range) {
         // from_chars leaves the value alone when it overflows or underflows; C gives inf or 0.
         const std::string copy(text);
@@ -83,10 +59,18 @@ locale_t CLocale()
 
 double ParseNumber(std::string_view text)
 {
-    const auto decimal = StrictDecimal(text);
-    if (!decimal)
+    const auto value = ReadDecimal(text);
+    if (!value)
         throw ConversionError(std::string(text));
-    return FromChars(*decimal);
+    return *value;
+}
+
+long long ParsePipsCell(std::string_view text)
+{
+    const double value = ParseNumber(text);
+    if (!(value > -1e12 && value < 1e12))
+        throw ConversionError(std::string(text));
+    return static_cast<long long>(value);
 }
 
 bool IsBlankCell(std::string_view text)
@@ -103,11 +87,10 @@ double ParseMoneyCell(std::string_view text)
 {
     if (IsBlankCell(text))
         return 0.0;
-    if (const auto decimal = StrictDecimal(text))
-        return FromChars(*decimal);
-    const std::string joined = WithoutBlanks(text);
-    if (const auto decimal = StrictDecimal(joined))
-        return FromChars(*decimal);
+    if (const auto value = ReadDecimal(text))
+        return *value;
+    if (const auto value = ReadDecimal(WithoutBlanks(text)))
+        return *value;
     throw ConversionError(std::string(text));
 }
 
@@ -125,7 +108,7 @@ std::optional<double> ScanDouble(std::string_view text)
 long long LeadingInteger(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))

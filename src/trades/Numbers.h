@@ -17,6 +17,11 @@ namespace corvane {
 // ConversionError naming the cell text.
 double ParseNumber(std::string_view text);
 
+// Reads a Pips cell: a number as ParseNumber reads it, its fraction dropped. Pips beyond a million
+// million (a cell no report gives, whose sums would overflow) throw ConversionError like any text
+// that is not a number.
+long long ParsePipsCell(std::string_view text);
+
 // A Comm or Swap cell that holds only blanks ("      ", the "%6s" form of an empty report cell) or
 // nothing at all (a tester order that was never closed).
 bool IsBlankCell(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include "SelectionList.h"
 #include "TextGrid.h"
+#include "TradeValues.h"
 
 #include <string>
 #include <vector>
@@ -82,6 +83,8 @@ struct Session
     bool DisplayEnabled = true;       // the "Display" button: enabled for statements only
     std::string ReportPath;           // the report last chosen for loading
     std::vector<std::string> Memo{""}; // the summary text box starts with one empty line
+
+    TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass
 };
 
 // The magic list is shown while it holds at least two entries (the window's layout switch).

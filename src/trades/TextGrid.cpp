@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace corvane {
 
@@ -81,6 +82,7 @@ TextGrid::TextGrid(int columns, int rows)
 
 void TextGrid::SetRowCount(int rows)
 {
+    ++m_version;
     if (rows < 0)
         rows = 0;
     // Only lowering discards: rows written beyond a count that grows stay until it reaches them.
@@ -104,6 +106,7 @@ std::string_view TextGrid::Cell(int column, int row) const
 
 std::string* TextGrid::MutableRow(int row)
 {
+    ++m_version;
     if (row < 0)
         return nullptr;
     if (row >= static_cast<int>(m_rows.size()))
@@ -148,13 +151,23 @@ void TextGrid::SetRow(int row, const std::string_view* cells, int count)
         --count;
     std::size_t size = 0;
     for (int i = 0; i < count; ++i)
-        size += cells[i].size() + 3;
-    text->clear();
-    text->reserve(size);
+        size += cells[i].size() + (cells[i].size() < 0x80 ? 1 : 5);
+    text->resize(size);
+    char* out = text->data();
     for (int i = 0; i < count; ++i) {
-        PutLength(*text, cells[i].size());
-        text->append(cells[i]);
+        std::size_t length = cells[i].size();
+        do {
+            unsigned char digit = length & 0x7f;
+            length >>= 7;
+            if (length)
+                digit |= 0x80;
+            *out++ = static_cast<char>(digit);
+        } while (length);
+        if (!cells[i].empty())
+            std::memcpy(out, cells[i].data(), cells[i].size());
+        out += cells[i].size();
     }
+    text->resize(static_cast<std::size_t>(out - text->data()));
 }
 
 void TextGrid::ReplaceTail(int row, int column, const std::string_view* cells, int count)
@@ -204,6 +217,7 @@ void TextGrid::AppendToCell(int column, int row, std::string_view text)
 
 void TextGrid::BlankRow(int row)
 {
+    ++m_version;
     if (row >= 0 && row < static_cast<int>(m_rows.size()))
         m_rows[row].clear();
 }
@@ -228,6 +242,7 @@ void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int
 
 void TextGrid::PermuteRows(int first, const std::vector<int>& order)
 {
+    ++m_version;
     if (first < 0)
         return;
     if (first + order.size() > m_rows.size())
@@ -241,6 +256,7 @@ void TextGrid::PermuteRows(int first, const std::vector<int>& order)
 
 void TextGrid::RemoveRows(int row, int count)
 {
+    ++m_version;
     if (row < 0 || count <= 0 || row >= m_rowCount)
         return;
     count = std::min(count, m_rowCount - row);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ public:
     TextGrid(int columns, int rows);
 
     int ColumnCount() const { return m_columns; }
+    // Raised by every change of the table's cells or rows, so that what is worked out from the table
+    // can tell whether it still holds.
+    std::uint64_t Version() const { return m_version; }
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int rows);
 
@@ -53,6 +57,7 @@ private:
 
     int m_columns;
     int m_rowCount;
+    std::uint64_t m_version = 0;
     std::vector<std::string> m_rows; // may be longer than m_rowCount (rows written beyond the count)
 };
 

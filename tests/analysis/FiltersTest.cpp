@@ -101,6 +101,19 @@ TEST(ApplyFilters, SymbolMissingFromTheListIsLeftOut)
     EXPECT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "2", "3"}));
 }
 
+TEST(ApplyFilters, AChangedTradeTableIsReadAfresh)
+{
+    // The pass remembers the numbers it read from the trade table until the table changes.
+    Session session = SessionWith(1000, {TradeRow{.Ticket = "1", .Profit = Pl("100.00")}});
+    ApplyFilters(session);
+    EXPECT_EQ(session.Grid.Cell(kBalance, 1), "       1100.00");
+    session.Full.SetCell(kProfit, 1, Pl("-50.00"));
+    ApplyFilters(session);
+    EXPECT_EQ(session.Grid.Cell(kBalance, 1), "        950.00 *") << "below the deposit: in the drawdown";
+    session.Full.SetCell(kProfit, 1, "abc");
+    EXPECT_THROW(ApplyFilters(session), ConversionError);
+}
+
 TEST(ApplyFilters, SymbolIsFoundWithLetterCaseIgnored)
 {
     Session session = SessionWith(1000, {TradeRow{.Ticket = "1", .Item = "eurusd"}});

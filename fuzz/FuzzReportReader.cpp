@@ -1,0 +1,47 @@
+// The report reader on arbitrary bytes: detection, deposit, preamble and body loop, as a fresh load
+// and as an appending one onto a statement, then the filter pass and both charts.
+#include "Commands.h"
+#include "EquityCurve.h"
+#include "Errors.h"
+#include "FuzzSupport.h"
+#include "TimeOfWeekChart.h"
+
+#include <cstdint>
+
+namespace {
+
+void RunCharts(const corvane::Session& session)
+{
+    corvane::fuzz::NullCanvas canvas;
+    try {
+        corvane::DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, corvane::kWideWidth);
+        corvane::DrawTimeOfWeekChart(canvas, session.Grid, true, corvane::kNarrowWidth);
+    } catch (const corvane::ConversionError&) {
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const corvane::fuzz::InputFile input(data, size);
+    corvane::Session session;
+    try {
+        corvane::LoadAndFilter(session, input.Path());
+    } catch (const corvane::ConversionError&) {
+    }
+    RunCharts(session);
+
+    // The same bytes appended to a statement already loaded.
+    corvane::Session appending;
+    appending.Report.GeneratorMark = corvane::kGeneratorMark;
+    appending.Full.SetRowCount(4);
+    for (int row = 1; row < 4; ++row)
+        appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
+    appending.AppendFlag = true;
+    try {
+        corvane::LoadAndFilter(appending, input.Path());
+    } catch (const corvane::ConversionError&) {
+    }
+    return 0;
+}

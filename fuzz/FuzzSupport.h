@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Canvas.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane::fuzz {
+
+// Writes the input to a file of its own for the readers that take a path; removed when destroyed.
+class InputFile
+{
+public:
+    InputFile(const std::uint8_t* data, std::size_t size);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// A surface that draws nothing, for running the charts over arbitrary tables.
+class NullCanvas : public Canvas
+{
+public:
+    void FillRect(int, int, int, int, Rgb) override {}
+    void SetPen(Rgb, PenStyle) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void TextOut(int, int, std::string_view) override {}
+};
+
+// Splits the input into lines and each line into tab-separated cells.
+std::vector<std::vector<std::string_view>> SplitCells(std::string_view text);
+
+} // namespace corvane::fuzz
