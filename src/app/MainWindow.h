@@ -61,9 +61,15 @@ public:
     void Button2Click();
     void Button3MouseDown(Qt::KeyboardModifiers modifiers);
     void Button3Click();
+    void Button4Click();
     void Button5MouseDown(Qt::KeyboardModifiers modifiers);
+    void Button5Click();
+    void Button6Click();
     void Button7MouseDown(Qt::KeyboardModifiers modifiers);
+    void Button7Click();
     void Button8Click();
+    void Button9Click();
+    void DeleteButtonClick();
     void Button10Click();
     void PairsListBoxClick();
     void MagicListBoxClick();
@@ -89,12 +95,16 @@ private:
     void SyncList(QListWidget* widget, const SelectionList& list);
     void ReadListSelection(const QListWidget* widget, SelectionList& list);
     void CopySelection(QTableView* from, QTableView* to);
+    // The save dialog for an export: the report's name with its first ".htm" and all after it
+    // replaced by `extension`, or the name of the dialog's last use; nothing when cancelled.
+    std::optional<std::string> ExportTarget(const std::string& extension);
     QString Decoded(std::string_view bytes) const;
 
     Dialogs& m_dialogs;
     Session m_session;
     ImageCanvas m_canvas;
     QString m_lastReport;
+    QString m_lastSaveTarget;
 
     int m_viewMode = 0;
     bool m_timeModifier = false;

@@ -14,6 +14,9 @@ class FakeDialogs : public Dialogs
 public:
     std::optional<QString> Report;   // the next answer of the open dialog; nothing means cancelled
     std::function<void()> WhenAsked; // runs each time the open dialog is asked, before it answers
+    std::optional<QString> Import;     // the next answer of the import dialog
+    std::optional<QString> SaveTarget_; // the next answer of the save dialog
+    QString Proposed;                  // the name the save dialog was last opened with
     QStringList Errors;
     int ReportAsked = 0;
 
@@ -23,8 +26,12 @@ public:
         if (WhenAsked) WhenAsked();
         return Report;
     }
-    std::optional<QString> OpenImport() override { return std::nullopt; }
-    std::optional<QString> SaveTarget(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> OpenImport() override { return Import; }
+    std::optional<QString> SaveTarget(const QString& proposed, const QString&) override
+    {
+        Proposed = proposed;
+        return SaveTarget_;
+    }
     void ShowError(const QString& text) override { Errors << text; }
 };
 
