@@ -1,6 +1,7 @@
 #include "HtmlSummary.h"
 
 #include "Numbers.h"
+#include "TextRoutines.h"
 #include "Session.h"
 
 #include <string>
@@ -9,11 +10,6 @@
 namespace corvane {
 
 namespace {
-
-bool StartsWithDigit(std::string_view text)
-{
-    return !text.empty() && text.front() >= '0' && text.front() <= '9';
-}
 
 std::vector<std::string> SummaryRows(const SummaryFigures& f)
 {

@@ -1,6 +1,7 @@
 #include "Statistics.h"
 
 #include "Numbers.h"
+#include "TextRoutines.h"
 #include "Session.h"
 
 #include <algorithm>
@@ -9,11 +10,6 @@
 namespace corvane {
 
 namespace {
-
-bool StartsWithDigit(std::string_view text)
-{
-    return !text.empty() && text.front() >= '0' && text.front() <= '9';
-}
 
 int DigitsAt(std::string_view text, std::size_t pos, int count)
 {

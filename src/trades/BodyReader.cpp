@@ -78,11 +78,6 @@ std::string ProfitCell(std::string_view field)
     return FormatFixed(value.value_or(0.0), 10, 2);
 }
 
-bool StartsWithDigit(std::string_view text)
-{
-    return !text.empty() && text.front() >= '0' && text.front() <= '9';
-}
-
 // ExtractBetween as a view into `text`.
 std::string_view FieldOf(std::string_view text, std::string_view open, std::string_view close, int n)
 {

@@ -28,6 +28,12 @@ inline bool Contains(std::string_view text, std::string_view needle)
     return text.find(needle) != std::string_view::npos;
 }
 
+// A date cell that holds a date begins with a digit (an open trade's close time is empty).
+inline bool StartsWithDigit(std::string_view text)
+{
+    return !text.empty() && text.front() >= '0' && text.front() <= '9';
+}
+
 // The text as a C string routine sees it: up to its first NUL byte.
 std::string_view UpToNul(std::string_view text);
 
