@@ -1,5 +1,7 @@
 #include "SummaryText.h"
 
+#include "CommaLocale.h"
+
 #include "Commands.h"
 #include "Errors.h"
 #include "Filters.h"
@@ -219,34 +221,6 @@ TEST(SummaryText, CommissionNamedAbcStopsTheFilterPassBeforeTheSummary)
 
 // --- the process locale --------------------------------------------------------------------------------
 
-// Switches LC_NUMERIC to an installed locale whose decimal point is a comma, and back on destruction.
-class CommaNumericLocale
-{
-public:
-    CommaNumericLocale()
-    {
-        const char* current = std::setlocale(LC_NUMERIC, nullptr);
-        m_saved = current ? current : "C";
-        for (const char* name :
-             {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8", "es_ES.UTF-8",
-              "it_IT.UTF-8", "nl_NL.UTF-8", "pt_BR.UTF-8", "de_DE", "fr_FR"}) {
-            if (std::setlocale(LC_NUMERIC, name) && std::string(std::localeconv()->decimal_point) == ",") {
-                m_name = name;
-                return;
-            }
-        }
-        std::setlocale(LC_NUMERIC, m_saved.c_str());
-    }
-    ~CommaNumericLocale() { std::setlocale(LC_NUMERIC, m_saved.c_str()); }
-    CommaNumericLocale(const CommaNumericLocale&) = delete;
-    CommaNumericLocale& operator=(const CommaNumericLocale&) = delete;
-
-    const std::string& Name() const { return m_name; } // "" when no comma locale is installed
-
-private:
-    std::string m_saved;
-    std::string m_name;
-};
 
 std::string StatementWithThousands()
 {
@@ -274,7 +248,7 @@ TEST(SummaryText, CommaNumericLocaleChangesNoFigure)
     ASSERT_EQ(LoadAndFilter(plain, path), LoadOutcome::Loaded);
     Session hand = ThreeTradesOverTheLeapDay();
 
-    CommaNumericLocale comma;
+    test::CommaNumericLocale comma;
     if (comma.Name().empty()) GTEST_SKIP() << "no locale with a decimal comma is installed";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.2f", 1.5);

@@ -69,21 +69,4 @@ LoadOutcome LoadBytes(Session& session, const TempDir& dir, std::string_view byt
     return LoadReport(session, dir.Write(name, bytes), onTradeLine);
 }
 
-CommaNumericLocale::CommaNumericLocale() : m_previous(std::setlocale(LC_NUMERIC, nullptr))
-{
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8",
-                             "ru_RU.UTF-8", "es_ES.UTF-8", "it_IT.UTF-8", "pt_BR.UTF-8", "de_DE@euro"}) {
-        if (std::setlocale(LC_NUMERIC, name) && std::string(std::localeconv()->decimal_point) == ",") {
-            m_active = true;
-            return;
-        }
-    }
-    std::setlocale(LC_NUMERIC, m_previous.c_str());
-}
-
-CommaNumericLocale::~CommaNumericLocale()
-{
-    std::setlocale(LC_NUMERIC, m_previous.c_str());
-}
-
 } // namespace corvane::test

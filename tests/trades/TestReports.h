@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadReport.h"
+#include "CommaLocale.h"
 #include "Session.h"
 #include "TempDir.h"
 
@@ -40,20 +41,5 @@ bool AllSelected(const SelectionList& list);
 LoadOutcome LoadBytes(Session& session, const TempDir& dir, std::string_view bytes,
                       const std::string& name = "report.htm", const TradeLineCallback& onTradeLine = {});
 
-// Switches LC_NUMERIC to the first installed locale whose decimal point is a comma, and back at the end.
-class CommaNumericLocale
-{
-public:
-    CommaNumericLocale();
-    ~CommaNumericLocale();
-    CommaNumericLocale(const CommaNumericLocale&) = delete;
-    CommaNumericLocale& operator=(const CommaNumericLocale&) = delete;
-
-    bool Active() const { return m_active; }
-
-private:
-    std::string m_previous;
-    bool m_active = false;
-};
 
 } // namespace corvane::test
