@@ -87,7 +87,8 @@ public:
                 return;
             }
         }
-        std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
+        if (!text.empty())
+            std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
         m_used += text.size();
     }
 
