@@ -160,7 +160,7 @@ TEST_F(WindowTest, ReloadReadsTheFileAgainAndKeepsTheSymbolSelection)
     dialogs.Report.reset();
     QTest::mouseClick(Button("AnalyzeButton"), Qt::LeftButton, Qt::ShiftModifier);
     trades.push_back(Trade("2000", "sym100"));
-    dir.Write("many.htm", test::Statement(trades));
+    dir.Write("many.htm", test::Statement(trades, "1000.00"));
     QTest::mouseClick(Button("Button8"), Qt::LeftButton);
 
     const Cells tickets = Column("Grid", kTicket);

@@ -33,16 +33,6 @@ inline StatementTrade Trade(std::string ticket, std::string symbol, std::string 
     return trade;
 }
 
-// An account statement with a deposit of 1000 and the given closed trades.
-inline std::string Statement(const std::vector<StatementTrade>& trades)
-{
-    StatementBuilder builder;
-    builder.Deposit("1000.00");
-    for (const StatementTrade& trade : trades)
-        builder.Closed(trade);
-    return builder.Text();
-}
-
 /**
  * A shown main window with fake dialogs. The window's timer is stopped so that ticks come only when a
  * test calls Timer1Timer(); everything else reaches the window as the user's clicks do.
@@ -71,7 +61,7 @@ protected:
 
     std::string Write(const std::string& name, const std::vector<StatementTrade>& trades)
     {
-        return dir.Write(name, Statement(trades));
+        return dir.Write(name, test::Statement(trades, "1000.00"));
     }
 
     // "Load File" clicked with the mouse, the dialog answering `path`.

@@ -129,18 +129,10 @@ TEST(LineReader, AMissingLineReadsAsEmpty)
     EXPECT_EQ(reader.NextOrEmpty(), "");
     std::string_view piece = "unchanged";
     EXPECT_FALSE(reader.Next(piece));
+    EXPECT_TRUE(LineReader(dir.Write("empty.htm", "")).IsOpen());
 }
 
-TEST(LineReader, AnEmptyFileOpensAndEndsAtOnce)
-{
-    const TempDir dir;
-    LineReader reader(dir.Write("empty.htm", ""));
-    EXPECT_TRUE(reader.IsOpen());
-    std::string_view piece;
-    EXPECT_FALSE(reader.Next(piece));
-}
-
-TEST(LineReader, AMissingFileIsNotOpenAndHasNoLines)
+TEST(LineReader, AMissingFileOrAFolderHasNoLines)
 {
     const TempDir dir;
     LineReader reader(dir.File("missing.htm"));
@@ -148,11 +140,6 @@ TEST(LineReader, AMissingFileIsNotOpenAndHasNoLines)
     std::string_view piece;
     EXPECT_FALSE(reader.Next(piece));
     EXPECT_EQ(reader.NextOrEmpty(), "");
-}
-
-TEST(LineReader, AFolderHasNoLines)
-{
-    const TempDir dir;
     EXPECT_EQ(Pieces(dir.Path().string()), std::vector<std::string>{});
 }
 

@@ -2,7 +2,7 @@
 #include "Errors.h"
 #include "TextRoutines.h"
 
-#include "TestReports.h"
+#include "CommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +60,7 @@ TEST_P(ParseNumberRejects, ThrowsAConversionErrorNamingTheCell)
         ADD_FAILURE() << "'" << text << "' was read as " << value;
     } catch (const ConversionError& error) {
         EXPECT_EQ(std::string(error.what()), "'" + text + "' is not a valid floating point value");
+        EXPECT_NE(dynamic_cast<const std::runtime_error*>(&error), nullptr);
     }
 }
 
@@ -67,36 +68,26 @@ INSTANTIATE_TEST_SUITE_P(Cells, ParseNumberRejects,
                          ::testing::Values("", "      ", "1 234", "abc", "nan", "inf", "-inf", "1,5", "1.2.3",
                                            "1e", "1e+", "-", ".", "+", "0x10", "12abc", "--1", "1.5 x"));
 
-TEST(ParseNumber, TheErrorIsARuntimeError)
-{
-    EXPECT_THROW(ParseNumber("x"), std::runtime_error);
-}
-
 // ---- Profit, commission and swap cells --------------------------------------------------------------
 
-TEST(MoneyCells, BlanksInsideANumberAreThousandsSeparators)
+TEST(MoneyCells, BlanksInsideANumberAreThousandsSeparatorsAndABlankCellIsZero)
 {
     EXPECT_DOUBLE_EQ(ParseMoneyCell("-1 234.56"), -1234.56);
     EXPECT_DOUBLE_EQ(ParseMoneyCell("10 000 000.00"), 10000000.0);
     EXPECT_DOUBLE_EQ(ParseMoneyCell(" -7.00"), -7.0);
-    EXPECT_DOUBLE_EQ(ParseMoneyCell("  0.00"), 0.0);
-}
-
-TEST(MoneyCells, ABlankOrEmptyCellCountsAsZero)
-{
-    EXPECT_EQ(ParseMoneyCell("      "), 0.0);
-    EXPECT_EQ(ParseMoneyCell(""), 0.0);
-    EXPECT_TRUE(IsBlankCell("      "));
-    EXPECT_TRUE(IsBlankCell(""));
+    for (const char* blank : {"      ", ""}) {
+        EXPECT_EQ(ParseMoneyCell(blank), 0.0) << "'" << blank << "'";
+        EXPECT_TRUE(IsBlankCell(blank)) << "'" << blank << "'";
+    }
     EXPECT_FALSE(IsBlankCell("  0.00"));
-    EXPECT_EQ(ParseProfitCell(""), 0.0);
     EXPECT_EQ(ParseProfitCell("          "), 0.0);
+    EXPECT_EQ(ParseProfitCell(""), 0.0);
     EXPECT_DOUBLE_EQ(ParseProfitCell("   1234.56"), 1234.56);
 }
 
 TEST(MoneyCells, TextThatIsNoNumberNamesTheCellAsItStands)
 {
-    const auto messageOf = [](auto parse, const std::string& text) {
+    const auto messageOf = [](double (*parse)(std::string_view), const std::string& text) {
         try {
             parse(text);
         } catch (const ConversionError& error) {
@@ -104,11 +95,9 @@ TEST(MoneyCells, TextThatIsNoNumberNamesTheCellAsItStands)
         }
         return std::string("no error");
     };
-    const auto money = [](const std::string& text) { return ParseMoneyCell(text); };
-    const auto profit = [](const std::string& text) { return ParseProfitCell(text); };
-    EXPECT_EQ(messageOf(money, "1 234,56"), "'1 234,56' is not a valid floating point value");
-    EXPECT_EQ(messageOf(money, " n/a  "), "' n/a  ' is not a valid floating point value");
-    EXPECT_EQ(messageOf(profit, "  12.5x"), "'  12.5x' is not a valid floating point value");
+    EXPECT_EQ(messageOf(ParseMoneyCell, "1 234,56"), "'1 234,56' is not a valid floating point value");
+    EXPECT_EQ(messageOf(ParseMoneyCell, " n/a  "), "' n/a  ' is not a valid floating point value");
+    EXPECT_EQ(messageOf(ParseProfitCell, "  12.5x"), "'  12.5x' is not a valid floating point value");
 }
 
 // ---- ScanDouble reads as "%lf" does -----------------------------------------------------------------
@@ -141,14 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ScanDoubleTest,
 
 TEST(ScanDouble, StopsAtTheFirstNul)
 {
-    EXPECT_EQ(ScanDouble(std::string("12\0"
-                                     "34",
-                                     5)),
-              12.0);
-    EXPECT_EQ(ScanDouble(std::string("\0"
-                                     "34",
-                                     3)),
-              std::nullopt);
+    EXPECT_EQ(ScanDouble(std::string({'1', '2', '\0', '3', '4'})), 12.0);
+    EXPECT_EQ(ScanDouble(std::string({'\0', '3', '4'})), std::nullopt);
 }
 
 // ---- Formatting as printf does ----------------------------------------------------------------------
@@ -180,31 +163,12 @@ TEST_P(FormatFixedTest, AgreesWithPrintf)
 
 std::vector<FixedCase> FixedCases()
 {
-    const double values[] = {0.0,
-                             -0.0,
-                             0.005,
-                             0.015,
-                             2.675,
-                             1.005,
-                             0.125,
-                             0.375,
-                             2.5,
-                             3.5,
-                             -0.001,
-                             -0.004,
-                             1234.5,
-                             -1234.5,
-                             100.0,
-                             12345678.9,
-                             123456789.125,
-                             1e15,
-                             1e-7,
-                             5e-324,
-                             DBL_MAX,
-                             -DBL_MAX,
-                             std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(),
-                             std::numeric_limits<double>::quiet_NaN()};
+    // clang-format off
+    const double values[] = {0.0, -0.0, 0.005, 0.015, 2.675, 1.005, 0.125, 0.375, 2.5, 3.5, -0.001, -0.004,
+                             1234.5, -1234.5, 100.0, 12345678.9, 123456789.125, 1e15, 1e-7, 5e-324, DBL_MAX,
+                             -DBL_MAX, std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    // clang-format on
     const int shapes[][2] = {{10, 2}, {14, 2}, {0, 0}, {6, 2}, {0, 6}, {1, 1}, {20, 10}};
     std::vector<FixedCase> cases;
     for (const double value : values)

@@ -1,29 +1,20 @@
-#include "LoadReport.h"
-#include "ReportBuilder.h"
 #include "TestReports.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace corvane {
 namespace {
 
+using test::Cells;
 using test::ColumnCells;
-using test::Entries;
-using test::RowCells;
-using test::TempDir;
+using test::RowText;
 using test::TesterBuilder;
 using test::TesterCloseRow;
 using test::TesterTradeRow;
 
-Session Load(const std::string& report)
+Session Load(const TesterBuilder& report)
 {
-    const TempDir dir;
-    Session session;
-    const LoadOutcome outcome = test::LoadBytes(session, dir, report);
-    EXPECT_EQ(outcome, LoadOutcome::Loaded);
+    Session session = test::Load(report.Text());
     EXPECT_EQ(session.Report.Kind, ReportKind::Tester);
     return session;
 }
@@ -40,24 +31,24 @@ std::string Close(int number, const std::string& order, const std::string& profi
     return TesterCloseRow(number, "2024.01.05 12:00", type, order, "0.10", "1.20000", profit);
 }
 
-// The close columns 8 to 12 of every trade row.
-std::vector<std::vector<std::string>> CloseColumns(const Session& session)
+// The close columns 8 to 12 of every trade row, joined by tabs.
+Cells CloseColumns(const Session& session)
 {
-    std::vector<std::vector<std::string>> rows;
+    Cells rows;
     for (int row = 1; row < session.Full.RowCount(); ++row) {
-        std::vector<std::string> cells;
+        std::string cells;
         for (int column = kCloseTime; column <= kProfit; ++column)
-            cells.emplace_back(session.Full.Cell(column, row));
+            cells.append(column > kCloseTime ? "\t" : "").append(session.Full.Cell(column, row));
         rows.push_back(cells);
     }
     return rows;
 }
 
-const std::vector<std::string> kStillOpen = {"", "", "", "", ""};
+const std::string kStillOpen = "\t\t\t\t";
 
-std::vector<std::string> ClosedBy(const std::string& profit)
+std::string ClosedBy(const std::string& profit)
 {
-    return {"2024.01.05 12:00", "1.20000", "  0.00", "  0.00", profit};
+    return "2024.01.05 12:00\t1.20000\t  0.00\t  0.00\t" + profit;
 }
 
 TEST(TesterRows, ATradeAndItsClosingLineFillOneRow)
@@ -65,37 +56,12 @@ TEST(TesterRows, ATradeAndItsClosingLineFillOneRow)
     const Session session = Load(
         TesterBuilder()
             .Line(TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.10000", "1.09000", "1.12000"))
-            .Line(TesterCloseRow(2, "2024.01.02 12:00", "t/p", "1", "0.10", "1.12000", "200.00", "10200.00"))
-            .Text());
+            .Line(
+                TesterCloseRow(2, "2024.01.02 12:00", "t/p", "1", "0.10", "1.12000", "200.00", "10200.00")));
     ASSERT_EQ(session.Full.RowCount(), 2);
-    EXPECT_EQ(RowCells(session.Full, 1), (std::vector<std::string>{"1",
-                                                                   "2024.01.02 10:00",
-                                                                   "buy",
-                                                                   "0.10",
-                                                                   "eurusd",
-                                                                   "1.10000",
-                                                                   "1.09000",
-                                                                   "1.12000",
-                                                                   "2024.01.02 12:00",
-                                                                   "1.12000",
-                                                                   "  0.00",
-                                                                   "  0.00",
-                                                                   "    200.00",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   ""}));
-}
-
-TEST(TesterRows, AnOrderNeverClosedKeepsEmptyCloseColumns)
-{
-    const Session session = Load(TesterBuilder().Line(Open(1, "1", "sell")).Text());
-    ASSERT_EQ(session.Full.RowCount(), 2);
-    EXPECT_EQ(CloseColumns(session), std::vector<std::vector<std::string>>{kStillOpen});
-    EXPECT_EQ(session.Full.Cell(kType, 1), "sell");
+    EXPECT_EQ(RowText(session.Full, 1),
+              "1\t2024.01.02 10:00\tbuy\t0.10\teurusd\t1.10000\t1.09000\t1.12000\t"
+              "2024.01.02 12:00\t1.12000\t  0.00\t  0.00\t    200.00\t\t\t\t\t\t\t");
 }
 
 TEST(TesterRows, AClosingLineFillsTheRowOfItsOrderAfterLaterRows)
@@ -107,21 +73,30 @@ TEST(TesterRows, AClosingLineFillsTheRowOfItsOrderAfterLaterRows)
                                      .Line(Open(4, "4", "sell"))
                                      .Line(Close(5, "3", "90.00"))
                                      .Line(Open(6, "5"))
-                                     .Line(Close(7, "1", "-20.50", "s/l"))
-                                     .Text());
-    ASSERT_EQ(session.Full.RowCount(), 6);
-    EXPECT_EQ(ColumnCells(session.Full, kTicket), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+                                     .Line(Close(7, "1", "-20.50", "s/l")));
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(ColumnCells(session.Full, kType), (Cells{"buy", "sell", "buy", "sell", "buy"}));
     EXPECT_EQ(CloseColumns(session),
-              (std::vector<std::vector<std::string>>{ClosedBy("    -20.50"), kStillOpen,
-                                                     ClosedBy("     90.00"), kStillOpen, kStillOpen}));
+              (Cells{ClosedBy("    -20.50"), kStillOpen, ClosedBy("     90.00"), kStillOpen, kStillOpen}));
 }
 
 TEST(TesterRows, TheFirstRowOfAnOrderTakesItsCloseData)
 {
     const Session session =
-        Load(TesterBuilder().Line(Open(1, "7")).Line(Open(2, "7")).Line(Close(3, "7", "1.00")).Text());
-    EXPECT_EQ(CloseColumns(session),
-              (std::vector<std::vector<std::string>>{ClosedBy("      1.00"), kStillOpen}));
+        Load(TesterBuilder().Line(Open(1, "7")).Line(Open(2, "7")).Line(Close(3, "7", "1.00")));
+    EXPECT_EQ(CloseColumns(session), (Cells{ClosedBy("      1.00"), kStillOpen}));
+}
+
+TEST(TesterRows, OrderNumbersMatchAsTextNotAsValues)
+{
+    const Session session = Load(TesterBuilder()
+                                     .Line(Open(1, "7"))
+                                     .Line(Open(2, "07", "sell"))
+                                     .Line(Open(3, "A7"))
+                                     .Line(Close(4, "07", "-1.00"))
+                                     .Line(Close(5, "A7", "2.00"))
+                                     .Line(Close(6, "7", "3.00")));
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"      3.00", "     -1.00", "      2.00"}));
 }
 
 class ClosingLineKinds : public ::testing::TestWithParam<const char*>
@@ -130,10 +105,9 @@ class ClosingLineKinds : public ::testing::TestWithParam<const char*>
 
 TEST_P(ClosingLineKinds, CloseTheOrder)
 {
-    const Session session =
-        Load(TesterBuilder().Line(Open(1, "1")).Line(Close(2, "1", "12.34", GetParam())).Text());
+    const Session session = Load(TesterBuilder().Line(Open(1, "1")).Line(Close(2, "1", "12.34", GetParam())));
     ASSERT_EQ(session.Full.RowCount(), 2) << "a closing line is not a trade of its own";
-    EXPECT_EQ(CloseColumns(session), std::vector<std::vector<std::string>>{ClosedBy("     12.34")});
+    EXPECT_EQ(CloseColumns(session), Cells{ClosedBy("     12.34")});
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, ClosingLineKinds,
@@ -146,11 +120,10 @@ TEST(TesterRows, OtherOrderEventsAreNoTrades)
                  .Line(Open(1, "1"))
                  .Line(TesterCloseRow(2, "2024.01.03 10:00", "modify", "1", "0.10", "1.1", "0"))
                  .Line(TesterCloseRow(3, "2024.01.03 11:00", "delete", "2", "0.10", "1.1", "0"))
-                 .Line(TesterCloseRow(4, "2024.01.03 12:00", "expiration", "3", "0.10", "1.1", "0"))
-                 .Line(Open(5, "4", "buy limit"))
-                 .Text());
-    EXPECT_EQ(ColumnCells(session.Full, kTicket), (std::vector<std::string>{"1"})) << "a limit order waits";
-    EXPECT_EQ(CloseColumns(session), (std::vector<std::vector<std::string>>{kStillOpen}));
+                 .Line(Close(4, "3", "0", "expiration"))
+                 .Line(Open(5, "4", "buy limit")));
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), Cells{"1"}) << "a limit order waits";
+    EXPECT_EQ(CloseColumns(session), Cells{kStillOpen});
 }
 
 TEST(TesterRows, ACloseTimeThatDoesNotStartWithADigitLeavesTheCloseTimeEmpty)
@@ -159,60 +132,35 @@ TEST(TesterRows, ACloseTimeThatDoesNotStartWithADigitLeavesTheCloseTimeEmpty)
         const Session session =
             Load(TesterBuilder()
                      .Line(Open(1, "1"))
-                     .Line(TesterCloseRow(2, time, "close", "1", "0.10", "1.20000", "5.00"))
-                     .Text());
-        EXPECT_EQ(session.Full.Cell(kCloseTime, 1), "") << "time field '" << time << "'";
-        EXPECT_EQ(session.Full.Cell(kProfit, 1), "      5.00") << "time field '" << time << "'";
+                     .Line(TesterCloseRow(2, time, "close", "1", "0.10", "1.20000", "5.00")));
+        EXPECT_EQ(CloseColumns(session), Cells{"\t1.20000\t  0.00\t  0.00\t      5.00"})
+            << "'" << time << "'";
     }
 }
 
-TEST(TesterRows, CloseDataOfAnUnknownOrderLandInNoRow)
+TEST(TesterRows, CloseDataOfAnOrderNeverOpenedLandInNoRow)
 {
-    const Session session = Load(
-        TesterBuilder().Line(Open(1, "1")).Line(Close(2, "99", "50.00")).Line(Open(3, "2", "sell")).Text());
-    ASSERT_EQ(session.Full.RowCount(), 3);
-    EXPECT_EQ(ColumnCells(session.Full, kTicket), (std::vector<std::string>{"1", "2"}));
-    EXPECT_EQ(CloseColumns(session), (std::vector<std::vector<std::string>>{kStillOpen, kStillOpen}));
-}
-
-TEST(TesterRows, CloseDataOfAnUnknownOrderAfterTheLastTradeAreDropped)
-{
-    Session session = Load(TesterBuilder().Line(Open(1, "1")).Line(Close(2, "99", "50.00")).Text());
-    ASSERT_EQ(session.Full.RowCount(), 2);
-    EXPECT_EQ(CloseColumns(session), std::vector<std::vector<std::string>>{kStillOpen});
-    session.Full.SetRowCount(3);
-    EXPECT_EQ(RowCells(session.Full, 2), std::vector<std::string>(kFullColumns))
-        << "the spare row was removed";
+    const std::string unknown = TesterCloseRow(1, "2024.01.02 09:00", "s/l", "99", "0.10", "1.09", "-10.00");
+    for (const int place : {0, 1, 2}) {
+        TesterBuilder report;
+        for (int line = 0; line < 3; ++line)
+            report.Line(line == place ? unknown : Open(line + 1, std::to_string(line + 1)));
+        Session session = Load(report);
+        SCOPED_TRACE("closing line " + std::to_string(place));
+        EXPECT_EQ(CloseColumns(session), Cells(2, kStillOpen));
+        session.Full.SetRowCount(session.Full.RowCount() + 1);
+        EXPECT_EQ(RowText(session.Full, session.Full.RowCount() - 1), std::string(kFullColumns - 1, '\t'))
+            << "no spare row is left with the close data";
+    }
 }
 
 TEST(TesterRows, ALineThatClosesAndTradesFillsOneRow)
 {
     // The line closes order 5 before any row holds it, so only its trade columns are written.
-    const Session session =
-        Load(TesterBuilder()
-                 .Line(TesterCloseRow(1, "2024.01.03 10:00", "buy close", "5", "0.10", "1.20000", "30.00"))
-                 .Text());
+    const Session session = Load(TesterBuilder().Line(Close(1, "5", "30.00", "buy close")));
     ASSERT_EQ(session.Full.RowCount(), 2);
-    EXPECT_EQ(RowCells(session.Full, 1), (std::vector<std::string>{"5",
-                                                                   "2024.01.03 10:00",
-                                                                   "buy close",
-                                                                   "0.10",
-                                                                   "eurusd",
-                                                                   "1.20000",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   "",
-                                                                   ""}));
+    EXPECT_EQ(RowText(session.Full, 1),
+              "5\t2024.01.05 12:00\tbuy close\t0.10\teurusd\t1.20000" + std::string(kFullColumns - 6, '\t'));
 }
 
 TEST(TesterRows, AProfitFieldWithoutANumberIsZero)
@@ -221,9 +169,8 @@ TEST(TesterRows, AProfitFieldWithoutANumberIsZero)
                                      .Line(Open(1, "1"))
                                      .Line(Close(2, "1", "n/a"))
                                      .Line(Open(3, "2"))
-                                     .Line(Close(4, "2", ""))
-                                     .Text());
-    EXPECT_EQ(ColumnCells(session.Full, kProfit), (std::vector<std::string>{"      0.00", "      0.00"}));
+                                     .Line(Close(4, "2", "")));
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"      0.00", "      0.00"}));
 }
 
 TEST(TesterRows, ASymbolInCapitalsIsStoredInLowerCase)
@@ -231,13 +178,12 @@ TEST(TesterRows, ASymbolInCapitalsIsStoredInLowerCase)
     const Session session = Load(TesterBuilder()
                                      .Symbol("GBPUSD (Great Britain Pound vs US Dollar)")
                                      .Line(Open(1, "1"))
-                                     .Line(Open(2, "2", "sell"))
-                                     .Text());
+                                     .Line(Open(2, "2", "sell")));
     EXPECT_EQ(session.Report.Symbol, "gbpusd");
-    EXPECT_EQ(ColumnCells(session.Full, kItem), (std::vector<std::string>{"gbpusd", "gbpusd"}));
-    EXPECT_EQ(Entries(session.Pairs), std::vector<std::string>{"gbpusd"});
+    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"gbpusd", "gbpusd"}));
+    EXPECT_EQ(test::Entries(session.Pairs), Cells{"gbpusd"});
     EXPECT_EQ(session.Magic.Count(), 0) << "tester reports carry no magic numbers";
-    EXPECT_EQ(ColumnCells(session.Full, kMagic), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(ColumnCells(session.Full, kMagic), (Cells{"", ""}));
 }
 
 TEST(TesterRows, AProcessRowTakesTheSideOfItsStopOrder)
@@ -248,10 +194,9 @@ TEST(TesterRows, AProcessRowTakesTheSideOfItsStopOrder)
                                      .Line(Open(3, "77", "process"))
                                      .Line(Open(4, "78", "process"))
                                      .Line(Open(5, "79", "process"))
-                                     .Line(Close(6, "77", "15.00"))
-                                     .Text());
-    EXPECT_EQ(ColumnCells(session.Full, kTicket), (std::vector<std::string>{"77", "78", "79"}));
-    EXPECT_EQ(ColumnCells(session.Full, kType), (std::vector<std::string>{"sell", "buy", ""}));
+                                     .Line(Close(6, "77", "15.00")));
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"77", "78", "79"}));
+    EXPECT_EQ(ColumnCells(session.Full, kType), (Cells{"sell", "buy", ""}));
     EXPECT_EQ(session.Full.Cell(kProfit, 1), "     15.00");
 }
 
