@@ -22,63 +22,48 @@ const std::string kTimesAndPrices = "\t2024.01.02 10:00\tbuy\t1.00\teurusd\t1.10
 
 // ---- Whole rows of each layout -----------------------------------------------------------------------
 
-struct RowCase
+TEST(StatementRows, EveryColumnHoldsItsTextInEachLayout)
 {
-    const char* name;
-    StatementTrade trade;
-    bool taxes;
-    std::string row; // the twenty cells joined by tabs
-};
-
-class StatementRowCells : public ::testing::TestWithParam<RowCase>
-{
-};
-
-TEST_P(StatementRowCells, EveryColumnHoldsItsText)
-{
-    StatementBuilder builder;
-    if (GetParam().taxes) builder.Taxes();
-    const Session session = Load(builder.Closed(GetParam().trade).Text());
-    ASSERT_EQ(session.Full.RowCount(), 2);
-    EXPECT_EQ(RowText(session.Full, 1), GetParam().row);
+    struct Case
+    {
+        const char* name;
+        StatementTrade trade;
+        bool taxes;
+        std::string row; // the twenty cells joined by tabs
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"titled", {.Commission = "-7.00", .Swap = "-0.35", .Profit = "1 234.56", .Magic = "123",
+                    .Comment = "my comment"}, false,
+         "1001" + kTimesAndPrices + " -7.00\t -0.35\t   1234.56\t\t\t\t         123\tmy comment\t\t"},
+        {"bare", {.Ticket = "2002", .Type = "sell", .Lots = "0.50", .Symbol = "gbpusd", .Price = "1.27000",
+                  .StopLoss = "1.28000", .TakeProfit = "1.25000", .CloseTime = "2024.01.03 15:30",
+                  .ClosePrice = "1.26000", .Swap = "1.20", .Profit = "500.00", .Bare = true}, false,
+         "2002\t2024.01.02 10:00\tsell\t0.50\tgbpusd\t1.27000\t1.28000\t1.25000\t2024.01.03 15:30\t"
+         "1.26000\t  0.00\t  1.20\t    500.00\t\t\t\t" + kNoMagic + "\t\t\t"},
+        {"taxes", {.Ticket = "3003", .Symbol = "usdjpy", .Price = "150.100", .StopLoss = "149.000",
+                   .TakeProfit = "151.000", .ClosePrice = "150.900", .Commission = "-2.50", .Taxes = "-1.25",
+                   .Swap = "-0.50", .Profit = "-1 234.50", .Magic = "777", .Comment = "grid[tp]"}, true,
+         "3003\t2024.01.02 10:00\tbuy\t1.00\tusdjpy\t150.100\t149.000\t151.000\t2024.01.02 12:00\t"
+         "150.900\t -2.50\t -0.50\t  -1234.50\t\t\t\t         777\tgrid[tp]\t\t"},
+        {"bare in the taxes layout", {.Ticket = "7", .Commission = "-1.00", .Taxes = "9.99", .Swap = "-0.50",
+                                      .Profit = "-1 234.00", .Bare = true}, true,
+         "7" + kTimesAndPrices + " -1.00\t -0.50\t  -1234.00\t\t\t\t" + kNoMagic + "\t\t\t"},
+        {"title without magic", {.Ticket = "4004", .Profit = "-12.00", .Title = "[sl]"}, false,
+         "4004" + kTimesAndPrices + "  0.00\t  0.00\t    -12.00\t\t\t\t" + kNoMagic + "\t\t\t"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StatementBuilder builder;
+        if (c.taxes) builder.Taxes();
+        const Session session = Load(builder.Closed(c.trade).Text());
+        ASSERT_EQ(session.Full.RowCount(), 2);
+        EXPECT_EQ(RowText(session.Full, 1), c.row);
+    }
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, StatementRowCells,
-    ::testing::Values(
-        RowCase{"Titled",
-                {.Commission = "-7.00", .Swap = "-0.35", .Profit = "1 234.56", .Magic = "123",
-                 .Comment = "my comment"},
-                false,
-                "1001" + kTimesAndPrices + " -7.00\t -0.35\t   1234.56\t\t\t\t         123\tmy comment\t\t"},
-        RowCase{"Bare",
-                {.Ticket = "2002", .Type = "sell", .Lots = "0.50", .Symbol = "gbpusd", .Price = "1.27000",
-                 .StopLoss = "1.28000", .TakeProfit = "1.25000", .CloseTime = "2024.01.03 15:30",
-                 .ClosePrice = "1.26000", .Swap = "1.20", .Profit = "500.00", .Bare = true},
-                false,
-                "2002\t2024.01.02 10:00\tsell\t0.50\tgbpusd\t1.27000\t1.28000\t1.25000\t2024.01.03 15:30\t"
-                "1.26000\t  0.00\t  1.20\t    500.00\t\t\t\t" + kNoMagic + "\t\t\t"},
-        RowCase{"Taxes",
-                {.Ticket = "3003", .Symbol = "usdjpy", .Price = "150.100", .StopLoss = "149.000",
-                 .TakeProfit = "151.000", .ClosePrice = "150.900", .Commission = "-2.50", .Taxes = "-1.25",
-                 .Swap = "-0.50", .Profit = "-1 234.50", .Magic = "777", .Comment = "grid[tp]"},
-                true,
-                "3003\t2024.01.02 10:00\tbuy\t1.00\tusdjpy\t150.100\t149.000\t151.000\t2024.01.02 12:00\t"
-                "150.900\t -2.50\t -0.50\t  -1234.50\t\t\t\t         777\tgrid[tp]\t\t"},
-        RowCase{"BareInTheTaxesLayout",
-                {.Ticket = "7", .Commission = "-1.00", .Taxes = "9.99", .Swap = "-0.50",
-                 .Profit = "-1 234.00", .Bare = true},
-                true,
-                "7" + kTimesAndPrices + " -1.00\t -0.50\t  -1234.00\t\t\t\t" + kNoMagic + "\t\t\t"},
-        RowCase{"TitleWithoutMagic",
-                {.Ticket = "4004", .Profit = "-12.00", .Title = "[sl]"},
-                false,
-                "4004" + kTimesAndPrices + "  0.00\t  0.00\t    -12.00\t\t\t\t" + kNoMagic + "\t\t\t"}),
-    [](const ::testing::TestParamInfo<RowCase>& paramInfo) { return paramInfo.param.name; });
-// clang-format on
-
-TEST(StatementLayouts, EachRowIsReadInTheLayoutItsCellsShow)
+TEST(StatementRows, EachRowIsReadInTheLayoutItsCellsShow)
 {
     // A bare row switches to the bare layout, the titled row after it back to the titled one: the mixed file
     // gives the same rows as each row read on its own.
@@ -93,70 +78,34 @@ TEST(StatementLayouts, EachRowIsReadInTheLayoutItsCellsShow)
             << "row " << row;
     EXPECT_EQ(ColumnCells(mixed.Full, kItem), (Cells{"gbpusd", "usdchf", "eurusd"}));
     EXPECT_EQ(mixed.Report.Layout, RowLayout::Bare) << "the layout of the last row read stays";
+
+    const Session taxes =
+        Load(StatementBuilder().Taxes().Closed(rows[2]).Closed({.Magic = "42", .Comment = "grid"}).Text());
+    EXPECT_EQ(taxes.Report.Layout, RowLayout::Taxes) << "the taxes layout holds for the whole file";
+    EXPECT_EQ(RowText(taxes.Full, 2), "1001" + kTimesAndPrices +
+                                          "  0.00\t  0.00\t    100.00\t\t\t\t"
+                                          "          42\tgrid\t\t");
 }
 
-TEST(StatementLayouts, TheTaxesLayoutHoldsForTheWholeFile)
+TEST(StatementRows, MagicNumberAndCommentFillTheirCellsAndTheMagicList)
 {
-    const Session session =
-        Load(StatementBuilder()
-                 .Taxes()
-                 .Closed({.Ticket = "2002", .Bare = true})
-                 .Closed({.Ticket = "1001", .Profit = "5.00", .Magic = "42", .Comment = "grid"})
-                 .Text());
-    EXPECT_EQ(session.Report.Layout, RowLayout::Taxes);
-    EXPECT_EQ(RowText(session.Full, 2), "1001" + kTimesAndPrices +
-                                            "  0.00\t  0.00\t      5.00\t\t\t\t"
-                                            "          42\tgrid\t\t");
-}
-
-// ---- Magic number and comment ------------------------------------------------------------------------
-
-struct MagicCase
-{
-    const char* name;
-    StatementTrade trade;
-    std::string cell;
-    std::string key;
-};
-
-class MagicAndComment : public ::testing::TestWithParam<MagicCase>
-{
-};
-
-TEST_P(MagicAndComment, FillTheMagicCellTheCommentCellAndTheMagicList)
-{
-    const MagicCase& c = GetParam();
-    const Session session = Load(Statement({c.trade}));
-    EXPECT_EQ(session.Full.Cell(kMagic, 1), c.cell);
-    EXPECT_EQ(session.Full.Cell(kComment, 1), c.trade.Comment);
-    EXPECT_EQ(Entries(session.Magic), Cells{c.key});
-    EXPECT_EQ(session.Full.Cell(kTicket, 1), "1001");
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Titles, MagicAndComment,
-    ::testing::Values(
-        MagicCase{"MagicAndComment", {.Magic = "123", .Comment = "my comment"}, "         123", "     123"},
-        MagicCase{"NoTitleText", {}, kNoMagic, kNoMagicKey},
-        MagicCase{"TitleWithoutHash", {.Title = "[tp]"}, kNoMagic, kNoMagicKey},
-        MagicCase{"MagicWithEmptyComment", {.Magic = "21000"}, "       21000", "   21000"},
-        MagicCase{"CommentWithoutMagic", {.Comment = "only comment"}, kNoMagic, kNoMagicKey},
-        MagicCase{"NineDigits", {.Magic = "135797531", .Comment = "Tokyo Daily[sl]"}, "   135797531",
-                  "135797531"},
-        MagicCase{"TenDigits", {.Magic = "1234567890", .Comment = "ten"}, "  1234567890", "1234567890"},
-        MagicCase{"LongerThanTheCell", {.Magic = "12345678901234", .Comment = "x"}, "12345678901234",
-                  "12345678901234"},
-        MagicCase{"DateAsMagic", {.Magic = "20171016", .Comment = "Buy[tp]"}, "    20171016", "20171016"}),
-    [](const ::testing::TestParamInfo<MagicCase>& paramInfo) { return paramInfo.param.name; });
-// clang-format on
-
-TEST(MagicAndComment, RowsWithoutMagicShareOneListEntry)
-{
-    const Session session =
-        Load(Statement({{.Ticket = "1"}, {.Ticket = "2", .Bare = true}, {.Ticket = "3", .Magic = "42"}}));
-    EXPECT_EQ(Entries(session.Magic), (Cells{kNoMagicKey, "      42"}));
-    EXPECT_EQ(ColumnCells(session.Full, kMagic), (Cells{kNoMagic, kNoMagic, "          42"}));
+    // clang-format off
+    const Session session = Load(Statement({
+        {.Magic = "123", .Comment = "my comment"}, {}, {.Title = "[tp]"}, {.Magic = "21000"},
+        {.Comment = "only comment"}, {.Magic = "135797531", .Comment = "Tokyo Daily[sl]"},
+        {.Magic = "1234567890", .Comment = "ten"}, {.Magic = "12345678901234", .Comment = "x"},
+        {.Magic = "20171016", .Comment = "Buy[tp]"}, {.Bare = true}}));
+    EXPECT_EQ(ColumnCells(session.Full, kMagic),
+              (Cells{"         123", kNoMagic, kNoMagic, "       21000", kNoMagic, "   135797531",
+                     "  1234567890", "12345678901234", "    20171016", kNoMagic}));
+    EXPECT_EQ(ColumnCells(session.Full, kComment),
+              (Cells{"my comment", "", "", "", "only comment", "Tokyo Daily[sl]", "ten", "x", "Buy[tp]",
+                     ""}));
+    EXPECT_EQ(Entries(session.Magic),
+              (Cells{"     123", kNoMagicKey, "   21000", "135797531", "1234567890", "12345678901234",
+                     "20171016"}))
+        << "rows without a magic number share one entry";
+    // clang-format on
 }
 
 // ---- Which lines are trades --------------------------------------------------------------------------
@@ -172,7 +121,7 @@ TEST(StatementLines, OpenPositionsHaveNoCloseTimeAndTheirCurrentPrice)
     ASSERT_EQ(session.Full.RowCount(), 4);
     EXPECT_EQ(ColumnCells(session.Full, kCloseTime), (Cells{"2024.01.02 12:00", "", ""}));
     EXPECT_EQ(ColumnCells(session.Full, kClosePrice), (Cells{"1.10100", "1.23456", "1.11111"}));
-    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"    100.00", "    100.00", "    100.00"}));
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), Cells(3, "    100.00"));
 }
 
 TEST(StatementLines, CancelledStopAndNonTradingLinesAreSkipped)
@@ -248,61 +197,34 @@ TEST(PendingOrders, TheListHoldsEveryOrderOfTheReportAndStartsEmptyOnEveryLoad)
 
 // ---- Money cells -------------------------------------------------------------------------------------
 
-struct CellCase
+TEST(MoneyCells, TheProfitIsTheNumberWithoutBlanksInTenCharacters)
 {
-    std::string field;
-    std::string cell;
-};
-
-void PrintTo(const CellCase& c, std::ostream* os)
-{
-    *os << "'" << c.field << "' -> '" << c.cell << "'";
+    const Cells fields = {"1 234.56",   "0",     "-1 234.50", "100",    "47",  "-276",
+                          "2.675",      "0.125", "0.375",     "-0.001", "1e3", "12 345 678.90",
+                          "1234.56abc", "n/a",   "",          "-"};
+    std::vector<StatementTrade> trades;
+    for (const std::string& field : fields)
+        trades.push_back({.Profit = field});
+    EXPECT_EQ(ColumnCells(Load(Statement(trades)).Full, kProfit),
+              (Cells{"   1234.56", "      0.00", "  -1234.50", "    100.00", "     47.00", "   -276.00",
+                     "      2.67", "      0.12", "      0.38", "     -0.00", "   1000.00", "12345678.90",
+                     "   1234.56", "      0.00", "      0.00", "      0.00"}));
 }
 
-class ProfitCell : public ::testing::TestWithParam<CellCase>
+TEST(MoneyCells, CommissionAndSwapKeepTheReportTextRightAlignedToSix)
 {
-};
-
-TEST_P(ProfitCell, IsTheNumberWithoutBlanksInTenCharacters)
-{
-    const Session session = Load(Statement({{.Profit = GetParam().field}}));
-    EXPECT_EQ(session.Full.Cell(kProfit, 1), GetParam().cell);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Fields, ProfitCell,
-    ::testing::Values(CellCase{"1 234.56", "   1234.56"}, CellCase{"0", "      0.00"},
-                      CellCase{"-1 234.50", "  -1234.50"}, CellCase{"100", "    100.00"},
-                      CellCase{"47", "     47.00"}, CellCase{"-276", "   -276.00"},
-                      CellCase{"2.675", "      2.67"}, CellCase{"0.125", "      0.12"},
-                      CellCase{"0.375", "      0.38"}, CellCase{"-0.001", "     -0.00"},
-                      CellCase{"1e3", "   1000.00"}, CellCase{"12 345 678.90", "12345678.90"},
-                      CellCase{"1234.56abc", "   1234.56"}, CellCase{"n/a", "      0.00"},
-                      CellCase{"", "      0.00"}, CellCase{"-", "      0.00"}));
-// clang-format on
-
-class CommissionAndSwapCells : public ::testing::TestWithParam<CellCase>
-{
-};
-
-TEST_P(CommissionAndSwapCells, KeepTheReportTextRightAlignedToSix)
-{
+    const Cells fields = {"0.00", "-7.00", "", "12.5", "-12.50", "1 234.56", "0"};
+    const Cells cells = {"  0.00", " -7.00", "      ", "  12.5", "-12.50", "1 234.56", "     0"};
     for (const bool taxes : {false, true}) {
         StatementBuilder builder;
         if (taxes) builder.Taxes();
-        const StatementTrade trade{.Commission = GetParam().field, .Swap = GetParam().field};
-        const Session session = Load(builder.Closed(trade).Text());
-        EXPECT_EQ(session.Full.Cell(kComm, 1), GetParam().cell) << (taxes ? "taxes layout" : "titled layout");
-        EXPECT_EQ(session.Full.Cell(kSwap, 1), GetParam().cell) << (taxes ? "taxes layout" : "titled layout");
+        for (const std::string& field : fields)
+            builder.Closed({.Commission = field, .Taxes = "-9.99", .Swap = field});
+        const Session session = Load(builder.Text());
+        EXPECT_EQ(ColumnCells(session.Full, kComm), cells) << (taxes ? "taxes layout" : "titled layout");
+        EXPECT_EQ(ColumnCells(session.Full, kSwap), cells) << (taxes ? "taxes layout" : "titled layout");
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Fields, CommissionAndSwapCells,
-                         ::testing::Values(CellCase{"0.00", "  0.00"}, CellCase{"-7.00", " -7.00"},
-                                           CellCase{"", "      "}, CellCase{"12.5", "  12.5"},
-                                           CellCase{"-12.50", "-12.50"}, CellCase{"1 234.56", "1 234.56"},
-                                           CellCase{"0", "     0"}));
 
 // ---- Symbol and magic lists --------------------------------------------------------------------------
 
