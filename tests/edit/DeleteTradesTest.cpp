@@ -10,9 +10,9 @@
 namespace corvane {
 namespace {
 
-using test::ColumnOf;
-using test::EntriesOf;
-using test::FlagsOf;
+using test::ColumnCells;
+using test::Entries;
+using test::SelectedFlags;
 using test::MagicCell;
 using test::TradeRow;
 
@@ -47,17 +47,17 @@ TEST(DeleteTrades, SingleTradeIsNeverDeleted)
 {
     Session session = Filtered({Trade("1", "eurusd")});
     EXPECT_EQ(DeleteTrades(session, 1, 1), 0);
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), Cells{"1"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"1"});
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), Cells{"1"});
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"1"});
 }
 
 TEST(DeleteTrades, EverythingSelectedKeepsTheLastRowsTrade)
 {
     Session session = Filtered({Trade("1", "eurusd"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
     EXPECT_EQ(DeleteTrades(session, 0, 99), 2) << "a range beyond the table is clipped to its rows";
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), Cells{"3"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"3"});
-    EXPECT_EQ(EntriesOf(session.Pairs), Cells{"gbpusd"});
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), Cells{"3"});
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
+    EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
 }
 
 TEST(DeleteTrades, HiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
@@ -66,11 +66,11 @@ TEST(DeleteTrades, HiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
         10000, {Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")});
     session.Pairs.SetSelected(session.Pairs.Find("gbpusd"), false);
     ApplyFilters(session);
-    ASSERT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"7", "8"}));
+    ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"7", "8"}));
 
     EXPECT_EQ(DeleteTrades(session, 1, 2), 2);
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"7", "9"}));
-    EXPECT_EQ(ColumnOf(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"7", "9"}));
+    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
         << "the hidden 7 above went instead";
 }
 
@@ -79,7 +79,7 @@ TEST(DeleteTrades, DuplicateTicketTakesTheUpperTradeWhicheverRowIsSelected)
     Session session =
         Filtered({Trade("5", "eurusd", "111"), Trade("5", "eurusd", "222"), Trade("6", "eurusd")});
     DeleteTrades(session, 2, 2);
-    EXPECT_EQ(ColumnOf(session.Full, kMagic), (Cells{MagicCell("222"), MagicCell("")}));
+    EXPECT_EQ(ColumnCells(session.Full, kMagic), (Cells{MagicCell("222"), MagicCell("")}));
 }
 
 TEST(DeleteTrades, LastTradeOfASymbolTakesItsEntryAndMagicNumbers)
@@ -90,13 +90,13 @@ TEST(DeleteTrades, LastTradeOfASymbolTakesItsEntryAndMagicNumbers)
     session.Pairs.SetSelected(session.Pairs.Find("usdjpy"), false);
     RebuildMagicList(session);
     ApplyFilters(session);
-    ASSERT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "2", "4"}));
+    ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "2", "4"}));
 
     DeleteTrades(session, 2, 2);
-    EXPECT_EQ(EntriesOf(session.Pairs), (Cells{"eurusd", "usdjpy"}));
-    EXPECT_EQ(FlagsOf(session.Pairs), (std::vector<bool>{true, false})) << "the others keep their selection";
-    EXPECT_EQ(EntriesOf(session.Magic), Cells{"     111"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "4"}));
+    EXPECT_EQ(Entries(session.Pairs), (Cells{"eurusd", "usdjpy"}));
+    EXPECT_EQ(SelectedFlags(session.Pairs), (std::vector<bool>{true, false})) << "the others keep their selection";
+    EXPECT_EQ(Entries(session.Magic), Cells{"     111"});
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "4"}));
 }
 
 TEST(DeleteTrades, SymbolEntryIsKeptOnlyByTheExactText)
@@ -104,8 +104,8 @@ TEST(DeleteTrades, SymbolEntryIsKeptOnlyByTheExactText)
     // The entry keeps the letter case of its first trade; once that trade is gone, "eurusd" does not hold it.
     Session session = Filtered({Trade("1", "EURUSD"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
     DeleteTrades(session, 1, 1);
-    EXPECT_EQ(EntriesOf(session.Pairs), Cells{"gbpusd"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"3"});
+    EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
 }
 
 // --- the linear walk against the row-by-row rules ------------------------------------------------------
@@ -186,9 +186,9 @@ TEST(DeleteTrades, GivesTheResultOfDeletingRowByRow)
         DeleteRowByRow(expected, first, last);
         DeleteTrades(session, first, last);
         ASSERT_EQ(AllCells(session.Full), AllCells(expected.Full)) << "round " << round;
-        ASSERT_EQ(EntriesOf(session.Pairs), EntriesOf(expected.Pairs)) << "round " << round;
-        ASSERT_EQ(FlagsOf(session.Pairs), FlagsOf(expected.Pairs)) << "round " << round;
-        ASSERT_EQ(EntriesOf(session.Magic), EntriesOf(expected.Magic)) << "round " << round;
+        ASSERT_EQ(Entries(session.Pairs), Entries(expected.Pairs)) << "round " << round;
+        ASSERT_EQ(SelectedFlags(session.Pairs), SelectedFlags(expected.Pairs)) << "round " << round;
+        ASSERT_EQ(Entries(session.Magic), Entries(expected.Magic)) << "round " << round;
         ASSERT_EQ(AllCells(session.Grid), AllCells(expected.Grid)) << "round " << round;
     }
 }

@@ -8,7 +8,7 @@
 namespace corvane {
 namespace {
 
-using test::ColumnOf;
+using test::ColumnCells;
 using test::TradeRow;
 
 using Cells = std::vector<std::string>;
@@ -32,7 +32,7 @@ TEST_P(SortGrid, OrdersTicketsAsText)
         grid.SetCell(kBalance, static_cast<int>(i) + 1, "balance of " + GetParam().tickets[i]);
     }
     SortGridByTicket(grid);
-    EXPECT_EQ(ColumnOf(grid, kTicket), GetParam().sorted);
+    EXPECT_EQ(ColumnCells(grid, kTicket), GetParam().sorted);
     for (int row = 1; row < grid.RowCount(); ++row)
         EXPECT_EQ(grid.Cell(kBalance, row), "balance of " + std::string(grid.Cell(kTicket, row)))
             << "every cell moves with its row";
@@ -53,8 +53,8 @@ TEST(SortTrades, AlternateViewKeepsItsOrder)
         10000, {TradeRow{.Ticket = "20", .Comment = "second"}, TradeRow{.Ticket = "10", .Comment = "first"}});
     ApplyFilters(session);
     SortGridByTicket(session.Grid);
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"10", "20"}));
-    EXPECT_EQ(ColumnOf(session.XGrid, 2), (Cells{"second", "first"}));
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"10", "20"}));
+    EXPECT_EQ(ColumnCells(session.XGrid, 2), (Cells{"second", "first"}));
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 namespace corvane {
 namespace {
 
-using test::ColumnOf;
+using test::ColumnCells;
 using Cells = std::vector<std::string>;
 
 Cells RowCells(const TextGrid& grid, int row, int columns)
@@ -45,8 +45,8 @@ TEST(TextImport, ReadsBackWhatTheTextExportWrote)
     EXPECT_TRUE(session.Memo.empty());
     EXPECT_EQ(session.Magic.Count(), 0);
     EXPECT_FALSE(session.MagicListShown);
-    EXPECT_EQ(test::EntriesOf(session.Pairs), (Cells{"eurusd", "gbpusd"}));
-    EXPECT_EQ(test::FlagsOf(session.Pairs), (std::vector<bool>{true, true}));
+    EXPECT_EQ(test::Entries(session.Pairs), (Cells{"eurusd", "gbpusd"}));
+    EXPECT_EQ(test::SelectedFlags(session.Pairs), (std::vector<bool>{true, true}));
     EXPECT_EQ(session.ReportPath, "/reports/march.htm") << "the report last loaded stays";
 }
 
@@ -62,12 +62,12 @@ TEST(TextImport, SkipsHeadersAndKeepsLineEndsOutOfTheCells)
                                "4");
     Session session;
     ImportText(session, path);
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"1", "2", "3", "4"}));
-    EXPECT_EQ(ColumnOf(session.Full, kProfit), (Cells{"  10.00", "", " p", ""})) << "no line end in a cell";
-    EXPECT_EQ(ColumnOf(session.Full, kItem), (Cells{"EURUSD", "eurusd", "gbpusd", ""}));
-    EXPECT_EQ(ColumnOf(session.Full, kBalance), (Cells{"", "", "b", ""}));
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1", "2", "3", "4"}));
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"  10.00", "", " p", ""})) << "no line end in a cell";
+    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"EURUSD", "eurusd", "gbpusd", ""}));
+    EXPECT_EQ(ColumnCells(session.Full, kBalance), (Cells{"", "", "b", ""}));
     EXPECT_EQ(session.Full.Cell(15, 3), "") << "fields after the fifteenth are ignored";
-    EXPECT_EQ(test::EntriesOf(session.Pairs), (Cells{"EURUSD", "gbpusd", ""}));
+    EXPECT_EQ(test::Entries(session.Pairs), (Cells{"EURUSD", "gbpusd", ""}));
 }
 
 TEST(TextImport, LineLongerThanAPieceIsTwoRecords)
@@ -104,7 +104,7 @@ TEST(TextImport, UnreadableFileIsAFileErrorAndChangesNothing)
         EXPECT_EQ(std::string(e.what()), "Cannot import '" + missing + "': No such file or directory.");
     }
     EXPECT_THROW(ImportText(session, dir.Path().string()), FileError);
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"1001", "1002", "1003"}));
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1001", "1002", "1003"}));
     EXPECT_EQ(session.Report.Title, "Statement: 42 - Test");
     EXPECT_EQ(session.Grid.RowCount(), 4);
 }
