@@ -78,7 +78,7 @@ Decoded Decode(const std::string& path)
     return result;
 }
 
-TEST(Picture, HtmlExportSavesTheWholeSurfaceBesideTheReport)
+TEST(Picture, HtmlExportSavesTheWholeSurfaceBesideTheReportOrNoFileWithoutIt)
 {
     test::TempDir dir;
     Session session = test::ThreeTrades();
@@ -96,16 +96,11 @@ TEST(Picture, HtmlExportSavesTheWholeSurfaceBesideTheReport)
     EXPECT_EQ(picture.Components, 3);
     EXPECT_NE(test::ReadBytes(page).find("\r\n<br>\r\n<img src=" + dir.File("march.jpg") + ">\r\n<table"),
               std::string::npos);
-}
 
-TEST(Picture, WithoutThePictureNoFileIsWritten)
-{
-    test::TempDir dir;
-    Session session = test::ThreeTrades();
-    session.ReportPath = dir.File("march.htm");
-    ASSERT_TRUE(ExportHtml(session, dir.File("march.html"), nullptr, kWideWidth, false));
+    std::filesystem::remove(dir.File("march.jpg"));
+    ASSERT_TRUE(ExportHtml(session, page, nullptr, kWideWidth, false));
     EXPECT_FALSE(std::filesystem::exists(dir.File("march.jpg")));
-    EXPECT_EQ(test::ReadBytes(dir.File("march.html")).find("<img"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(page).find("<img"), std::string::npos);
 }
 
 TEST(Picture, JpegKeepsTheColoursAtQualityHundred)

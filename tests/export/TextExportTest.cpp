@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace corvane {
 namespace {
 
@@ -21,27 +23,24 @@ const std::string kExpectedExport =
 
 TEST(TextExport, WritesHeaderAndEighteenFieldsPerVisibleRow)
 {
-    const Session session = test::ThreeTrades();
+    Session session = test::ThreeTrades();
     ASSERT_EQ(session.Grid.Cell(kBalance, 2), "       9947.60 *");
     std::ostringstream out;
     WriteTextExport(out, session);
     EXPECT_EQ(out.str(), kExpectedExport);
-}
 
-TEST(TextExport, HiddenTradesAreLeftOutAndTheBalanceRunsOverTheShownOnes)
-{
-    Session session = test::ThreeTrades();
     session.Pairs.SetSelected(session.Pairs.Find("eurusd"), false);
     ApplyFilters(session);
-    std::ostringstream out;
-    WriteTextExport(out, session);
-    const auto lines = test::CrLfLines(out.str());
-    ASSERT_EQ(lines.size(), 2u);
+    std::ostringstream shown;
+    WriteTextExport(shown, session);
+    const test::Cells lines = test::SplitCrLf(shown.str());
+    ASSERT_EQ(lines.size(), 2u) << "hidden trades are left out";
     EXPECT_EQ(lines[1].substr(0, 5), "1002\t");
-    EXPECT_NE(lines[1].find("\t       9847.60\t*\t"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("\t       9847.60\t*\t"), std::string::npos)
+        << "the balance runs over the shown trades";
 }
 
-TEST(TextExport, FileIsWrittenWholeAndNothingWhenNoTradeIsLoaded)
+TEST(TextExport, TheFileIsWrittenWholeOrNotAtAll)
 {
     test::TempDir dir;
     const std::string path = dir.File("march.txt");
@@ -49,13 +48,9 @@ TEST(TextExport, FileIsWrittenWholeAndNothingWhenNoTradeIsLoaded)
     EXPECT_EQ(test::ReadBytes(path), kExpectedExport);
 
     const std::string empty = dir.File("empty.txt");
-    EXPECT_FALSE(ExportText(Session(), empty));
+    EXPECT_FALSE(ExportText(Session(), empty)) << "no trade loaded";
     EXPECT_FALSE(std::filesystem::exists(empty));
-}
 
-TEST(TextExport, UnwritableTargetIsAFileErrorNamingIt)
-{
-    test::TempDir dir;
     const std::string inMissingFolder = dir.File("no-such-folder/march.txt");
     try {
         ExportText(test::ThreeTrades(), inMissingFolder);

@@ -7,18 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace corvane {
 namespace {
 
+using test::Cells;
 using test::ColumnCells;
-using Cells = std::vector<std::string>;
 
-Cells RowCells(const TextGrid& grid, int row, int columns)
+// Columns 0 to 14 of a row, joined by tabs.
+std::string VisibleCells(const TextGrid& grid, int row)
 {
-    Cells cells;
-    for (int column = 0; column < columns; ++column)
-        cells.emplace_back(grid.Cell(column, row));
-    return cells;
+    std::string text;
+    for (int column = 0; column < kGridColumns; ++column)
+        text.append(column ? "\t" : "").append(grid.Cell(column, row));
+    return text;
 }
 
 TEST(TextImport, ReadsBackWhatTheTextExportWrote)
@@ -33,9 +36,9 @@ TEST(TextImport, ReadsBackWhatTheTextExportWrote)
     ImportText(session, path);
     ASSERT_EQ(session.Full.RowCount(), 4);
     for (int row = 1; row <= 3; ++row) {
-        Cells expected = RowCells(exported.Grid, row, kGridColumns);
-        expected[kBalance] = SplitDrawdownMark(expected[kBalance]).Balance;
-        EXPECT_EQ(RowCells(session.Full, row, kGridColumns), expected) << "row " << row;
+        std::string expected = VisibleCells(exported.Grid, row);
+        if (expected.ends_with(" *")) expected.resize(expected.size() - 2);
+        EXPECT_EQ(VisibleCells(session.Full, row), expected) << "row " << row;
         EXPECT_EQ(session.Full.Cell(kMagic, row), "") << "magic numbers are not imported";
         EXPECT_EQ(session.Full.Cell(kComment, row), "");
     }
@@ -63,36 +66,26 @@ TEST(TextImport, SkipsHeadersAndKeepsLineEndsOutOfTheCells)
     Session session;
     ImportText(session, path);
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1", "2", "3", "4"}));
-    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"  10.00", "", " p", ""})) << "no line end in a cell";
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"  10.00", "", " p", ""}))
+        << "no line end in a cell";
     EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"EURUSD", "eurusd", "gbpusd", ""}));
     EXPECT_EQ(ColumnCells(session.Full, kBalance), (Cells{"", "", "b", ""}));
     EXPECT_EQ(session.Full.Cell(15, 3), "") << "fields after the fifteenth are ignored";
     EXPECT_EQ(test::Entries(session.Pairs), (Cells{"EURUSD", "gbpusd", ""}));
-}
 
-TEST(TextImport, LineLongerThanAPieceIsTwoRecords)
-{
-    test::TempDir dir;
     const std::string start = "1\tt\tbuy\t1.00\teurusd\t";
-    const std::string path = dir.Write("long.txt", start + std::string(1100, 'c') + "\r\n");
-    Session session;
-    ImportText(session, path);
-    ASSERT_EQ(session.Full.RowCount(), 3);
+    ImportText(session, dir.Write("long.txt", start + std::string(1100, 'c') + "\r\n"));
+    ASSERT_EQ(session.Full.RowCount(), 3) << "a line longer than a piece is two records";
     const std::size_t firstPart = 1023 - start.size();
     EXPECT_EQ(session.Full.Cell(kOpenPrice, 1), std::string(firstPart, 'c'));
     EXPECT_EQ(session.Full.Cell(kTicket, 2), std::string(1100 - firstPart, 'c'));
-}
 
-TEST(TextImport, FileWithoutRecordsLeavesTheHeaderRowOnly)
-{
-    test::TempDir dir;
-    Session session = test::ThreeTrades();
     ImportText(session, dir.Write("empty.txt", ""));
-    EXPECT_EQ(session.Full.RowCount(), 1);
+    EXPECT_EQ(session.Full.RowCount(), 1) << "a file without records leaves the header row";
     EXPECT_EQ(session.Pairs.Count(), 0);
 }
 
-TEST(TextImport, UnreadableFileIsAFileErrorAndChangesNothing)
+TEST(TextImport, AnUnreadableFileIsAFileErrorAndChangesNothing)
 {
     test::TempDir dir;
     Session session = test::ThreeTrades();
