@@ -44,28 +44,12 @@ ReportState Detected(const std::string& bytes, Session session = {})
 
 // ---- Report kind from the fourth line ----------------------------------------------------------------
 
-struct KindCase
-{
-    const char* name;
-    Cells lines;
-    ReportKind kind;
-};
-
-class ReportKindTest : public ::testing::TestWithParam<KindCase>
-{
-};
-
-TEST_P(ReportKindTest, OnlyTheFourthLineNamesTheKind)
-{
-    EXPECT_EQ(Detected(JoinCrLf(GetParam().lines)).Kind, GetParam().kind);
-}
-
-std::vector<KindCase> KindCases()
+TEST(ReportKind, OnlyTheFourthLineNamesTheKind)
 {
     const auto fourth = [](const std::string& line) { return Report(HeadLines(line), 12); };
     Cells third = Report(HeadLines("<html>"), 12);
     third[2] = kTesterTitle;
-    return {
+    const std::tuple<const char*, Cells, ReportKind> cases[] = {
         {"Statement", fourth(kStatementTitle), ReportKind::Statement},
         {"Tester", fourth(kTesterTitle), ReportKind::Tester},
         {"BothTitlesStatementFirst", fourth("<title>Statement</title><title>Strategy</title>"),
@@ -84,12 +68,9 @@ std::vector<KindCase> KindCases()
          {std::string(1500, 'x'), "<html>", kTesterTitle, std::string(kGeneratorLine)},
          ReportKind::Tester},
     };
+    for (const auto& [name, lines, kind] : cases)
+        EXPECT_EQ(Detected(JoinCrLf(lines)).Kind, kind) << name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Titles, ReportKindTest, ::testing::ValuesIn(KindCases()),
-                         [](const ::testing::TestParamInfo<KindCase>& paramInfo) {
-                             return paramInfo.param.name;
-                         });
 
 TEST(ReportKind, AFileThatCannotBeOpenedIsAStatementWithoutMark)
 {
@@ -104,23 +85,7 @@ TEST(ReportKind, AFileThatCannotBeOpenedIsAStatementWithoutMark)
 
 // ---- Generator mark from the fifth line --------------------------------------------------------------
 
-struct GeneratorCase
-{
-    const char* name;
-    std::string bytes;
-    int mark;
-};
-
-class GeneratorMarkTest : public ::testing::TestWithParam<GeneratorCase>
-{
-};
-
-TEST_P(GeneratorMarkTest, OnlyTheTerminalsTagOnLineFiveCounts)
-{
-    EXPECT_EQ(Detected(GetParam().bytes).GeneratorMark, GetParam().mark);
-}
-
-std::vector<GeneratorCase> GeneratorCases()
+TEST(GeneratorMark, OnlyTheTerminalsTagOnLineFiveCounts)
 {
     const std::string tag(kGeneratorLine);
     const std::string author = "<meta name=\"author\">";
@@ -130,7 +95,7 @@ std::vector<GeneratorCase> GeneratorCases()
     Cells four = HeadLines(kStatementTitle);
     four.pop_back();
     const std::string five = JoinCrLf(HeadLines(kStatementTitle));
-    return {
+    const std::tuple<const char*, std::string, int> cases[] = {
         {"OnLineFive", head(tag), kGeneratorMark},
         {"OnLineFiveAmongOtherText", head("<link rel=x>" + tag + "<!-- more -->"), kGeneratorMark},
         {"OnLineSixOnly", JoinCrLf(Report(HeadLines(kStatementTitle, author), 12, 6, tag)), 0},
@@ -146,42 +111,25 @@ std::vector<GeneratorCase> GeneratorCases()
         {"LastLineWithoutLineEnd", five.substr(0, five.size() - 2), kGeneratorMark},
         {"FourLines", JoinCrLf(four), 0},
     };
+    for (const auto& [name, bytes, mark] : cases)
+        EXPECT_EQ(Detected(bytes).GeneratorMark, mark) << name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Heads, GeneratorMarkTest, ::testing::ValuesIn(GeneratorCases()),
-                         [](const ::testing::TestParamInfo<GeneratorCase>& paramInfo) {
-                             return paramInfo.param.name;
-                         });
 
 // ---- Taxes layout from lines 6 to 55 -----------------------------------------------------------------
 
-struct TaxesCase
+TEST(TaxesLayout, ATaxesHeaderCellOnLinesSixToFiftyFiveSelectsTheTaxesLayout)
 {
-    int lineNumber;
-    int lineCount;
-    RowLayout layout;
-};
-
-class TaxesLayoutTest : public ::testing::TestWithParam<TaxesCase>
-{
-};
-
-TEST_P(TaxesLayoutTest, ATaxesHeaderCellOnLinesSixToFiftyFiveSelectsTheTaxesLayout)
-{
-    const TaxesCase& c = GetParam();
-    Cells lines = Report(HeadLines(kStatementTitle), c.lineCount);
-    lines[static_cast<std::size_t>(c.lineNumber) - 1] += "<td>Commission</td><td>Taxes</td><td>Swap</td>";
-    EXPECT_EQ(Detected(JoinCrLf(lines)).Layout, c.layout)
-        << "taxes cell on line " << c.lineNumber << " of " << c.lineCount;
+    const std::tuple<int, int, RowLayout> cases[] = {
+        {4, 60, RowLayout::Titled}, {5, 60, RowLayout::Titled},  {6, 60, RowLayout::Taxes},
+        {13, 60, RowLayout::Taxes}, {41, 60, RowLayout::Taxes},  {55, 60, RowLayout::Taxes},
+        {55, 55, RowLayout::Taxes}, {56, 60, RowLayout::Titled}, {56, 56, RowLayout::Titled}};
+    for (const auto& [lineNumber, lineCount, layout] : cases) {
+        Cells lines = Report(HeadLines(kStatementTitle), lineCount);
+        lines[static_cast<std::size_t>(lineNumber) - 1] += "<td>Commission</td><td>Taxes</td><td>Swap</td>";
+        EXPECT_EQ(Detected(JoinCrLf(lines)).Layout, layout)
+            << "taxes cell on line " << lineNumber << " of " << lineCount;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, TaxesLayoutTest,
-    ::testing::Values(TaxesCase{4, 60, RowLayout::Titled}, TaxesCase{5, 60, RowLayout::Titled},
-                      TaxesCase{6, 60, RowLayout::Taxes}, TaxesCase{13, 60, RowLayout::Taxes},
-                      TaxesCase{41, 60, RowLayout::Taxes}, TaxesCase{55, 60, RowLayout::Taxes},
-                      TaxesCase{55, 55, RowLayout::Taxes}, TaxesCase{56, 60, RowLayout::Titled},
-                      TaxesCase{56, 56, RowLayout::Titled}));
 
 TEST(TaxesLayout, WithoutTheCellOrWithItAfterANulTheLayoutIsTitled)
 {
@@ -194,25 +142,6 @@ TEST(TaxesLayout, WithoutTheCellOrWithItAfterANulTheLayoutIsTitled)
 
 // ---- Initial deposit ---------------------------------------------------------------------------------
 
-struct DepositCase
-{
-    const char* name;
-    std::string bytes;
-    double deposit;
-};
-
-class InitialDeposit : public ::testing::TestWithParam<DepositCase>
-{
-};
-
-TEST_P(InitialDeposit, IsReadFromTheRightLine)
-{
-    Session session;
-    session.Report.InitialDeposit = 123.0;
-    test::LoadBytes(session, GetParam().bytes);
-    EXPECT_EQ(session.Report.InitialDeposit, GetParam().deposit);
-}
-
 // A tester head followed by the given lines.
 std::string TesterLines(const Cells& more)
 {
@@ -221,14 +150,14 @@ std::string TesterLines(const Cells& more)
     return JoinCrLf(lines);
 }
 
-std::vector<DepositCase> DepositCases()
+TEST(InitialDeposit, IsReadFromTheRightLine)
 {
     const std::string hidden = "<tr align=right><td title=\"Deposit\">1</td><td class=mspt>999.00</td></tr>";
     // "deposit" is 7 characters, so the number 28 characters after the word starts 21 characters after it.
     const auto after = [](int gap, const std::string& number) {
         return "<td>deposit" + std::string(static_cast<std::size_t>(gap), 'x') + number + "</td>";
     };
-    return {
+    const std::tuple<const char*, std::string, double> cases[] = {
         {"StatementRowWithoutBlanks", StatementBuilder().Deposit("10 000.00").Text(), 10000.0},
         {"TaxesStatement", StatementBuilder().Taxes().Deposit("2 500.75").Text(), 2500.75},
         {"FirstDepositRowWins", StatementBuilder().Deposit("500.00").Deposit("700.00").Text(), 500.0},
@@ -257,12 +186,13 @@ std::vector<DepositCase> DepositCases()
         {"TesterLineAfterANul", TesterLines({WithNul("<td>", after(21, "999")), after(21, "1234.5")}),
          1234.5},
     };
+    for (const auto& [name, bytes, deposit] : cases) {
+        Session session;
+        session.Report.InitialDeposit = 123.0;
+        test::LoadBytes(session, bytes);
+        EXPECT_EQ(session.Report.InitialDeposit, deposit) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Reports, InitialDeposit, ::testing::ValuesIn(DepositCases()),
-                         [](const ::testing::TestParamInfo<DepositCase>& paramInfo) {
-                             return paramInfo.param.name;
-                         });
 
 // ---- Title and symbol --------------------------------------------------------------------------------
 
