@@ -241,17 +241,6 @@ TEST(DamagedRows, AReportCutOffInsideTheProfitCell)
     EXPECT_EQ(cut.session.Full.Cell(kProfit, 1), "      0.00");
 }
 
-TEST(DamagedRows, AProfitCellWithoutANumberIsZeroWhateverCameBefore)
-{
-    const Cells profits = {"n/a", "100", "abc", "&nbsp;"};
-    std::vector<StatementTrade> trades;
-    for (const std::string& profit : profits)
-        trades.push_back({.Ticket = "1", .Profit = profit});
-    const Loaded loaded = LoadText(Statement(trades));
-    EXPECT_EQ(ColumnCells(loaded.session.Full, kProfit),
-              (Cells{"      0.00", "    100.00", "      0.00", "      0.00"}));
-}
-
 TEST(DamagedRows, DatesTheCalendarLacksAreStoredAsTheyStand)
 {
     const Loaded loaded =

@@ -100,7 +100,7 @@ TEST(LineReader, RandomLinesAgreeWithATextModeRead)
         ASSERT_EQ(actual[i], expected[i]) << "piece " << i;
 }
 
-TEST(LineReader, AMissingLineReadsAsEmpty)
+TEST(LineReader, AMissingLineReadsAsEmptyAndAMissingFileOrFolderHasNone)
 {
     const TempDir dir;
     LineReader reader(dir.Write("short.htm", "one\r\n"));
@@ -111,16 +111,11 @@ TEST(LineReader, AMissingLineReadsAsEmpty)
     std::string_view piece = "unchanged";
     EXPECT_FALSE(reader.Next(piece));
     EXPECT_TRUE(LineReader(dir.Write("empty.htm", "")).IsOpen());
-}
 
-TEST(LineReader, AMissingFileOrAFolderHasNoLines)
-{
-    const TempDir dir;
-    LineReader reader(dir.File("missing.htm"));
-    EXPECT_FALSE(reader.IsOpen());
-    std::string_view piece;
-    EXPECT_FALSE(reader.Next(piece));
-    EXPECT_EQ(reader.NextOrEmpty(), "");
+    LineReader missing(dir.File("missing.htm"));
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_FALSE(missing.Next(piece));
+    EXPECT_EQ(missing.NextOrEmpty(), "");
     EXPECT_EQ(Pieces(dir.Path().string()), std::vector<std::string>{});
 }
 

@@ -89,6 +89,8 @@ TEST(GeneratorMark, OnlyTheTerminalsTagOnLineFiveCounts)
 {
     const std::string tag(kGeneratorLine);
     const std::string author = "<meta name=\"author\">";
+    const std::string version = "    <meta name=\"version\" content=\"Build 1441\">";
+    const std::string style = "    <style type=\"text/css\" media=\"screen\">";
     const auto head = [](const std::string& fifth) {
         return JoinCrLf(Report(HeadLines(kStatementTitle, fifth), 12));
     };
@@ -102,9 +104,11 @@ TEST(GeneratorMark, OnlyTheTerminalsTagOnLineFiveCounts)
         {"OnLineFourOnly", JoinCrLf(Report(HeadLines(kStatementTitle + tag, author), 12)), 0},
         {"AnotherGenerator", head("    <meta name=\"generator\" content=\"Corvane4\">"), 0},
         {"OtherQuoting", head("<meta name=generator content=\"MetaQuotes Software Corp.\">"), 0},
-        {"VersionTagOfNewerBuilds",
-         JoinCrLf(Report(HeadLines(kTesterTitle, "    <meta name=\"version\" content=\"Build 1441\">"), 12)),
+        {"VersionTagOfNewerTesterBuilds", JoinCrLf(Report(HeadLines(kTesterTitle, version), 12)),
          kGeneratorMark},
+        {"VersionTagUnderAStatementTitle", head(version), 0},
+        {"StyleSheetOfNewerStatementBuilds", head(style), kGeneratorMark},
+        {"StyleSheetUnderATesterTitle", JoinCrLf(Report(HeadLines(kTesterTitle, style), 12)), 0},
         {"AfterANul", head(WithNul("", tag)), 0},
         {"BeforeANul", head(WithNul(tag, "")), kGeneratorMark},
         {"FiveLinesExactly", five, kGeneratorMark},
@@ -153,6 +157,7 @@ std::string TesterLines(const Cells& more)
 TEST(InitialDeposit, IsReadFromTheRightLine)
 {
     const std::string hidden = "<tr align=right><td title=\"Deposit\">1</td><td class=mspt>999.00</td></tr>";
+    const std::string trade = test::StatementRow({.Ticket = "2"}, false);
     // "deposit" is 7 characters, so the number 28 characters after the word starts 21 characters after it.
     const auto after = [](int gap, const std::string& number) {
         return "<td>deposit" + std::string(static_cast<std::size_t>(gap), 'x') + number + "</td>";
@@ -170,6 +175,23 @@ TEST(InitialDeposit, IsReadFromTheRightLine)
              .Line("<tr align=left><td>Initial deposit</td><td align=right>10000.00</td></tr>")
              .Text(),
          0.0},
+        {"FirstBalanceRowBeforeTheFirstTrade",
+         StatementBuilder()
+             .Line(test::BalanceRow("1", "Demo Initial Amount", "100 000.00"))
+             .Line(trade)
+             .Line(test::BalanceRow("3", "Withdrawal", "-50.00"))
+             .Text(),
+         100000.0},
+        {"NoBalanceRowBeforeTheFirstTrade",
+         StatementBuilder().Line(trade).Line(test::BalanceRow("3", "Deposit: 10352 JPY", "10 352")).Text(),
+         0.0},
+        {"ARowTitledDepositWinsWhereverItStands",
+         StatementBuilder()
+             .Line(test::BalanceRow("1", "Demo Initial Amount", "100.00"))
+             .Line(trade)
+             .Deposit("2 500.00")
+             .Text(),
+         2500.0},
         {"StatementRowAfterANul", StatementBuilder().Line(WithNul("<tr>", hidden)).Deposit("700.00").Text(),
          700.0},
         {"Tester", TesterBuilder().Text(), 10000.0},

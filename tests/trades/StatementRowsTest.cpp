@@ -158,6 +158,50 @@ TEST(StatementLines, TheFirstWorkingOrdersLineEndsTheReport)
         << "a trade line naming it ends the report unread";
 }
 
+TEST(StatementLines, SubRowsBalanceRowsAndCreditsOfNewerBuildsAreNoTrades)
+{
+    const Session session =
+        Load(StatementBuilder()
+                 .NewHead()
+                 .Taxes()
+                 .Line(test::BalanceRow("1", "bonus for a buy", "100.00"))
+                 .Line("<tr align=right><td>2</td><td nowrap>2024.01.01 00:00</td><td>credit</td>"
+                       "<td colspan=10 align=left>sell-off credit</td><td class=mspt>50.00</td></tr>")
+                 .Closed({.Ticket = "5", .Type = "buy limit", .Profit = "0.00", .Title = "deleted"})
+                 .Closed({.Ticket = "11", .Magic = "20171016", .Comment = "sell later"})
+                 .Line(test::MagicSubRow("20171016", "sell later"))
+                 .Closed({.Ticket = "12", .Type = "sell"})
+                 .Line(test::MagicSubRow("&nbsp;", "&nbsp;"))
+                 .Text());
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"11", "12"}));
+    EXPECT_EQ(ColumnCells(session.Full, kComment), (Cells{"sell later", ""}));
+}
+
+TEST(StatementLines, LocalizedSectionsAndTaxesColumnsAreRecognised)
+{
+    const std::string openTrades = "<tr align=left><td colspan=14><b>"
+                                   "\x83\x49\x81\x5b\x83\x76\x83\x93\x83\x7c\x83\x57\x83\x56\x83\x87\x83\x93"
+                                   "\x8f\xee\x95\xf1:</b></td></tr>";
+    const std::string workingOrders =
+        "<tr align=left><td colspan=14><b>\x92\x8d\x95\xb6\x8f\xee\x95\xf1:</b></td></tr>";
+    const Session session = Load(StatementBuilder()
+                                     .Closed({.Ticket = "1"})
+                                     .Line(openTrades)
+                                     .Closed({.Ticket = "2"})
+                                     .Line(workingOrders)
+                                     .Closed({.Ticket = "3"})
+                                     .Text());
+    EXPECT_EQ(ColumnCells(session.Full, kCloseTime), (Cells{"2024.01.02 12:00", ""}));
+
+    // A header naming the taxes column in the broker's language: only the row shows it, by five money cells.
+    std::string text =
+        StatementBuilder().Taxes().Closed({.Taxes = "0", .Swap = "-3", .Profit = "967", .Bare = true}).Text();
+    text.replace(text.find("<td>Taxes</td>"), 14, "<td>\x90\xc5\x95\xaa</td>");
+    const Session taxes = Load(text);
+    EXPECT_EQ(taxes.Full.Cell(kSwap, 1), "    -3");
+    EXPECT_EQ(taxes.Full.Cell(kProfit, 1), "    967.00");
+}
+
 // ---- Rows that fill a pending stop order -------------------------------------------------------------
 
 StatementTrade Process(const std::string& ticket)
