@@ -23,9 +23,9 @@ using Flags = std::vector<bool>;
 // Three trades on two symbols and two magic numbers: 1 eurusd/111, 2 gbpusd/222, 3 eurusd/222.
 Session TwoSymbolsTwoMagics()
 {
-    return SessionWith(10000, {TradeRow{.Ticket = "1", .Item = "eurusd", .Magic = MagicCell("111")},
-                               TradeRow{.Ticket = "2", .Item = "gbpusd", .Magic = MagicCell("222")},
-                               TradeRow{.Ticket = "3", .Item = "eurusd", .Magic = MagicCell("222")}});
+    return SessionWith(10000, {{.Ticket = "1", .Item = "eurusd", .Magic = MagicCell("111")},
+                               {.Ticket = "2", .Item = "gbpusd", .Magic = MagicCell("222")},
+                               {.Ticket = "3", .Item = "eurusd", .Magic = MagicCell("222")}});
 }
 
 void SelectOnly(SelectionList& list, const std::string& text)
@@ -87,17 +87,17 @@ TEST(ApplyFilters, SymbolsAreFoundWithLetterCaseIgnoredAndThoseNotListedAreLeftO
 {
     Session session = TwoSymbolsTwoMagics();
     session.Full.SetRowCount(6);
-    test::WriteTrade(session.Full, 4, TradeRow{.Ticket = "4", .Item = "xauusd", .Magic = MagicCell("111")});
-    test::WriteTrade(session.Full, 5, TradeRow{.Ticket = "5", .Item = "EURUSD", .Magic = MagicCell("111")});
+    test::WriteTrade(session.Full, 4, {.Ticket = "4", .Item = "xauusd", .Magic = MagicCell("111")});
+    test::WriteTrade(session.Full, 5, {.Ticket = "5", .Item = "EURUSD", .Magic = MagicCell("111")});
     ApplyFilters(session);
     EXPECT_EQ(Tickets(session), (Cells{"1", "2", "3", "5"}));
 }
 
 TEST(ApplyFilters, MagicNumbersAreListedAndFilteredWholeAndNoneGoesUnderKeyZero)
 {
-    Session session = SessionWith(1000, {TradeRow{.Ticket = "1", .Magic = MagicCell("1234567890")},
-                                         TradeRow{.Ticket = "2", .Magic = MagicCell("12345678")},
-                                         TradeRow{.Ticket = "3", .Magic = MagicCell("")}});
+    Session session = SessionWith(1000, {{.Ticket = "1", .Magic = MagicCell("1234567890")},
+                                         {.Ticket = "2", .Magic = MagicCell("12345678")},
+                                         {.Ticket = "3", .Magic = MagicCell("")}});
     ASSERT_EQ(Entries(session.Magic), (Cells{"1234567890", "12345678", test::kNoMagicKey}));
     SelectOnly(session.Magic, "1234567890");
     ApplyFilters(session);
@@ -110,7 +110,7 @@ TEST(ApplyFilters, MagicNumbersAreListedAndFilteredWholeAndNoneGoesUnderKeyZero)
 TEST(ApplyFilters, AChangedTradeTableIsReadAfresh)
 {
     // The pass remembers the numbers it read from the trade table until the table changes.
-    Session session = SessionWith(1000, {TradeRow{.Ticket = "1", .Profit = Pl("100.00")}});
+    Session session = SessionWith(1000, {{.Ticket = "1", .Profit = Pl("100.00")}});
     ApplyFilters(session);
     EXPECT_EQ(session.Grid.Cell(kBalance, 1), "       1100.00");
     session.Full.SetCell(kProfit, 1, Pl("-50.00"));
@@ -145,8 +145,7 @@ TEST(ApplyFilters, ASelectionNobodySatisfiesLeavesHeaderRowsAndTheSummary)
 
 TEST(ApplyFilters, GridCopiesColumns0To12AndXGridTicketMagicComment)
 {
-    Session session =
-        SessionWith(1000, {TradeRow{.Ticket = "1", .Magic = MagicCell("4242"), .Comment = "note"}});
+    Session session = SessionWith(1000, {{.Ticket = "1", .Magic = MagicCell("4242"), .Comment = "note"}});
     for (const int column : {0, 1, 3, 6, 7, 8, 13, 14, 15, 18, 19})
         session.Full.SetCell(column, 1, "c" + std::to_string(column));
     ApplyFilters(session);
@@ -160,10 +159,9 @@ TEST(ApplyFilters, GridCopiesColumns0To12AndXGridTicketMagicComment)
 
 TEST(ApplyFilters, XGridRowsFollowTheVisibleRowsAndEveryPassRebuildsTheMarks)
 {
-    Session session =
-        SessionWith(1000, {TradeRow{.Ticket = "1", .Profit = Pl("100.00"), .Comment = "first"},
-                           TradeRow{.Ticket = "2", .Item = "gbpusd", .Profit = Pl("50.00")},
-                           TradeRow{.Ticket = "3", .Profit = Pl("-300.00"), .Comment = "third"}});
+    Session session = SessionWith(1000, {{.Ticket = "1", .Profit = Pl("100.00"), .Comment = "first"},
+                                         {.Ticket = "2", .Item = "gbpusd", .Profit = Pl("50.00")},
+                                         {.Ticket = "3", .Profit = Pl("-300.00"), .Comment = "third"}});
     ApplyFilters(session);
     const Cells balances = ColumnCells(session.Grid, kBalance);
     ApplyFilters(session);
@@ -232,11 +230,11 @@ TEST(BalanceColumn, StartsFromTheDepositAndIncludesEachRowsTrade)
 TEST(PipsColumn, TradePipsOfEachRowInSixCharactersAndZeroForZeroProfit)
 {
     Session session = SessionWith(
-        1000, {TradeRow{.Type = "buy", .Price = "1.2345", .ClosePrice = "1.2400"},
-               TradeRow{.Type = "sell", .Price = "1.2345", .ClosePrice = "1.2400", .Profit = Pl("-55.00")},
-               TradeRow{.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("0.00")},
-               TradeRow{.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("-0.00")},
-               TradeRow{.Price = "1.10000", .ClosePrice = "1.10500", .Profit = ""}});
+        1000, {{.Type = "buy", .Price = "1.2345", .ClosePrice = "1.2400"},
+               {.Type = "sell", .Price = "1.2345", .ClosePrice = "1.2400", .Profit = Pl("-55.00")},
+               {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("0.00")},
+               {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("-0.00")},
+               {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = ""}});
     ApplyFilters(session);
     EXPECT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    55", "   -55", "     0", "     0", "     0"}));
 }
@@ -248,7 +246,7 @@ TEST(ApplyFilters, ACellThatIsNoNumberStopsThePassWithItsTextAndKeepsTheSummary)
                                                       {{.Swap = "  1,50"}, "  1,50"},
                                                       {{.Profit = "    12.5x"}, "    12.5x"}};
     for (const auto& [trade, cell] : cases) {
-        Session session = SessionWith(1000, {TradeRow{.Ticket = "1"}, trade});
+        Session session = SessionWith(1000, {{.Ticket = "1"}, trade});
         session.Memo = {"earlier summary"};
         try {
             ApplyFilters(session);
@@ -292,12 +290,12 @@ TEST(TradePips, DifferenceOfFivePlaceFieldsOfThePrices)
 // eurusd trades with magic 111, 333, 111 and none; gbpusd trades with 222 and 111.
 Session MixedMagics()
 {
-    return SessionWith(1000, {TradeRow{.Ticket = "1", .Item = "eurusd", .Magic = MagicCell("111")},
-                              TradeRow{.Ticket = "2", .Item = "gbpusd", .Magic = MagicCell("222")},
-                              TradeRow{.Ticket = "3", .Item = "eurusd", .Magic = MagicCell("333")},
-                              TradeRow{.Ticket = "4", .Item = "gbpusd", .Magic = MagicCell("111")},
-                              TradeRow{.Ticket = "5", .Item = "eurusd", .Magic = MagicCell("111")},
-                              TradeRow{.Ticket = "6", .Item = "eurusd", .Magic = MagicCell("")}});
+    return SessionWith(1000, {{.Ticket = "1", .Item = "eurusd", .Magic = MagicCell("111")},
+                              {.Ticket = "2", .Item = "gbpusd", .Magic = MagicCell("222")},
+                              {.Ticket = "3", .Item = "eurusd", .Magic = MagicCell("333")},
+                              {.Ticket = "4", .Item = "gbpusd", .Magic = MagicCell("111")},
+                              {.Ticket = "5", .Item = "eurusd", .Magic = MagicCell("111")},
+                              {.Ticket = "6", .Item = "eurusd", .Magic = MagicCell("")}});
 }
 
 TEST(RebuildMagicList, ListsTheKeysOfSelectedSymbolsInOrderOfFirstAppearance)
@@ -320,11 +318,10 @@ TEST(RebuildMagicList, ListsTheKeysOfSelectedSymbolsInOrderOfFirstAppearance)
 
 TEST(RebuildMagicList, SameCountGivesBackTheFlagsByPosition)
 {
-    Session session =
-        SessionWith(1000, {TradeRow{.Ticket = "1", .Item = "eurusd", .Magic = MagicCell("111")},
-                           TradeRow{.Ticket = "2", .Item = "gbpusd", .Magic = MagicCell("222")},
-                           TradeRow{.Ticket = "3", .Item = "gbpusd", .Magic = MagicCell("444")},
-                           TradeRow{.Ticket = "4", .Item = "eurusd", .Magic = MagicCell("555")}});
+    Session session = SessionWith(1000, {{.Ticket = "1", .Item = "eurusd", .Magic = MagicCell("111")},
+                                         {.Ticket = "2", .Item = "gbpusd", .Magic = MagicCell("222")},
+                                         {.Ticket = "3", .Item = "gbpusd", .Magic = MagicCell("444")},
+                                         {.Ticket = "4", .Item = "eurusd", .Magic = MagicCell("555")}});
     SelectOnly(session.Pairs, "gbpusd");
     RebuildMagicList(session);
     ASSERT_EQ(Entries(session.Magic), (Cells{"     222", "     444"}));

@@ -28,8 +28,7 @@ Session FilteredProfits(double deposit, const Cells& profits)
     session.Report.InitialDeposit = deposit;
     session.Full.SetRowCount(static_cast<int>(profits.size()) + 1);
     for (int row = 1; row <= static_cast<int>(profits.size()); ++row)
-        test::WriteTrade(session.Full, row,
-                         TradeRow{.Ticket = std::to_string(row), .Profit = Pl(profits[row - 1])});
+        test::WriteTrade(session.Full, row, {.Ticket = std::to_string(row), .Profit = Pl(profits[row - 1])});
     session.Pairs.AddIfAbsent("eurusd");
     ApplyFilters(session);
     return session;
@@ -53,8 +52,7 @@ TEST(Statistics, TradeWithZeroProfitIsOneWinner)
               "Number of winning trades         1              Number of losing trades          0");
     EXPECT_EQ(SummaryLine(session, 11),
               "Average winning trade         0.00              Average losing trade          0.00");
-    const Session empty =
-        Filtered(1000, {TradeRow{.Profit = Pl("-10.00")}, TradeRow{.Comm = "", .Swap = "", .Profit = ""}});
+    const Session empty = Filtered(1000, {{.Profit = Pl("-10.00")}, {.Comm = "", .Swap = "", .Profit = ""}});
     EXPECT_EQ(SummaryLine(empty, 10),
               "Number of winning trades         1              Number of losing trades          1")
         << "an empty P/L cell is a winner of zero";
@@ -66,9 +64,9 @@ TEST(Statistics, PipTotalsAndAveragesTruncateTowardZero)
 {
     // Pips 10, -3 and -4 from the prices: buy +10, sell against a rise of 3, buy against a fall of 4.
     const Session session = Filtered(
-        1000, {TradeRow{.Type = "buy", .Price = "1.10000", .ClosePrice = "1.10100", .Profit = Pl("100.00")},
-               TradeRow{.Type = "sell", .Price = "1.10000", .ClosePrice = "1.10030", .Profit = Pl("-30.00")},
-               TradeRow{.Type = "buy", .Price = "1.10040", .ClosePrice = "1.10000", .Profit = Pl("-40.00")}});
+        1000, {{.Type = "buy", .Price = "1.10000", .ClosePrice = "1.10100", .Profit = Pl("100.00")},
+               {.Type = "sell", .Price = "1.10000", .ClosePrice = "1.10030", .Profit = Pl("-30.00")},
+               {.Type = "buy", .Price = "1.10040", .ClosePrice = "1.10000", .Profit = Pl("-40.00")}});
     ASSERT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    10", "    -3", "    -4"}));
     EXPECT_EQ(SummaryLine(session, 8),
               "Total number of pips             3              Average pips per trade           1");
@@ -79,13 +77,13 @@ TEST(Statistics, PipTotalsAndAveragesTruncateTowardZero)
 
 TEST(Statistics, CommissionPaidIsTheSumWhileNetProfitTakesEachCommissionAway)
 {
-    const Session session = Filtered(1000, {TradeRow{.Comm = Cash("-5.00"), .Profit = Pl("100.00")},
-                                            TradeRow{.Comm = Cash("3.00"), .Profit = Pl("100.00")}});
+    const Session session = Filtered(1000, {{.Comm = Cash("-5.00"), .Profit = Pl("100.00")},
+                                            {.Comm = Cash("3.00"), .Profit = Pl("100.00")}});
     EXPECT_EQ(SummaryLine(session, 3),
               "Net profit                  192.00              Initial deposit            1000.00");
     EXPECT_EQ(SummaryLine(session, 5),
               "Gross loss                    0.00              Commission paid               2.00");
-    const Session thousands = Filtered(10000, {TradeRow{.Comm = "-1 234.56", .Profit = Pl("2000.00")}});
+    const Session thousands = Filtered(10000, {{.Comm = "-1 234.56", .Profit = Pl("2000.00")}});
     EXPECT_EQ(SummaryLine(thousands, 3),
               "Net profit                  765.44              Initial deposit           10000.00");
     EXPECT_EQ(SummaryLine(thousands, 5),
@@ -95,8 +93,8 @@ TEST(Statistics, CommissionPaidIsTheSumWhileNetProfitTakesEachCommissionAway)
 TEST(Statistics, BlankCommissionCountsFullyInNetBalanceAndDrawdown)
 {
     const Session session =
-        Filtered(1000, {TradeRow{.Comm = test::kBlankCell, .Profit = Pl("100.00")},
-                        TradeRow{.Comm = test::kBlankCell, .Swap = Cash("-10.00"), .Profit = Pl("-300.00")}});
+        Filtered(1000, {{.Comm = test::kBlankCell, .Profit = Pl("100.00")},
+                        {.Comm = test::kBlankCell, .Swap = Cash("-10.00"), .Profit = Pl("-300.00")}});
     EXPECT_EQ(ColumnCells(session.Grid, kBalance), (Cells{"       1100.00", "        790.00 *"}));
     EXPECT_EQ(SummaryLine(session, 3),
               "Net profit                 -210.00              Initial deposit            1000.00");
@@ -156,8 +154,7 @@ TEST(Drawdown, MarksTheTradesFromThePeakToTheTrough)
 TEST(Drawdown, FirstRowIsMarkedOnlyWhenItsTwoDecimalBalanceIsBelowTheDeposit)
 {
     // The balance 999.996 falls below the deposit but reads back from its cell as 1000.00.
-    const Session session =
-        Filtered(1000, {TradeRow{.Comm = "-0.003", .Swap = "-0.001", .Profit = Pl("0.00")}});
+    const Session session = Filtered(1000, {{.Comm = "-0.003", .Swap = "-0.001", .Profit = Pl("0.00")}});
     EXPECT_EQ(ColumnCells(session.Grid, kBalance), (Cells{"       1000.00"}));
 }
 
@@ -165,14 +162,13 @@ TEST(Drawdown, FirstRowIsMarkedOnlyWhenItsTwoDecimalBalanceIsBelowTheDeposit)
 
 TEST(ReportDays, SpansEarliestToLatestOfOpenAndCloseTimesStartingWithADigit)
 {
-    Session session =
-        Filtered(1000, {TradeRow{.OpenTime = "2024.03.05 10:00", .CloseTime = "2024.03.09 10:00"},
-                        TradeRow{.OpenTime = "2024.03.01 23:00", .CloseTime = ""},
-                        TradeRow{.OpenTime = "2024.03.02 10:00", .CloseTime = "2024.03.04 10:00"},
-                        TradeRow{.OpenTime = " 2024.02.01 10:00", .CloseTime = "n/a"}});
+    Session session = Filtered(1000, {{.OpenTime = "2024.03.05 10:00", .CloseTime = "2024.03.09 10:00"},
+                                      {.OpenTime = "2024.03.01 23:00", .CloseTime = ""},
+                                      {.OpenTime = "2024.03.02 10:00", .CloseTime = "2024.03.04 10:00"},
+                                      {.OpenTime = " 2024.02.01 10:00", .CloseTime = "n/a"}});
     EXPECT_EQ(ReportDays(session.Grid), 8);
-    session = Filtered(1000, {TradeRow{.OpenTime = "n/a", .CloseTime = ""},
-                              TradeRow{.OpenTime = " 2024.01.02 10:00", .CloseTime = ""}});
+    session = Filtered(
+        1000, {{.OpenTime = "n/a", .CloseTime = ""}, {.OpenTime = " 2024.01.02 10:00", .CloseTime = ""}});
     EXPECT_EQ(ReportDays(session.Grid), 0);
     EXPECT_EQ(SummaryLine(session, 14),
               "Return (   0 days)            20.0%             Maximum drawdown               0.0%");

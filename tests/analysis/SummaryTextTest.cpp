@@ -38,20 +38,6 @@ TEST(SummaryText, TheHeadingJoinsTitleAndPath)
     EXPECT_EQ(SummaryHeading("", "/r/a.htm"), "/r/a.htm");
 }
 
-TEST(SummaryText, FigureLinesHaveTheirColumns)
-{
-    SummaryFigures figures;
-    figures.NetProfit = -1234.5;
-    figures.InitialDeposit = 10000;
-    figures.Trades = 3;
-    figures.PercentProfitable = 200.0 / 3;
-    const Cells lines = SummaryFigureLines(figures);
-    EXPECT_EQ(lines.at(0),
-              "Net profit                -1234.50              Initial deposit           10000.00");
-    EXPECT_EQ(lines.at(4),
-              "Total number of trades           3              Percentage profitable         66.7%");
-}
-
 // Three trades over the leap day of 2024, deposit 5000:
 //   buy  eurusd 1.10000 -> 1.10200  P/L 200.00  Comm -2.00  Swap  0.50   20 pips  balance 5198.50
 //   sell gbpusd 1.25000 -> 1.25100  P/L -100.00 Comm -1.00  Swap -0.25  -10 pips  balance 5097.25

@@ -1,9 +1,8 @@
 // What the golden cases beside this file do not show: options combined, the append rules of the tool,
 // errors that name what was wrong, and the help.
-#include "Cli.h"
-
 #include "LoadReport.h"
 #include "ReportBuilder.h"
+#include "RunTool.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,23 +13,8 @@ namespace corvane {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-struct CliResult
-{
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-CliResult RunTool(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    CliResult result;
-    result.Status = RunCli(args, out, err);
-    result.Out = out.str();
-    result.Err = err.str();
-    return result;
-}
+using test::CliResult;
+using test::RunTool;
 
 // The first cell (the ticket) of every printed row.
 Lines Tickets(const std::string& output)

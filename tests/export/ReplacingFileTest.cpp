@@ -62,8 +62,7 @@ TEST(ReplacingFile, WithoutCommitNothingIsWritten)
 
 TEST(ReplacingFile, ReadOnlyFileIsRefused)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser may write any file";
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write any file";
     test::TempDir dir;
     const std::string path = dir.Write("locked.txt", "keep");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);

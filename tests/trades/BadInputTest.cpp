@@ -70,16 +70,6 @@ TEST(BadInput, RandomBytesOrFiftyMegabytesWithoutALineEndAreRefused)
     }
 }
 
-TEST(BadInput, RandomBytesAfterAGoodHeadGiveOneRowPerTradeLine)
-{
-    for (const unsigned seed : {1u, 2u, 3u}) {
-        const Loaded loaded = LoadText(kHead + RandomBytes(1 << 20, seed));
-        EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded) << "seed " << seed;
-        EXPECT_EQ(loaded.session.Full.RowCount(), loaded.tradeLines + 1) << "seed " << seed;
-        EXPECT_EQ(RowText(loaded.session.Full, 0), std::string(kFullColumns - 1, '\t')) << "seed " << seed;
-    }
-}
-
 // Lines put together at random from the marker texts the reader looks for, in both kinds of report. Whatever
 // the reader makes of them, it must end with one well-formed row per trade line.
 TEST(BadInput, LinesOfScrambledMarkersGiveWellFormedRows)
