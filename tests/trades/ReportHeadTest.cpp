@@ -72,17 +72,6 @@ TEST(ReportKind, OnlyTheFourthLineNamesTheKind)
         EXPECT_EQ(Detected(JoinCrLf(lines)).Kind, kind) << name;
 }
 
-TEST(ReportKind, AFileThatCannotBeOpenedIsAStatementWithoutMark)
-{
-    const test::TempDir dir;
-    Session session;
-    session.Report.Kind = ReportKind::Tester;
-    session.Report.GeneratorMark = kGeneratorMark;
-    DetectReportKind(dir.File("missing.htm"), session);
-    EXPECT_EQ(session.Report.Kind, ReportKind::Statement);
-    EXPECT_EQ(session.Report.GeneratorMark, 0);
-}
-
 // ---- Generator mark from the fifth line --------------------------------------------------------------
 
 TEST(GeneratorMark, OnlyTheTerminalsTagOnLineFiveCounts)

@@ -45,14 +45,6 @@ std::string Rows(const TextGrid& grid, int first, int last)
     return text;
 }
 
-TEST(TextGridRows, StartsWithTheGivenShapeAndBlankCells)
-{
-    const TextGrid grid(20, 2);
-    EXPECT_EQ(grid.ColumnCount(), 20);
-    EXPECT_EQ(grid.RowCount(), 2);
-    EXPECT_EQ(Rows(grid, 0, 1), Blank(20) + "\n" + Blank(20) + "\n");
-}
-
 TEST(TextGridRows, TextWrittenBeyondTheRowCountSurvivesACountThatGrowsInSteps)
 {
     TextGrid grid(20, 2);
