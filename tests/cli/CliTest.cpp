@@ -38,11 +38,7 @@ protected:
     std::string Write(const std::string& name, const std::vector<test::StatementTrade>& trades,
                       const std::string& title = "Statement: 1 - Test")
     {
-        test::StatementBuilder builder;
-        builder.Title(title).Deposit("1000.00");
-        for (const test::StatementTrade& trade : trades)
-            builder.Closed(trade);
-        return m_dir.Write(name, builder.Text());
+        return m_dir.Write(name, test::Statement(trades, "1000.00", title));
     }
 
     test::TempDir m_dir;

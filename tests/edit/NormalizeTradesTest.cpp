@@ -17,13 +17,10 @@ using test::TradeRow;
 // `closePrice`, which sets the pips (1.1025: 25 pips, so 125 / (0.50 x 25) = 10 and the pip factor is 10).
 TradeRow Example(const char* closePrice = "1.1025", const char* ticket = "50102")
 {
-    return TradeRow{.Ticket = ticket,
-                    .Lots = "0.50",
-                    .Price = "1.1000",
-                    .ClosePrice = closePrice,
-                    .Comm = Cash("-3.50"),
-                    .Swap = Cash("-1.20"),
-                    .Profit = Pl("125.00")};
+    // clang-format off
+    return {.Ticket = ticket, .Lots = "0.50", .Price = "1.1000", .ClosePrice = closePrice,
+            .Comm = Cash("-3.50"), .Swap = Cash("-1.20"), .Profit = Pl("125.00")};
+    // clang-format on
 }
 
 // Lots, Comm, Swap, P/L and Balance of a trade-table row, joined by tabs.

@@ -86,6 +86,12 @@ StatementBuilder& StatementBuilder::Line(std::string raw)
     return *this;
 }
 
+StatementBuilder& StatementBuilder::Lines(const std::vector<std::string>& raw)
+{
+    m_body.insert(m_body.end(), raw.begin(), raw.end());
+    return *this;
+}
+
 StatementBuilder& StatementBuilder::OpenTrades()
 {
     return Line(SectionLine("Open Trades"));
@@ -109,9 +115,11 @@ std::string StatementBuilder::Text() const
     return out;
 }
 
-std::string Statement(const std::vector<StatementTrade>& trades, const std::string& deposit)
+std::string Statement(const std::vector<StatementTrade>& trades, const std::string& deposit,
+                      const std::string& title)
 {
     StatementBuilder builder;
+    builder.Title(title);
     if (!deposit.empty()) builder.Deposit(deposit);
     for (const StatementTrade& trade : trades)
         builder.Closed(trade);

@@ -56,6 +56,7 @@ public:
     StatementBuilder& OpenTrades();               // the "Open Trades:" line
     StatementBuilder& WorkingOrders();            // the "Working Orders:" line
     StatementBuilder& Line(std::string raw);      // CR LF added
+    StatementBuilder& Lines(const std::vector<std::string>& raw);
 
     std::string Text() const;
 
@@ -74,7 +75,8 @@ private:
 };
 
 // A statement with a deposit row when `deposit` is given, then the given closed trades.
-std::string Statement(const std::vector<StatementTrade>& trades, const std::string& deposit = "");
+std::string Statement(const std::vector<StatementTrade>& trades, const std::string& deposit = "",
+                      const std::string& title = "Statement: 1 - Test");
 
 // Tester rows: a trade (buy, sell, buy stop...) and a closing line (s/l, t/p, close). With `money` they
 // are the rows of builds 600 on, with size, prices and money in cells with attributes.

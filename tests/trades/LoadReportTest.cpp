@@ -166,12 +166,7 @@ TEST(AppendingLoad, TradesOfBothStatementsEndUpInTicketOrder)
     Session session;
     StatementTrade one = Trade("1", "11", "one");
     one.Symbol = "gbpusd";
-    ASSERT_EQ(LoadBytes(session, StatementBuilder()
-                                     .Title("Statement: first")
-                                     .Deposit("1 000.00")
-                                     .Closed(Trade("4", "44", "four"))
-                                     .Closed(one)
-                                     .Text()),
+    ASSERT_EQ(LoadBytes(session, Statement({Trade("4", "44", "four"), one}, "1 000.00", "Statement: first")),
               LoadOutcome::Loaded);
     session.Pairs.SetSelected(0, false);
 
@@ -181,12 +176,7 @@ TEST(AppendingLoad, TradesOfBothStatementsEndUpInTicketOrder)
     two.Bare = true;
     two.Symbol = "GBPUSD";
     session.AppendFlag = true;
-    ASSERT_EQ(LoadBytes(session, StatementBuilder()
-                                     .Title("Statement: second")
-                                     .Deposit("5 000.00")
-                                     .Closed(five)
-                                     .Closed(two)
-                                     .Text()),
+    ASSERT_EQ(LoadBytes(session, Statement({five, two}, "5 000.00", "Statement: second")),
               LoadOutcome::Loaded);
 
     ASSERT_EQ(session.Full.RowCount(), 5) << "an appending load leaves no spare row";

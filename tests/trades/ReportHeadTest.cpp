@@ -166,9 +166,8 @@ TEST(InitialDeposit, IsReadFromTheRightLine)
          0.0},
         {"FirstBalanceRowBeforeTheFirstTrade",
          StatementBuilder()
-             .Line(test::BalanceRow("1", "Demo Initial Amount", "100 000.00"))
-             .Line(trade)
-             .Line(test::BalanceRow("3", "Withdrawal", "-50.00"))
+             .Lines({test::BalanceRow("1", "Demo", "100 000.00"), trade,
+                     test::BalanceRow("3", "Withdrawal", "-50")})
              .Text(),
          100000.0},
         {"NoBalanceRowBeforeTheFirstTrade",
@@ -176,8 +175,7 @@ TEST(InitialDeposit, IsReadFromTheRightLine)
          0.0},
         {"ARowTitledDepositWinsWhereverItStands",
          StatementBuilder()
-             .Line(test::BalanceRow("1", "Demo Initial Amount", "100.00"))
-             .Line(trade)
+             .Lines({test::BalanceRow("1", "Demo", "100.00"), trade})
              .Deposit("2 500.00")
              .Text(),
          2500.0},
