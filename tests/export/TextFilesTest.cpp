@@ -68,7 +68,6 @@ TEST(TextExport, TheFileIsWrittenWholeOrNotAtAll)
 
 // ---- reading the text back -------------------------------------------------------------------------
 
-
 // Columns 0 to 14 of a row, joined by tabs.
 std::string VisibleCells(const TextGrid& grid, int row)
 {
