@@ -1,11 +1,11 @@
 #pragma once
 
+#include "GridText.h"
 #include "Session.h"
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace corvane::test {
 
@@ -23,23 +23,18 @@ inline std::string Right(std::string_view text, std::size_t width)
                                 : std::string(width - text.size(), ' ') + std::string(text);
 }
 
-// A Comm or Swap cell ("%6s").
 inline std::string Cash(std::string_view text)
 {
     return Right(text, 6);
-}
-
-// A P/L cell from a two-decimal text ("%10.2f").
+} // a Comm or Swap cell
 inline std::string Pl(std::string_view text)
 {
     return Right(text, 10);
-}
-
-// A Magic cell ("%12s"; twelve blanks for a trade without a magic number).
+} // a P/L cell ("%10.2f")
 inline std::string MagicCell(std::string_view text)
 {
     return Right(text, 12);
-}
+} // twelve blanks for none
 
 inline const std::string kBlankCell = "      ";
 inline const std::string kNoMagicKey = "           0";
@@ -68,8 +63,7 @@ inline std::string MagicKey(std::string_view cell)
 {
     const std::size_t first = cell.find_first_not_of(' ');
     if (first == std::string_view::npos) return kNoMagicKey;
-    const std::size_t last = cell.find_last_not_of(' ');
-    return Right(cell.substr(first, last - first + 1), 8);
+    return Right(cell.substr(first, cell.find_last_not_of(' ') - first + 1), 8);
 }
 
 inline void WriteTrade(TextGrid& full, int row, const TradeRow& t)
@@ -100,31 +94,6 @@ inline Session SessionWith(double deposit, std::initializer_list<TradeRow> trade
     session.Magic.SelectAll();
     session.MagicListShown = session.Magic.Count() >= 2;
     return session;
-}
-
-// One column of the rows 1 to RowCount() - 1 of a grid.
-inline std::vector<std::string> ColumnOf(const TextGrid& grid, int column)
-{
-    std::vector<std::string> cells;
-    for (int row = 1; row < grid.RowCount(); ++row)
-        cells.emplace_back(grid.Cell(column, row));
-    return cells;
-}
-
-inline std::vector<std::string> EntriesOf(const SelectionList& list)
-{
-    std::vector<std::string> entries;
-    for (int i = 0; i < list.Count(); ++i)
-        entries.push_back(list.Text(i));
-    return entries;
-}
-
-inline std::vector<bool> FlagsOf(const SelectionList& list)
-{
-    std::vector<bool> flags;
-    for (int i = 0; i < list.Count(); ++i)
-        flags.push_back(list.Selected(i));
-    return flags;
 }
 
 } // namespace corvane::test

@@ -101,7 +101,8 @@ TEST_F(EditCommandsTest, SortAndImportRunFromTheirHiddenButtons)
     LoadFour();
     window.Button6->click();
     EXPECT_EQ(Column("Grid", 0), (std::vector<std::string>{"1", "2", "3", "4"}));
-    EXPECT_EQ(Column("XGrid", 0), (std::vector<std::string>{"4", "3", "2", "1"})) << "the alternate view keeps its order";
+    EXPECT_EQ(Column("XGrid", 0), (std::vector<std::string>{"4", "3", "2", "1"}))
+        << "the alternate view keeps its order";
 
     const std::string exported = dir.File("export.txt");
     dialogs.SaveTarget_ = QString::fromStdString(exported);

@@ -12,11 +12,11 @@ namespace corvane::test {
 class FakeDialogs : public Dialogs
 {
 public:
-    std::optional<QString> Report;   // the next answer of the open dialog; nothing means cancelled
-    std::function<void()> WhenAsked; // runs each time the open dialog is asked, before it answers
-    std::optional<QString> Import;     // the next answer of the import dialog
+    std::optional<QString> Report;      // the next answer of the open dialog; nothing means cancelled
+    std::function<void()> WhenAsked;    // runs each time the open dialog is asked, before it answers
+    std::optional<QString> Import;      // the next answer of the import dialog
     std::optional<QString> SaveTarget_; // the next answer of the save dialog
-    QString Proposed;                  // the name the save dialog was last opened with
+    QString Proposed;                   // the name the save dialog was last opened with
     QStringList Errors;
     int ReportAsked = 0;
 

@@ -25,22 +25,7 @@ namespace corvane::test {
 inline StatementTrade Trade(std::string ticket, std::string symbol, std::string profit = "100.00",
                             std::string magic = "")
 {
-    StatementTrade trade;
-    trade.Ticket = std::move(ticket);
-    trade.Symbol = std::move(symbol);
-    trade.Profit = std::move(profit);
-    trade.Magic = std::move(magic);
-    return trade;
-}
-
-// An account statement with a deposit of 1000 and the given closed trades.
-inline std::string Statement(const std::vector<StatementTrade>& trades)
-{
-    StatementBuilder builder;
-    builder.Deposit("1000.00");
-    for (const StatementTrade& trade : trades)
-        builder.Closed(trade);
-    return builder.Text();
+    return {.Ticket = ticket, .Symbol = symbol, .Profit = profit, .Magic = magic};
 }
 
 /**
@@ -71,7 +56,7 @@ protected:
 
     std::string Write(const std::string& name, const std::vector<StatementTrade>& trades)
     {
-        return dir.Write(name, Statement(trades));
+        return dir.Write(name, test::Statement(trades, "1000.00"));
     }
 
     // "Load File" clicked with the mouse, the dialog answering `path`.
@@ -91,6 +76,7 @@ protected:
         return cells;
     }
 
+    // The entries of a list, and which of them are selected.
     std::vector<std::string> Entries(const char* list)
     {
         std::vector<std::string> entries;
@@ -98,7 +84,6 @@ protected:
             entries.push_back(List(list)->item(i)->text().toStdString());
         return entries;
     }
-
     std::vector<bool> Selection(const char* list)
     {
         std::vector<bool> flags;
@@ -106,6 +91,9 @@ protected:
             flags.push_back(List(list)->item(i)->isSelected());
         return flags;
     }
+
+    // Whether the summary text box holds `text`.
+    bool MemoHas(const QString& text) { return Memo()->toPlainText().contains(text); }
 
     // The selected rows of a grid, counted as the grid counts them (the header row is row 0).
     std::vector<int> SelectedRows(const char* grid)

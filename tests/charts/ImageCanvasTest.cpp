@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(EightDirectionsAndSlopes, ImageCanvasLine,
                                            LineCase{"SteepRightDown", 104, 130}),
                          [](const auto& testCase) { return std::string(testCase.param.Name); });
 
-TEST(ImageCanvasLine, PolylineContinuesFromTheEndPoint)
+TEST(ImageCanvasLine, APolylineContinuesFromTheEndPointAndADashedPenLeavesOutThreeOfNine)
 {
     ImageCanvas canvas;
     canvas.SetPen(kInk, PenStyle::Solid);
@@ -95,24 +95,20 @@ TEST(ImageCanvasLine, PolylineContinuesFromTheEndPoint)
     EXPECT_EQ(PixelAt(canvas, 20, 10), kInk) << "the corner is the second line's start";
     EXPECT_EQ(PixelAt(canvas, 20, 20), kWhite);
     EXPECT_EQ(CountInk(canvas, kInk), 20);
-}
 
-TEST(ImageCanvasLine, DashedPenDrawsSixPixelsAndLeavesOutThree)
-{
-    ImageCanvas canvas;
     canvas.SetPen(kInk, PenStyle::Dashed);
     canvas.MoveTo(10, 50);
     canvas.LineTo(40, 50);
-    std::string pattern;
-    for (int x = 10; x <= 40; ++x)
-        pattern += PixelAt(canvas, x, 50) == kInk ? '#' : '.';
-    EXPECT_EQ(pattern, "######...######...######...###.");
-
     canvas.SetPen(kInk, PenStyle::Solid);
     canvas.MoveTo(10, 60);
     canvas.LineTo(40, 60);
-    for (int x = 10; x < 40; ++x)
-        EXPECT_EQ(PixelAt(canvas, x, 60), kInk) << "solid pen at x " << x;
+    std::string dashed, solid;
+    for (int x = 10; x <= 40; ++x) {
+        dashed += PixelAt(canvas, x, 50) == kInk ? '#' : '.';
+        solid += PixelAt(canvas, x, 60) == kInk ? '#' : '.';
+    }
+    EXPECT_EQ(dashed, "######...######...######...###.");
+    EXPECT_EQ(solid, std::string(30, '#') + ".");
 }
 
 // --- filled rectangles: left and top edges in, right and bottom edges out ----------------------------
@@ -191,13 +187,6 @@ TEST(ImageCanvasText, StandsOnAnOpaqueWhiteBox)
 constexpr Rgb kDark = 0x606060;
 constexpr Rgb kLight = 0xc0c0c0;
 
-struct FrameProbe
-{
-    int X; // from the left edge, or from the right edge when negative (-1 is the last column)
-    int Y; // likewise from the bottom
-    Rgb Colour;
-};
-
 class ChartFrame : public ::testing::TestWithParam<int>
 {
 };
@@ -209,17 +198,18 @@ TEST_P(ChartFrame, IsTwoPixelsDarkTopLeftAndOneLightLineInsideBottomRight)
     ImageCanvas canvas;
     canvas.FillRect(0, 0, kSurfaceWidth, kSurfaceHeight, kGreen);
     DrawChartFrame(canvas, width);
-    const FrameProbe probes[] = {
+    // x from the left edge, or from the right edge when negative (-1 is the last column); y likewise.
+    const std::tuple<int, int, Rgb> probes[] = {
         {0, 0, kDark},    {1, 0, kDark},   {-2, 0, kDark},    {-1, 0, kWhite},    {1, 1, kDark},
         {-3, 1, kDark},   {-2, 1, kWhite}, {0, 100, kDark},   {1, 100, kDark},    {0, -2, kDark},
         {1, -2, kDark},   {0, -1, kWhite}, {1, -1, kWhite},   {2, -2, kLight},    {100, -2, kLight},
         {-2, -2, kLight}, {-2, 2, kLight}, {-2, 100, kLight}, {-1, 100, kWhite},  {100, -1, kWhite},
         {-1, -1, kWhite}, {2, 2, kWhite},  {-3, -3, kWhite},  {100, 100, kWhite},
     };
-    for (const FrameProbe& p : probes) {
-        const int x = p.X < 0 ? width + p.X : p.X;
-        const int y = p.Y < 0 ? height + p.Y : p.Y;
-        EXPECT_EQ(PixelAt(canvas, x, y), p.Colour) << "pixel (" << x << ", " << y << ")";
+    for (const auto& [probeX, probeY, colour] : probes) {
+        const int x = probeX < 0 ? width + probeX : probeX;
+        const int y = probeY < 0 ? height + probeY : probeY;
+        EXPECT_EQ(PixelAt(canvas, x, y), colour) << "pixel (" << x << ", " << y << ")";
     }
     if (width < kSurfaceWidth) {
         EXPECT_EQ(PixelAt(canvas, width, 100), kGreen) << "the picture right of the area keeps its drawing";

@@ -8,17 +8,16 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 namespace corvane {
 namespace {
 
+using test::Box;
 using test::ChartGrid;
 using test::ChartRow;
-using test::Fill;
+using test::Label;
 using test::RecordingCanvas;
-using test::Segment;
-using test::Text;
+using test::Stroke;
+using Texts = std::vector<std::string>;
 
 constexpr Rgb kGreen = 0x00c000;
 constexpr Rgb kRed = 0xc00000;
@@ -30,10 +29,11 @@ ChartRow Trade(std::string openTime, std::string closeTime, std::string pips)
         .OpenTime = std::move(openTime), .CloseTime = std::move(closeTime), .Pips = std::move(pips)};
 }
 
-std::vector<Fill> Bars(const RecordingCanvas& canvas)
+// The filled rectangles that are not the white background.
+Texts Bars(const RecordingCanvas& canvas)
 {
-    std::vector<Fill> bars = canvas.Fills();
-    std::erase_if(bars, [](const Fill& f) { return f.Colour == kWhite; });
+    Texts bars = canvas.Fills();
+    std::erase_if(bars, [](const std::string& fill) { return fill.ends_with(" #ffffff"); });
     return bars;
 }
 
@@ -41,16 +41,11 @@ std::vector<Fill> Bars(const RecordingCanvas& canvas)
 
 TEST(DayOfWeek, CountsFromSunday)
 {
-    struct Case
-    {
-        int Year, Month, Day, Expected;
-    };
-    const Case cases[] = {
-        {2005, 1, 3, 1}, {2008, 1, 6, 0},   {2008, 1, 7, 1},   {2005, 1, 8, 6}, {2000, 2, 29, 2},
-        {2000, 3, 1, 3}, {1999, 12, 31, 5}, {2024, 12, 31, 2}, {2100, 3, 1, 1}, {2023, 2, 28, 2},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(DayOfWeek(c.Year, c.Month, c.Day), c.Expected) << c.Year << "." << c.Month << "." << c.Day;
+    const int cases[][4] = {{2005, 1, 3, 1},  {2008, 1, 6, 0}, {2008, 1, 7, 1},   {2005, 1, 8, 6},
+                            {2000, 2, 29, 2}, {2000, 3, 1, 3}, {1999, 12, 31, 5}, {2024, 12, 31, 2},
+                            {2100, 3, 1, 1},  {2023, 2, 28, 2}};
+    for (const auto& [year, month, day, expected] : cases)
+        EXPECT_EQ(DayOfWeek(year, month, day), expected) << year << "." << month << "." << day;
 }
 
 struct BinCase
@@ -88,31 +83,25 @@ INSTANTIATE_TEST_SUITE_P(Times, HourOfWeek,
 
 TEST(TimeOfWeekChart, DrawsTitleDaysSeparatorsAndAxis)
 {
+    const TextGrid grid = ChartGrid({Trade("2005.01.03 10:15", "2005.01.03 11:00", "    25")});
     RecordingCanvas canvas;
-    ASSERT_TRUE(DrawTimeOfWeekChart(
-        canvas, ChartGrid({Trade("2005.01.03 10:15", "2005.01.03 11:00", "    25")}), false, kWideWidth));
-    EXPECT_EQ(canvas.Fills().front(), (Fill{2, 2, 806, 215, kWhite})) << "cleared inside the frame";
-    EXPECT_EQ(canvas.Texts(), (std::vector<Text>{{12, 201, "Average pip results based on open times"},
-                                                 {67, 163, "Sunday"},
-                                                 {163, 163, "Monday"},
-                                                 {259, 163, "Tuesday"},
-                                                 {355, 163, "Wednesday"},
-                                                 {451, 163, "Thursday"},
-                                                 {547, 163, "Friday"},
-                                                 {643, 163, "Saturday"}}));
-    std::vector<Segment> expected;
+    ASSERT_TRUE(DrawTimeOfWeekChart(canvas, grid, false, kWideWidth));
+    EXPECT_EQ(canvas.Fills().front(), Box(2, 2, 806, 215, kWhite)) << "cleared inside the frame";
+    EXPECT_EQ(canvas.Texts(),
+              (Texts{Label(12, 201, "Average pip results based on open times"), Label(67, 163, "Sunday"),
+                     Label(163, 163, "Monday"), Label(259, 163, "Tuesday"), Label(355, 163, "Wednesday"),
+                     Label(451, 163, "Thursday"), Label(547, 163, "Friday"), Label(643, 163, "Saturday")}));
+    Texts expected;
     for (const int x : {65, 161, 257, 353, 449, 545, 641, 737})
-        expected.push_back({x, 38, x, 178, kGrey, PenStyle::Solid});
-    expected.push_back({65, 108, 737, 108, kGrey, PenStyle::Solid});
+        expected.push_back(Stroke(x, 38, x, 178, kGrey));
+    expected.push_back(Stroke(65, 108, 737, 108, kGrey));
     EXPECT_EQ(canvas.Segments(), expected);
-    const auto& drawn = canvas.Primitives();
-    EXPECT_EQ(drawn.back().What, test::Primitive::Kind::LineTo) << "the zero axis lies over the bars";
+    EXPECT_EQ(canvas.Calls().back(), 'L') << "the zero axis lies over the bars";
 
     RecordingCanvas byClose;
-    DrawTimeOfWeekChart(byClose, ChartGrid({Trade("2005.01.03 10:15", "2005.01.03 11:00", "    25")}), true,
-                        kNarrowWidth);
-    EXPECT_EQ(byClose.Texts().front(), (Text{12, 201, "Average pip results based on close times"}));
-    EXPECT_EQ(byClose.Fills().front(), (Fill{2, 2, 686, 215, kWhite}));
+    DrawTimeOfWeekChart(byClose, grid, true, kNarrowWidth);
+    EXPECT_EQ(byClose.Texts().front(), Label(12, 201, "Average pip results based on close times"));
+    EXPECT_EQ(byClose.Fills().front(), Box(2, 2, 686, 215, kWhite));
     EXPECT_EQ(byClose.Segments(), expected) << "the x positions do not depend on the width";
 }
 
@@ -121,7 +110,7 @@ struct BarCase
     const char* Name;
     std::vector<ChartRow> Rows;
     bool CloseTimes;
-    std::vector<Fill> Bars;
+    Texts Bars;
 };
 
 void PrintTo(const BarCase& c, std::ostream* out)
@@ -142,47 +131,36 @@ TEST_P(TimeOfWeekBars, SumsPipsPerHourOfTheWeek)
 
 // Bin b covers x 65 + 4b to 68 + 4b; a bar ends at trunc(108.5 -+ sum / S * 72.33), S the largest sum
 // or 10.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, TimeOfWeekBars,
     ::testing::Values(
-        BarCase{"OneWinMondayTenOClock",
-                {Trade("2005.01.03 10:15", "2005.01.03 11:00", "    25")},
-                false,
-                {{201, 36, 205, 108, kGreen}}},
-        BarCase{"SmallWinAgainstTheLeastScale",
-                {Trade("2005.01.03 10:15", "2005.01.03 11:00", "     5")},
-                false,
-                {{201, 72, 205, 108, kGreen}}},
+        BarCase{"OneWinMondayTenOClock", {Trade("2005.01.03 10:15", "2005.01.03 11:00", "    25")}, false,
+                {Box(201, 36, 205, 108, kGreen)}},
+        BarCase{"SmallWinAgainstTheLeastScale", {Trade("2005.01.03 10:15", "2005.01.03 11:00", "     5")},
+                false, {Box(201, 72, 205, 108, kGreen)}},
         BarCase{"ZeroPipsDrawNoBar", {Trade("2005.01.03 10:15", "2005.01.03 11:00", "     0")}, false, {}},
-        BarCase{"LossReachesDownToTheScale",
-                {Trade("2005.01.04 00:30", "2005.01.04 01:00", "   -20")},
-                false,
-                {{257, 108, 261, 180, kRed}}},
-        BarCase{"SundayNightByOpenTime",
-                {Trade("2008.01.06 23:00", "2008.01.07 01:00", "    10")},
-                false,
-                {{157, 36, 161, 108, kGreen}}},
-        BarCase{"SundayNightByCloseTime",
-                {Trade("2008.01.06 23:00", "2008.01.07 01:00", "    10")},
-                true,
-                {{165, 36, 169, 108, kGreen}}},
+        BarCase{"LossReachesDownToTheScale", {Trade("2005.01.04 00:30", "2005.01.04 01:00", "   -20")}, false,
+                {Box(257, 108, 261, 180, kRed)}},
+        BarCase{"SundayNightByOpenTime", {Trade("2008.01.06 23:00", "2008.01.07 01:00", "    10")}, false,
+                {Box(157, 36, 161, 108, kGreen)}},
+        BarCase{"SundayNightByCloseTime", {Trade("2008.01.06 23:00", "2008.01.07 01:00", "    10")}, true,
+                {Box(165, 36, 169, 108, kGreen)}},
         BarCase{"TradesOfOneHourAddUpBothWays",
                 {Trade("2005.01.03 10:15", "", "    10"), Trade("2005.01.03 10:40", "", "    15"),
-                 Trade("2005.01.03 10:59", "", "    -5"), Trade("2005.01.04 10:00", "", "    20")},
-                false,
-                {{201, 36, 205, 108, kGreen}, {297, 50, 301, 108, kGreen}, {201, 108, 205, 122, kRed}}},
+                 Trade("2005.01.03 10:59", "", "    -5"), Trade("2005.01.04 10:00", "", "    20")}, false,
+                {Box(201, 36, 205, 108, kGreen), Box(297, 50, 301, 108, kGreen),
+                 Box(201, 108, 205, 122, kRed)}},
         // Open trades have no close time; an hour of 24 is no hour: such rows are left out, also of S.
         BarCase{"RowsWithoutAValidTimeAreLeftOut",
                 {Trade("2005.01.03 10:15", "", "   300"),
                  Trade("2005.01.03 10:15", "2005.01.05 24:00", "   300"),
-                 Trade("2005.01.03 10:15", "2005.01.04 00:30", "    10")},
-                true,
-                {{257, 36, 261, 108, kGreen}}},
-        BarCase{"SaturdayBeyondTheNarrowArea",
-                {Trade("2005.01.08 20:00", "", "    10")},
-                false,
-                {{721, 36, 725, 108, kGreen}}}),
+                 Trade("2005.01.03 10:15", "2005.01.04 00:30", "    10")}, true,
+                {Box(257, 36, 261, 108, kGreen)}},
+        BarCase{"SaturdayBeyondTheNarrowArea", {Trade("2005.01.08 20:00", "", "    10")}, false,
+                {Box(721, 36, 725, 108, kGreen)}}),
     [](const auto& testCase) { return std::string(testCase.param.Name); });
+// clang-format on
 
 TEST(TimeOfWeekChart, OneWinMondayTenOClockInPixels)
 {
@@ -190,39 +168,27 @@ TEST(TimeOfWeekChart, OneWinMondayTenOClockInPixels)
     DrawChartFrame(canvas, kWideWidth);
     DrawTimeOfWeekChart(canvas, ChartGrid({Trade("2005.01.03 10:15", "2005.01.03 11:00", "    25")}), false,
                         kWideWidth);
-    const auto pixel = [&](int x, int y) { return canvas.Image().pixel(x, y) & 0xffffff; };
-    struct Probe
-    {
-        int X, Y;
-        Rgb Colour;
-    };
-    const Probe probes[] = {
+    const std::tuple<int, int, Rgb> probes[] = {
         {201, 36, kGreen}, {204, 36, kGreen},  {201, 107, kGreen}, {204, 107, kGreen}, {201, 35, kWhite},
         {204, 35, kWhite}, {200, 80, kWhite},  {205, 80, kWhite},  {201, 108, kGrey},  {203, 120, kWhite},
         {161, 60, kGrey},  {737, 177, kGrey},  {737, 178, kWhite}, {65, 38, kGrey},    {65, 37, kWhite},
         {400, 108, kGrey}, {738, 108, kWhite},
     };
-    for (const Probe& p : probes)
-        EXPECT_EQ(pixel(p.X, p.Y), p.Colour) << "pixel (" << p.X << ", " << p.Y << ")";
+    for (const auto& [x, y, colour] : probes)
+        EXPECT_EQ(canvas.Image().pixel(x, y) & 0xffffff, colour) << "pixel (" << x << ", " << y << ")";
 }
 
-TEST(TimeOfWeekChart, NoTradesDrawsNothing)
+TEST(TimeOfWeekChart, NoTradesOrPipsThatAreNoWholeNumberDrawNothing)
 {
     RecordingCanvas canvas;
     EXPECT_FALSE(DrawTimeOfWeekChart(canvas, ChartGrid({}), false, kWideWidth));
-    EXPECT_TRUE(canvas.Primitives().empty());
-}
-
-TEST(TimeOfWeekChart, PipsThatAreNoWholeNumberStopBeforeDrawing)
-{
     for (const char* pips : {"   2.5", "   abc", "      "}) {
-        RecordingCanvas canvas;
         const TextGrid grid =
             ChartGrid({Trade("2005.01.03 10:15", "", "    10"), Trade("2005.01.03 11:15", "", pips)});
         EXPECT_THROW(DrawTimeOfWeekChart(canvas, grid, false, kWideWidth), ConversionError)
             << '"' << pips << '"';
-        EXPECT_TRUE(canvas.Primitives().empty()) << '"' << pips << '"';
     }
+    EXPECT_EQ(canvas.Calls(), "");
 }
 
 } // namespace

@@ -3,13 +3,14 @@
 #   cmake -DCLI=<corvane4-cli> -DCASE_DIR=<tests/cli/case> -DACTUAL_DIR=<folder for the output> -P RunGoldenCase.cmake
 #
 # A case folder holds:
-#   cmd        the arguments, one a line (report paths relative to the case folder)
-#   expected   the bytes expected on standard output; "<case>" stands for the case folder's absolute path,
-#              which the summary heading names
+#   cmd        the arguments, one a line (report paths relative to the case folder; a report that several
+#              cases read lies once in the shared folder ../data)
+#   expected   the bytes expected on standard output; "<case>" and "<data>" stand for the absolute paths of
+#              the case folder and of the shared folder, which the summary heading names
 #   stderr     (optional) the bytes expected on standard error; without it standard error must stay empty
 #   status     (optional) the expected exit status; 0 without it
-# and the input reports. The tool runs with the case folder as its working directory. What it printed
-# is kept in ACTUAL_DIR (stdout, stderr, status) so that a changed output can be inspected.
+# and the input reports of the case alone. The tool runs with the case folder as its working directory.
+# What it printed is kept in ACTUAL_DIR (stdout, stderr, status) so that a changed output can be inspected.
 
 foreach(var CLI CASE_DIR ACTUAL_DIR)
     if(NOT DEFINED ${var})
@@ -18,6 +19,7 @@ foreach(var CLI CASE_DIR ACTUAL_DIR)
 endforeach()
 
 file(REAL_PATH "${CASE_DIR}" caseDir)
+file(REAL_PATH "${caseDir}/../data" dataDir)
 file(STRINGS "${caseDir}/cmd" args)
 
 execute_process(
@@ -27,8 +29,10 @@ execute_process(
     OUTPUT_VARIABLE out
     ERROR_VARIABLE err)
 
-string(REPLACE "${caseDir}/" "<case>/" out "${out}")
-string(REPLACE "${caseDir}/" "<case>/" err "${err}")
+foreach(stream out err)
+    string(REPLACE "${caseDir}/" "<case>/" ${stream} "${${stream}}")
+    string(REPLACE "${dataDir}/" "<data>/" ${stream} "${${stream}}")
+endforeach()
 
 file(MAKE_DIRECTORY "${ACTUAL_DIR}")
 file(WRITE "${ACTUAL_DIR}/stdout" "${out}")

@@ -10,130 +10,98 @@
 namespace corvane {
 namespace {
 
-using test::ColumnOf;
-using test::EntriesOf;
-using test::FlagsOf;
+using test::Cells;
+using test::ColumnCells;
+using test::Entries;
 using test::MagicCell;
+using test::SelectedFlags;
 using test::TradeRow;
-
-using Cells = std::vector<std::string>;
 
 TradeRow Trade(const char* ticket, const char* item, const char* magic = "")
 {
     return TradeRow{.Ticket = ticket, .Item = item, .Magic = MagicCell(magic)};
 }
 
-Session Filtered(std::initializer_list<TradeRow> trades)
+// The trades, filtered with every symbol selected except `hidden`.
+Session Filtered(std::initializer_list<TradeRow> trades, const char* hidden = "")
 {
     Session session = test::SessionWith(10000, trades);
+    if (session.Pairs.Find(hidden) >= 0) session.Pairs.SetSelected(session.Pairs.Find(hidden), false);
+    RebuildMagicList(session);
     ApplyFilters(session);
     return session;
 }
 
 // Every cell of every row of a grid, for comparing whole tables.
-std::vector<Cells> AllCells(const TextGrid& grid)
+std::string AllCells(const TextGrid& grid)
 {
-    std::vector<Cells> rows;
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        Cells cells;
-        for (int column = 0; column < grid.ColumnCount(); ++column)
-            cells.emplace_back(grid.Cell(column, row));
-        rows.push_back(cells);
-    }
-    return rows;
+    std::string text;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        text += test::RowText(grid, row) + "\n";
+    return text;
 }
 
-TEST(DeleteTrades, SingleTradeIsNeverDeleted)
+TEST(DeleteTrades, TheLastTradeLeftIsNeverDeleted)
 {
     Session session = Filtered({Trade("1", "eurusd")});
     EXPECT_EQ(DeleteTrades(session, 1, 1), 0);
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), Cells{"1"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"1"});
-}
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"1"});
 
-TEST(DeleteTrades, EverythingSelectedKeepsTheLastRowsTrade)
-{
-    Session session = Filtered({Trade("1", "eurusd"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
+    session = Filtered({Trade("1", "eurusd"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
     EXPECT_EQ(DeleteTrades(session, 0, 99), 2) << "a range beyond the table is clipped to its rows";
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), Cells{"3"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"3"});
-    EXPECT_EQ(EntriesOf(session.Pairs), Cells{"gbpusd"});
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), Cells{"3"}) << "the trade of the last row stays";
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
+    EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
 }
 
-TEST(DeleteTrades, HiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
+TEST(DeleteTrades, AHiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
 {
-    Session session = test::SessionWith(
-        10000, {Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")});
-    session.Pairs.SetSelected(session.Pairs.Find("gbpusd"), false);
-    ApplyFilters(session);
-    ASSERT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"7", "8"}));
-
+    Session session = Filtered(
+        {Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")}, "gbpusd");
+    ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"7", "8"}));
     EXPECT_EQ(DeleteTrades(session, 1, 2), 2);
-    EXPECT_EQ(ColumnOf(session.Full, kTicket), (Cells{"7", "9"}));
-    EXPECT_EQ(ColumnOf(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"7", "9"}));
+    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
         << "the hidden 7 above went instead";
-}
 
-TEST(DeleteTrades, DuplicateTicketTakesTheUpperTradeWhicheverRowIsSelected)
-{
-    Session session =
-        Filtered({Trade("5", "eurusd", "111"), Trade("5", "eurusd", "222"), Trade("6", "eurusd")});
+    session = Filtered({Trade("5", "eurusd", "111"), Trade("5", "eurusd", "222"), Trade("6", "eurusd")});
     DeleteTrades(session, 2, 2);
-    EXPECT_EQ(ColumnOf(session.Full, kMagic), (Cells{MagicCell("222"), MagicCell("")}));
+    EXPECT_EQ(ColumnCells(session.Full, kMagic), (Cells{MagicCell("222"), MagicCell("")}))
+        << "a shared ticket takes the upper trade whichever row is selected";
 }
 
-TEST(DeleteTrades, LastTradeOfASymbolTakesItsEntryAndMagicNumbers)
+TEST(DeleteTrades, TheLastTradeOfASymbolTakesItsEntryAndMagicNumbers)
 {
-    Session session = test::SessionWith(
-        10000, {Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "222"), Trade("3", "usdjpy", "333"),
-                Trade("4", "eurusd", "111")});
-    session.Pairs.SetSelected(session.Pairs.Find("usdjpy"), false);
-    RebuildMagicList(session);
-    ApplyFilters(session);
-    ASSERT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "2", "4"}));
-
+    Session session = Filtered({Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "222"),
+                                Trade("3", "usdjpy", "333"), Trade("4", "eurusd", "111")},
+                               "usdjpy");
+    ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "2", "4"}));
     DeleteTrades(session, 2, 2);
-    EXPECT_EQ(EntriesOf(session.Pairs), (Cells{"eurusd", "usdjpy"}));
-    EXPECT_EQ(FlagsOf(session.Pairs), (std::vector<bool>{true, false})) << "the others keep their selection";
-    EXPECT_EQ(EntriesOf(session.Magic), Cells{"     111"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), (Cells{"1", "4"}));
-}
+    EXPECT_EQ(Entries(session.Pairs), (Cells{"eurusd", "usdjpy"}));
+    EXPECT_EQ(SelectedFlags(session.Pairs), (std::vector<bool>{true, false}))
+        << "the others keep their selection";
+    EXPECT_EQ(Entries(session.Magic), Cells{"     111"});
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "4"}));
 
-TEST(DeleteTrades, SymbolEntryIsKeptOnlyByTheExactText)
-{
     // The entry keeps the letter case of its first trade; once that trade is gone, "eurusd" does not hold it.
-    Session session = Filtered({Trade("1", "EURUSD"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
+    session = Filtered({Trade("1", "EURUSD"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
     DeleteTrades(session, 1, 1);
-    EXPECT_EQ(EntriesOf(session.Pairs), Cells{"gbpusd"});
-    EXPECT_EQ(ColumnOf(session.Grid, kTicket), Cells{"3"});
+    EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
+    EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
 }
 
 // --- the linear walk against the row-by-row rules ------------------------------------------------------
-
-void RemoveEntry(SelectionList& list, int index)
-{
-    SelectionList kept;
-    for (int i = 0; i < list.Count(); ++i)
-        if (i != index)
-            kept.SetSelected(kept.Append(list.Text(i)), list.Selected(i));
-    list = kept;
-}
 
 // Delete trade as the rules put it: one selected row at a time, moving the rows below up.
 void DeleteRowByRow(Session& session, int first, int last)
 {
     TextGrid& full = session.Full;
-    for (int gridRow = 1; gridRow < session.Grid.RowCount(); ++gridRow) {
-        if (full.RowCount() <= 2)
-            break;
-        if (gridRow < first || gridRow > last)
-            continue;
-        const std::string ticket(session.Grid.Cell(kTicket, gridRow));
+    for (int gridRow = std::max(first, 1); gridRow <= last && gridRow < session.Grid.RowCount(); ++gridRow) {
+        if (full.RowCount() <= 2) break;
         int found = 1;
-        while (found < full.RowCount() && full.Cell(kTicket, found) != ticket)
+        while (found < full.RowCount() && full.Cell(kTicket, found) != session.Grid.Cell(kTicket, gridRow))
             ++found;
-        if (found == full.RowCount())
-            continue;
+        if (found == full.RowCount()) continue;
         for (int row = found; row < full.RowCount() - 1; ++row)
             for (int column = 0; column < kFullColumns; ++column)
                 full.SetCell(column, row, std::string(full.Cell(column, row + 1)));
@@ -145,10 +113,13 @@ void DeleteRowByRow(Session& session, int first, int last)
                 present = full.Cell(kItem, row) == session.Pairs.Text(i);
             if (present) {
                 ++i;
-            } else {
-                RemoveEntry(session.Pairs, i);
-                i = 0;
+                continue;
             }
+            SelectionList kept;
+            for (int j = 0; j < session.Pairs.Count(); ++j)
+                if (j != i) kept.SetSelected(kept.Append(session.Pairs.Text(j)), session.Pairs.Selected(j));
+            session.Pairs = kept;
+            i = 0;
         }
     }
     RebuildMagicList(session);
@@ -185,11 +156,12 @@ TEST(DeleteTrades, GivesTheResultOfDeletingRowByRow)
         Session expected = session;
         DeleteRowByRow(expected, first, last);
         DeleteTrades(session, first, last);
-        ASSERT_EQ(AllCells(session.Full), AllCells(expected.Full)) << "round " << round;
-        ASSERT_EQ(EntriesOf(session.Pairs), EntriesOf(expected.Pairs)) << "round " << round;
-        ASSERT_EQ(FlagsOf(session.Pairs), FlagsOf(expected.Pairs)) << "round " << round;
-        ASSERT_EQ(EntriesOf(session.Magic), EntriesOf(expected.Magic)) << "round " << round;
-        ASSERT_EQ(AllCells(session.Grid), AllCells(expected.Grid)) << "round " << round;
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(AllCells(session.Full), AllCells(expected.Full));
+        ASSERT_EQ(Entries(session.Pairs), Entries(expected.Pairs));
+        ASSERT_EQ(SelectedFlags(session.Pairs), SelectedFlags(expected.Pairs));
+        ASSERT_EQ(Entries(session.Magic), Entries(expected.Magic));
+        ASSERT_EQ(AllCells(session.Grid), AllCells(expected.Grid));
     }
 }
 

@@ -3,10 +3,6 @@
 #include "Filters.h"
 #include "TradeRows.h"
 
-#include <sstream>
-#include <string>
-#include <vector>
-
 namespace corvane::test {
 
 /**
@@ -18,43 +14,17 @@ namespace corvane::test {
  */
 inline Session ThreeTrades()
 {
-    Session session =
-        SessionWith(10000, {TradeRow{.Ticket = "1001", .Magic = MagicCell("111"), .Comment = "first"},
-                            TradeRow{.Ticket = "1002",
-                                     .OpenTime = "2024.01.03 09:00",
-                                     .Type = "sell",
-                                     .Item = "gbpusd",
-                                     .Price = "1.25000",
-                                     .CloseTime = "2024.01.05 17:00",
-                                     .ClosePrice = "1.25200",
-                                     .Comm = Cash("-2.00"),
-                                     .Swap = Cash("-0.40"),
-                                     .Profit = Pl("-150.00")},
-                            TradeRow{.Ticket = "1003",
-                                     .OpenTime = "2024.01.04 10:00",
-                                     .CloseTime = "",
-                                     .ClosePrice = "1.10050",
-                                     .Profit = Pl("50.00"),
-                                     .Magic = MagicCell("111")}});
+    // clang-format off
+    Session session = SessionWith(10000, {
+        {.Ticket = "1001", .Magic = MagicCell("111"), .Comment = "first"},
+        {.Ticket = "1002", .OpenTime = "2024.01.03 09:00", .Type = "sell", .Item = "gbpusd",
+         .Price = "1.25000", .CloseTime = "2024.01.05 17:00", .ClosePrice = "1.25200", .Comm = Cash("-2.00"),
+         .Swap = Cash("-0.40"), .Profit = Pl("-150.00")},
+        {.Ticket = "1003", .OpenTime = "2024.01.04 10:00", .CloseTime = "", .ClosePrice = "1.10050",
+         .Profit = Pl("50.00"), .Magic = MagicCell("111")}});
+    // clang-format on
     ApplyFilters(session);
     return session;
-}
-
-// The lines of a text, each with its line end cut off; a line end other than CR LF is kept visible.
-inline std::vector<std::string> CrLfLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start) + "<no CR LF>");
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 } // namespace corvane::test

@@ -2,74 +2,23 @@
 
 #include "Canvas.h"
 
-#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane::test {
+
+// What a chart drew, as texts to compare: a filled rectangle as "left,top-right,bottom #rrggbb" with the
+// smaller y as the top, a line as "x1,y1-x2,y2 #rrggbb solid" (or dashed) and a text as "x,y text".
+std::string Box(int left, int top, int right, int bottom, Rgb colour);
+std::string Stroke(int x1, int y1, int x2, int y2, Rgb colour, PenStyle style = PenStyle::Solid);
+std::string Label(int x, int y, std::string_view text);
 
 /**
  * A drawing surface that keeps every primitive as data, so that chart tests can state the exact
  * rectangles, lines, colours and texts of a drawing without looking at pixels (glyph pixels depend on
  * the fonts installed).
  */
-struct Primitive
-{
-    enum class Kind
-    {
-        FillRect,
-        SetPen,
-        MoveTo,
-        LineTo,
-        TextOut,
-    };
-
-    Kind What = Kind::MoveTo;
-    int X1 = 0;
-    int Y1 = 0;
-    int X2 = 0; // FillRect only: right and bottom edge (both left out of the rectangle)
-    int Y2 = 0;
-    Rgb Colour = 0;                   // FillRect and SetPen
-    PenStyle Style = PenStyle::Solid; // SetPen
-    std::string Text{};               // TextOut
-
-    bool operator==(const Primitive&) const = default;
-};
-
-// A filled rectangle as the surface takes it: the smaller y is the top, the smaller x the left.
-struct Fill
-{
-    int Left;
-    int Top;
-    int Right;
-    int Bottom;
-    Rgb Colour;
-
-    bool operator==(const Fill&) const = default;
-};
-
-// One line drawn, from the current point to the end point, with the pen in force at that moment.
-struct Segment
-{
-    int X1;
-    int Y1;
-    int X2;
-    int Y2;
-    Rgb Colour;
-    PenStyle Style;
-
-    bool operator==(const Segment&) const = default;
-};
-
-struct Text
-{
-    int X;
-    int Y;
-    std::string Value;
-
-    bool operator==(const Text&) const = default;
-};
-
 class RecordingCanvas : public Canvas
 {
 public:
@@ -79,21 +28,20 @@ public:
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view text) override;
 
-    // Every call in the order it was made.
-    const std::vector<Primitive>& Primitives() const { return m_primitives; }
-    // The rectangles that cover at least one pixel, normalised, in drawing order.
-    std::vector<Fill> Fills() const;
-    // The lines in drawing order, each with the pen colour and style set last before it.
-    std::vector<Segment> Segments() const;
-    std::vector<Text> Texts() const;
+    // One letter per call, in the order made: F(illRect), P(en), M(oveTo), L(ineTo), T(extOut).
+    const std::string& Calls() const { return m_calls; }
+    // The rectangles that cover at least one pixel; the lines, each with the pen set last before it; the
+    // texts.
+    const std::vector<std::string>& Fills() const { return m_fills; }
+    const std::vector<std::string>& Segments() const { return m_segments; }
+    const std::vector<std::string>& Texts() const { return m_texts; }
 
 private:
-    std::vector<Primitive> m_primitives;
+    std::string m_calls;
+    std::vector<std::string> m_fills, m_segments, m_texts;
+    int m_x = 0, m_y = 0;
+    Rgb m_colour = 0;
+    PenStyle m_style = PenStyle::Solid;
 };
-
-void PrintTo(const Primitive& primitive, std::ostream* out);
-void PrintTo(const Fill& fill, std::ostream* out);
-void PrintTo(const Segment& segment, std::ostream* out);
-void PrintTo(const Text& text, std::ostream* out);
 
 } // namespace corvane::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvane::test {
@@ -27,10 +28,10 @@ struct StatementTrade
     std::string Taxes = "0.00";
     std::string Swap = "0.00";
     std::string Profit = "100.00";
-    std::string Magic;    // titled rows: title="#<Magic> <Comment>" when either is set
-    std::string Comment;
-    std::string Title;    // a title of its own ("[tp]"), used when Magic and Comment are empty
-    bool Bare = false;    // ticket as the first plain cell, open time in <td nowrap>
+    std::string Magic{}; // titled rows: title="#<Magic> <Comment>" when either is set
+    std::string Comment{};
+    std::string Title{}; // a title of its own ("[tp]"), used when Magic and Comment are empty
+    bool Bare = false;   // ticket as the first plain cell, open time in <td nowrap>
 };
 
 // One statement trade row. `taxes` adds the taxes column before swap.
@@ -45,20 +46,27 @@ std::string BalanceRow(const std::string& ticket, const std::string& title, cons
 class StatementBuilder
 {
 public:
-    StatementBuilder& Title(std::string title);     // "Statement: 1 - Test" by default
-    StatementBuilder& NoGenerator();                  // line 5 without the generator tag
-    StatementBuilder& NewHead();                      // the 2022 head: the style sheet on line 5, no tag
-    StatementBuilder& Taxes();                        // the taxes column (its header cell on line 13)
-    StatementBuilder& Deposit(std::string amount);    // a balance row with title="Deposit"
-    StatementBuilder& Closed(const StatementTrade& trade);
-    StatementBuilder& OpenTrades();                   // the "Open Trades:" line
-    StatementBuilder& Open(const StatementTrade& trade);
-    StatementBuilder& WorkingOrders();                // the "Working Orders:" line
-    StatementBuilder& Line(std::string raw);          // a line as given (CR LF added)
+    StatementBuilder& Title(std::string title) { return Set(m_title, std::move(title)); }
+    StatementBuilder& NoGenerator() { return Set(m_generator, false); } // line 5 without the tag
+    StatementBuilder& NewHead() { return Set(m_newHead, true); } // 2022: a style sheet on line 5, no tag
+    StatementBuilder& Taxes() { return Set(m_taxes, true); }     // the taxes column (header on line 13)
+    StatementBuilder& Deposit(const std::string& amount) { return Line(BalanceRow("1", "Deposit", amount)); }
+    StatementBuilder& Closed(const StatementTrade& trade) { return Line(StatementRow(trade, m_taxes)); }
+    StatementBuilder& Open(StatementTrade trade); // a row without close time
+    StatementBuilder& OpenTrades();               // the "Open Trades:" line
+    StatementBuilder& WorkingOrders();            // the "Working Orders:" line
+    StatementBuilder& Line(std::string raw);      // CR LF added
+    StatementBuilder& Lines(const std::vector<std::string>& raw);
 
     std::string Text() const;
 
 private:
+    template <typename T, typename V> StatementBuilder& Set(T& member, V&& value)
+    {
+        member = std::forward<V>(value);
+        return *this;
+    }
+
     std::string m_title = "Statement: 1 - Test";
     bool m_generator = true;
     bool m_newHead = false;
@@ -66,39 +74,46 @@ private:
     std::vector<std::string> m_body;
 };
 
-// Tester rows: a trade (buy, sell, buy stop...) and a closing line (s/l, t/p, close).
-std::string TesterTradeRow(int number, const std::string& time, const std::string& type, const std::string& order,
-                           const std::string& lots, const std::string& price, const std::string& stopLoss = "0.0000",
-                           const std::string& takeProfit = "0.0000");
-std::string TesterCloseRow(int number, const std::string& time, const std::string& type, const std::string& order,
-                           const std::string& lots, const std::string& price, const std::string& profit,
-                           const std::string& balance = "10000.00");
+// A statement with a deposit row when `deposit` is given, then the given closed trades.
+std::string Statement(const std::vector<StatementTrade>& trades, const std::string& deposit = "",
+                      const std::string& title = "Statement: 1 - Test");
 
-// Tester rows as builds 600 on write them: size, prices and money in cells with attributes.
-std::string TesterMoneyTradeRow(int number, const std::string& time, const std::string& type, const std::string& order,
-                                const std::string& lots, const std::string& price,
-                                const std::string& stopLoss = "0.0000", const std::string& takeProfit = "0.0000");
-std::string TesterMoneyCloseRow(int number, const std::string& time, const std::string& type, const std::string& order,
-                                const std::string& lots, const std::string& price, const std::string& profit,
-                                const std::string& balance = "10000.00");
+// Tester rows: a trade (buy, sell, buy stop...) and a closing line (s/l, t/p, close). With `money` they
+// are the rows of builds 600 on, with size, prices and money in cells with attributes.
+std::string TesterTradeRow(int number, const std::string& time, const std::string& type,
+                           const std::string& order, const std::string& lots, const std::string& price,
+                           const std::string& stopLoss = "0.0000", const std::string& takeProfit = "0.0000",
+                           bool money = false);
+std::string TesterCloseRow(int number, const std::string& time, const std::string& type,
+                           const std::string& order, const std::string& lots, const std::string& price,
+                           const std::string& profit, const std::string& balance = "10000.00",
+                           bool money = false);
 
 class TesterBuilder
 {
 public:
     // The head as the terminal writes it: the settings table (symbol, period, parameters, bars),
     // a spacer row, then the deposit row, each label in the given words.
-    TesterBuilder& TerminalHead(std::string symbolLabel = "Symbol", std::string depositLabel = "Initial deposit",
+    TesterBuilder& TerminalHead(std::string symbolLabel = "Symbol",
+                                std::string depositLabel = "Initial deposit",
                                 std::string parameters = "Lots=0.1; ");
-    TesterBuilder& VersionHead(); // build 1380 on: line 5 holds the build number, no generator tag
-    TesterBuilder& Title(std::string title);   // "Strategy Tester: Test EA" by default
-    TesterBuilder& NoGenerator();
-    TesterBuilder& Symbol(std::string symbol); // "EURUSD (Euro vs US Dollar)" by default; "" leaves the line out
-    TesterBuilder& Deposit(std::string amount); // "10000.00" by default
+    TesterBuilder& VersionHead() { return Set(m_versionHead, true); } // 1380 on: a build number, no tag
+    TesterBuilder& Title(std::string title) { return Set(m_title, std::move(title)); }
+    TesterBuilder& NoGenerator() { return Set(m_generator, false); }
+    // "EURUSD (Euro vs US Dollar)" by default; "" leaves the line out
+    TesterBuilder& Symbol(std::string symbol) { return Set(m_symbol, std::move(symbol)); }
+    TesterBuilder& Deposit(std::string amount) { return Set(m_deposit, std::move(amount)); }
     TesterBuilder& Line(std::string raw);
 
     std::string Text() const;
 
 private:
+    template <typename T, typename V> TesterBuilder& Set(T& member, V&& value)
+    {
+        member = std::forward<V>(value);
+        return *this;
+    }
+
     std::string m_title = "Strategy Tester: Test EA";
     bool m_generator = true;
     std::string m_symbol = "EURUSD (Euro vs US Dollar)";

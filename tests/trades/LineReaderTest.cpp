@@ -48,28 +48,12 @@ std::vector<std::string> ExpectedPieces(const std::string& bytes)
     return pieces;
 }
 
-struct PieceCase
-{
-    const char* name;
-    std::string bytes;
-    std::vector<std::string> pieces;
-};
-
-class LineReaderPieces : public ::testing::TestWithParam<PieceCase>
-{
-};
-
-TEST_P(LineReaderPieces, SplitsAsATextModeLineRead)
-{
-    EXPECT_EQ(PiecesOf(GetParam().bytes), GetParam().pieces);
-}
-
-std::vector<PieceCase> PieceCases()
+TEST(LineReader, SplitsAsATextModeLineRead)
 {
     const std::string a1022(1022, 'a');
     const std::string a1023(1023, 'a');
     const std::string a2500(2500, 'b');
-    return {
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
         {"CrLfReadsAsOneNewline", "abc\r\ndef\r\n", {"abc\n", "def\n"}},
         {"LfOnly", "abc\ndef\n", {"abc\n", "def\n"}},
         {"LoneCrStays", "a\rb\r\n", {"a\rb\n"}},
@@ -90,12 +74,9 @@ std::vector<PieceCase> PieceCases()
          {std::string("a\0b\n", 4), std::string("\0\n", 2)}},
         {"EmptyFile", "", {}},
     };
+    for (const auto& [name, bytes, pieces] : cases)
+        EXPECT_EQ(PiecesOf(bytes), pieces) << name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, LineReaderPieces, ::testing::ValuesIn(PieceCases()),
-                         [](const ::testing::TestParamInfo<PieceCase>& paramInfo) {
-                             return paramInfo.param.name;
-                         });
 
 // Lines of every length around the piece size, with all three kinds of line end, over a file larger than
 // the reader's buffer, so that line ends also fall on the buffer's edges.
@@ -119,7 +100,7 @@ TEST(LineReader, RandomLinesAgreeWithATextModeRead)
         ASSERT_EQ(actual[i], expected[i]) << "piece " << i;
 }
 
-TEST(LineReader, AMissingLineReadsAsEmpty)
+TEST(LineReader, AMissingLineReadsAsEmptyAndAMissingFileOrFolderHasNone)
 {
     const TempDir dir;
     LineReader reader(dir.Write("short.htm", "one\r\n"));
@@ -129,30 +110,12 @@ TEST(LineReader, AMissingLineReadsAsEmpty)
     EXPECT_EQ(reader.NextOrEmpty(), "");
     std::string_view piece = "unchanged";
     EXPECT_FALSE(reader.Next(piece));
-}
+    EXPECT_TRUE(LineReader(dir.Write("empty.htm", "")).IsOpen());
 
-TEST(LineReader, AnEmptyFileOpensAndEndsAtOnce)
-{
-    const TempDir dir;
-    LineReader reader(dir.Write("empty.htm", ""));
-    EXPECT_TRUE(reader.IsOpen());
-    std::string_view piece;
-    EXPECT_FALSE(reader.Next(piece));
-}
-
-TEST(LineReader, AMissingFileIsNotOpenAndHasNoLines)
-{
-    const TempDir dir;
-    LineReader reader(dir.File("missing.htm"));
-    EXPECT_FALSE(reader.IsOpen());
-    std::string_view piece;
-    EXPECT_FALSE(reader.Next(piece));
-    EXPECT_EQ(reader.NextOrEmpty(), "");
-}
-
-TEST(LineReader, AFolderHasNoLines)
-{
-    const TempDir dir;
+    LineReader missing(dir.File("missing.htm"));
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_FALSE(missing.Next(piece));
+    EXPECT_EQ(missing.NextOrEmpty(), "");
     EXPECT_EQ(Pieces(dir.Path().string()), std::vector<std::string>{});
 }
 

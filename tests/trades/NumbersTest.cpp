@@ -1,299 +1,151 @@
 #include "Numbers.h"
+
+#include "CommaLocale.h"
 #include "Errors.h"
 #include "TextRoutines.h"
-
-#include "TestReports.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <climits>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <string>
 
 namespace corvane {
 namespace {
 
-// ---- ParseNumber ----------------------------------------------------------------------------------
-
-struct AcceptedNumber
+// The message of the conversion error `parse` throws for `text`, or "no error".
+template <typename Parse> std::string ErrorOf(Parse parse, const std::string& text)
 {
-    const char* text;
-    double value;
-};
-
-class ParseNumberAccepts : public ::testing::TestWithParam<AcceptedNumber>
-{
-};
-
-TEST_P(ParseNumberAccepts, ReadsTheDecimalValue)
-{
-    const AcceptedNumber& c = GetParam();
-    double value = 0.0;
-    ASSERT_NO_THROW(value = ParseNumber(c.text)) << "text '" << c.text << "'";
-    EXPECT_DOUBLE_EQ(value, c.value) << "text '" << c.text << "'";
-}
-
-INSTANTIATE_TEST_SUITE_P(Cells, ParseNumberAccepts,
-                         ::testing::Values(AcceptedNumber{"0", 0.0}, AcceptedNumber{"100.00", 100.0},
-                                           AcceptedNumber{"    100.00", 100.0},
-                                           AcceptedNumber{"  -1234.50", -1234.5},
-                                           AcceptedNumber{"1.5  ", 1.5}, AcceptedNumber{"  +3.25  ", 3.25},
-                                           AcceptedNumber{"-0.75", -0.75}, AcceptedNumber{".5", 0.5},
-                                           AcceptedNumber{"5.", 5.0}, AcceptedNumber{"1e3", 1000.0},
-                                           AcceptedNumber{"1.5E-2", 0.015}, AcceptedNumber{"-2.5e+2", -250.0},
-                                           AcceptedNumber{"007", 7.0},
-                                           AcceptedNumber{"123456789012.25", 123456789012.25}));
-
-class ParseNumberRejects : public ::testing::TestWithParam<const char*>
-{
-};
-
-TEST_P(ParseNumberRejects, ThrowsAConversionErrorNamingTheCell)
-{
-    const std::string text = GetParam();
     try {
-        const double value = ParseNumber(text);
-        ADD_FAILURE() << "'" << text << "' was read as " << value;
+        parse(text);
     } catch (const ConversionError& error) {
-        EXPECT_EQ(std::string(error.what()), "'" + text + "' is not a valid floating point value");
+        EXPECT_NE(dynamic_cast<const std::runtime_error*>(&error), nullptr);
+        return error.what();
     }
+    return "no error";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cells, ParseNumberRejects,
-                         ::testing::Values("", "      ", "1 234", "abc", "nan", "inf", "-inf", "1,5", "1.2.3",
-                                           "1e", "1e+", "-", ".", "+", "0x10", "12abc", "--1", "1.5 x"));
+// ---- Reading numbers ------------------------------------------------------------------------------
 
-TEST(ParseNumber, TheErrorIsARuntimeError)
+TEST(ParseNumber, ReadsADecimalNumberBetweenBlanksOrNamesTheCell)
 {
-    EXPECT_THROW(ParseNumber("x"), std::runtime_error);
+    // clang-format off
+    const std::pair<const char*, double> accepted[] = {
+        {"0", 0.0}, {"100.00", 100.0}, {"    100.00", 100.0}, {"  -1234.50", -1234.5}, {"1.5  ", 1.5},
+        {"  +3.25  ", 3.25}, {"-0.75", -0.75}, {".5", 0.5}, {"5.", 5.0}, {"1e3", 1000.0}, {"1.5E-2", 0.015},
+        {"-2.5e+2", -250.0}, {"007", 7.0}, {"123456789012.25", 123456789012.25}};
+    // clang-format on
+    for (const auto& [text, value] : accepted)
+        EXPECT_DOUBLE_EQ(ParseNumber(text), value) << "'" << text << "'";
+    for (const std::string text : {"", "      ", "1 234", "abc", "nan", "inf", "-inf", "1,5", "1.2.3", "1e",
+                                   "1e+", "-", ".", "+", "0x10", "12abc", "--1", "1.5 x"})
+        EXPECT_EQ(ErrorOf(ParseNumber, text), "'" + text + "' is not a valid floating point value");
 }
 
-// ---- Profit, commission and swap cells --------------------------------------------------------------
-
-TEST(MoneyCells, BlanksInsideANumberAreThousandsSeparators)
+TEST(MoneyCells, BlanksInsideANumberAreThousandsSeparatorsAndABlankCellIsZero)
 {
     EXPECT_DOUBLE_EQ(ParseMoneyCell("-1 234.56"), -1234.56);
     EXPECT_DOUBLE_EQ(ParseMoneyCell("10 000 000.00"), 10000000.0);
     EXPECT_DOUBLE_EQ(ParseMoneyCell(" -7.00"), -7.0);
-    EXPECT_DOUBLE_EQ(ParseMoneyCell("  0.00"), 0.0);
-}
-
-TEST(MoneyCells, ABlankOrEmptyCellCountsAsZero)
-{
-    EXPECT_EQ(ParseMoneyCell("      "), 0.0);
-    EXPECT_EQ(ParseMoneyCell(""), 0.0);
-    EXPECT_TRUE(IsBlankCell("      "));
-    EXPECT_TRUE(IsBlankCell(""));
+    for (const char* blank : {"      ", ""}) {
+        EXPECT_EQ(ParseMoneyCell(blank), 0.0) << "'" << blank << "'";
+        EXPECT_TRUE(IsBlankCell(blank)) << "'" << blank << "'";
+        EXPECT_EQ(ParseProfitCell(blank), 0.0) << "'" << blank << "'";
+    }
     EXPECT_FALSE(IsBlankCell("  0.00"));
-    EXPECT_EQ(ParseProfitCell(""), 0.0);
-    EXPECT_EQ(ParseProfitCell("          "), 0.0);
     EXPECT_DOUBLE_EQ(ParseProfitCell("   1234.56"), 1234.56);
+    EXPECT_EQ(ErrorOf(ParseMoneyCell, "1 234,56"), "'1 234,56' is not a valid floating point value");
+    EXPECT_EQ(ErrorOf(ParseMoneyCell, " n/a  "), "' n/a  ' is not a valid floating point value");
+    EXPECT_EQ(ErrorOf(ParseProfitCell, "  12.5x"), "'  12.5x' is not a valid floating point value");
 }
 
-TEST(MoneyCells, TextThatIsNoNumberNamesTheCellAsItStands)
+TEST(ScanDouble, AgreesWithScanfAndStopsAtTheFirstNul)
 {
-    const auto messageOf = [](auto parse, const std::string& text) {
-        try {
-            parse(text);
-        } catch (const ConversionError& error) {
-            return std::string(error.what());
-        }
-        return std::string("no error");
-    };
-    const auto money = [](const std::string& text) { return ParseMoneyCell(text); };
-    const auto profit = [](const std::string& text) { return ParseProfitCell(text); };
-    EXPECT_EQ(messageOf(money, "1 234,56"), "'1 234,56' is not a valid floating point value");
-    EXPECT_EQ(messageOf(money, " n/a  "), "' n/a  ' is not a valid floating point value");
-    EXPECT_EQ(messageOf(profit, "  12.5x"), "'  12.5x' is not a valid floating point value");
+    for (const char* text :
+         {"12.5",   "  7",    "\t\n 4.25", "-3e2xyz", "1e",    "1e+",
+          "1.5e3z", ".5",     "+.5e1",     "-0",      "1,5",   "1234.56</td>",
+          "0x1A",   "0x1p4",  "inf",       "-INF",    "nan",   "infinity",
+          "1e400",  "-1e400", "1e-400",    "abc",     "",      "-",
+          ".",      "+.",     "  ",        "0.1",     "2.675", "123456789012345678901234567890"}) {
+        double expected = 0.0;
+        const bool read = std::sscanf(text, "%lf", &expected) == 1;
+        const std::optional<double> actual = ScanDouble(text);
+        ASSERT_EQ(actual.has_value(), read) << "'" << text << "'";
+        if (!read) continue;
+        EXPECT_TRUE(std::isnan(expected) ? std::isnan(*actual) : *actual == expected)
+            << "'" << text << "' gave " << *actual << " for " << expected;
+        EXPECT_EQ(std::signbit(*actual), std::signbit(expected)) << "'" << text << "'";
+    }
+    EXPECT_EQ(ScanDouble(std::string({'1', '2', '\0', '3', '4'})), 12.0);
+    EXPECT_EQ(ScanDouble(std::string({'\0', '3', '4'})), std::nullopt);
 }
 
-// ---- ScanDouble reads as "%lf" does -----------------------------------------------------------------
-
-class ScanDoubleTest : public ::testing::TestWithParam<const char*>
+TEST(LeadingInteger, ReadsAsAtoi)
 {
-};
-
-TEST_P(ScanDoubleTest, AgreesWithScanf)
-{
-    const char* text = GetParam();
-    double expected = 0.0;
-    const bool read = std::sscanf(text, "%lf", &expected) == 1;
-    const std::optional<double> actual = ScanDouble(text);
-    ASSERT_EQ(actual.has_value(), read) << "text '" << text << "'";
-    if (!read) return;
-    if (std::isnan(expected))
-        EXPECT_TRUE(std::isnan(*actual)) << "text '" << text << "' gave " << *actual;
-    else
-        EXPECT_EQ(*actual, expected) << "text '" << text << "'";
-    EXPECT_EQ(std::signbit(*actual), std::signbit(expected)) << "text '" << text << "'";
+    // clang-format off
+    const std::pair<const char*, long long> cases[] = {
+        {"123", 123}, {"  -45x", -45}, {"+7", 7}, {"\t\n 8", 8}, {"12.9", 12}, {"abc", 0}, {"", 0}, {"-", 0},
+        {"7x9", 7}, {"- 5", 0}, {"0042", 42}, {"9223372036854775807", LLONG_MAX},
+        {"99999999999999999999", LLONG_MAX}, {"-99999999999999999999", LLONG_MIN}};
+    // clang-format on
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(LeadingInteger(text), value) << "'" << text << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ScanDoubleTest,
-                         ::testing::Values("12.5", "  7", "\t\n 4.25", "-3e2xyz", "1e", "1e+", "1.5e3z", ".5",
-                                           "+.5e1", "-0", "1,5", "1234.56</td>", "0x1A", "0x1p4", "inf",
-                                           "-INF", "nan", "infinity", "1e400", "-1e400", "1e-400", "abc", "",
-                                           "-", ".", "+.", "  ", "0.1", "2.675",
-                                           "123456789012345678901234567890"));
+// ---- Writing numbers as printf does -----------------------------------------------------------------
 
-TEST(ScanDouble, StopsAtTheFirstNul)
+TEST(FormatFixed, AgreesWithPrintf)
 {
-    EXPECT_EQ(ScanDouble(std::string("12\0"
-                                     "34",
-                                     5)),
-              12.0);
-    EXPECT_EQ(ScanDouble(std::string("\0"
-                                     "34",
-                                     3)),
-              std::nullopt);
-}
-
-// ---- Formatting as printf does ----------------------------------------------------------------------
-
-std::string Printf(double value, int width, int precision)
-{
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%*.*f", width, precision, value);
-    return buffer;
-}
-
-struct FixedCase
-{
-    double value;
-    int width;
-    int precision;
-};
-
-class FormatFixedTest : public ::testing::TestWithParam<FixedCase>
-{
-};
-
-TEST_P(FormatFixedTest, AgreesWithPrintf)
-{
-    const FixedCase& c = GetParam();
-    EXPECT_EQ(FormatFixed(c.value, c.width, c.precision), Printf(c.value, c.width, c.precision))
-        << "value " << c.value << " width " << c.width << " precision " << c.precision;
-}
-
-std::vector<FixedCase> FixedCases()
-{
-    const double values[] = {0.0,
-                             -0.0,
-                             0.005,
-                             0.015,
-                             2.675,
-                             1.005,
-                             0.125,
-                             0.375,
-                             2.5,
-                             3.5,
-                             -0.001,
-                             -0.004,
-                             1234.5,
-                             -1234.5,
-                             100.0,
-                             12345678.9,
-                             123456789.125,
-                             1e15,
-                             1e-7,
-                             5e-324,
-                             DBL_MAX,
-                             -DBL_MAX,
-                             std::numeric_limits<double>::infinity(),
+    // clang-format off
+    const double values[] = {0.0, -0.0, 0.005, 0.015, 2.675, 1.005, 0.125, 0.375, 2.5, 3.5, -0.001, -0.004,
+                             1234.5, -1234.5, 100.0, 12345678.9, 123456789.125, 1e15, 1e-7, 5e-324, DBL_MAX,
+                             -DBL_MAX, std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity(),
                              std::numeric_limits<double>::quiet_NaN()};
+    // clang-format on
     const int shapes[][2] = {{10, 2}, {14, 2}, {0, 0}, {6, 2}, {0, 6}, {1, 1}, {20, 10}};
-    std::vector<FixedCase> cases;
     for (const double value : values)
-        for (const auto& shape : shapes)
-            cases.push_back({value, shape[0], shape[1]});
-    return cases;
+        for (const auto& [width, precision] : shapes) {
+            char buffer[512];
+            std::snprintf(buffer, sizeof buffer, "%*.*f", width, precision, value);
+            EXPECT_EQ(FormatFixed(value, width, precision), buffer)
+                << "%" << width << "." << precision << "f";
+        }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FormatFixedTest, ::testing::ValuesIn(FixedCases()));
-
-TEST(FormatInt, AgreesWithPrintf)
+TEST(FormatInt, AgreesWithPrintfAndSoDoesPadLeft)
 {
-    const long long values[] = {0, 7, -5, 123456, -123456, 1234567, LLONG_MIN, LLONG_MAX};
-    for (const long long value : values)
+    char buffer[64];
+    for (const long long value : {0LL, 7LL, -5LL, 123456LL, -123456LL, 1234567LL, LLONG_MIN, LLONG_MAX})
         for (const int width : {0, 1, 6, 25}) {
-            char buffer[64];
             std::snprintf(buffer, sizeof buffer, "%*lld", width, value);
             EXPECT_EQ(FormatInt(value, width), buffer) << "value " << value << " width " << width;
         }
-}
-
-TEST(PadLeft, AgreesWithPrintf)
-{
     for (const char* text : {"", "a", "0.00", "-12.50", "123456", "1234567", "   1  "})
         for (const int width : {0, 6, 8, 12}) {
-            char buffer[64];
             std::snprintf(buffer, sizeof buffer, "%*s", width, text);
             EXPECT_EQ(PadLeft(text, width), buffer) << "text '" << text << "' width " << width;
         }
 }
 
-// ---- Summary figures --------------------------------------------------------------------------------
-
-TEST(FormatFigure, AZeroFigureHasNoMinusSign)
+TEST(FormatFigures, WritesEachConversionAsPrintfWithoutNegativeZero)
 {
     EXPECT_EQ(FormatFigure(-0.0, 10, 2), "      0.00");
-    EXPECT_EQ(FormatFigure(-0.001, 10, 2), "      0.00");
     EXPECT_EQ(FormatFigure(-0.004, 6, 2), "  0.00");
     EXPECT_EQ(FormatFigure(-0.4, 0, 0), "0");
     EXPECT_EQ(FormatFigure(-0.005001, 0, 2), "-0.01");
     EXPECT_EQ(FormatFigure(-12.5, 8, 2), "  -12.50");
-}
-
-TEST(FormatFigures, WritesEachConversionAsPrintfWithoutNegativeZero)
-{
-    EXPECT_EQ(FormatFigures("%d trades", {5}), "5 trades");
-    EXPECT_EQ(FormatFigures("%6d|", {-3}), "    -3|");
-    EXPECT_EQ(FormatFigures("%10.2f", {-0.001}), "      0.00");
-    EXPECT_EQ(FormatFigures("%10.2f", {-1234.567}), "  -1234.57");
-    EXPECT_EQ(FormatFigures("%.2f", {2.675}), "2.67");
-    EXPECT_EQ(FormatFigures("%0.f", {12.5}), "12");
-    EXPECT_EQ(FormatFigures("%0.f", {13.5}), "14");
-    EXPECT_EQ(FormatFigures("%0.f", {-0.4}), "0");
-    EXPECT_EQ(FormatFigures("%f", {1.5}), "1.500000");
-    EXPECT_EQ(FormatFigures("%14.2f", {1234567.891}), "    1234567.89");
-    EXPECT_EQ(FormatFigures("%f", {3}), "3.000000");
+    EXPECT_EQ(FormatFigures("%d trades|%6d|", {5, -3}), "5 trades|    -3|");
+    EXPECT_EQ(FormatFigures("%10.2f|%10.2f", {-0.001, -1234.567}), "      0.00|  -1234.57");
+    EXPECT_EQ(FormatFigures("%.2f|%0.f|%0.f|%0.f", {2.675, 12.5, 13.5, -0.4}), "2.67|12|14|0");
+    EXPECT_EQ(FormatFigures("%f|%14.2f|%f", {1.5, 1234567.891, 3}), "1.500000|    1234567.89|3.000000");
     EXPECT_EQ(FormatFigures("%6s|%s", {std::string_view("ab"), std::string_view("cd")}), "    ab|cd");
-    EXPECT_EQ(FormatFigures("100%%", {}), "100%");
-    EXPECT_EQ(FormatFigures("%.2f%%", {12.3456}), "12.35%");
+    EXPECT_EQ(FormatFigures("100%% %.2f%%", {12.3456}), "100% 12.35%");
     EXPECT_EQ(FormatFigures("%d and %d", {1}), "1 and ") << "a conversion without an argument prints nothing";
     EXPECT_EQ(FormatFigures("no conversions", {}), "no conversions");
 }
-
-// ---- Leading whole numbers --------------------------------------------------------------------------
-
-struct IntegerCase
-{
-    const char* text;
-    long long value;
-};
-
-class LeadingIntegerTest : public ::testing::TestWithParam<IntegerCase>
-{
-};
-
-TEST_P(LeadingIntegerTest, ReadsAsAtoi)
-{
-    EXPECT_EQ(LeadingInteger(GetParam().text), GetParam().value) << "text '" << GetParam().text << "'";
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, LeadingIntegerTest,
-                         ::testing::Values(IntegerCase{"123", 123}, IntegerCase{"  -45x", -45},
-                                           IntegerCase{"+7", 7}, IntegerCase{"\t\n 8", 8},
-                                           IntegerCase{"12.9", 12}, IntegerCase{"abc", 0}, IntegerCase{"", 0},
-                                           IntegerCase{"-", 0}, IntegerCase{"7x9", 7}, IntegerCase{"- 5", 0},
-                                           IntegerCase{"0042", 42},
-                                           IntegerCase{"9223372036854775807", LLONG_MAX},
-                                           IntegerCase{"99999999999999999999", LLONG_MAX},
-                                           IntegerCase{"-99999999999999999999", LLONG_MIN}));
 
 // ---- Independence from the process locale -----------------------------------------------------------
 

@@ -1,18 +1,10 @@
 #include "TestReports.h"
 
-#include <clocale>
+#include <gtest/gtest.h>
 
 namespace corvane::test {
 
-std::string CrLfLines(const std::vector<std::string>& lines)
-{
-    std::string out;
-    for (const std::string& line : lines)
-        out += line + "\r\n";
-    return out;
-}
-
-std::vector<std::string> HeadLines(const std::string& titleLine, std::string fifth)
+Cells HeadLines(const std::string& titleLine, std::string fifth)
 {
     return {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">", "<html>", "  <head>", titleLine,
             std::move(fifth)};
@@ -26,47 +18,20 @@ std::string PendingOrderLine(const std::string& type, const std::string& ticket)
 
 std::string WithNul(std::string_view before, std::string_view after)
 {
-    std::string out(before);
-    out.push_back('\0');
-    out.append(after);
-    return out;
+    return std::string(before) + '\0' + std::string(after);
 }
 
-std::vector<std::string> RowCells(const TextGrid& grid, int row)
+LoadOutcome LoadBytes(Session& session, std::string_view bytes, const TradeLineCallback& onTradeLine)
 {
-    std::vector<std::string> cells;
-    for (int column = 0; column < grid.ColumnCount(); ++column)
-        cells.emplace_back(grid.Cell(column, row));
-    return cells;
+    const TempDir dir;
+    return LoadReport(session, dir.Write("report.htm", bytes), onTradeLine);
 }
 
-std::vector<std::string> ColumnCells(const TextGrid& grid, int column)
+Session Load(std::string_view bytes)
 {
-    std::vector<std::string> cells;
-    for (int row = 1; row < grid.RowCount(); ++row)
-        cells.emplace_back(grid.Cell(column, row));
-    return cells;
-}
-
-std::vector<std::string> Entries(const SelectionList& list)
-{
-    std::vector<std::string> entries;
-    for (int i = 0; i < list.Count(); ++i)
-        entries.push_back(list.Text(i));
-    return entries;
-}
-
-bool AllSelected(const SelectionList& list)
-{
-    for (int i = 0; i < list.Count(); ++i)
-        if (!list.Selected(i)) return false;
-    return true;
-}
-
-LoadOutcome LoadBytes(Session& session, const TempDir& dir, std::string_view bytes, const std::string& name,
-                      const TradeLineCallback& onTradeLine)
-{
-    return LoadReport(session, dir.Write(name, bytes), onTradeLine);
+    Session session;
+    EXPECT_EQ(LoadBytes(session, bytes), LoadOutcome::Loaded);
+    return session;
 }
 
 } // namespace corvane::test
