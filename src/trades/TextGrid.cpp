@@ -170,26 +170,6 @@ void TextGrid::SetRow(int row, const std::string_view* cells, int count)
     text->resize(static_cast<std::size_t>(out - text->data()));
 }
 
-void TextGrid::ReplaceTail(int row, int column, const std::string_view* cells, int count)
-{
-    std::string* text = MutableRow(row);
-    if (!text || column < 0 || column >= m_columns)
-        return;
-    std::size_t pos, length;
-    int present;
-    if (FindCell(*text, column, pos, length, present))
-        text->resize(pos);
-    else
-        text->append(static_cast<std::size_t>(column - present), '\0'); // the empty cells before it
-    count = std::min(count, m_columns - column);
-    while (count > 0 && cells[count - 1].empty())
-        --count;
-    for (int i = 0; i < count; ++i) {
-        PutLength(*text, cells[i].size());
-        text->append(cells[i]);
-    }
-}
-
 void TextGrid::ReadCells(int row, std::string_view* cells, int count) const
 {
     int column = 0;
@@ -252,18 +232,6 @@ void TextGrid::PermuteRows(int first, const std::vector<int>& order)
         moved[i] = std::move(m_rows[first + order[i]]);
     for (std::size_t i = 0; i < order.size(); ++i)
         m_rows[first + i] = std::move(moved[i]);
-}
-
-void TextGrid::RemoveRows(int row, int count)
-{
-    ++m_version;
-    if (row < 0 || count <= 0 || row >= m_rowCount)
-        return;
-    count = std::min(count, m_rowCount - row);
-    const int stored = static_cast<int>(m_rows.size());
-    if (row < stored)
-        m_rows.erase(m_rows.begin() + row, m_rows.begin() + std::min(stored, row + count));
-    m_rowCount -= count;
 }
 
 } // namespace corvane

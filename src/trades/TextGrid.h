@@ -37,8 +37,6 @@ public:
 
     // Replaces a whole row by `count` cells (the others empty) in one write.
     void SetRow(int row, const std::string_view* cells, int count);
-    // Replaces cells [column, ...) of a row by `count` cells, leaving cells before `column` as they are.
-    void ReplaceTail(int row, int column, const std::string_view* cells, int count);
     // Views of cells [0, count) of a row, read in one walk; valid until the row is written.
     void ReadCells(int row, std::string_view* cells, int count) const;
 
@@ -49,8 +47,6 @@ public:
     void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count, std::size_t room = 0);
     // Reorders rows first..first+order.size()-1 so that new row first+i is old row first+order[i].
     void PermuteRows(int first, const std::vector<int>& order);
-    // Removes rows [row, row + count) and moves the rows below up; the row count falls by count.
-    void RemoveRows(int row, int count);
 
 private:
     std::string* MutableRow(int row);

@@ -189,34 +189,5 @@ TEST(TextGridPermuteRows, MovesWholeRowsWithinTheRange)
     EXPECT_EQ(Rows(grid, 0, 6), expected) << "the identity order changes nothing";
 }
 
-TEST(TextGridRemoveRows, RowsBelowMoveUpAndTheCountFalls)
-{
-    TextGrid grid(20, 6);
-    Fill(grid, 0, 5);
-    grid.RemoveRows(2, 2);
-    EXPECT_EQ(grid.RowCount(), 4);
-    EXPECT_EQ(Rows(grid, 0, 3),
-              Filled(20, 0) + "\n" + Filled(20, 1) + "\n" + Filled(20, 4) + "\n" + Filled(20, 5) + "\n");
-    grid.RemoveRows(3, 10);
-    EXPECT_EQ(grid.RowCount(), 3) << "a count past the end removes to the end";
-    grid.SetRowCount(6);
-    EXPECT_EQ(Rows(grid, 3, 5), Blank(20) + "\n" + Blank(20) + "\n" + Blank(20) + "\n")
-        << "a row that comes into use again starts blank";
-}
-
-TEST(TextGridRemoveRows, NothingHappensOutsideTheRowsAndTheHeaderStays)
-{
-    TextGrid grid(4, 3);
-    Fill(grid, 0, 2);
-    grid.RemoveRows(3, 1);
-    grid.RemoveRows(-1, 1);
-    grid.RemoveRows(1, 0);
-    EXPECT_EQ(Rows(grid, 0, 2), Filled(4, 0) + "\n" + Filled(4, 1) + "\n" + Filled(4, 2) + "\n");
-    grid.RemoveRows(1, 2);
-    EXPECT_EQ(grid.RowCount(), 1) << "removing the last trades leaves the header";
-    grid.SetRowCount(2);
-    EXPECT_EQ(RowText(grid, 1), Blank(4));
-}
-
 } // namespace
 } // namespace corvane
