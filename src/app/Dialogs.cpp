@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -11,6 +12,11 @@ std::optional<QString> Chosen(const QString& path)
     return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 } // namespace
+
+std::string LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 std::optional<QString> QtDialogs::OpenReport(const QString& current)
 {

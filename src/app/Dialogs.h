@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -41,5 +42,8 @@ public:
 private:
     QWidget* m_parent;
 };
+
+// A path the dialogs gave, as the file system's bytes for the core's readers and writers.
+std::string LocalPath(const QString& path);
 
 } // namespace corvane

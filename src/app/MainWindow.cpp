@@ -1,15 +1,9 @@
 #include "MainWindow.h"
 
 #include "ChartView.h"
+#include "GridSelection.h"
 #include "Commands.h"
-#include "DeleteTrades.h"
-#include "ExportNames.h"
 #include "Filters.h"
-#include "HtmlExport.h"
-#include "NormalizeTrades.h"
-#include "SortTrades.h"
-#include "TextExport.h"
-#include "TextImport.h"
 #include "EquityCurve.h"
 #include "SummaryText.h"
 #include "TextDecoding.h"
@@ -69,11 +63,6 @@ QFont FixedPitchFont(const char* family, int pixels, bool bold = false)
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
-}
-
-std::string LocalPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 } // namespace
@@ -311,32 +300,6 @@ void TMainForm::ReadListSelection(const QListWidget* widget, SelectionList& list
         list.SetSelected(i, widget->item(i)->isSelected());
 }
 
-namespace {
-
-// The selected rows of a grid, first and last (model rows), or -1 when none is selected.
-std::pair<int, int> SelectedRange(const QTableView* grid)
-{
-    int first = -1, last = -1;
-    for (const QModelIndex& index : grid->selectionModel()->selectedRows()) {
-        first = first < 0 ? index.row() : std::min(first, index.row());
-        last = std::max(last, index.row());
-    }
-    return {first, last};
-}
-
-void SelectRange(QTableView* grid, std::pair<int, int> range)
-{
-    QAbstractItemModel* model = grid->model();
-    const int last = std::min(range.second, model->rowCount() - 1);
-    if (range.first < 0 || range.first > last)
-        return;
-    grid->selectionModel()->select(QItemSelection(model->index(range.first, 0), model->index(last, model->columnCount() - 1)),
-                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid->selectionModel()->setCurrentIndex(model->index(last, 0), QItemSelectionModel::NoUpdate);
-}
-
-} // namespace
-
 void TMainForm::RefreshViews()
 {
     m_gridModel->SetCodePage(m_session.Report.CodePage);
@@ -436,92 +399,6 @@ void TMainForm::Button5MouseDown(Qt::KeyboardModifiers modifiers)
 void TMainForm::Button7MouseDown(Qt::KeyboardModifiers modifiers)
 {
     m_pictureSwitch = !ModifierHeld(modifiers);
-}
-
-void TMainForm::Button4Click()
-{
-    RunCommand([this] {
-        if (IsBusy() || NothingLoaded(m_session))
-            return;
-        if (const std::optional<std::string> target = ExportTarget(".txt"))
-            ExportText(m_session, *target);
-    });
-}
-
-void TMainForm::Button5Click()
-{
-    RunCommand([this] {
-        if (IsBusy())
-            return;
-        if (!NormalizeTrades(m_session, m_normalizeVariant))
-            return;
-        RefreshViews();
-        ChartRefresh();
-    });
-}
-
-void TMainForm::Button6Click()
-{
-    SortGridByTicket(m_session.Grid);
-    m_gridModel->Reset();
-}
-
-void TMainForm::Button7Click()
-{
-    RunCommand([this] {
-        if (IsBusy() || NothingLoaded(m_session))
-            return;
-        if (const std::optional<std::string> target = ExportTarget(".html")) {
-            ExportHtml(m_session, *target, &m_canvas, Image1->width(), m_pictureSwitch);
-            Image1->update();
-        }
-    });
-}
-
-std::optional<std::string> TMainForm::ExportTarget(const std::string& extension)
-{
-    if (const auto proposed = ProposedExportName(m_session.ReportPath, extension))
-        m_lastSaveTarget = QFile::decodeName(QByteArray::fromStdString(*proposed));
-    const std::optional<QString> chosen = m_dialogs.SaveTarget(m_lastSaveTarget, QStringLiteral("cvn"));
-    if (!chosen)
-        return std::nullopt;
-    m_lastSaveTarget = *chosen;
-    return LocalPath(*chosen);
-}
-
-void TMainForm::Button9Click()
-{
-    RunCommand([this] {
-        if (const std::optional<QString> chosen = m_dialogs.OpenImport()) {
-            ImportText(m_session, LocalPath(*chosen));
-            MagicListBox->hide();
-        } else {
-            // A cancelled import leaves the tables, but every symbol is selected and filtered again.
-            m_session.Pairs.SelectAll();
-        }
-        ApplyFilters(m_session);
-        RefreshViews();
-    });
-}
-
-void TMainForm::DeleteButtonClick()
-{
-    RunCommand([this] {
-        if (IsBusy())
-            return;
-        // The selection is one block of whole rows; without one the current row (the first after a
-        // load) is the selection.
-        auto [first, last] = SelectedRange(Grid);
-        if (first < 0) {
-            const QModelIndex current = Grid->currentIndex();
-            first = last = current.isValid() ? current.row() : 0;
-        }
-        DeleteTrades(m_session, TradeTableModel::GridRow(first), TradeTableModel::GridRow(last));
-        RefreshViews();
-        XGridClick();
-        GridClick();
-        ChartRefresh();
-    });
 }
 
 void TMainForm::Button8Click()

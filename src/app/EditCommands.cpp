@@ -1,0 +1,109 @@
+// The window's commands that change the trade table or write files: Delete trade, Normalize, the
+// hidden Sort trades and Import, and both exports.
+#include "MainWindow.h"
+
+#include "ChartView.h"
+#include "DeleteTrades.h"
+#include "ExportNames.h"
+#include "Filters.h"
+#include "GridSelection.h"
+#include "HtmlExport.h"
+#include "NormalizeTrades.h"
+#include "SortTrades.h"
+#include "TextExport.h"
+#include "TextImport.h"
+#include "TradeTableModel.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QTableView>
+
+namespace corvane {
+
+void TMainForm::Button4Click()
+{
+    RunCommand([this] {
+        if (IsBusy() || NothingLoaded(m_session))
+            return;
+        if (const std::optional<std::string> target = ExportTarget(".txt"))
+            ExportText(m_session, *target);
+    });
+}
+
+void TMainForm::Button5Click()
+{
+    RunCommand([this] {
+        if (IsBusy())
+            return;
+        if (!NormalizeTrades(m_session, m_normalizeVariant))
+            return;
+        RefreshViews();
+        ChartRefresh();
+    });
+}
+
+void TMainForm::Button6Click()
+{
+    SortGridByTicket(m_session.Grid);
+    m_gridModel->Reset();
+}
+
+void TMainForm::Button7Click()
+{
+    RunCommand([this] {
+        if (IsBusy() || NothingLoaded(m_session))
+            return;
+        if (const std::optional<std::string> target = ExportTarget(".html")) {
+            ExportHtml(m_session, *target, &m_canvas, Image1->width(), m_pictureSwitch);
+            Image1->update();
+        }
+    });
+}
+
+std::optional<std::string> TMainForm::ExportTarget(const std::string& extension)
+{
+    if (const auto proposed = ProposedExportName(m_session.ReportPath, extension))
+        m_lastSaveTarget = QFile::decodeName(QByteArray::fromStdString(*proposed));
+    const std::optional<QString> chosen = m_dialogs.SaveTarget(m_lastSaveTarget, QStringLiteral("cvn"));
+    if (!chosen)
+        return std::nullopt;
+    m_lastSaveTarget = *chosen;
+    return LocalPath(*chosen);
+}
+
+void TMainForm::Button9Click()
+{
+    RunCommand([this] {
+        if (const std::optional<QString> chosen = m_dialogs.OpenImport()) {
+            ImportText(m_session, LocalPath(*chosen));
+            MagicListBox->hide();
+        } else {
+            // A cancelled import leaves the tables, but every symbol is selected and filtered again.
+            m_session.Pairs.SelectAll();
+        }
+        ApplyFilters(m_session);
+        RefreshViews();
+    });
+}
+
+void TMainForm::DeleteButtonClick()
+{
+    RunCommand([this] {
+        if (IsBusy())
+            return;
+        // The selection is one block of whole rows; without one the current row (the first after a
+        // load) is the selection.
+        auto [first, last] = SelectedRange(Grid);
+        if (first < 0) {
+            const QModelIndex current = Grid->currentIndex();
+            first = last = current.isValid() ? current.row() : 0;
+        }
+        DeleteTrades(m_session, TradeTableModel::GridRow(first), TradeTableModel::GridRow(last));
+        RefreshViews();
+        XGridClick();
+        GridClick();
+        ChartRefresh();
+    });
+}
+
+} // namespace corvane
