@@ -334,25 +334,29 @@ void TMainForm::AnalyzeButtonMouseDown(Qt::KeyboardModifiers modifiers)
 void TMainForm::AnalyzeButtonClick()
 {
     RunCommand([this] {
+        QString path = m_lastReport;
         if (!m_session.ReloadFlag) {
             if (IsBusy())
                 return;
             const std::optional<QString> chosen = m_dialogs.OpenReport(m_lastReport);
             if (!chosen)
                 return;
-            m_lastReport = *chosen;
+            path = *chosen;
         }
         BusyScope busy(*Label1);
         MagicListBox->hide();
         m_session.MagicListShown = false;
         SyncList(MagicListBox, SelectionList());
-        const LoadOutcome outcome = LoadAndFilter(m_session, LocalPath(m_lastReport),
-                                                  [] { QCoreApplication::processEvents(); });
+        const LoadOutcome outcome =
+            LoadAndFilter(m_session, LocalPath(path), [] { QCoreApplication::processEvents(); });
         RefreshViews();
         if (outcome == LoadOutcome::Refused)
             Memo1->show();
-        if (outcome == LoadOutcome::Loaded)
+        if (outcome == LoadOutcome::Loaded) {
+            // Reload reads the report the trades came from: a file refused or ignored is not remembered.
+            m_lastReport = path;
             ChartRefresh();
+        }
     });
 }
 

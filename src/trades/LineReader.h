@@ -24,6 +24,8 @@ public:
     LineReader& operator=(const LineReader&) = delete;
 
     bool IsOpen() const { return m_file != nullptr; }
+    // Whether reading stopped on an error rather than at the end of the file.
+    bool Failed() const { return m_file != nullptr && std::ferror(m_file) != 0; }
     // The next piece, valid until the next call; false at the end of the file.
     bool Next(std::string_view& piece);
     // As Next, but at the end of the file the piece is empty: a missing line reads as an empty one.

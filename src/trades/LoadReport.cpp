@@ -1,6 +1,7 @@
 #include "LoadReport.h"
 
 #include "CodePage.h"
+#include "Errors.h"
 #include "LineReader.h"
 #include "Numbers.h"
 
@@ -17,11 +18,81 @@ void ResetGrid(TextGrid& grid)
     grid.BlankRow(1);
 }
 
-void Refuse(Session& session)
+void ThrowIfUnread(const LineReader& reader, const std::string& path)
 {
+    if (reader.Failed())
+        throw FileError("Could not read " + path + ": the file ended in a read error; the trades loaded before are kept.");
+}
+
+// A fresh load reads into tables of its own and puts them in place only when the whole file has
+// been read: a refused file, or one that fails half-way, leaves the trades already loaded as they were.
+LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& path,
+                       const TradeLineCallback& onTradeLine)
+{
+    Session staged;
+    DetectReportKind(path, staged);
+    if (!reader.IsOpen() || staged.Report.GeneratorMark != kGeneratorMark) {
+        session.Memo.assign(1, std::string(kRefusal));
+        return LoadOutcome::Refused;
+    }
+    ReadInitialDeposit(path, staged);
+    staged.Report.CodePage = GuessFileCodePage(path);
+    staged.Report.Title = session.Report.Title; // a report without a title line keeps the last one
+    ReadPreamble(reader, staged);
+    ReadBody(reader, staged, 1, onTradeLine);
+    ThrowIfUnread(reader, path);
+    staged.Pairs.SelectAll();
+    staged.Magic.SelectAll();
+    staged.Full.SetRowCount(staged.Full.RowCount() - 1);
+
+    session.Full = std::move(staged.Full);
+    session.FullValues = TradeValuesCache();
     ResetGrid(session.Grid);
-    session.Memo.assign(1, std::string(kRefusal));
-    session.Pairs.Clear();
+    ResetGrid(session.XGrid);
+    session.Pairs = std::move(staged.Pairs);
+    session.Magic = std::move(staged.Magic);
+    session.MagicListShown = false;
+    session.Report = std::move(staged.Report);
+    session.DisplayEnabled = staged.DisplayEnabled;
+    session.Memo.clear();
+    session.ReportPath = path;
+    return LoadOutcome::Loaded;
+}
+
+// An appending load writes after the trades already loaded; should it fail, the rows it added are
+// taken away again and the lists and report state are put back. An ignored file leaves the magic list
+// empty, as every load starts with it emptied.
+LoadOutcome LoadAppending(Session& session, LineReader& reader, const std::string& path,
+                          const TradeLineCallback& onTradeLine)
+{
+    const SelectionList magicBefore = session.Magic;
+    session.Magic.Clear();
+    session.MagicListShown = false;
+    Session probe;
+    DetectReportKind(path, probe);
+    if (!reader.IsOpen() || probe.Report.GeneratorMark != session.Report.GeneratorMark
+        || probe.Report.Kind != session.Report.Kind || probe.Report.Kind == ReportKind::Tester)
+        return LoadOutcome::AppendIgnored;
+
+    const int rowsBefore = session.Full.RowCount();
+    const SelectionList pairsBefore = session.Pairs;
+    const ReportState reportBefore = session.Report;
+    try {
+        session.Report.Layout = probe.Report.Layout;
+        ReadBody(reader, session, rowsBefore, onTradeLine);
+        ThrowIfUnread(reader, path);
+    } catch (...) {
+        session.Full.SetRowCount(rowsBefore);
+        session.Pairs = pairsBefore;
+        session.Magic = magicBefore;
+        session.Report = reportBefore;
+        throw;
+    }
+    session.Pairs.SelectAll();
+    session.Magic.SelectAll();
+    SortTradeTableByTicket(session.Full);
+    session.ReportPath = path;
+    return LoadOutcome::Loaded;
 }
 
 } // namespace
@@ -34,51 +105,10 @@ bool NothingLoaded(const Session& session)
 
 LoadOutcome LoadReport(Session& session, const std::string& path, const TradeLineCallback& onTradeLine)
 {
-    const bool append = session.AppendFlag;
-    const int firstRow = append ? session.Full.RowCount() : 1;
-    session.ReportPath = path;
     session.ReloadFlag = false;
     LineReader reader(path);
-    session.Magic.Clear();
-    session.MagicListShown = false;
-
-    if (append) {
-        const ReportState before = session.Report;
-        DetectReportKind(path, session);
-        if (session.Report.GeneratorMark != before.GeneratorMark || session.Report.Kind != before.Kind
-            || session.Report.Kind == ReportKind::Tester) {
-            session.Report.GeneratorMark = before.GeneratorMark;
-            session.Report.Kind = before.Kind;
-            session.DisplayEnabled = before.Kind == ReportKind::Statement;
-            return LoadOutcome::AppendIgnored;
-        }
-    } else {
-        ResetGrid(session.Grid);
-        ResetGrid(session.XGrid);
-        ResetGrid(session.Full);
-        session.Memo.clear();
-        DetectReportKind(path, session);
-        if (session.Report.GeneratorMark != kGeneratorMark) {
-            Refuse(session);
-            return LoadOutcome::Refused;
-        }
-        ReadInitialDeposit(path, session);
-        session.Report.CodePage = GuessFileCodePage(path);
-    }
-
-    if (reader.IsOpen()) {
-        if (!append)
-            ReadPreamble(reader, session);
-        ReadBody(reader, session, firstRow, onTradeLine);
-        session.Pairs.SelectAll();
-        session.Magic.SelectAll();
-    }
-
-    if (append)
-        SortTradeTableByTicket(session.Full);
-    else
-        session.Full.SetRowCount(session.Full.RowCount() - 1);
-    return LoadOutcome::Loaded;
+    return session.AppendFlag ? LoadAppending(session, reader, path, onTradeLine)
+                              : LoadAfresh(session, reader, path, onTradeLine);
 }
 
 void SortTradeTableByTicket(TextGrid& full)

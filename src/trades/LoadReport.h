@@ -19,13 +19,19 @@ enum class LoadOutcome
 
 /**
  * Loads the report at `path` into the trade table: afresh, or after the trades already loaded when the
- * session's append flag is set. Records `path` as the report last chosen. Steps that belong to the
- * window (the busy indicator, the dialog, the filter pass and the chart) are the caller's.
+ * session's append flag is set. On success records `path` as the report the trades came from. Steps that
+ * belong to the window (the busy indicator, the dialog, the filter pass and the chart) are the caller's.
  *
- * A fresh load resets the three tables and the summary text, detects the report and refuses a file
- * without the terminal's generator tag (or one that cannot be read). An appending load keeps the table,
- * deposit and title, adds only account statements of the same kind and generator mark, and sorts the
- * table by ticket afterwards. Every list entry is selected at the end.
+ * A fresh load detects the report and refuses a file without the terminal's generator tag (or one that
+ * cannot be read) with the refusal line in Memo; otherwise it reads the whole file and only then
+ * replaces the trade table, resets the visible table, the alternate view and the summary text. An
+ * appending load adds only account statements of the same kind and generator mark and sorts the table
+ * by ticket afterwards. Every list entry is selected at the end.
+ *
+ * Whatever happens, the trades already loaded stay as they were unless the load succeeds: a refused
+ * or ignored file changes nothing but Memo (refused) or the magic list (ignored), and a file that
+ * ends in a read error, or a load that throws, leaves the tables, lists and report state untouched
+ * (FileError for the read error).
  */
 LoadOutcome LoadReport(Session& session, const std::string& path, const TradeLineCallback& onTradeLine = {});
 

@@ -56,19 +56,28 @@ TEST_F(WindowTest, LoadFileShowsTradesListsAndSummaryAndACancelledDialogChangesN
     EXPECT_EQ(dialogs.ReportAsked, 3);
 }
 
-TEST_F(WindowTest, RefusedFileLeavesOnlyTheRefusalLine)
+TEST_F(WindowTest, RefusedFileShowsTheRefusalLineAndKeepsTheTradesLoaded)
 {
+    Load(dir.Write("foreign.htm", test::StatementBuilder().NoGenerator().Closed(Trade("7", "usdjpy")).Text()));
+    EXPECT_EQ(Memo()->toPlainText().toStdString(), kRefusal);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{""})) << "nothing loaded before: empty grids";
+
     Load(Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd")}));
+    List("PairsListBox")->item(1)->setSelected(false);
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
     ASSERT_TRUE(Memo()->isHidden());
-    Load(
-        dir.Write("foreign.htm", test::StatementBuilder().NoGenerator().Closed(Trade("7", "usdjpy")).Text()));
+    Load(dir.Write("foreign.htm", test::StatementBuilder().NoGenerator().Closed(Trade("7", "usdjpy")).Text()));
     EXPECT_EQ(Memo()->toPlainText().toStdString(), kRefusal);
     EXPECT_FALSE(Memo()->isHidden());
-    EXPECT_EQ(Column("Grid", kTicket), (Cells{""}));
-    EXPECT_EQ(Entries("PairsListBox"), Cells{});
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001"})) << "the trades already loaded stay";
+    EXPECT_EQ(Entries("PairsListBox"), (Cells{"eurusd", "gbpusd"}));
+    EXPECT_EQ(Selection("PairsListBox"), (Flags{true, false}));
     EXPECT_TRUE(Busy()->isHidden());
     EXPECT_TRUE(dialogs.Errors.isEmpty());
+
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001"})) << "Reload reads the report the trades came from";
+    EXPECT_TRUE(MemoHas(TradeCountLine(1))) << Memo()->toPlainText().toStdString();
 }
 
 TEST_F(WindowTest, ShiftPressOnLoadFileAppendsToTwoOrMoreTrades)
