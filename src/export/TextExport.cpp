@@ -11,6 +11,17 @@ constexpr std::string_view kHeader =
     "Ticket\tOpen Time\tType\tLots\tItem\tPrice\tS/L\tT/P\tClose Time\tPrice\t"
     "Comm\tSwap\tP/L\tPips\tBalance\t\tMagic\tComment\r\n";
 
+// A cell of a report may hold a tab; written as it stands it would split the record, and the file
+// would read back with its fields shifted. It is written as a blank.
+void AppendField(std::string& line, std::string_view cell)
+{
+    const std::size_t start = line.size();
+    line.append(cell);
+    for (std::size_t i = start; i < line.size(); ++i)
+        if (line[i] == '\t')
+            line[i] = ' ';
+}
+
 } // namespace
 
 BalanceAndMark SplitDrawdownMark(std::string_view balanceCell)
@@ -31,15 +42,15 @@ void WriteTextExport(std::ostream& out, const Session& session)
         grid.ReadCells(row, cells, kGridColumns);
         line.clear();
         for (int column = 0; column < kBalance; ++column) {
-            line.append(cells[column]);
+            AppendField(line, cells[column]);
             line.push_back('\t');
         }
         const BalanceAndMark balance = SplitDrawdownMark(cells[kBalance]);
-        line.append(balance.Balance);
+        AppendField(line, balance.Balance);
         line.append(balance.Marked ? "\t*\t" : "\t\t");
-        line.append(session.XGrid.Cell(1, row));
+        AppendField(line, session.XGrid.Cell(1, row));
         line.push_back('\t');
-        line.append(session.XGrid.Cell(2, row));
+        AppendField(line, session.XGrid.Cell(2, row));
         line.append("\r\n");
         out << line;
     }

@@ -24,7 +24,8 @@ bool IsDigit(char c)
 locale_t CLocale();
 
 // Reads a decimal number: optional sign, digits with an optional "." and fraction, an optional
-// exponent, blanks around it; nothing for any other text (no "inf", no hexadecimal, no separators).
+// exponent, blanks around it; nothing for any other text (no "inf", no hexadecimal, no separators)
+// nor for a number beyond the range of a double.
 std::optional<double> ReadDecimal(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
@@ -42,9 +43,13 @@ std::optional<double> ReadDecimal(std::string_view text)
     if (result.ptr != text.data() + text.size() || result.ec == std::errc::invalid_argument)
         return std::nullopt;
     if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone when it overflows or underflows; C gives inf or 0.
+        // from_chars leaves the value alone when it overflows or underflows. A number too small for a
+        // double is read as C reads it (0 or nearly); one too large is no amount of money at all.
         const std::string copy(text);
-        return strtod_l(copy.c_str(), nullptr, CLocale());
+        const double near = strtod_l(copy.c_str(), nullptr, CLocale());
+        if (std::isinf(near))
+            return std::nullopt;
+        return near;
     }
     return value;
 }

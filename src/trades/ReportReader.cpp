@@ -4,6 +4,7 @@
 #include "Numbers.h"
 #include "TextRoutines.h"
 
+#include <cmath>
 #include <optional>
 
 namespace corvane {
@@ -144,6 +145,8 @@ void ReadInitialDeposit(const std::string& path, Session& session)
         return;
     session.Report.InitialDeposit =
         session.Report.Kind == ReportKind::Statement ? StatementDeposit(reader) : TesterDeposit(reader);
+    if (!std::isfinite(session.Report.InitialDeposit))
+        session.Report.InitialDeposit = 0.0; // "nan", "inf" or a number beyond a double: no deposit
 }
 
 void ReadPreamble(LineReader& reader, Session& session)

@@ -5,6 +5,8 @@
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
 
+#include <filesystem>
+
 namespace corvane {
 namespace {
 
@@ -78,6 +80,20 @@ TEST_F(WindowTest, RefusedFileShowsTheRefusalLineAndKeepsTheTradesLoaded)
     QTest::mouseClick(Button("Button8"), Qt::LeftButton);
     EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001"})) << "Reload reads the report the trades came from";
     EXPECT_TRUE(MemoHas(TradeCountLine(1))) << Memo()->toPlainText().toStdString();
+}
+
+// The file is there when the user picks it and gone when the load reads it.
+TEST_F(WindowTest, AReportThatVanishesAfterTheDialogIsRefusedAndTheTradesStay)
+{
+    Load(Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd")}));
+    const std::string vanishing = Write("vanishing.htm", {Trade("7", "usdjpy")});
+    dialogs.WhenAsked = [&] { std::filesystem::remove(vanishing); };
+    Load(vanishing);
+    EXPECT_EQ(Memo()->toPlainText().toStdString(), kRefusal);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002"}));
+    EXPECT_EQ(Entries("PairsListBox"), (Cells{"eurusd", "gbpusd"}));
+    EXPECT_TRUE(Busy()->isHidden());
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
 
 TEST_F(WindowTest, ShiftPressOnLoadFileAppendsToTwoOrMoreTrades)
