@@ -38,15 +38,6 @@ Loaded LoadText(const std::string& bytes)
     return result;
 }
 
-std::string RandomBytes(std::size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
-    return bytes;
-}
-
 // ---- Short, empty, binary and endless files ----------------------------------------------------------
 
 TEST(BadInput, AFileOfJustTheHeadIsLoadedWithoutTrades)
@@ -57,16 +48,6 @@ TEST(BadInput, AFileOfJustTheHeadIsLoadedWithoutTrades)
         EXPECT_EQ(loaded.session.Full.RowCount(), 1);
         EXPECT_EQ(loaded.tradeLines, 0);
         EXPECT_EQ(loaded.session.Report.Title, "Statement: 1 - Test");
-    }
-}
-
-TEST(BadInput, RandomBytesOrFiftyMegabytesWithoutALineEndAreRefused)
-{
-    for (const std::string& bytes : {RandomBytes(256 * 1024, 1234), std::string(50u << 20, 'a')}) {
-        const Loaded loaded = LoadText(bytes);
-        EXPECT_EQ(loaded.outcome, LoadOutcome::Refused);
-        EXPECT_EQ(loaded.session.Memo, Cells{std::string(kRefusal)});
-        EXPECT_EQ(loaded.session.Full.RowCount(), 2);
     }
 }
 
@@ -229,16 +210,6 @@ TEST(DamagedRows, AReportCutOffInsideTheProfitCell)
     ASSERT_EQ(cut.session.Full.RowCount(), 2);
     EXPECT_EQ(cut.session.Full.Cell(kCloseTime, 1), "2024.01.02 12:00");
     EXPECT_EQ(cut.session.Full.Cell(kProfit, 1), "      0.00");
-}
-
-TEST(DamagedRows, DatesTheCalendarLacksAreStoredAsTheyStand)
-{
-    const Loaded loaded =
-        LoadText(Statement({{.OpenTime = "2023.02.30 25:61", .CloseTime = "2023.13.45 99:99"},
-                            {.OpenTime = "yesterday", .CloseTime = ""}}));
-    EXPECT_EQ(ColumnCells(loaded.session.Full, kOpenTime), (Cells{"2023.02.30 25:61", "yesterday"}));
-    EXPECT_EQ(ColumnCells(loaded.session.Full, kCloseTime), (Cells{"2023.13.45 99:99", ""}));
-    EXPECT_EQ(ColumnCells(loaded.session.Full, kProfit), (Cells{"    100.00", "    100.00"}));
 }
 
 } // namespace
