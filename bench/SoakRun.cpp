@@ -94,8 +94,13 @@ int main(int argc, char** argv)
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
     const long long trades = argc > 2 ? std::atoll(argv[2]) : 10000;
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvane-soak";
-    std::filesystem::create_directories(folder);
+    // A folder of this run's own: two runs side by side must not remove each other's files.
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-soak-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::perror("soak-run: cannot create its folder");
+        return 1;
+    }
+    const std::filesystem::path folder = pattern;
     const std::string report = (folder / "statement.htm").string();
     corvane::bench::WriteReport(corvane::bench::ReportType::Statement, report, trades);
 
