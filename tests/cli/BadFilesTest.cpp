@@ -22,6 +22,7 @@
 namespace corvane {
 namespace {
 
+using test::AllRows;
 using test::Cells;
 using test::ColumnCells;
 using test::RunTool;
@@ -32,14 +33,6 @@ using test::StatementTrade;
 StatementTrade Trade(const std::string& ticket, const std::string& symbol = "eurusd")
 {
     return {.Ticket = ticket, .Symbol = symbol, .Magic = "5", .Comment = "note"};
-}
-
-std::vector<std::string> AllRows(const TextGrid& grid)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        rows.push_back(test::RowText(grid, row));
-    return rows;
 }
 
 std::string RandomBytes(std::size_t size, unsigned seed)

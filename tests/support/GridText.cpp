@@ -10,6 +10,14 @@ std::string RowText(const TextGrid& grid, int row)
     return text;
 }
 
+Cells AllRows(const TextGrid& grid)
+{
+    Cells rows;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        rows.push_back(RowText(grid, row));
+    return rows;
+}
+
 Cells ColumnCells(const TextGrid& grid, int column)
 {
     Cells cells;

@@ -12,6 +12,8 @@ using Cells = std::vector<std::string>;
 
 // Every cell of one row joined by tabs, so that a whole row compares as one text.
 std::string RowText(const TextGrid& grid, int row);
+// Every row of a table, the header row included, each as RowText gives it.
+Cells AllRows(const TextGrid& grid);
 // One column of the trade rows (row 1 to the last row).
 Cells ColumnCells(const TextGrid& grid, int column);
 // The entries of a list and their selection flags, in order.

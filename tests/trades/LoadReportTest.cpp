@@ -7,6 +7,7 @@
 namespace corvane {
 namespace {
 
+using test::AllRows;
 using test::Cells;
 using test::ColumnCells;
 using test::Entries;
@@ -22,14 +23,6 @@ StatementTrade Trade(const std::string& ticket, const std::string& magic = "",
                      const std::string& comment = "")
 {
     return {.Ticket = ticket, .Profit = ticket + ".00", .Magic = magic, .Comment = comment};
-}
-
-std::vector<std::string> AllRows(const TextGrid& grid)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        rows.push_back(RowText(grid, row));
-    return rows;
 }
 
 // Leaves some text in the visible table and the alternate view, as a filter pass would have.
