@@ -4,6 +4,7 @@
 // end; the run fails (exit 1) when it grew by more than a tenth, or when a command reported an error.
 
 #include "Dialogs.h"
+#include "GridSelection.h"
 #include "MainWindow.h"
 #include "ReportGenerator.h"
 

@@ -90,10 +90,11 @@ TradeValues ReadTrade(const std::string_view* cells)
 }
 
 /**
- * Builds the visible rows in one pass: each passing trade's columns 0 to 12 and, while every row so
- * far held numbers, its Pips and its running Balance: the initial deposit plus each row's P/L, minus
- * its absolute Comm, plus its Swap. A row with a cell that is not a number ends the computed columns
- * there; the rows after it are still copied, and its error is raised once the tables are complete.
+ * Builds the visible rows in one pass: each passing trade's columns 0 to 14 and, while every row so
+ * far held numbers, its Pips and its running Balance computed anew: the initial deposit plus each
+ * row's P/L, minus its absolute Comm, plus its Swap. A row with a cell that is not a number ends the
+ * computed columns there: it and the rows after it keep the trade table's Pips and Balance cells, and
+ * its error is raised once the tables are complete.
  */
 class VisibleRows
 {
@@ -121,8 +122,9 @@ public:
 
     void Add(int row, int fullRow, const std::string_view* cells)
     {
+        // Rows whose Pips and Balance are not computed keep what the trade table holds.
         std::string_view gridCells[kGridColumns];
-        std::copy(cells, cells + kPips, gridCells);
+        std::copy(cells, cells + kGridColumns, gridCells);
         char pips[64];
         char balance[400];
         if (!m_error) {

@@ -77,6 +77,7 @@ void TMainForm::Button9Click()
         if (const std::optional<QString> chosen = m_dialogs.OpenImport()) {
             ImportText(m_session, LocalPath(*chosen));
             MagicListBox->hide();
+            m_gridRowsAfresh = true;
         } else {
             // A cancelled import leaves the tables, but every symbol is selected and filtered again.
             m_session.Pairs.SelectAll();

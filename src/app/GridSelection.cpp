@@ -2,7 +2,6 @@
 
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>
-#include <QTableView>
 
 #include <algorithm>
 
@@ -18,15 +17,27 @@ std::pair<int, int> SelectedRange(const QTableView* grid)
     return {first, last};
 }
 
-void SelectRange(QTableView* grid, std::pair<int, int> range)
+void TradeGridView::SelectRows(std::pair<int, int> range)
 {
-    QAbstractItemModel* model = grid->model();
-    const int last = std::min(range.second, model->rowCount() - 1);
+    QAbstractItemModel* rows = model();
+    const int last = std::min(range.second, rows->rowCount() - 1);
     if (range.first < 0 || range.first > last)
         return;
-    grid->selectionModel()->select(QItemSelection(model->index(range.first, 0), model->index(last, model->columnCount() - 1)),
-                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid->selectionModel()->setCurrentIndex(model->index(last, 0), QItemSelectionModel::NoUpdate);
+    // The view takes the anchor of a Shift-click from a current row it set without a modifier: set the
+    // first row so, whatever keys the last input event held, then select the block.
+    m_plainSelect = true;
+    setCurrentIndex(rows->index(range.first, 0));
+    m_plainSelect = false;
+    selectionModel()->select(QItemSelection(rows->index(range.first, 0), rows->index(last, rows->columnCount() - 1)),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(rows->index(last, 0), QItemSelectionModel::NoUpdate);
+}
+
+QItemSelectionModel::SelectionFlags TradeGridView::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (m_plainSelect)
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return QTableView::selectionCommand(index, event);
 }
 
 } // namespace corvane

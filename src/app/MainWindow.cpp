@@ -20,7 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableView>
+#include <QStyle>
 #include <QTimer>
 
 namespace corvane {
@@ -41,6 +41,9 @@ namespace {
 constexpr int kClientWidth = 897;
 constexpr int kClientHeight = 473;
 constexpr int kChartTop = 32;
+
+const std::vector<int> kGridWidths{61, 102, 33, 33, 44, 44, 43, 44, 105, 43, 41, 41, 66, 42, 104};
+const std::vector<int> kXGridWidths{61, 77, 720};
 
 // Shows the busy indicator for the life of a load, and hides it on every way out, errors included.
 class BusyScope
@@ -93,9 +96,9 @@ QPushButton* TMainForm::MakeButton(const char* name, const QString& caption)
     return button;
 }
 
-QTableView* TMainForm::MakeGrid(const char* name, TradeTableModel* model, std::initializer_list<int> widths)
+TradeGridView* TMainForm::MakeGrid(const char* name, TradeTableModel* model)
 {
-    auto* grid = new QTableView(this);
+    auto* grid = new TradeGridView(this);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setModel(model);
     grid->setFont(FixedPitchFont("Terminal", 9, true));
@@ -106,15 +109,13 @@ QTableView* TMainForm::MakeGrid(const char* name, TradeTableModel* model, std::i
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setFixedHeight(17);
-    int column = 0;
-    for (const int width : widths)
-        grid->setColumnWidth(column++, width);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setShowGrid(true);
     grid->setWordWrap(false);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A sideways scroll bar shows only when a report's texts need more than the grid's width.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->viewport()->installEventFilter(this);
     return grid;
@@ -126,7 +127,8 @@ QListWidget* TMainForm::MakeList(const char* name)
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(FixedPitchFont("Courier New", 11));
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setUniformItemSizes(true);
+    // A text longer than the list is wide scrolls sideways instead of being cut short.
+    list->setTextElideMode(Qt::ElideNone);
     return list;
 }
 
@@ -175,8 +177,12 @@ void TMainForm::CreateControls()
                                       this);
     m_xgridModel = new TradeTableModel(
         m_session.XGrid, {QStringLiteral("Ticket"), QStringLiteral("Magic"), QStringLiteral("Comment")}, this);
-    Grid = MakeGrid("Grid", m_gridModel, {61, 102, 33, 33, 44, 44, 43, 44, 105, 43, 41, 41, 66, 42, 104});
-    XGrid = MakeGrid("XGrid", m_xgridModel, {61, 77, 720});
+    Grid = MakeGrid("Grid", m_gridModel);
+    XGrid = MakeGrid("XGrid", m_xgridModel);
+    for (int column = 0; column < kGridColumns; ++column)
+        Grid->setColumnWidth(column, kGridWidths[column]);
+    for (int column = 0; column < kXGridColumns; ++column)
+        XGrid->setColumnWidth(column, kXGridWidths[column]);
     XGrid->hide();
 
     for (int i = 0; i < kControlPlaceCount; ++i) {
@@ -214,7 +220,15 @@ void TMainForm::CreateControls()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
+    if (event->type() == QEvent::KeyPress) {
+        // Enter on a focused button clicks it, as Space does.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+            button->click();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
         const Qt::KeyboardModifiers modifiers = static_cast<QMouseEvent*>(event)->modifiers();
         if (watched == AnalyzeButton)
             AnalyzeButtonMouseDown(modifiers);
@@ -258,13 +272,15 @@ QString TMainForm::Decoded(std::string_view bytes) const
     return DecodeReportText(bytes, m_session.Report.CodePage);
 }
 
-void TMainForm::RunCommand(const std::function<void()>& command)
+bool TMainForm::RunCommand(const std::function<void()>& command)
 {
     try {
         command();
+        return true;
     } catch (const std::exception& error) {
         RefreshViews();
         m_dialogs.ShowError(Decoded(error.what()));
+        return false;
     }
 }
 
@@ -276,6 +292,24 @@ void TMainForm::ChartRefresh()
     else if (m_viewMode >= 2)
         DrawTimeOfWeekChart(m_canvas, m_session.Grid, m_viewMode == 3, width);
     Image1->update();
+}
+
+void TMainForm::ShowChart(int viewMode)
+{
+    RunCommand([&] {
+        if (IsBusy())
+            return;
+        const int shown = m_viewMode;
+        m_viewMode = viewMode;
+        try {
+            ChartRefresh();
+        } catch (...) {
+            m_viewMode = shown;
+            Image1->update();
+            throw;
+        }
+        Memo1->hide();
+    });
 }
 
 void TMainForm::SyncList(QListWidget* widget, const SelectionList& list)
@@ -305,13 +339,19 @@ void TMainForm::RefreshViews()
     m_gridModel->SetCodePage(m_session.Report.CodePage);
     m_xgridModel->SetCodePage(m_session.Report.CodePage);
     m_canvas.SetCodePage(m_session.Report.CodePage);
-    // A grid keeps its selected rows, by number, when its rows are rebuilt.
-    const auto gridSelection = SelectedRange(Grid);
-    const auto xgridSelection = SelectedRange(XGrid);
+    // A grid keeps its selected rows, by number, when its rows are rebuilt; a new report starts with
+    // its first row selected. A grid without a selection has its first row as the current row.
+    const auto gridSelection = m_gridRowsAfresh ? std::pair(0, 0) : SelectedRange(Grid);
+    const auto xgridSelection = m_gridRowsAfresh ? std::pair(0, 0) : SelectedRange(XGrid);
+    m_gridRowsAfresh = false;
     m_gridModel->Reset();
     m_xgridModel->Reset();
-    SelectRange(Grid, gridSelection);
-    SelectRange(XGrid, xgridSelection);
+    for (auto [grid, selection] : {std::pair(Grid, gridSelection), std::pair(XGrid, xgridSelection)}) {
+        grid->SelectRows(selection);
+        if (SelectedRange(grid).first < 0)
+            grid->SelectRows({0, 0});
+    }
+    FitGridColumns();
     SyncList(PairsListBox, m_session.Pairs);
     SyncList(MagicListBox, m_session.Magic);
     QStringList lines;
@@ -333,31 +373,37 @@ void TMainForm::AnalyzeButtonMouseDown(Qt::KeyboardModifiers modifiers)
 
 void TMainForm::AnalyzeButtonClick()
 {
-    RunCommand([this] {
-        QString path = m_lastReport;
-        if (!m_session.ReloadFlag) {
-            if (IsBusy())
-                return;
-            const std::optional<QString> chosen = m_dialogs.OpenReport(m_lastReport);
-            if (!chosen)
-                return;
-            path = *chosen;
-        }
+    if (IsBusy())
+        return;
+    if (const std::optional<QString> chosen = m_dialogs.OpenReport(m_lastReport))
+        LoadFrom(*chosen, m_session.AppendFlag, false);
+}
+
+bool TMainForm::LoadFrom(const QString& path, bool append, bool keepGridSelection)
+{
+    bool loaded = false;
+    const bool completed = RunCommand([&] {
         BusyScope busy(*Label1);
         MagicListBox->hide();
         m_session.MagicListShown = false;
         SyncList(MagicListBox, SelectionList());
-        const LoadOutcome outcome =
-            LoadAndFilter(m_session, LocalPath(path), [] { QCoreApplication::processEvents(); });
+        m_session.AppendFlag = append;
+        const LoadOutcome outcome = LoadReport(m_session, LocalPath(path), [] { QCoreApplication::processEvents(); });
+        if (outcome == LoadOutcome::Loaded) {
+            // Reload reads the report whose trades are on show, even when their filter pass stops on
+            // a cell that is not a number: a file refused or ignored is not remembered.
+            m_lastReport = path;
+            m_gridRowsAfresh = !keepGridSelection;
+            loaded = true;
+            ApplyFilters(m_session);
+        }
         RefreshViews();
         if (outcome == LoadOutcome::Refused)
             Memo1->show();
-        if (outcome == LoadOutcome::Loaded) {
-            // Reload reads the report the trades came from: a file refused or ignored is not remembered.
-            m_lastReport = path;
+        if (loaded)
             ChartRefresh();
-        }
     });
+    return completed && loaded;
 }
 
 void TMainForm::Button1Click()
@@ -370,13 +416,7 @@ void TMainForm::Button1Click()
 
 void TMainForm::Button2Click()
 {
-    RunCommand([this] {
-        if (IsBusy())
-            return;
-        Memo1->hide();
-        m_viewMode = 1;
-        ChartRefresh();
-    });
+    ShowChart(1);
 }
 
 void TMainForm::Button3MouseDown(Qt::KeyboardModifiers modifiers)
@@ -386,13 +426,7 @@ void TMainForm::Button3MouseDown(Qt::KeyboardModifiers modifiers)
 
 void TMainForm::Button3Click()
 {
-    RunCommand([this] {
-        if (IsBusy())
-            return;
-        Memo1->hide();
-        m_viewMode = 2 + (m_timeModifier ? 1 : 0);
-        ChartRefresh();
-    });
+    ShowChart(2 + (m_timeModifier ? 1 : 0));
 }
 
 void TMainForm::Button5MouseDown(Qt::KeyboardModifiers modifiers)
@@ -409,16 +443,15 @@ void TMainForm::Button8Click()
 {
     if (IsBusy() || NothingLoaded(m_session))
         return;
-    m_session.ReloadFlag = true;
     std::vector<char> selected(m_session.Pairs.Count());
     for (int i = 0; i < m_session.Pairs.Count(); ++i)
         selected[i] = m_session.Pairs.Selected(i);
     // Reload always reads the file afresh: appending the same report twice is never wanted.
     const bool append = m_session.AppendFlag;
-    m_session.AppendFlag = false;
-    AnalyzeButtonClick();
+    const bool loaded = LoadFrom(m_lastReport, false, true);
     m_session.AppendFlag = append;
-    m_session.ReloadFlag = false;
+    if (!loaded)
+        return; // the refusal line or the error stays on show
     for (int i = 0; i < m_session.Pairs.Count() && i < static_cast<int>(selected.size()); ++i)
         m_session.Pairs.SetSelected(i, selected[i] != 0);
     SyncList(PairsListBox, m_session.Pairs);
@@ -468,9 +501,9 @@ void TMainForm::MagicListBoxClick()
     });
 }
 
-void TMainForm::CopySelection(QTableView* from, QTableView* to)
+void TMainForm::CopySelection(const TradeGridView* from, TradeGridView* to)
 {
-    SelectRange(to, SelectedRange(from));
+    to->SelectRows(SelectedRange(from));
 }
 
 void TMainForm::GridClick()
@@ -486,11 +519,12 @@ void TMainForm::XGridClick()
 void TMainForm::Timer1Timer()
 {
     RunCommand([this] {
-        const ChartArea area = AreaForMagicCount(m_session.Magic.Count());
+        // The list as it stands: a load empties it at its start.
+        const ChartArea area = AreaForMagicCount(MagicListBox->count());
         const bool changed = Image1->x() != area.Left;
         Memo1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
         Image1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
-        const bool listShown = m_session.Magic.Count() >= 2;
+        const bool listShown = MagicListBox->count() >= 2;
         MagicListBox->setVisible(listShown);
         m_session.MagicListShown = listShown;
         if (changed) {
@@ -500,6 +534,29 @@ void TMainForm::Timer1Timer()
         if (const std::optional<std::string> title = NextTitle(m_captionCounter))
             setWindowTitle(QString::fromStdString(*title));
     });
+}
+
+void TMainForm::FitGridColumns()
+{
+    const auto fit = [this](TradeGridView* grid, const TextGrid& rows, const std::vector<int>& widths) {
+        const int columns = static_cast<int>(widths.size());
+        const QFontMetrics metrics(grid->font());
+        // The item's text margins on both sides and the grid line at the cell's right edge.
+        const int frame = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        const std::vector<std::string_view> longest = LongestCells(rows, columns);
+        std::vector<int> needed(columns);
+        for (int column = 0; column < columns; ++column) {
+            const QString header = grid->model()->headerData(column, Qt::Horizontal).toString();
+            needed[column] = frame + std::max(metrics.horizontalAdvance(Decoded(longest[column])),
+                                              metrics.horizontalAdvance(header));
+        }
+        const int available = grid->width() - 2 * grid->frameWidth() - grid->verticalScrollBar()->sizeHint().width();
+        const std::vector<int> fitted = FitColumnWidths(widths, needed, available);
+        for (int column = 0; column < columns; ++column)
+            grid->setColumnWidth(column, fitted[column]);
+    };
+    fit(Grid, m_session.Grid, kGridWidths);
+    fit(XGrid, m_session.XGrid, kXGridWidths);
 }
 
 } // namespace corvane

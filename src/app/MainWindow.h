@@ -12,12 +12,12 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class QTableView;
 class QTimer;
 
 namespace corvane {
 
 class ChartView;
+class TradeGridView;
 class TradeTableModel;
 
 // Where each control stands in the client area: left, top, width, height.
@@ -84,17 +84,25 @@ protected:
 private:
     void CreateControls();
     QPushButton* MakeButton(const char* name, const QString& caption);
-    QTableView* MakeGrid(const char* name, TradeTableModel* model, std::initializer_list<int> widths);
+    TradeGridView* MakeGrid(const char* name, TradeTableModel* model);
     QListWidget* MakeList(const char* name);
 
     bool IsBusy() const;
-    void RunCommand(const std::function<void()>& command);
+    // Runs a command; an error it raises is shown in one message box. False after an error.
+    bool RunCommand(const std::function<void()>& command);
+    // Loads the report at `path` (appending, or afresh) and shows it. True when the report was loaded
+    // and its filter pass ran to the end; a refused file or an error leaves its message on show.
+    bool LoadFrom(const QString& path, bool append, bool keepGridSelection);
+    // Draws the chart of `viewMode`, then shows it: a draw that fails leaves the view as it was.
+    void ShowChart(int viewMode);
     void ChartRefresh();
     // Shows the session as it now stands: grids, lists, summary text, the "Display" button.
     void RefreshViews();
+    // Widens the grids' columns that need it, so that every text of their rows shows in full.
+    void FitGridColumns();
     void SyncList(QListWidget* widget, const SelectionList& list);
     void ReadListSelection(const QListWidget* widget, SelectionList& list);
-    void CopySelection(QTableView* from, QTableView* to);
+    void CopySelection(const TradeGridView* from, TradeGridView* to);
     // The save dialog for an export: the report's name with its first ".htm" and all after it
     // replaced by `extension`, or the name of the dialog's last use; nothing when cancelled.
     std::optional<std::string> ExportTarget(const std::string& extension);
@@ -113,6 +121,7 @@ private:
     int m_captionCounter = 0;
     bool m_shown = false;
     bool m_syncingLists = false;
+    bool m_gridRowsAfresh = false; // the next refresh selects row 1 of both grids: a new report is on show
 
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;
@@ -136,8 +145,8 @@ public:
     QListWidget* MagicListBox = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     ChartView* Image1 = nullptr;
-    QTableView* Grid = nullptr;
-    QTableView* XGrid = nullptr;
+    TradeGridView* Grid = nullptr;
+    TradeGridView* XGrid = nullptr;
     QTimer* Timer1 = nullptr;
 };
 

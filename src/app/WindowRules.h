@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -36,5 +38,19 @@ inline bool ModifierHeld(Qt::KeyboardModifiers modifiers)
 {
     return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
 }
+
+/**
+ * Column widths that show every text in full: a column whose texts need more than its width is widened,
+ * taking the room first from what the columns leave free of `available`, then from the widest columns
+ * that are wider than their own texts need, one pixel at a time, so that no column is narrowed below
+ * its need. Columns whose texts fit keep their widths when no other column needs room. When the room
+ * runs out the columns stay wider than `available` (the grid then scrolls sideways).
+ */
+std::vector<int> FitColumnWidths(const std::vector<int>& widths, const std::vector<int>& needed, int available);
+
+class TextGrid;
+
+// The longest text (in bytes) of each of the first `columns` columns among the trade rows of `grid`.
+std::vector<std::string_view> LongestCells(const TextGrid& grid, int columns);
 
 } // namespace corvane

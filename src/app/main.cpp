@@ -1,15 +1,14 @@
+#include "Application.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QScreen>
 
 #include <clocale>
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    corvane::GuardedApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     corvane::QtDialogs dialogs;
     corvane::TMainForm window(dialogs);
@@ -17,10 +16,6 @@ int main(int argc, char** argv)
     if (const QScreen* screen = window.screen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
-    try {
-        return application.exec();
-    } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromLocal8Bit(error.what()));
-    }
-    return 0;
+    // An error that escapes the event loop has been shown; the program then ends with status 1.
+    return application.exec();
 }

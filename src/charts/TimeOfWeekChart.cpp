@@ -84,16 +84,7 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
 {
     if (grid.Cell(kPips, 1).empty())
         return false;
-    std::array<long long, kBins> gains{};
-    std::array<long long, kBins> losses{};
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const long long pips = ReadPips(grid.Cell(kPips, row));
-        const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
-        if (bin < 0)
-            continue;
-        (pips > 0 ? gains : losses)[bin] += pips;
-    }
-
+    // The frame, title and days come first: a Pips cell that is not a number stops only the bars.
     const int middle = height / 2;
     canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
     canvas.TextOut(12, height - 16, closeTimes ? "Average pip results based on close times"
@@ -107,6 +98,16 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
     }
     canvas.MoveTo(kFirstX + 7 * kDayWidth, middle - 70);
     canvas.LineTo(kFirstX + 7 * kDayWidth, middle + 70);
+
+    std::array<long long, kBins> gains{};
+    std::array<long long, kBins> losses{};
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const long long pips = ReadPips(grid.Cell(kPips, row));
+        const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
+        if (bin < 0)
+            continue;
+        (pips > 0 ? gains : losses)[bin] += pips;
+    }
 
     long long scale = 10;
     for (int b = 0; b < kBins; ++b)

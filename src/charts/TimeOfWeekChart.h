@@ -23,7 +23,8 @@ int HourOfWeekBin(std::string_view time);
  * trades opened (or, with `closeTimes`, closed) in that hour, gains as green bars upwards from the
  * middle and losses as red bars downwards, all scaled to the largest sum (at least 10); day names,
  * day separators, the zero axis and a title. Draws nothing and returns false when the table has no
- * trades. A Pips cell that is not a whole number throws ConversionError before anything is drawn.
+ * trades. A Pips cell that is not a whole number throws ConversionError once the frame, the title
+ * and the day names are drawn, before any bar.
  */
 bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width,
                          int height = kSurfaceHeight);

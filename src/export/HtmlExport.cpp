@@ -57,9 +57,30 @@ constexpr std::string_view kTradeTableHead =
 constexpr std::string_view kClosing = "   </table><br><br>\r\n"
                                       "   </div></body></html>\r\n";
 
+// Appends a text that comes from a report or an import as page text: raw "<", ">" and '"' become
+// entities, so that markup in a cell is shown and never run. Entities already in the text, as the
+// terminal writes them, pass unchanged.
+void AppendEscaped(std::string& out, std::string_view text)
+{
+    for (std::size_t special = text.find_first_of("<>\""); special != std::string_view::npos;
+         special = text.find_first_of("<>\"")) {
+        out.append(text.substr(0, special));
+        out.append(text[special] == '<' ? "&lt;" : text[special] == '>' ? "&gt;" : "&quot;");
+        text.remove_prefix(special + 1);
+    }
+    out.append(text);
+}
+
+std::string Escaped(std::string_view text)
+{
+    std::string out;
+    AppendEscaped(out, text);
+    return out;
+}
+
 void WriteHead(std::ostream& out, const Session& session)
 {
-    out << kHeadBeforeTitle << session.Report.Title << "</title>\r\n"
+    out << kHeadBeforeTitle << Escaped(session.Report.Title) << "</title>\r\n"
         << "    <meta name=\"generator\" content=\"Corvane\">\r\n"
         << "    <link rel=\"help\" href=\"" << kHelpAddress << kHeadAfterHelp;
 }
@@ -70,14 +91,22 @@ void WriteTradeRow(std::ostream& out, const Session& session, int row, std::stri
     std::string_view cells[kGridColumns];
     session.Grid.ReadCells(row, cells, kGridColumns);
     line.assign(row % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>");
-    line.append("<td title=\"#").append(session.XGrid.Cell(1, row)).append(" ");
-    line.append(session.XGrid.Cell(2, row)).append("\">").append(cells[kTicket]).append("</td>");
-    for (int column = kOpenTime; column < kBalance; ++column)
-        line.append("<td>").append(cells[column]).append("</td>");
+    line.append("<td title=\"#");
+    AppendEscaped(line, session.XGrid.Cell(1, row));
+    line.append(" ");
+    AppendEscaped(line, session.XGrid.Cell(2, row));
+    line.append("\">");
+    AppendEscaped(line, cells[kTicket]);
+    line.append("</td>");
+    for (int column = kOpenTime; column < kBalance; ++column) {
+        line.append("<td>");
+        AppendEscaped(line, cells[column]);
+        line.append("</td>");
+    }
     const BalanceAndMark balance = SplitDrawdownMark(cells[kBalance]);
-    line.append("<td>")
-        .append(balance.Balance)
-        .append(balance.Marked ? "</td><td>*</td>\r\n" : "</td><td></td>\r\n");
+    line.append("<td>");
+    AppendEscaped(line, balance.Balance);
+    line.append(balance.Marked ? "</td><td>*</td>\r\n" : "</td><td></td>\r\n");
     line.append("</tr>\r\n");
     out << line;
 }
@@ -89,7 +118,7 @@ void WriteHtmlReport(std::ostream& out, const Session& session, const std::strin
     WriteHead(out, session);
     WriteHtmlSummary(out, session.Grid, session.Report.InitialDeposit);
     if (picturePath)
-        out << "<br>\r\n<img src=" << *picturePath << ">\r\n";
+        out << "<br>\r\n<img src=" << Escaped(*picturePath) << ">\r\n";
     out << kTradeTableHead;
     std::string line;
     for (int row = 1; row < session.Grid.RowCount(); ++row)

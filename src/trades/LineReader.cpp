@@ -1,5 +1,7 @@
 #include "LineReader.h"
 
+#include "Errors.h"
+
 #include <cstring>
 #include <sys/stat.h>
 
@@ -78,6 +80,12 @@ std::string_view LineReader::NextOrEmpty()
 {
     std::string_view piece;
     return Next(piece) ? piece : std::string_view();
+}
+
+void ThrowIfUnread(const LineReader& reader, const std::string& path)
+{
+    if (reader.Failed())
+        throw FileError("Could not read " + path + ": the file ended in a read error; the trades loaded before are kept.");
 }
 
 } // namespace corvane

@@ -41,4 +41,8 @@ private:
     bool m_atEnd = false;
 };
 
+// Throws FileError when `reader` stopped on a read error: what was read of `path` is not the whole file,
+// and the trades loaded before are kept.
+void ThrowIfUnread(const LineReader& reader, const std::string& path);
+
 } // namespace corvane

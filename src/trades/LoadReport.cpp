@@ -18,12 +18,6 @@ void ResetGrid(TextGrid& grid)
     grid.BlankRow(1);
 }
 
-void ThrowIfUnread(const LineReader& reader, const std::string& path)
-{
-    if (reader.Failed())
-        throw FileError("Could not read " + path + ": the file ended in a read error; the trades loaded before are kept.");
-}
-
 // A fresh load reads into tables of its own and puts them in place only when the whole file has
 // been read: a refused file, or one that fails half-way, leaves the trades already loaded as they were.
 LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& path,

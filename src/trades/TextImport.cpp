@@ -66,6 +66,7 @@ void ImportText(Session& session, const std::string& path)
         pairs.AddIfAbsent(cells[kItem]);
         full.SetRowCount(++row + 1);
     }
+    ThrowIfUnread(reader, path);
     full.SetRowCount(row);
     pairs.SelectAll();
 

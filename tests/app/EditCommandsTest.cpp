@@ -22,10 +22,8 @@ protected:
 
     void SelectGridRows(int first, int last)
     {
-        QTableView* grid = Table("Grid");
-        grid->selectionModel()->select(
-            QItemSelection(grid->model()->index(first - 1, 0), grid->model()->index(last - 1, 14)),
-            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        ClickRow("Grid", first);
+        ClickRow("Grid", last, Qt::ShiftModifier);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <filesystem>
+#include <functional>
 
 namespace corvane {
 namespace {
@@ -187,6 +188,91 @@ TEST_F(WindowTest, ReloadReadsTheFileAgainAndKeepsTheSymbolSelection)
     EXPECT_EQ(dialogs.ReportAsked, 2) << "Reload asks for no file";
     EXPECT_TRUE(dialogs.Errors.isEmpty());
     EXPECT_TRUE(Busy()->isHidden());
+}
+
+// A new report, loaded or imported, starts with row 1 current and selected in both grids: a row picked
+// in an earlier report never carries over. Reload keeps the selected rows by position.
+TEST_F(WindowTest, ANewReportStartsWithItsFirstRowSelected)
+{
+    const std::string exported = dir.File("b.txt");
+    Load(Write("b.htm", {Trade("21", "usdjpy"), Trade("22", "usdjpy"), Trade("23", "usdjpy")}));
+    dialogs.SaveTarget_ = QString::fromStdString(exported);
+    window.Button4->click();
+    const std::string report = Write("a.htm", {Trade("11", "eurusd"), Trade("12", "eurusd"), Trade("13", "eurusd")});
+    const auto pickThenChange = [&](const std::function<void()>& change) {
+        Load(report);
+        ClickRow("Grid", 3);
+        change();
+        return std::pair(SelectedRows("Grid"), SelectedRows("XGrid"));
+    };
+    const auto first = std::pair(std::vector<int>{1}, std::vector<int>{1});
+    EXPECT_EQ(pickThenChange([&] { Load(Write("b.htm", {Trade("21", "usdjpy"), Trade("22", "usdjpy")})); }), first);
+    EXPECT_EQ(pickThenChange([&] {
+                  dialogs.Import = QString::fromStdString(exported);
+                  window.Button9->click();
+              }),
+              first);
+    EXPECT_EQ(pickThenChange([&] { QTest::mouseClick(Button("Button8"), Qt::LeftButton); }),
+              std::pair(std::vector<int>{3}, std::vector<int>{3}));
+
+    Load(Write("b.htm", {Trade("21", "usdjpy"), Trade("22", "usdjpy")}));
+    QTest::mouseClick(Button("DeleteButton"), Qt::LeftButton);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"22"})) << "Delete takes the new report's first trade";
+}
+
+// Reload reads the report whose trades are on show, also when its filter pass stopped on a cell that
+// is not a number; a Reload that fails leaves its refusal line or its one error box on show.
+TEST_F(WindowTest, ReloadReadsTheReportOnShowAndAFailedReloadSaysSo)
+{
+    test::StatementTrade bad = Trade("32", "eurusd");
+    bad.Commission = "abc";
+    Load(Write("good.htm", {Trade("1", "eurusd"), Trade("2", "eurusd")}));
+    const std::string path = Write("bad.htm", {Trade("31", "eurusd"), bad});
+    Load(path);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    Write("bad.htm", {Trade("31", "eurusd"), Trade("32", "eurusd"), Trade("33", "eurusd")});
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"31", "32", "33"}));
+    EXPECT_EQ(dialogs.Errors.size(), 1);
+
+    Write("bad.htm", {Trade("31", "eurusd"), bad});
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.Errors.size(), 2) << "one failure, one box";
+
+    std::filesystem::remove(path);
+    QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+    EXPECT_EQ(Memo()->toPlainText().toStdString(), kRefusal) << "never summarised over";
+    EXPECT_FALSE(Memo()->isHidden());
+    EXPECT_EQ(dialogs.Errors.size(), 2);
+    EXPECT_TRUE(Busy()->isHidden());
+}
+
+// The layout switch counts the magic list as it stands: a load empties it at its start.
+TEST_F(WindowTest, ATickDuringALoadSeesTheMagicListEmptied)
+{
+    Load(Write("a.htm", {Trade("1", "eurusd", "10.00", "7"), Trade("2", "eurusd", "10.00", "8")}));
+    window.Timer1Timer();
+    ASSERT_EQ(Find<QWidget>("Image1")->x(), 200);
+    int leftDuringLoad = -1;
+    dialogs.WhenAsked = [&] {
+        QTimer::singleShot(0, &window, [&] {
+            window.Timer1Timer();
+            leftDuringLoad = Find<QWidget>("Image1")->x();
+        });
+    };
+    Load(Write("b.htm", {Trade("3", "eurusd", "10.00", "7"), Trade("4", "eurusd", "10.00", "8")}));
+    EXPECT_EQ(leftDuringLoad, 80);
+}
+
+// An import that meets a read error keeps the table as it was and says so.
+TEST_F(WindowTest, AnImportThatMeetsAReadErrorKeepsTheTable)
+{
+    Load(Write("a.htm", {Trade("1", "eurusd"), Trade("2", "eurusd")}));
+    dialogs.Import = QStringLiteral("/proc/self/mem"); // reading it fails at once
+    window.Button9->click();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_NE(dialogs.Errors.front().indexOf(QStringLiteral("read error")), -1);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1", "2"}));
 }
 
 TEST_F(WindowTest, TableModelsStayConsistentThroughLoadsAndFilters)

@@ -1,7 +1,10 @@
 #include "WindowFixture.h"
 
+#include "Samples.h"
+
 #include <QCoreApplication>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace corvane {
 namespace {
@@ -19,6 +22,7 @@ TEST_F(WindowTest, ViewButtonsSetTheViewMode)
     {
         Mouse,    // the left button pressed and released on the button
         Keyboard, // Space on the button: no mouse-down
+        Enter,    // Enter on the focused button, as Space
         Right,    // the right button: a mouse-down, no click
     };
     struct Step
@@ -34,13 +38,16 @@ TEST_F(WindowTest, ViewButtonsSetTheViewMode)
         {"Button1", Press::Mouse, Qt::NoModifier, 0},    {"Button3", Press::Keyboard, Qt::NoModifier, 3},
         {"Button3", Press::Mouse, Qt::AltModifier, 2},   {"Button3", Press::Right, Qt::ControlModifier, 2},
         {"Button3", Press::Keyboard, Qt::NoModifier, 3}, {"Button2", Press::Mouse, Qt::ShiftModifier, 1},
-        {"Button1", Press::Keyboard, Qt::NoModifier, 0},
+        {"Button1", Press::Keyboard, Qt::NoModifier, 0}, {"Button3", Press::Enter, Qt::NoModifier, 3},
+        {"Button2", Press::Enter, Qt::NoModifier, 1},
     };
     int index = 0;
     for (const Step& step : steps) {
         QPushButton* button = Button(step.Button);
         if (step.How == Press::Keyboard)
             QTest::keyClick(button, Qt::Key_Space);
+        else if (step.How == Press::Enter)
+            QTest::keyClick(button, index % 2 ? Qt::Key_Return : Qt::Key_Enter);
         else
             QTest::mouseClick(button, step.How == Press::Right ? Qt::RightButton : Qt::LeftButton,
                               step.Modifiers);
@@ -162,13 +169,8 @@ TEST_F(WindowTest, MouseSelectionIsCopiedToTheOtherGridAndKeyMovesAreNot)
     Load(Write("march.htm", ManyTrades(20)));
     QTest::mouseClick(Button("Button10"), Qt::LeftButton);
     QCoreApplication::processEvents();
-    QTableView* xgrid = Table("XGrid");
-    const auto rowCentre = [](QTableView* view, int row) {
-        return view->visualRect(view->model()->index(row - 1, 1)).center();
-    };
-    QTest::mouseClick(xgrid->viewport(), Qt::LeftButton, Qt::NoModifier, rowCentre(xgrid, 5));
-    QTest::mouseClick(xgrid->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(xgrid, 9));
-    QCoreApplication::processEvents();
+    ClickRow("XGrid", 5);
+    ClickRow("XGrid", 9, Qt::ShiftModifier);
     ASSERT_EQ(SelectedRows("XGrid"), (std::vector<int>{5, 6, 7, 8, 9}));
     EXPECT_EQ(SelectedRows("Grid"), (std::vector<int>{5, 6, 7, 8, 9}));
     EXPECT_EQ(Table("Grid")->currentIndex().row() + 1, 9) << "the last row is the current row";
@@ -182,9 +184,88 @@ TEST_F(WindowTest, MouseSelectionIsCopiedToTheOtherGridAndKeyMovesAreNot)
     EXPECT_EQ(SelectedRows("Grid"), (std::vector<int>{11}));
     EXPECT_EQ(SelectedRows("XGrid"), (std::vector<int>{5, 6, 7, 8, 9})) << "keyboard moves are not copied";
 
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, rowCentre(grid, 3));
-    QCoreApplication::processEvents();
+    ClickRow("Grid", 3);
     EXPECT_EQ(SelectedRows("XGrid"), (std::vector<int>{3}));
+}
+
+// A range copied to the other grid has its first row as the anchor of a following Shift-click there;
+// a grid never clicked has row 1 as its current row.
+TEST_F(WindowTest, ACopiedSelectionExtendsFromItsFirstRow)
+{
+    Load(Write("march.htm", ManyTrades(20)));
+    EXPECT_EQ(Table("XGrid")->currentIndex().row() + 1, 1);
+    Cells tickets = Column("Grid", kTicket);
+    ClickRow("Grid", 2);
+    ClickRow("Grid", 3, Qt::ShiftModifier);
+    ASSERT_EQ(SelectedRows("XGrid"), (std::vector<int>{2, 3}));
+    QTest::mouseClick(Button("Button10"), Qt::LeftButton);
+    ClickRow("XGrid", 5, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedRows("XGrid"), (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(SelectedRows("Grid"), (std::vector<int>{2, 3, 4, 5}));
+    QTest::mouseClick(Button("DeleteButton"), Qt::LeftButton);
+    tickets.erase(tickets.begin() + 1, tickets.begin() + 5);
+    EXPECT_EQ(Column("Grid", kTicket), tickets);
+}
+
+// A filter pass that stops on a cell that is not a number leaves the trade table's Pips and Balance in
+// the rows from the bad one on; a chart that then cannot be drawn leaves the view as it was.
+TEST_F(WindowTest, AfterAConversionErrorTheViewChangesOnlyWhenItsChartIsDrawn)
+{
+    const std::string rows = "1\t2024.01.02 10:00\tbuy\t1.00\teurusd\t1.1000\t0\t0\t2024.01.02 12:00\t1.1010\t"
+                             "  0.00\t  0.00\t 10.00\t    10\t   1010.00\r\n"
+                             "2\t2024.01.03 10:00\tsell\t1.00\teurusd\t1.1000\t0\t0\t2024.01.03 12:00\t1.1020\t"
+                             "   abc\t  0.00\t-20.00\t   -20\t    990.00\r\n";
+    dialogs.Import = QString::fromStdString(dir.Write("bad.txt", rows));
+    window.Button9->click();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(Column("Grid", kPips), (Cells{"    10", "   -20"}));
+    EXPECT_EQ(Column("Grid", kBalance), (Cells{"      10010.00", "    990.00"}));
+
+    QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.Errors.size(), 2) << "the curve reads the Comm cell";
+    EXPECT_EQ(window.ViewMode(), 0);
+    EXPECT_FALSE(Memo()->isHidden());
+    QTest::mouseClick(Button("Button3"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.Errors.size(), 2) << "the time chart reads the Pips cells";
+    EXPECT_EQ(window.ViewMode(), 2);
+    EXPECT_TRUE(Memo()->isHidden());
+}
+
+// Every text of a real report shows in full in both grids, and the lists scroll sideways to a longer
+// one, in the window's fixed size.
+TEST_F(WindowTest, EveryTextOfARealReportShowsInFull)
+{
+    const std::vector<std::string> samples = test::SampleReports();
+    if (samples.empty())
+        GTEST_SKIP() << "no sample reports";
+    for (const std::string& sample : samples) {
+        Load(sample);
+        window.Timer1Timer();
+        for (const char* name : {"Grid", "XGrid"}) {
+            QTableView* grid = Table(name);
+            const QFontMetrics metrics(grid->font());
+            const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+            const QAbstractItemModel* model = grid->model();
+            int total = 0;
+            for (int column = 0; column < model->columnCount(); ++column) {
+                total += grid->columnWidth(column);
+                for (int row = 0; row < model->rowCount(); ++row) {
+                    const QString text = model->index(row, column).data().toString();
+                    ASSERT_LE(metrics.horizontalAdvance(text) + margins, grid->columnWidth(column))
+                        << sample << " " << name << " row " << row + 1 << ": " << text.toStdString();
+                }
+            }
+            EXPECT_LE(total, grid->viewport()->width()) << sample << " " << name;
+        }
+        for (const char* name : {"PairsListBox", "MagicListBox"}) {
+            QListWidget* list = List(name);
+            const QFontMetrics metrics(list->font());
+            for (int i = 0; i < list->count(); ++i)
+                EXPECT_LE(metrics.horizontalAdvance(list->item(i)->text()),
+                          list->viewport()->width() + list->horizontalScrollBar()->maximum())
+                    << sample << " " << name << ": " << list->item(i)->text().toStdString();
+        }
+    }
 }
 
 // A tester report has no magic numbers or comments to show: "Display" is disabled, and an alternate

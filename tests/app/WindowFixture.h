@@ -105,6 +105,15 @@ protected:
         return rows;
     }
 
+    // A mouse click on a row of a grid (the header row is row 0), and the selection copy it starts.
+    void ClickRow(const char* grid, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTableView* view = Table(grid);
+        const QPoint centre = view->visualRect(view->model()->index(row - 1, 1)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, centre);
+        QCoreApplication::processEvents();
+    }
+
     Rgb Pixel(int x, int y) { return window.Canvas().Image().pixel(x, y) & 0xffffff; }
 
     TempDir dir;

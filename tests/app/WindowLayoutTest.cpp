@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "Application.h"
 #include "WindowRules.h"
 
 #include <QFont>
@@ -147,6 +148,21 @@ TEST(WindowRules, ModifierHeldMeansShiftOrControlButNotAlt)
     EXPECT_FALSE(ModifierHeld(Qt::AltModifier));
     EXPECT_FALSE(ModifierHeld(Qt::MetaModifier | Qt::KeypadModifier));
     EXPECT_FALSE(ModifierHeld(Qt::NoModifier));
+}
+
+// An error that escapes the event loop is shown and ends the program with status 1; a delivery that
+// raises nothing is passed through.
+TEST(EventLoopGuard, AnEscapingErrorIsShownAndEndsWithStatusOne)
+{
+    QStringList shown;
+    std::vector<int> exits;
+    const auto show = [&](const QString& text) { shown << text; };
+    const auto exit = [&](int status) { exits.push_back(status); };
+    EXPECT_TRUE(DeliverGuarded([] { return true; }, show, exit));
+    EXPECT_FALSE(DeliverGuarded([]() -> bool { throw std::runtime_error("disk gone"); }, show, exit));
+    EXPECT_FALSE(DeliverGuarded([]() -> bool { throw 7; }, show, exit));
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("disk gone"), QString()}));
+    EXPECT_EQ(exits, (std::vector<int>{1, 1}));
 }
 
 } // namespace

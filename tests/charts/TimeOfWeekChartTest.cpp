@@ -178,17 +178,22 @@ TEST(TimeOfWeekChart, OneWinMondayTenOClockInPixels)
         EXPECT_EQ(canvas.Image().pixel(x, y) & 0xffffff, colour) << "pixel (" << x << ", " << y << ")";
 }
 
-TEST(TimeOfWeekChart, NoTradesOrPipsThatAreNoWholeNumberDrawNothing)
+// Without trades nothing is drawn; a Pips cell that is no whole number stops the chart after its
+// frame, title and day names (fill, title, seven days with their lines, the closing line), before any bar.
+TEST(TimeOfWeekChart, NoTradesDrawNothingAndPipsThatAreNoWholeNumberStopBeforeTheBars)
 {
     RecordingCanvas canvas;
     EXPECT_FALSE(DrawTimeOfWeekChart(canvas, ChartGrid({}), false, kWideWidth));
+    EXPECT_EQ(canvas.Calls(), "");
+    std::string frames;
     for (const char* pips : {"   2.5", "   abc", "      "}) {
         const TextGrid grid =
             ChartGrid({Trade("2005.01.03 10:15", "", "    10"), Trade("2005.01.03 11:15", "", pips)});
         EXPECT_THROW(DrawTimeOfWeekChart(canvas, grid, false, kWideWidth), ConversionError)
             << '"' << pips << '"';
+        frames += "FTPTMLTMLTMLTMLTMLTMLTMLML";
     }
-    EXPECT_EQ(canvas.Calls(), "");
+    EXPECT_EQ(canvas.Calls(), frames);
 }
 
 } // namespace

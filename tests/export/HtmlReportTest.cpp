@@ -87,6 +87,26 @@ TEST(HtmlReport, NoVisibleTradeGivesTheEmptyTradeTable)
     EXPECT_EQ(lines.back(), "   </div></body></html>");
 }
 
+// Markup in a report's text is shown, never run: raw "<", ">" and '"' of cells, the alternate view's
+// title attribute, the page title and the picture's path become entities; entities already there pass.
+TEST(HtmlReport, MarkupFromTheReportIsWrittenAsText)
+{
+    Session session = test::ThreeTrades();
+    session.Report.Title = "Statement: \"R&amp;D\" <b>";
+    session.Grid.SetCell(kItem, 1, "gbp<img src=x onerror=alert(1)>usd");
+    session.XGrid.SetCell(2, 1, "say \"hi\" &lt;ok&gt;");
+    const std::string picture = "/reports/<x>.jpg";
+    std::ostringstream out;
+    WriteHtmlReport(out, session, &picture);
+    const std::string page = out.str();
+    for (const char* written : {"<title>Statement: &quot;R&amp;D&quot; &lt;b&gt;</title>",
+                                "<td>gbp&lt;img src=x onerror=alert(1)&gt;usd</td>",
+                                "<td title=\"#         111 say &quot;hi&quot; &lt;ok&gt;\">1001</td>",
+                                "<img src=/reports/&lt;x&gt;.jpg>"})
+        EXPECT_NE(page.find(written), std::string::npos) << written;
+    EXPECT_EQ(page.find("<img src=x"), std::string::npos);
+}
+
 // ---- the picture beside the report ----------------------------------------------------------------
 
 // A JPEG file read back by Qt's own decoder, apart from the encoder under test.
