@@ -60,9 +60,8 @@ private:
         std::filesystem::create_directories(m_folder);
         const std::string report = File("statement.htm");
         WriteStatement(report, kClosedTrades);
-        if (LoadAndFilter(m_session, report) != LoadOutcome::Loaded || m_session.Full.RowCount() != 100001)
+        if (LoadAndFilter(m_session, report, LoadMode::Replace) != LoadOutcome::Loaded || m_session.Full.RowCount() != 100001)
             throw std::runtime_error("the generated statement did not load as 100,000 trades");
-        m_session.MagicListShown = MagicListWanted(m_session);
     }
 
     std::filesystem::path m_folder;
@@ -79,7 +78,7 @@ void SetCounters(benchmark::State& state)
 Session WindowSession()
 {
     Session session = LoadedStatement::Instance().Loaded();
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     return session;
 }
 
@@ -89,7 +88,7 @@ void DeleteHalf(benchmark::State& state)
         state.PauseTiming();
         Session session = WindowSession();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(DeleteTrades(session, 25001, 75000));
+        benchmark::DoNotOptimize(DeleteTrades(session, 25001, 75000, MagicFilterFor(session)));
     }
     SetCounters(state);
 }
@@ -100,7 +99,7 @@ void Normalize(benchmark::State& state)
         state.PauseTiming();
         Session session = WindowSession();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(NormalizeTrades(session, false));
+        benchmark::DoNotOptimize(NormalizeTrades(session, false, MagicFilterFor(session)));
     }
     SetCounters(state);
 }

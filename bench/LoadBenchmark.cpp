@@ -139,7 +139,7 @@ void LoadAndFilterInProcess(benchmark::State& state, ReportType type, long long 
     for (auto _ : state) {
         auto session = std::make_unique<Session>();
         const Clock::time_point start = Clock::now();
-        const LoadOutcome outcome = LoadAndFilter(*session, file.Path);
+        const LoadOutcome outcome = LoadAndFilter(*session, file.Path, LoadMode::Replace);
         state.SetIterationTime(Seconds(Clock::now() - start));
         if (outcome != LoadOutcome::Loaded || TradeRows(*session) != file.Report.TradeRows) {
             state.SkipWithError(Mismatch(file, outcome == LoadOutcome::Loaded, TradeRows(*session)).c_str());
@@ -156,7 +156,7 @@ void LoadOnly(benchmark::State& state, ReportType type, long long trades)
     for (auto _ : state) {
         auto session = std::make_unique<Session>();
         const Clock::time_point start = Clock::now();
-        const LoadOutcome outcome = LoadReport(*session, file.Path);
+        const LoadOutcome outcome = LoadReport(*session, file.Path, LoadMode::Replace);
         state.SetIterationTime(Seconds(Clock::now() - start));
         if (outcome != LoadOutcome::Loaded) {
             state.SkipWithError(Mismatch(file, false, TradeRows(*session)).c_str());
@@ -248,16 +248,15 @@ void PairsListClick(benchmark::State& state, long long trades)
 {
     const ReportFile& file = ReportFiles::Instance().Get(ReportType::Statement, trades);
     auto session = std::make_unique<Session>();
-    if (LoadAndFilter(*session, file.Path) != LoadOutcome::Loaded) {
+    if (LoadAndFilter(*session, file.Path, LoadMode::Replace) != LoadOutcome::Loaded) {
         state.SkipWithError(Mismatch(file, false, TradeRows(*session)).c_str());
         return;
     }
-    session->MagicListShown = MagicListWanted(*session); // as the window's timer does after a load
     bool allSelected = true;
     for (auto _ : state) {
         allSelected = !allSelected;
         session->Pairs.SetSelected(0, allSelected);
-        PairsListChanged(*session);
+        PairsListChanged(*session, MagicFilterFor(*session));
     }
     SetCounters(state, file, false);
 }
@@ -267,13 +266,12 @@ void FilterPass(benchmark::State& state, long long trades)
 {
     const ReportFile& file = ReportFiles::Instance().Get(ReportType::Statement, trades);
     auto session = std::make_unique<Session>();
-    if (LoadAndFilter(*session, file.Path) != LoadOutcome::Loaded) {
+    if (LoadAndFilter(*session, file.Path, LoadMode::Replace) != LoadOutcome::Loaded) {
         state.SkipWithError(Mismatch(file, false, TradeRows(*session)).c_str());
         return;
     }
-    session->MagicListShown = MagicListWanted(*session);
     for (auto _ : state)
-        MagicListChanged(*session);
+        MagicListChanged(*session, MagicFilterFor(*session));
     SetCounters(state, file, false);
 }
 
@@ -344,7 +342,7 @@ int LoadOnce(const std::string& path)
     try {
         Session session;
         const Clock::time_point start = Clock::now();
-        const LoadOutcome outcome = LoadAndFilter(session, path);
+        const LoadOutcome outcome = LoadAndFilter(session, path, LoadMode::Replace);
         const double seconds = Seconds(Clock::now() - start);
         std::printf("%.9f %d %d %ld\n", seconds, outcome == LoadOutcome::Loaded ? 1 : 0, TradeRows(session),
                     PeakResidentKiB());

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const corvane::fuzz::InputFile input(data, size);
     corvane::Session session;
     try {
-        corvane::LoadAndFilter(session, input.Path());
+        corvane::LoadAndFilter(session, input.Path(), corvane::LoadMode::Replace);
     } catch (const corvane::ConversionError&) {
     }
     RunCharts(session);
@@ -38,9 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     appending.Full.SetRowCount(4);
     for (int row = 1; row < 4; ++row)
         appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
-    appending.AppendFlag = true;
     try {
-        corvane::LoadAndFilter(appending, input.Path());
+        corvane::LoadAndFilter(appending, input.Path(), corvane::LoadMode::Append);
     } catch (const corvane::ConversionError&) {
     }
     return 0;

@@ -25,10 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         session.Magic.AddIfAbsent(corvane::MagicKeyOfCell(session.Full.Cell(corvane::kMagic, static_cast<int>(i) + 1)));
     }
     session.Pairs.SelectAll();
-    session.MagicListShown = session.Magic.Count() >= 2;
     corvane::fuzz::NullCanvas canvas;
     try {
-        corvane::PairsListChanged(session);
+        corvane::PairsListChanged(session, corvane::MagicFilterFor(session));
     } catch (const corvane::ConversionError&) {
     }
     // The visible table as given, without the filter pass's own columns.

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     corvane::fuzz::NullCanvas canvas;
     try {
-        corvane::ApplyFilters(session);
+        corvane::ApplyFilters(session, MagicFilterFor(session));
         corvane::DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, corvane::kWideWidth);
         corvane::DrawTimeOfWeekChart(canvas, session.Grid, size % 2 == 1, corvane::kWideWidth);
     } catch (const corvane::ConversionError&) {

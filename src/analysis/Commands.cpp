@@ -4,23 +4,24 @@
 
 namespace corvane {
 
-LoadOutcome LoadAndFilter(Session& session, const std::string& path, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadAndFilter(Session& session, const std::string& path, LoadMode mode,
+                          const TradeLineCallback& onTradeLine)
 {
-    const LoadOutcome outcome = LoadReport(session, path, onTradeLine);
+    const LoadOutcome outcome = LoadReport(session, path, mode, onTradeLine);
     if (outcome == LoadOutcome::Loaded)
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilter::Off);
     return outcome;
 }
 
-void PairsListChanged(Session& session)
+void PairsListChanged(Session& session, MagicFilter magicFilter)
 {
     RebuildMagicList(session);
-    ApplyFilters(session);
+    ApplyFilters(session, magicFilter);
 }
 
-void MagicListChanged(Session& session)
+void MagicListChanged(Session& session, MagicFilter magicFilter)
 {
-    ApplyFilters(session);
+    ApplyFilters(session, magicFilter);
 }
 
 } // namespace corvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Filters.h"
 #include "LoadReport.h"
 #include "Session.h"
 
@@ -12,13 +13,15 @@ namespace corvane {
  * window's handler runs between its busy check and its chart refresh.
  */
 
-// Load File: loads the report and, when it was loaded, runs the filter pass.
-LoadOutcome LoadAndFilter(Session& session, const std::string& path, const TradeLineCallback& onTradeLine = {});
+// Load File: loads the report and, when it was loaded, runs the filter pass. The load hides the magic
+// list, so the magic number plays no part in that pass.
+LoadOutcome LoadAndFilter(Session& session, const std::string& path, LoadMode mode,
+                          const TradeLineCallback& onTradeLine = {});
 
 // A change of the symbol list's selection: rebuilds the magic list, then filters.
-void PairsListChanged(Session& session);
+void PairsListChanged(Session& session, MagicFilter magicFilter);
 
 // A change of the magic list's selection: filters.
-void MagicListChanged(Session& session);
+void MagicListChanged(Session& session, MagicFilter magicFilter);
 
 } // namespace corvane

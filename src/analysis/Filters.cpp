@@ -180,7 +180,7 @@ long long TradePips(std::string_view type, std::string_view openPrice, std::stri
     return (!type.empty() && type.front() == 'b') ? close - open : open - close;
 }
 
-void ApplyFilters(Session& session)
+void ApplyFilters(Session& session, MagicFilter magicFilter)
 {
     SelectionList& pairs = session.Pairs;
     SelectionList& magic = session.Magic;
@@ -194,7 +194,7 @@ void ApplyFilters(Session& session)
     TextGrid& xgrid = session.XGrid;
     CachedFind findPair(pairs, SameText);
     CachedFind findMagic(magic, MagicKeyOfCell);
-    const bool magicShown = session.MagicListShown;
+    const bool magicShown = magicFilter == MagicFilter::On;
     std::string_view cells[kComment + 1];
     VisibleRows visible(session);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.

@@ -7,9 +7,22 @@
 
 namespace corvane {
 
+// Whether the magic list takes part in a filter pass: it does while the window shows the list.
+enum class MagicFilter
+{
+    Off,
+    On,
+};
+
+// The magic filter as the window's layout switch sets it: on while the list holds two entries or more.
+inline MagicFilter MagicFilterFor(const Session& session)
+{
+    return MagicListWanted(session) ? MagicFilter::On : MagicFilter::Off;
+}
+
 /**
  * The filter pass. Selects every entry of a list that has none selected; copies the trades of Full
- * whose symbol entry is selected, and, while the magic list is shown, whose magic key's entry is
+ * whose symbol entry is selected, and, with the magic filter on, whose magic key's entry is
  * selected, into Grid (columns 0 to 14) and XGrid (Full columns 0, 16 and 17); then, when at least
  * one trade passed, computes the Balance and Pips columns and runs ShowSummary.
  *
@@ -17,7 +30,7 @@ namespace corvane {
  * Pips: TradePips of the row, or 0 when its P/L is exactly 0 ("%6d").
  * A money cell that is not a number stops the pass with ConversionError.
  */
-void ApplyFilters(Session& session);
+void ApplyFilters(Session& session, MagicFilter magicFilter);
 
 /**
  * Refills the magic list with the magic keys of the trades of the selected symbols, in order of first

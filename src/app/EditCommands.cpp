@@ -35,7 +35,7 @@ void TMainForm::Button5Click()
     RunCommand([this] {
         if (IsBusy())
             return;
-        if (!NormalizeTrades(m_session, m_normalizeVariant))
+        if (!NormalizeTrades(m_session, m_normalizeVariant, ShownMagicFilter()))
             return;
         RefreshViews();
         ChartRefresh();
@@ -82,7 +82,7 @@ void TMainForm::Button9Click()
             // A cancelled import leaves the tables, but every symbol is selected and filtered again.
             m_session.Pairs.SelectAll();
         }
-        ApplyFilters(m_session);
+        ApplyFilters(m_session, ShownMagicFilter());
         RefreshViews();
     });
 }
@@ -99,7 +99,7 @@ void TMainForm::DeleteButtonClick()
             const QModelIndex current = Grid->currentIndex();
             first = last = current.isValid() ? current.row() : 0;
         }
-        DeleteTrades(m_session, TradeTableModel::GridRow(first), TradeTableModel::GridRow(last));
+        DeleteTrades(m_session, TradeTableModel::GridRow(first), TradeTableModel::GridRow(last), ShownMagicFilter());
         RefreshViews();
         XGridClick();
         GridClick();

@@ -267,6 +267,11 @@ bool TMainForm::IsBusy() const
     return !Label1->isHidden();
 }
 
+MagicFilter TMainForm::ShownMagicFilter() const
+{
+    return MagicListBox->isHidden() ? MagicFilter::Off : MagicFilter::On;
+}
+
 QString TMainForm::Decoded(std::string_view bytes) const
 {
     return DecodeReportText(bytes, m_session.Report.CodePage);
@@ -363,12 +368,12 @@ void TMainForm::RefreshViews()
         lines.front() = m_session.Report.Title.empty() ? path : Decoded(m_session.Report.Title) + QStringLiteral(", ") + path;
     }
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
-    Button10->setEnabled(m_session.DisplayEnabled);
+    Button10->setEnabled(m_session.Report.Kind == ReportKind::Statement); // the alternate view serves statements
 }
 
 void TMainForm::AnalyzeButtonMouseDown(Qt::KeyboardModifiers modifiers)
 {
-    m_session.AppendFlag = ModifierHeld(modifiers) && m_session.Full.RowCount() > 2;
+    m_appendFlag = ModifierHeld(modifiers) && m_session.Full.RowCount() > 2;
 }
 
 void TMainForm::AnalyzeButtonClick()
@@ -376,26 +381,25 @@ void TMainForm::AnalyzeButtonClick()
     if (IsBusy())
         return;
     if (const std::optional<QString> chosen = m_dialogs.OpenReport(m_lastReport))
-        LoadFrom(*chosen, m_session.AppendFlag, false);
+        LoadFrom(*chosen, m_appendFlag ? LoadMode::Append : LoadMode::Replace, false);
 }
 
-bool TMainForm::LoadFrom(const QString& path, bool append, bool keepGridSelection)
+bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelection)
 {
     bool loaded = false;
     const bool completed = RunCommand([&] {
         BusyScope busy(*Label1);
         MagicListBox->hide();
-        m_session.MagicListShown = false;
         SyncList(MagicListBox, SelectionList());
-        m_session.AppendFlag = append;
-        const LoadOutcome outcome = LoadReport(m_session, LocalPath(path), [] { QCoreApplication::processEvents(); });
+        const LoadOutcome outcome =
+            LoadReport(m_session, LocalPath(path), mode, [] { QCoreApplication::processEvents(); });
         if (outcome == LoadOutcome::Loaded) {
             // Reload reads the report whose trades are on show, even when their filter pass stops on
             // a cell that is not a number: a file refused or ignored is not remembered.
             m_lastReport = path;
             m_gridRowsAfresh = !keepGridSelection;
             loaded = true;
-            ApplyFilters(m_session);
+            ApplyFilters(m_session, MagicFilter::Off); // the load has hidden the magic list
         }
         RefreshViews();
         if (outcome == LoadOutcome::Refused)
@@ -447,10 +451,7 @@ void TMainForm::Button8Click()
     for (int i = 0; i < m_session.Pairs.Count(); ++i)
         selected[i] = m_session.Pairs.Selected(i);
     // Reload always reads the file afresh: appending the same report twice is never wanted.
-    const bool append = m_session.AppendFlag;
-    const bool loaded = LoadFrom(m_lastReport, false, true);
-    m_session.AppendFlag = append;
-    if (!loaded)
+    if (!LoadFrom(m_lastReport, LoadMode::Replace, true))
         return; // the refusal line or the error stays on show
     for (int i = 0; i < m_session.Pairs.Count() && i < static_cast<int>(selected.size()); ++i)
         m_session.Pairs.SetSelected(i, selected[i] != 0);
@@ -479,7 +480,7 @@ void TMainForm::PairsListBoxClick()
         if (IsBusy())
             return;
         ReadListSelection(PairsListBox, m_session.Pairs);
-        PairsListChanged(m_session);
+        PairsListChanged(m_session, ShownMagicFilter());
         RefreshViews();
         if (Memo1->isHidden())
             ChartRefresh();
@@ -494,7 +495,7 @@ void TMainForm::MagicListBoxClick()
         if (IsBusy())
             return;
         ReadListSelection(MagicListBox, m_session.Magic);
-        MagicListChanged(m_session);
+        MagicListChanged(m_session, ShownMagicFilter());
         RefreshViews();
         if (Memo1->isHidden())
             ChartRefresh();
@@ -524,9 +525,7 @@ void TMainForm::Timer1Timer()
         const bool changed = Image1->x() != area.Left;
         Memo1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
         Image1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
-        const bool listShown = MagicListBox->count() >= 2;
-        MagicListBox->setVisible(listShown);
-        m_session.MagicListShown = listShown;
+        MagicListBox->setVisible(MagicListBox->count() >= 2);
         if (changed) {
             DrawChartFrame(m_canvas, area.Width);
             ChartRefresh();

@@ -2,6 +2,8 @@
 
 #include "Dialogs.h"
 #include "ImageCanvas.h"
+#include "Filters.h"
+#include "LoadReport.h"
 #include "Session.h"
 
 #include <QWidget>
@@ -88,11 +90,13 @@ private:
     QListWidget* MakeList(const char* name);
 
     bool IsBusy() const;
+    // The magic list filters while it is on show.
+    MagicFilter ShownMagicFilter() const;
     // Runs a command; an error it raises is shown in one message box. False after an error.
     bool RunCommand(const std::function<void()>& command);
     // Loads the report at `path` (appending, or afresh) and shows it. True when the report was loaded
     // and its filter pass ran to the end; a refused file or an error leaves its message on show.
-    bool LoadFrom(const QString& path, bool append, bool keepGridSelection);
+    bool LoadFrom(const QString& path, LoadMode mode, bool keepGridSelection);
     // Draws the chart of `viewMode`, then shows it: a draw that fails leaves the view as it was.
     void ShowChart(int viewMode);
     void ChartRefresh();
@@ -115,6 +119,7 @@ private:
     QString m_lastSaveTarget;
 
     int m_viewMode = 0;
+    bool m_appendFlag = false;
     bool m_timeModifier = false;
     bool m_normalizeVariant = false;
     bool m_pictureSwitch = true;

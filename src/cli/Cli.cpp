@@ -71,10 +71,11 @@ void SelectExactly(SelectionList& list, const std::vector<std::string>& wanted, 
             throw std::runtime_error(std::string("no ") + what + " '" + wanted[w] + "' in the list");
 }
 
-// What the window's timer does at its next tick: show the magic list while it has two entries or more.
-void TimerTick(Session& session)
+// What the window's timer does at its next tick: show the magic list while it has two entries or more,
+// so that the next filter pass uses it.
+void TimerTick(const Session& session, MagicFilter& magicFilter)
 {
-    session.MagicListShown = MagicListWanted(session);
+    magicFilter = MagicFilterFor(session);
 }
 
 // Text on the charts needs the toolkit's fonts, so a drawing command starts it, without a display.
@@ -93,8 +94,9 @@ void StartGuiApplication()
 
 void Load(Session& session, const std::string& report, bool append)
 {
-    session.AppendFlag = append && session.Full.RowCount() > 2; // Shift held on "Load File"
-    if (LoadAndFilter(session, ReadablePath(report)) == LoadOutcome::Refused)
+    // Shift held on "Load File" appends only to two trades or more.
+    const LoadMode mode = append && session.Full.RowCount() > 2 ? LoadMode::Append : LoadMode::Replace;
+    if (LoadAndFilter(session, ReadablePath(report), mode) == LoadOutcome::Refused)
         throw Refused();
 }
 
@@ -112,7 +114,7 @@ std::unordered_map<std::string_view, int> FirstRowsByTicket(const TextGrid& grid
  * deletes one contiguous selection at a time, so the rows are taken in runs of adjacent rows, from the
  * top down, each run found again in the table the previous deletion left.
  */
-void DeleteTickets(Session& session, std::vector<std::string> tickets)
+void DeleteTickets(Session& session, std::vector<std::string> tickets, MagicFilter magicFilter)
 {
     std::sort(tickets.begin(), tickets.end());
     tickets.erase(std::unique(tickets.begin(), tickets.end()), tickets.end());
@@ -135,11 +137,11 @@ void DeleteTickets(Session& session, std::vector<std::string> tickets)
             ++run;
         for (std::size_t i = 0; i < run; ++i)
             tickets.erase(std::find(tickets.begin(), tickets.end(), selected[i].second));
-        DeleteTrades(session, selected.front().first, selected[run - 1].first);
+        DeleteTrades(session, selected.front().first, selected[run - 1].first, magicFilter);
     }
 }
 
-void RunAction(Session& session, const Action& action)
+void RunAction(Session& session, MagicFilter& magicFilter, const Action& action)
 {
     switch (action.Kind) {
     case ActionKind::Append:
@@ -147,29 +149,30 @@ void RunAction(Session& session, const Action& action)
         break;
     case ActionKind::Import:
         ImportText(session, ReadablePath(action.Path));
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilter::Off); // the import hides the magic list
         break;
     case ActionKind::Symbols:
         SelectExactly(session.Pairs, action.Items, "symbol");
-        PairsListChanged(session);
+        PairsListChanged(session, magicFilter);
         break;
     case ActionKind::Magics:
         SelectExactly(session.Magic, action.Items, "magic number");
-        MagicListChanged(session);
+        MagicListChanged(session, magicFilter);
         break;
     case ActionKind::Delete:
-        DeleteTickets(session, action.Items);
+        DeleteTickets(session, action.Items, magicFilter);
         break;
     case ActionKind::Normalize:
     case ActionKind::NormalizeTimesTen:
         // Shift on "Normalize" counts only while at least two trades are loaded.
-        NormalizeTrades(session, action.Kind == ActionKind::NormalizeTimesTen && session.Full.RowCount() > 2);
+        NormalizeTrades(session, action.Kind == ActionKind::NormalizeTimesTen && session.Full.RowCount() > 2,
+                        magicFilter);
         break;
     case ActionKind::Sort:
         SortGridByTicket(session.Grid);
         break;
     }
-    TimerTick(session);
+    TimerTick(session, magicFilter);
 }
 
 // The picture the window shows in the wide layout: the frame, then the chart of the view.
@@ -229,12 +232,13 @@ void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
 int Run(const Options& options, std::ostream& out)
 {
     Session session;
+    MagicFilter magicFilter = MagicFilter::Off;
     if (!options.Report.empty()) {
         Load(session, options.Report, false);
-        TimerTick(session);
+        TimerTick(session, magicFilter);
     }
     for (const Action& action : options.Actions)
-        RunAction(session, action);
+        RunAction(session, magicFilter, action);
 
     if (options.Command == "summary")
         for (const std::string& line : session.Memo)

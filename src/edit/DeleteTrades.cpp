@@ -81,7 +81,7 @@ void PruneSymbolList(Session& session)
 
 } // namespace
 
-int DeleteTrades(Session& session, int firstGridRow, int lastGridRow)
+int DeleteTrades(Session& session, int firstGridRow, int lastGridRow, MagicFilter magicFilter)
 {
     firstGridRow = std::max(firstGridRow, 1);
     lastGridRow = std::min(lastGridRow, session.Grid.RowCount() - 1);
@@ -94,7 +94,7 @@ int DeleteTrades(Session& session, int firstGridRow, int lastGridRow)
         }
     }
     RebuildMagicList(session);
-    ApplyFilters(session);
+    ApplyFilters(session, magicFilter);
     return deleted;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Filters.h"
 #include "Session.h"
 
 namespace corvane {
@@ -17,11 +18,11 @@ namespace corvane {
  *  - after each deletion, a symbol entry whose exact text no longer occurs in the Item column is
  *    removed from the symbol list; the other entries keep their selection.
  * The Balance cells of the trade table are left as they are. The result is that of deleting row by
- * row, reached in time linear in the size of the table.
+ * row, reached in time linear in the size of the table. The filter pass runs with `magicFilter`.
  *
  * Returns the number of trades deleted. A range outside the visible table's trade rows is clipped to
  * them. Cells that are not numbers make the filter pass throw ConversionError after the deletion.
  */
-int DeleteTrades(Session& session, int firstGridRow, int lastGridRow);
+int DeleteTrades(Session& session, int firstGridRow, int lastGridRow, MagicFilter magicFilter);
 
 } // namespace corvane

@@ -62,7 +62,7 @@ int ChoosePipFactor(const TextGrid& grid)
     return 1;
 }
 
-bool NormalizeTrades(Session& session, bool timesTen)
+bool NormalizeTrades(Session& session, bool timesTen, MagicFilter magicFilter)
 {
     if (NothingLoaded(session))
         return false;
@@ -92,7 +92,7 @@ bool NormalizeTrades(Session& session, bool timesTen)
         cells[kBalance] = FormatFixedTo(balanceText, balance, 14, 2);
         full.SetRow(row, cells, kFullColumns);
     }
-    ApplyFilters(session);
+    ApplyFilters(session, magicFilter);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Filters.h"
 #include "Session.h"
 
 #include <stdexcept>
@@ -28,14 +29,15 @@ public:
  * Every trade row from row 1 down to the first row without a ticket is rewritten: Lots "1.00", Comm
  * and Swap "%6.2f", P/L "%10.2f", and Balance "%14.2f" of the running balance, which takes each trade's
  * Swap plus P/L minus the absolute Comm as read back from the rounded texts just written. The Pips
- * cells and everything else stay. Then the filter pass runs with the new deposit.
+ * cells and everything else stay. Then the filter pass runs with the new deposit and
+ * `magicFilter`.
  *
  * Nothing changes when no trade is loaded (returns false). Every row is checked before any cell is
  * written, so the table is never left half rewritten: a blank Comm or Swap cell counts as 0.00; a Lots,
  * Comm, Swap or P/L cell that is not a number throws ConversionError naming the cell; a Lots cell
  * that reads as zero throws ZeroLotsError naming the trade. Returns true after the rewrite.
  */
-bool NormalizeTrades(Session& session, bool timesTen);
+bool NormalizeTrades(Session& session, bool timesTen, MagicFilter magicFilter);
 
 // The pip factor, 1 or 10, chosen from the visible table as described above.
 int ChoosePipFactor(const TextGrid& grid);

@@ -3,8 +3,6 @@
 #include "TextRoutines.h"
 
 #include <cctype>
-#include <cstdio>
-#include <sys/stat.h>
 #include <vector>
 
 namespace corvane {
@@ -151,21 +149,6 @@ std::string GuessCodePage(std::string_view text)
     if (turkish > 0)
         return "windows-1254";
     return std::string(kWestern);
-}
-
-std::string GuessFileCodePage(const std::string& path)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::string(kWestern);
-    std::size_t wanted = 1 << 20;
-    struct stat status;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) < wanted)
-        wanted = static_cast<std::size_t>(status.st_size);
-    std::vector<char> bytes(wanted);
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    return GuessCodePage(std::string_view(bytes.data(), got));
 }
 
 } // namespace corvane

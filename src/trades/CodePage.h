@@ -19,8 +19,5 @@ namespace corvane {
  */
 std::string GuessCodePage(std::string_view text);
 
-// Reads the first megabyte of the file at `path` and guesses its code page; windows-1252 when it
-// cannot be read.
-std::string GuessFileCodePage(const std::string& path);
 
 } // namespace corvane

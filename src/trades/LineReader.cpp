@@ -82,6 +82,28 @@ std::string_view LineReader::NextOrEmpty()
     return Next(piece) ? piece : std::string_view();
 }
 
+void LineReader::Rewind()
+{
+    if (!m_file)
+        return;
+    std::clearerr(m_file);
+    std::rewind(m_file);
+    m_pos = m_end = 0;
+    m_atEnd = false;
+}
+
+std::string LineReader::Start(std::size_t count)
+{
+    std::string bytes;
+    if (!m_file)
+        return bytes;
+    std::rewind(m_file);
+    bytes.resize(count);
+    bytes.resize(std::fread(bytes.data(), 1, count, m_file));
+    Rewind();
+    return bytes;
+}
+
 void ThrowIfUnread(const LineReader& reader, const std::string& path)
 {
     if (reader.Failed())

@@ -30,6 +30,10 @@ public:
     bool Next(std::string_view& piece);
     // As Next, but at the end of the file the piece is empty: a missing line reads as an empty one.
     std::string_view NextOrEmpty();
+    // Goes back to the start of the file, so that one opened file serves every pass of a load.
+    void Rewind();
+    // Up to `count` bytes from the start of the file, whatever was read before; then rewinds.
+    std::string Start(std::size_t count);
 
 private:
     void Fill();

@@ -12,25 +12,31 @@ namespace corvane {
 
 namespace {
 
+// The code page is guessed from the first megabyte of the report.
+constexpr std::size_t kCodePageSample = 1 << 20;
+
 void ResetGrid(TextGrid& grid)
 {
     grid.SetRowCount(2);
     grid.BlankRow(1);
 }
 
-// A fresh load reads into tables of its own and puts them in place only when the whole file has
-// been read: a refused file, or one that fails half-way, leaves the trades already loaded as they were.
+// A fresh load reads into tables of its own and puts them in place only when the whole file has been
+// read: a refused file, or one that fails half-way, leaves the trades already loaded as they were.
 LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& path,
                        const TradeLineCallback& onTradeLine)
 {
-    Session staged;
-    DetectReportKind(path, staged);
-    if (!reader.IsOpen() || staged.Report.GeneratorMark != kGeneratorMark) {
+    const ReportHead head = ReadReportHead(reader);
+    if (!reader.IsOpen() || head.GeneratorMark != kGeneratorMark) {
         session.Memo.assign(1, std::string(kRefusal));
         return LoadOutcome::Refused;
     }
-    ReadInitialDeposit(path, staged);
-    staged.Report.CodePage = GuessFileCodePage(path);
+    Session staged;
+    staged.Report.Kind = head.Kind;
+    staged.Report.GeneratorMark = head.GeneratorMark;
+    staged.Report.Layout = head.Layout;
+    staged.Report.InitialDeposit = InitialDeposit(reader, head.Kind);
+    staged.Report.CodePage = GuessCodePage(reader.Start(kCodePageSample));
     staged.Report.Title = session.Report.Title; // a report without a title line keeps the last one
     ReadPreamble(reader, staged);
     ReadBody(reader, staged, 1, onTradeLine);
@@ -45,9 +51,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     ResetGrid(session.XGrid);
     session.Pairs = std::move(staged.Pairs);
     session.Magic = std::move(staged.Magic);
-    session.MagicListShown = false;
     session.Report = std::move(staged.Report);
-    session.DisplayEnabled = staged.DisplayEnabled;
     session.Memo.clear();
     session.ReportPath = path;
     return LoadOutcome::Loaded;
@@ -61,18 +65,16 @@ LoadOutcome LoadAppending(Session& session, LineReader& reader, const std::strin
 {
     const SelectionList magicBefore = session.Magic;
     session.Magic.Clear();
-    session.MagicListShown = false;
-    Session probe;
-    DetectReportKind(path, probe);
-    if (!reader.IsOpen() || probe.Report.GeneratorMark != session.Report.GeneratorMark
-        || probe.Report.Kind != session.Report.Kind || probe.Report.Kind == ReportKind::Tester)
+    const ReportHead head = ReadReportHead(reader);
+    if (!reader.IsOpen() || head.GeneratorMark != session.Report.GeneratorMark || head.Kind != session.Report.Kind
+        || head.Kind == ReportKind::Tester)
         return LoadOutcome::AppendIgnored;
 
     const int rowsBefore = session.Full.RowCount();
     const SelectionList pairsBefore = session.Pairs;
     const ReportState reportBefore = session.Report;
     try {
-        session.Report.Layout = probe.Report.Layout;
+        session.Report.Layout = head.Layout;
         ReadBody(reader, session, rowsBefore, onTradeLine);
         ThrowIfUnread(reader, path);
     } catch (...) {
@@ -97,12 +99,11 @@ bool NothingLoaded(const Session& session)
     return profit.empty() || profit == "0";
 }
 
-LoadOutcome LoadReport(Session& session, const std::string& path, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode, const TradeLineCallback& onTradeLine)
 {
-    session.ReloadFlag = false;
     LineReader reader(path);
-    return session.AppendFlag ? LoadAppending(session, reader, path, onTradeLine)
-                              : LoadAfresh(session, reader, path, onTradeLine);
+    return mode == LoadMode::Append ? LoadAppending(session, reader, path, onTradeLine)
+                                    : LoadAfresh(session, reader, path, onTradeLine);
 }
 
 void SortTradeTableByTicket(TextGrid& full)

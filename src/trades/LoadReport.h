@@ -17,9 +17,17 @@ enum class LoadOutcome
     AppendIgnored, // an appending load of another kind of report, or a tester report: nothing changed
 };
 
+// How a load treats the trades already loaded: replaced, or kept with the new ones after them (Shift
+// or Ctrl held on "Load File" while at least two trades are loaded).
+enum class LoadMode
+{
+    Replace,
+    Append,
+};
+
 /**
- * Loads the report at `path` into the trade table: afresh, or after the trades already loaded when the
- * session's append flag is set. On success records `path` as the report the trades came from. Steps that
+ * Loads the report at `path` into the trade table: afresh, or after the trades already loaded when
+ * `mode` is Append. The file is opened once. On success records `path` as the report the trades came from. Steps that
  * belong to the window (the busy indicator, the dialog, the filter pass and the chart) are the caller's.
  *
  * A fresh load detects the report and refuses a file without the terminal's generator tag (or one that
@@ -33,7 +41,8 @@ enum class LoadOutcome
  * ends in a read error, or a load that throws, leaves the tables, lists and report state untouched
  * (FileError for the read error).
  */
-LoadOutcome LoadReport(Session& session, const std::string& path, const TradeLineCallback& onTradeLine = {});
+LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode,
+                       const TradeLineCallback& onTradeLine = {});
 
 /**
  * Orders the trade rows by the integer value of their tickets, keeping rows with equal tickets in

@@ -107,46 +107,43 @@ double TesterDeposit(LineReader& reader)
 
 } // namespace
 
-void DetectReportKind(const std::string& path, Session& session)
+ReportHead ReadReportHead(LineReader& reader)
 {
-    ReportState& report = session.Report;
-    report.Kind = ReportKind::Statement;
-    report.GeneratorMark = 0;
-    LineReader reader(path);
+    ReportHead head;
     if (!reader.IsOpen())
-        return;
+        return head;
+    reader.Rewind();
     for (int i = 0; i < 3; ++i)
         reader.NextOrEmpty();
     const std::string fourth(UpToNul(reader.NextOrEmpty()));
     if (Contains(fourth, "<title>Statement"))
-        report.Kind = ReportKind::Statement;
+        head.Kind = ReportKind::Statement;
     if (Contains(fourth, "<title>Strategy"))
-        report.Kind = ReportKind::Tester;
-    session.DisplayEnabled = report.Kind == ReportKind::Statement;
+        head.Kind = ReportKind::Tester;
 
     const std::string fifth(UpToNul(reader.NextOrEmpty()));
-    report.Layout = RowLayout::Titled;
     std::string_view line;
     for (int i = 0; i < 50 && reader.Next(line); ++i) {
         if (Contains(UpToNul(line), "<td>Taxes</td>")) {
-            report.Layout = RowLayout::Taxes;
+            head.Layout = RowLayout::Taxes;
             break;
         }
     }
-    if (Contains(fifth, kGeneratorTag) || (HasTitle(fourth) && IsTerminalHead(report.Kind, fifth)))
-        report.GeneratorMark = kGeneratorMark;
+    if (Contains(fifth, kGeneratorTag) || (HasTitle(fourth) && IsTerminalHead(head.Kind, fifth)))
+        head.GeneratorMark = kGeneratorMark;
+    reader.Rewind();
+    return head;
 }
 
-void ReadInitialDeposit(const std::string& path, Session& session)
+double InitialDeposit(LineReader& reader, ReportKind kind)
 {
-    session.Report.InitialDeposit = 0.0;
-    LineReader reader(path);
     if (!reader.IsOpen())
-        return;
-    session.Report.InitialDeposit =
-        session.Report.Kind == ReportKind::Statement ? StatementDeposit(reader) : TesterDeposit(reader);
-    if (!std::isfinite(session.Report.InitialDeposit))
-        session.Report.InitialDeposit = 0.0; // "nan", "inf" or a number beyond a double: no deposit
+        return 0.0;
+    reader.Rewind();
+    const double deposit = kind == ReportKind::Statement ? StatementDeposit(reader) : TesterDeposit(reader);
+    reader.Rewind();
+    // "nan", "inf" or a number beyond a double: no deposit.
+    return std::isfinite(deposit) ? deposit : 0.0;
 }
 
 void ReadPreamble(LineReader& reader, Session& session)

@@ -12,19 +12,28 @@ class LineReader;
 // Called after every trade line of a load, so that the window can let pending events run.
 using TradeLineCallback = std::function<void()>;
 
-/**
- * Reads the head of a report: line 4 names the kind ("<title>Statement" or "<title>Strategy", the
- * second winning), line 5 must carry the terminal's generator meta tag, and a "<td>Taxes</td>" cell on
- * one of the lines 6 to 55 selects the taxes row layout. Sets the report kind, generator mark, row
- * layout and the "Display" button's enabled state. A file that cannot be opened leaves kind and mark 0.
- */
-void DetectReportKind(const std::string& path, Session& session);
+// What the head of a report says: its kind, whether the terminal wrote it, and its row layout.
+struct ReportHead
+{
+    ReportKind Kind = ReportKind::Statement;
+    int GeneratorMark = 0;
+    RowLayout Layout = RowLayout::Titled;
+};
 
 /**
- * Finds the initial deposit: a statement's first row with title="Deposit", or the number that stands
- * 28 characters after the word "deposit" on a tester report's first line that has it. 0.0 when none.
+ * Reads the head of a report from the start of `reader`'s file: line 4 names the kind
+ * ("<title>Statement" or "<title>Strategy", the second winning), line 5 must carry the terminal's
+ * generator meta tag, and a "<td>Taxes</td>" cell on one of the lines 6 to 55 selects the taxes row
+ * layout. A file that cannot be opened has mark 0. Leaves `reader` at the start of the file.
  */
-void ReadInitialDeposit(const std::string& path, Session& session);
+ReportHead ReadReportHead(LineReader& reader);
+
+/**
+ * The initial deposit: a statement's first row with title="Deposit" (else its first balance row before
+ * the first trade), or the number that stands 28 characters after the word "deposit" on a tester
+ * report's first line that has it. 0.0 when none. Leaves `reader` at the start of the file.
+ */
+double InitialDeposit(LineReader& reader, ReportKind kind);
 
 // Fresh loads only: takes the report title and, for a tester report, the symbol, and sets the symbol
 // list. Leaves `reader` at the line after the last one it read.

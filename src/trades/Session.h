@@ -75,12 +75,8 @@ struct Session
     TextGrid XGrid{kXGridColumns, 2};
     SelectionList Pairs;
     SelectionList Magic;
-    bool MagicListShown = false;
 
     ReportState Report;
-    bool AppendFlag = false;
-    bool ReloadFlag = false;
-    bool DisplayEnabled = true;       // the "Display" button: enabled for statements only
     std::string ReportPath;           // the report last chosen for loading
     std::vector<std::string> Memo{""}; // the summary text box starts with one empty line
 

@@ -78,7 +78,6 @@ void ImportText(Session& session, const std::string& path)
     session.Memo.clear();
     session.Pairs = std::move(pairs);
     session.Magic.Clear();
-    session.MagicListShown = false;
 }
 
 } // namespace corvane

@@ -45,11 +45,11 @@ TEST(ApplyFilters, AnEmptySelectionOfEitherListSelectsEveryEntry)
 {
     for (const bool magic : {false, true}) {
         Session session = TwoSymbolsTwoMagics();
-        ASSERT_TRUE(session.MagicListShown);
+        ASSERT_EQ(MagicFilterFor(session), MagicFilter::On);
         SelectionList& list = magic ? session.Magic : session.Pairs;
         list.SetSelected(0, false);
         list.SetSelected(1, false);
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilterFor(session));
         EXPECT_EQ(Tickets(session), (Cells{"1", "2", "3"})) << (magic ? "magic list" : "symbol list");
         EXPECT_EQ(SelectedFlags(list), (Flags{true, true})) << "the list shows the empty selection as all";
     }
@@ -60,26 +60,24 @@ TEST(ApplyFilters, SymbolAndMagicSelectionsCombine)
     Session session = TwoSymbolsTwoMagics();
     SelectOnly(session.Pairs, "eurusd");
     SelectOnly(session.Magic, "     222");
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"3"}));
 }
 
 TEST(ApplyFilters, HiddenMagicListPlaysNoPartAndAShownOneLeavesOutKeysItDoesNotHold)
 {
     Session session = TwoSymbolsTwoMagics();
-    session.MagicListShown = false;
     SelectOnly(session.Magic, "     111");
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilter::Off);
     EXPECT_EQ(Tickets(session), (Cells{"1", "2", "3"}));
     session.Magic.Clear(); // not even the trades' keys are listed
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilter::Off);
     EXPECT_EQ(Tickets(session), (Cells{"1", "2", "3"}));
 
-    session.MagicListShown = true;
     session.Magic.Append("     111");
     session.Magic.Append("     999");
     session.Magic.SelectAll();
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilter::On);
     EXPECT_EQ(Tickets(session), (Cells{"1"}));
 }
 
@@ -89,7 +87,7 @@ TEST(ApplyFilters, SymbolsAreFoundWithLetterCaseIgnoredAndThoseNotListedAreLeftO
     session.Full.SetRowCount(6);
     test::WriteTrade(session.Full, 4, {.Ticket = "4", .Item = "xauusd", .Magic = MagicCell("111")});
     test::WriteTrade(session.Full, 5, {.Ticket = "5", .Item = "EURUSD", .Magic = MagicCell("111")});
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"1", "2", "3", "5"}));
 }
 
@@ -100,10 +98,10 @@ TEST(ApplyFilters, MagicNumbersAreListedAndFilteredWholeAndNoneGoesUnderKeyZero)
                                          {.Ticket = "3", .Magic = MagicCell("")}});
     ASSERT_EQ(Entries(session.Magic), (Cells{"1234567890", "12345678", test::kNoMagicKey}));
     SelectOnly(session.Magic, "1234567890");
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"1"}));
     SelectOnly(session.Magic, test::kNoMagicKey);
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"3"}));
 }
 
@@ -111,32 +109,32 @@ TEST(ApplyFilters, AChangedTradeTableIsReadAfresh)
 {
     // The pass remembers the numbers it read from the trade table until the table changes.
     Session session = SessionWith(1000, {{.Ticket = "1", .Profit = Pl("100.00")}});
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(session.Grid.Cell(kBalance, 1), "       1100.00");
     session.Full.SetCell(kProfit, 1, Pl("-50.00"));
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(session.Grid.Cell(kBalance, 1), "        950.00 *") << "below the deposit: in the drawdown";
     session.Full.SetCell(kProfit, 1, "abc");
-    EXPECT_THROW(ApplyFilters(session), ConversionError);
+    EXPECT_THROW(ApplyFilters(session, MagicFilterFor(session)), ConversionError);
 }
 
 TEST(ApplyFilters, ASelectionNobodySatisfiesLeavesHeaderRowsAndTheSummary)
 {
     Session session = TwoSymbolsTwoMagics();
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     const Cells summary = session.Memo;
     ASSERT_EQ(summary.size(), 14u);
 
     SelectOnly(session.Pairs, "gbpusd");
     SelectOnly(session.Magic, "     111");
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(session.Grid.RowCount(), 1);
     EXPECT_EQ(session.XGrid.RowCount(), 1);
     EXPECT_EQ(session.Memo, summary) << "the summary text of the earlier selection stays on show";
 
     Session empty;
     empty.Memo = {"earlier text"};
-    ApplyFilters(empty);
+    ApplyFilters(empty, MagicFilterFor(empty));
     EXPECT_EQ(empty.Grid.RowCount(), 1);
     EXPECT_EQ(empty.Memo, (Cells{"earlier text"})) << "no trade at all";
 }
@@ -148,7 +146,7 @@ TEST(ApplyFilters, GridCopiesColumns0To12AndXGridTicketMagicComment)
     Session session = SessionWith(1000, {{.Ticket = "1", .Magic = MagicCell("4242"), .Comment = "note"}});
     for (const int column : {0, 1, 3, 6, 7, 8, 13, 14, 15, 18, 19})
         session.Full.SetCell(column, 1, "c" + std::to_string(column));
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     ASSERT_EQ(session.Grid.RowCount(), 2);
     EXPECT_EQ(test::RowText(session.Grid, 1),
               "c0\tc1\tbuy\tc3\teurusd\t1.10000\tc6\tc7\tc8\t1.10100\t  0.00\t  0.00\t"
@@ -162,13 +160,13 @@ TEST(ApplyFilters, XGridRowsFollowTheVisibleRowsAndEveryPassRebuildsTheMarks)
     Session session = SessionWith(1000, {{.Ticket = "1", .Profit = Pl("100.00"), .Comment = "first"},
                                          {.Ticket = "2", .Item = "gbpusd", .Profit = Pl("50.00")},
                                          {.Ticket = "3", .Profit = Pl("-300.00"), .Comment = "third"}});
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     const Cells balances = ColumnCells(session.Grid, kBalance);
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(ColumnCells(session.Grid, kBalance), balances) << "drawdown marks do not pile up";
 
     SelectOnly(session.Pairs, "eurusd");
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"1", "3"}));
     EXPECT_EQ(ColumnCells(session.Grid, kBalance), (Cells{"       1100.00", "        800.00 *"}));
     EXPECT_EQ(ColumnCells(session.XGrid, 0), (Cells{"1", "3"}));
@@ -220,7 +218,7 @@ TEST(BalanceColumn, StartsFromTheDepositAndIncludesEachRowsTrade)
         for (std::size_t i = 0; i < c.trades.size(); ++i)
             test::WriteTrade(session.Full, static_cast<int>(i) + 1, c.trades[i]);
         session.Pairs.AddIfAbsent("eurusd");
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilterFor(session));
         EXPECT_EQ(ColumnCells(session.Grid, kBalance), c.balances);
         EXPECT_EQ(ColumnCells(session.Grid, kComm), ColumnCells(session.Full, kComm))
             << "the cells keep their text";
@@ -235,7 +233,7 @@ TEST(PipsColumn, TradePipsOfEachRowInSixCharactersAndZeroForZeroProfit)
                {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("0.00")},
                {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("-0.00")},
                {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = ""}});
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    55", "   -55", "     0", "     0", "     0"}));
 }
 
@@ -249,7 +247,7 @@ TEST(ApplyFilters, ACellThatIsNoNumberStopsThePassWithItsTextAndKeepsTheSummary)
         Session session = SessionWith(1000, {{.Ticket = "1"}, trade});
         session.Memo = {"earlier summary"};
         try {
-            ApplyFilters(session);
+            ApplyFilters(session, MagicFilterFor(session));
             ADD_FAILURE() << "'" << cell << "' was read as a number";
         } catch (const ConversionError& e) {
             EXPECT_EQ(std::string(e.what()),
@@ -333,7 +331,7 @@ TEST(RebuildMagicList, SameCountGivesBackTheFlagsByPosition)
     EXPECT_EQ(Entries(session.Magic), (Cells{"     111", "     555"}));
     EXPECT_EQ(SelectedFlags(session.Magic), (Flags{false, true}))
         << "the flags go by position, whatever the text";
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"4"}));
 }
 
@@ -346,8 +344,7 @@ TEST(RebuildMagicList, OtherCountSelectsNoneAndTheNextPassSelectsAll)
     ASSERT_EQ(Entries(session.Magic), (Cells{"     222", "     111"}));
     EXPECT_EQ(SelectedFlags(session.Magic), (Flags{false, false}));
 
-    session.MagicListShown = true;
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilter::On);
     EXPECT_EQ(SelectedFlags(session.Magic), (Flags{true, true}));
     EXPECT_EQ(Tickets(session), (Cells{"2", "4"}));
 }

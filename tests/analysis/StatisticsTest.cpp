@@ -39,14 +39,14 @@ Session FilteredProfits(double deposit, const Cells& profits)
     for (int row = 1; row <= static_cast<int>(profits.size()); ++row)
         test::WriteTrade(session.Full, row, {.Ticket = std::to_string(row), .Profit = Pl(profits[row - 1])});
     session.Pairs.AddIfAbsent("eurusd");
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     return session;
 }
 
 Session Filtered(double deposit, std::initializer_list<TradeRow> trades)
 {
     Session session = SessionWith(deposit, trades);
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     return session;
 }
 
@@ -253,7 +253,7 @@ Session ThreeTradesOverTheLeapDay()
         {.Ticket = "3", .OpenTime = "2024.03.01 08:00", .Price = "1.10500", .CloseTime = "2024.03.02 09:00",
          .ClosePrice = "1.10560", .Comm = Cash("-3.00"), .Swap = Cash("0.00"), .Profit = Pl("60.00")}});
     // clang-format on
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     return session;
 }
 
@@ -311,7 +311,7 @@ TEST(SummaryText, FigureLinesOfOneTrade)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Session session = SessionWith(10000, {c.trade});
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilterFor(session));
         ASSERT_EQ(session.Memo.size(), 14u);
         for (const auto& [index, line] : c.lines)
             EXPECT_EQ(session.Memo[index], line);
@@ -343,7 +343,7 @@ TEST(SummaryText, ACommaNumericLocaleChangesNoCellOrFigure)
           .Swap = "-0.75", .Profit = "-150.00"}}, "10 000.00"));
     // clang-format on
     Session plain;
-    ASSERT_EQ(LoadAndFilter(plain, path), LoadOutcome::Loaded);
+    ASSERT_EQ(LoadAndFilter(plain, path, LoadMode::Replace), LoadOutcome::Loaded);
 
     const test::CommaNumericLocale comma;
     if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
@@ -352,7 +352,7 @@ TEST(SummaryText, ACommaNumericLocaleChangesNoCellOrFigure)
     ASSERT_STREQ(probe, "1,50") << "the locale " << comma.Name() << " should write a decimal comma";
 
     Session localized;
-    ASSERT_EQ(LoadAndFilter(localized, path), LoadOutcome::Loaded);
+    ASSERT_EQ(LoadAndFilter(localized, path, LoadMode::Replace), LoadOutcome::Loaded);
     EXPECT_EQ(Text(localized.Memo), Text(plain.Memo));
     for (int row = 1; row < plain.Full.RowCount(); ++row) {
         EXPECT_EQ(test::RowText(localized.Full, row), test::RowText(plain.Full, row));

@@ -92,7 +92,6 @@ inline Session SessionWith(double deposit, std::initializer_list<TradeRow> trade
     }
     session.Pairs.SelectAll();
     session.Magic.SelectAll();
-    session.MagicListShown = session.Magic.Count() >= 2;
     return session;
 }
 

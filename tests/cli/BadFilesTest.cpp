@@ -54,7 +54,7 @@ protected:
         Session session = Loaded();
         const auto full = AllRows(session.Full), grid = AllRows(session.Grid);
         const auto pairs = test::Entries(session.Pairs);
-        EXPECT_EQ(LoadAndFilter(session, path), expected);
+        EXPECT_EQ(LoadAndFilter(session, path, LoadMode::Replace), expected);
         if (expected == LoadOutcome::Refused) {
             EXPECT_EQ(session.Memo, Cells{std::string(kRefusal)});
             EXPECT_EQ(AllRows(session.Full), full);
@@ -72,7 +72,7 @@ protected:
         session = Loaded();
         try {
             ImportText(session, path);
-            ApplyFilters(session);
+            ApplyFilters(session, MagicFilterFor(session));
         } catch (const std::exception& e) {
             return e.what();
         }
@@ -91,7 +91,7 @@ protected:
     Session Loaded()
     {
         Session session;
-        EXPECT_EQ(LoadAndFilter(session, good), LoadOutcome::Loaded);
+        EXPECT_EQ(LoadAndFilter(session, good, LoadMode::Replace), LoadOutcome::Loaded);
         return session;
     }
 
@@ -230,14 +230,14 @@ TEST_F(BadFiles, AReportCutAtEveryPointOfItsFirstTradeRow)
         const std::size_t rowStart = report.find(row);
         ASSERT_NE(rowStart, std::string::npos);
         Session whole;
-        ASSERT_EQ(LoadReport(whole, dir.Write("whole.htm", report)), LoadOutcome::Loaded);
+        ASSERT_EQ(LoadReport(whole, dir.Write("whole.htm", report), LoadMode::Replace), LoadOutcome::Loaded);
         const std::string ticket(whole.Full.Cell(kTicket, 1));
         int trades = 0;
         for (std::size_t cut = rowStart; cut <= report.size(); ++cut) {
             SCOPED_TRACE("cut at " + std::to_string(cut) + " of " + report.substr(rowStart, 40));
             const std::string path = dir.Write("cut.htm", report.substr(0, cut));
             Session session;
-            ASSERT_EQ(LoadReport(session, path), LoadOutcome::Loaded);
+            ASSERT_EQ(LoadReport(session, path, LoadMode::Replace), LoadOutcome::Loaded);
             ASSERT_LE(session.Full.RowCount(), 2);
             if (session.Full.RowCount() == 2) {
                 ++trades;
@@ -330,7 +330,7 @@ TEST_F(BadFiles, NumbersInEveryOddForm)
             Session loaded = Loaded();
             std::string message;
             try {
-                LoadAndFilter(loaded, badPath);
+                LoadAndFilter(loaded, badPath, LoadMode::Replace);
             } catch (const ConversionError& e) {
                 message = e.what();
             }

@@ -28,7 +28,7 @@ Session Filtered(std::initializer_list<TradeRow> trades, const char* hidden = ""
     Session session = test::SessionWith(10000, trades);
     if (session.Pairs.Find(hidden) >= 0) session.Pairs.SetSelected(session.Pairs.Find(hidden), false);
     RebuildMagicList(session);
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     return session;
 }
 
@@ -44,11 +44,11 @@ std::string AllCells(const TextGrid& grid)
 TEST(DeleteTrades, TheLastTradeLeftIsNeverDeleted)
 {
     Session session = Filtered({Trade("1", "eurusd")});
-    EXPECT_EQ(DeleteTrades(session, 1, 1), 0);
+    EXPECT_EQ(DeleteTrades(session, 1, 1, MagicFilterFor(session)), 0);
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"1"});
 
     session = Filtered({Trade("1", "eurusd"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
-    EXPECT_EQ(DeleteTrades(session, 0, 99), 2) << "a range beyond the table is clipped to its rows";
+    EXPECT_EQ(DeleteTrades(session, 0, 99, MagicFilterFor(session)), 2) << "a range beyond the table is clipped to its rows";
     EXPECT_EQ(ColumnCells(session.Full, kTicket), Cells{"3"}) << "the trade of the last row stays";
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
     EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
@@ -59,13 +59,13 @@ TEST(DeleteTrades, AHiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
     Session session = Filtered(
         {Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")}, "gbpusd");
     ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"7", "8"}));
-    EXPECT_EQ(DeleteTrades(session, 1, 2), 2);
+    EXPECT_EQ(DeleteTrades(session, 1, 2, MagicFilterFor(session)), 2);
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"7", "9"}));
     EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
         << "the hidden 7 above went instead";
 
     session = Filtered({Trade("5", "eurusd", "111"), Trade("5", "eurusd", "222"), Trade("6", "eurusd")});
-    DeleteTrades(session, 2, 2);
+    DeleteTrades(session, 2, 2, MagicFilterFor(session));
     EXPECT_EQ(ColumnCells(session.Full, kMagic), (Cells{MagicCell("222"), MagicCell("")}))
         << "a shared ticket takes the upper trade whichever row is selected";
 }
@@ -76,7 +76,7 @@ TEST(DeleteTrades, TheLastTradeOfASymbolTakesItsEntryAndMagicNumbers)
                                 Trade("3", "usdjpy", "333"), Trade("4", "eurusd", "111")},
                                "usdjpy");
     ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "2", "4"}));
-    DeleteTrades(session, 2, 2);
+    DeleteTrades(session, 2, 2, MagicFilterFor(session));
     EXPECT_EQ(Entries(session.Pairs), (Cells{"eurusd", "usdjpy"}));
     EXPECT_EQ(SelectedFlags(session.Pairs), (std::vector<bool>{true, false}))
         << "the others keep their selection";
@@ -85,7 +85,7 @@ TEST(DeleteTrades, TheLastTradeOfASymbolTakesItsEntryAndMagicNumbers)
 
     // The entry keeps the letter case of its first trade; once that trade is gone, "eurusd" does not hold it.
     session = Filtered({Trade("1", "EURUSD"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
-    DeleteTrades(session, 1, 1);
+    DeleteTrades(session, 1, 1, MagicFilterFor(session));
     EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
 }
@@ -123,7 +123,7 @@ void DeleteRowByRow(Session& session, int first, int last)
         }
     }
     RebuildMagicList(session);
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
 }
 
 TEST(DeleteTrades, GivesTheResultOfDeletingRowByRow)
@@ -145,17 +145,16 @@ TEST(DeleteTrades, GivesTheResultOfDeletingRowByRow)
         }
         for (int i = 0; i < session.Pairs.Count(); ++i)
             session.Pairs.SetSelected(i, random() % 3 != 0);
-        session.MagicListShown = session.Magic.Count() >= 2;
         for (int i = 0; i < session.Magic.Count(); ++i)
             session.Magic.SetSelected(i, random() % 3 != 0);
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilterFor(session));
         const int rows = session.Grid.RowCount() - 1;
         const int first = rows > 0 ? 1 + static_cast<int>(random() % rows) : 1;
         const int last = first + static_cast<int>(random() % 8);
 
         Session expected = session;
         DeleteRowByRow(expected, first, last);
-        DeleteTrades(session, first, last);
+        DeleteTrades(session, first, last, MagicFilterFor(session));
         SCOPED_TRACE("round " + std::to_string(round));
         ASSERT_EQ(AllCells(session.Full), AllCells(expected.Full));
         ASSERT_EQ(Entries(session.Pairs), Entries(expected.Pairs));

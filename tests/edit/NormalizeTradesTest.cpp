@@ -57,8 +57,8 @@ TEST(NormalizeTrades, RescalesToOneLotAndWritesTheBalance)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Session session = test::SessionWith(5000, {c.trade});
-        ApplyFilters(session);
-        ASSERT_TRUE(NormalizeTrades(session, c.timesTen));
+        ApplyFilters(session, MagicFilterFor(session));
+        ASSERT_TRUE(NormalizeTrades(session, c.timesTen, MagicFilterFor(session)));
         EXPECT_EQ(Rescaled(session, 1), c.cells);
         EXPECT_EQ(session.Report.InitialDeposit, c.deposit);
         EXPECT_EQ(session.Full.Cell(kPips, 1), "") << "the Pips cell of the trade table is not touched";
@@ -72,13 +72,13 @@ TEST(NormalizeTrades, PipFactorComesFromTheVisibleTableButEveryTradeIsRescaled)
     hidden.Item = "gbpusd";
     Session session = test::SessionWith(5000, {hidden, Example()});
     session.Pairs.SetSelected(session.Pairs.Find("gbpusd"), false);
-    ApplyFilters(session);
-    ASSERT_TRUE(NormalizeTrades(session, false));
+    ApplyFilters(session, MagicFilterFor(session));
+    ASSERT_TRUE(NormalizeTrades(session, false, MagicFilterFor(session)));
     EXPECT_EQ(Rescaled(session, 1), "1.00\t -0.70\t -0.24\t     25.00\t      10024.06");
     EXPECT_EQ(Rescaled(session, 2), "1.00\t -0.70\t -0.24\t     25.00\t      10048.12");
 
     Session nothing;
-    EXPECT_FALSE(NormalizeTrades(nothing, true)) << "nothing loaded, nothing changed";
+    EXPECT_FALSE(NormalizeTrades(nothing, true, MagicFilterFor(nothing))) << "nothing loaded, nothing changed";
     EXPECT_EQ(nothing.Report.InitialDeposit, 0.0);
 }
 
@@ -93,11 +93,11 @@ TEST(NormalizeTrades, ABadCellRefusesTheWholeCommandNamingIt)
         {kSwap, "  n/a", "'  n/a' is not a valid floating point value"}};
     for (const auto& [column, cell, message] : cases) {
         Session session = test::SessionWith(5000, {Example(), Example()});
-        ApplyFilters(session);
+        ApplyFilters(session, MagicFilterFor(session));
         session.Full.SetCell(column, 2, cell);
         const Session before = session;
         try {
-            NormalizeTrades(session, false);
+            NormalizeTrades(session, false, MagicFilterFor(session));
             ADD_FAILURE() << "no error for '" << cell << "'";
         } catch (const std::exception& e) {
             EXPECT_EQ(std::string(e.what()), message);

@@ -37,7 +37,7 @@ TEST(SortGrid, TheAlternateViewKeepsItsOrder)
 {
     Session session = test::SessionWith(10000, {test::TradeRow{.Ticket = "20", .Comment = "second"},
                                                 test::TradeRow{.Ticket = "10", .Comment = "first"}});
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     SortGridByTicket(session.Grid);
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"10", "20"}));
     EXPECT_EQ(ColumnCells(session.XGrid, 2), (Cells{"second", "first"}));

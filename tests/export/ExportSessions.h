@@ -23,7 +23,7 @@ inline Session ThreeTrades()
         {.Ticket = "1003", .OpenTime = "2024.01.04 10:00", .CloseTime = "", .ClosePrice = "1.10050",
          .Profit = Pl("50.00"), .Magic = MagicCell("111")}});
     // clang-format on
-    ApplyFilters(session);
+    ApplyFilters(session, MagicFilterFor(session));
     return session;
 }
 

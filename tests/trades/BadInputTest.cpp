@@ -34,7 +34,7 @@ struct Loaded
 Loaded LoadText(const std::string& bytes)
 {
     Loaded result;
-    result.outcome = test::LoadBytes(result.session, bytes, [&result] { ++result.tradeLines; });
+    result.outcome = test::LoadBytes(result.session, bytes, LoadMode::Replace, [&result] { ++result.tradeLines; });
     return result;
 }
 

@@ -68,7 +68,7 @@ TEST(RealReports, EveryReportMatchesTheTerminalsOwnFigures)
         SCOPED_TRACE(name);
         const std::string path = test::SamplesDir() + "/" + name;
         Session session;
-        ASSERT_EQ(LoadReport(session, path), LoadOutcome::Loaded);
+        ASSERT_EQ(LoadReport(session, path, LoadMode::Replace), LoadOutcome::Loaded);
         const bool tester = row.at("kind") == "tester";
         EXPECT_EQ(session.Report.Kind, tester ? ReportKind::Tester : ReportKind::Statement);
 
@@ -100,7 +100,7 @@ TEST(RealReports, CodePageIsGuessedFromTheText)
     };
     for (const auto& [name, codePage] : expected) {
         Session session;
-        LoadReport(session, test::SamplesDir() + "/" + name);
+        LoadReport(session, test::SamplesDir() + "/" + name, LoadMode::Replace);
         EXPECT_EQ(session.Report.CodePage, codePage) << name;
     }
 }
@@ -147,7 +147,7 @@ TEST(Samples, EveryReportTheTerminalWroteLoadsWithOneRowPerTrade)
             ++untagged;
         Session session;
         LoadOutcome outcome = LoadOutcome::AppendIgnored;
-        EXPECT_NO_THROW(outcome = LoadReport(session, path)) << name;
+        EXPECT_NO_THROW(outcome = LoadReport(session, path, LoadMode::Replace)) << name;
         EXPECT_EQ(outcome, LoadOutcome::Loaded) << name;
         EXPECT_EQ(session.Full.Cell(kTicket, 0), "") << name;
         if (const auto expected = ExpectedTrades(figures, name)) {

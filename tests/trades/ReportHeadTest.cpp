@@ -1,5 +1,7 @@
 #include "ReportReader.h"
 
+#include "LineReader.h"
+
 #include "TestReports.h"
 
 #include <gtest/gtest.h>
@@ -29,17 +31,11 @@ Cells Report(const Cells& head, int lineCount, int lineNumber = 0, const std::st
     return lines;
 }
 
-ReportState Detected(const std::string& bytes, Session session = {})
+ReportHead Detected(const std::string& bytes)
 {
     const test::TempDir dir;
-    session.Report.Kind = ReportKind::Tester;
-    session.Report.GeneratorMark = 99;
-    session.Report.Layout = RowLayout::Bare;
-    session.DisplayEnabled = false;
-    DetectReportKind(dir.Write("head.htm", bytes), session);
-    EXPECT_EQ(session.DisplayEnabled, session.Report.Kind == ReportKind::Statement)
-        << "the Display button serves statements";
-    return session.Report;
+    LineReader reader(dir.Write("head.htm", bytes));
+    return ReadReportHead(reader);
 }
 
 // ---- Report kind from the fourth line ----------------------------------------------------------------

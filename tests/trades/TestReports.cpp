@@ -21,10 +21,10 @@ std::string WithNul(std::string_view before, std::string_view after)
     return std::string(before) + '\0' + std::string(after);
 }
 
-LoadOutcome LoadBytes(Session& session, std::string_view bytes, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadBytes(Session& session, std::string_view bytes, LoadMode mode, const TradeLineCallback& onTradeLine)
 {
     const TempDir dir;
-    return LoadReport(session, dir.Write("report.htm", bytes), onTradeLine);
+    return LoadReport(session, dir.Write("report.htm", bytes), mode, onTradeLine);
 }
 
 Session Load(std::string_view bytes)

@@ -23,7 +23,8 @@ std::string PendingOrderLine(const std::string& type, const std::string& ticket)
 std::string WithNul(std::string_view before, std::string_view after);
 
 // Writes `bytes` as a file of a folder of its own and loads it into `session`.
-LoadOutcome LoadBytes(Session& session, std::string_view bytes, const TradeLineCallback& onTradeLine = {});
+LoadOutcome LoadBytes(Session& session, std::string_view bytes, LoadMode mode = LoadMode::Replace,
+                      const TradeLineCallback& onTradeLine = {});
 // A fresh session with `bytes` loaded; the load must succeed.
 Session Load(std::string_view bytes);
 
