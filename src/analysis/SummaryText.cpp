@@ -47,6 +47,7 @@ void StartSummary(Session& session)
 {
     session.Memo.clear();
     session.Memo.push_back(SummaryHeading(session.Report.Title, session.ReportPath));
+    session.MemoHeading = SummaryHeadingParts{session.Report.Title, session.ReportPath};
     session.Memo.emplace_back();
 }
 

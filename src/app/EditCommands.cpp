@@ -2,7 +2,7 @@
 // hidden Sort trades and Import, and both exports.
 #include "MainWindow.h"
 
-#include "ChartView.h"
+#include "ChartWidget.h"
 #include "DeleteTrades.h"
 #include "ExportNames.h"
 #include "Filters.h"

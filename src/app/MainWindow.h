@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Chart.h"
 #include "Dialogs.h"
 #include "ImageCanvas.h"
 #include "Filters.h"
@@ -18,7 +19,7 @@ class QTimer;
 
 namespace corvane {
 
-class ChartView;
+class ChartWidget;
 class TradeGridView;
 class TradeTableModel;
 
@@ -51,7 +52,7 @@ public:
 
     Session& GetSession() { return m_session; }
     const ImageCanvas& Canvas() const { return m_canvas; }
-    int ViewMode() const { return m_viewMode; }
+    ViewMode CurrentView() const { return m_viewMode; }
     bool NormalizeVariant() const { return m_normalizeVariant; }
     bool PictureSwitch() const { return m_pictureSwitch; }
 
@@ -98,7 +99,7 @@ private:
     // and its filter pass ran to the end; a refused file or an error leaves its message on show.
     bool LoadFrom(const QString& path, LoadMode mode, bool keepGridSelection);
     // Draws the chart of `viewMode`, then shows it: a draw that fails leaves the view as it was.
-    void ShowChart(int viewMode);
+    void ShowChart(ViewMode viewMode);
     void ChartRefresh();
     // Shows the session as it now stands: grids, lists, summary text, the "Display" button.
     void RefreshViews();
@@ -106,6 +107,8 @@ private:
     void FitGridColumns();
     void SyncList(QListWidget* widget, const SelectionList& list);
     void ReadListSelection(const QListWidget* widget, SelectionList& list);
+    // A click in a list: its selection goes to the session, `changed` filters, the views follow.
+    void ListClick(const QListWidget* widget, SelectionList& list, void (*changed)(Session&, MagicFilter));
     void CopySelection(const TradeGridView* from, TradeGridView* to);
     // The save dialog for an export: the report's name with its first ".htm" and all after it
     // replaced by `extension`, or the name of the dialog's last use; nothing when cancelled.
@@ -118,7 +121,7 @@ private:
     QString m_lastReport;
     QString m_lastSaveTarget;
 
-    int m_viewMode = 0;
+    ViewMode m_viewMode = ViewMode::Summary;
     bool m_appendFlag = false;
     bool m_timeModifier = false;
     bool m_normalizeVariant = false;
@@ -149,7 +152,7 @@ public:
     QListWidget* PairsListBox = nullptr;
     QListWidget* MagicListBox = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
-    ChartView* Image1 = nullptr;
+    ChartWidget* Image1 = nullptr;
     TradeGridView* Grid = nullptr;
     TradeGridView* XGrid = nullptr;
     QTimer* Timer1 = nullptr;

@@ -18,6 +18,7 @@ struct ChartArea
     int Left;
     int Width;
 };
+inline constexpr int kChartTop = 32;
 inline constexpr ChartArea kNarrowArea{200, 689};
 inline constexpr ChartArea kWideArea{80, 809};
 

@@ -2,21 +2,17 @@
 
 #include "EquityCurve.h"
 #include "Errors.h"
-#include "TimeOfWeekChart.h"
 
 #include <QFile>
 
 namespace corvane {
 
-QImage DrawChartPicture(const Session& session, ChartView view)
+QImage DrawChartPicture(const Session& session, ViewMode view)
 {
     ImageCanvas canvas;
     canvas.SetCodePage(session.Report.CodePage);
     DrawChartFrame(canvas, kWideWidth);
-    if (view == ChartView::EquityCurve)
-        DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, kWideWidth);
-    else
-        DrawTimeOfWeekChart(canvas, session.Grid, view == ChartView::TimeByClose, kWideWidth);
+    DrawChart(canvas, session, view, kWideWidth);
     return canvas.Image();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Chart.h"
 #include "ImageCanvas.h"
 #include "Session.h"
 
@@ -7,19 +8,12 @@
 
 namespace corvane {
 
-enum class ChartView
-{
-    EquityCurve,
-    TimeByOpen,
-    TimeByClose,
-};
-
 /**
  * The chart surface as the window shows it in the wide layout after the session's last filter pass:
  * the frame drawn first, then the chart of `view` (nothing more when the visible table has no trades).
  * Needs a running QGuiApplication for the text.
  */
-QImage DrawChartPicture(const Session& session, ChartView view);
+QImage DrawChartPicture(const Session& session, ViewMode view);
 
 // Writes the picture in the format its file name's extension names (PNG for ".png"); throws
 // FileError when the file cannot be written.

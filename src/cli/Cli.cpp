@@ -179,10 +179,7 @@ void RunAction(Session& session, MagicFilter& magicFilter, const Action& action)
 void WriteChart(const Session& session, const Options& options)
 {
     StartGuiApplication();
-    const ChartView view = options.View == "curve"       ? ChartView::EquityCurve
-                           : options.View == "time-open" ? ChartView::TimeByOpen
-                                                         : ChartView::TimeByClose;
-    SaveChartPicture(DrawChartPicture(session, view), options.Output);
+    SaveChartPicture(DrawChartPicture(session, options.View), options.Output);
 }
 
 /**
@@ -193,7 +190,7 @@ void Export(const Session& session, const Options& options, std::ostream& out)
 {
     if (NothingLoaded(session))
         throw std::runtime_error("nothing to export: no trade is loaded");
-    const bool html = options.Command == "export-html";
+    const bool html = options.Command == CliCommand::ExportHtml;
     if (options.Output == "-") {
         if (html)
             WriteHtmlReport(out, session, nullptr);
@@ -240,17 +237,25 @@ int Run(const Options& options, std::ostream& out)
     for (const Action& action : options.Actions)
         RunAction(session, magicFilter, action);
 
-    if (options.Command == "summary")
+    switch (options.Command) {
+    case CliCommand::Summary:
         for (const std::string& line : session.Memo)
             out << line << '\n';
-    else if (options.Command == "chart")
+        break;
+    case CliCommand::Chart:
         WriteChart(session, options);
-    else if (options.Command == "table")
+        break;
+    case CliCommand::Table:
         PrintRows(session.Full, kFullColumns, out);
-    else if (options.Command == "grid")
+        break;
+    case CliCommand::Grid:
         PrintRows(session.Grid, kGridColumns, out);
-    else
+        break;
+    case CliCommand::ExportTxt:
+    case CliCommand::ExportHtml:
         Export(session, options, out);
+        break;
+    }
     return kExitOk;
 }
 

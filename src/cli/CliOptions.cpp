@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 namespace {
@@ -70,13 +72,24 @@ std::vector<std::string> SplitList(const std::string& text)
     }
 }
 
-bool IsCommand(const std::string& command)
+struct NamedCommand
 {
-    for (const char* known : {"summary", "table", "grid", "chart", "export-txt", "export-html"})
-        if (command == known)
-            return true;
-    return false;
-}
+    std::string_view Name;
+    CliCommand Command;
+};
+constexpr NamedCommand kCommands[] = {
+    {"summary", CliCommand::Summary},      {"table", CliCommand::Table},
+    {"grid", CliCommand::Grid},            {"chart", CliCommand::Chart},
+    {"export-txt", CliCommand::ExportTxt}, {"export-html", CliCommand::ExportHtml},
+};
+
+struct NamedView
+{
+    std::string_view Name;
+    ViewMode View;
+};
+constexpr NamedView kViews[] = {
+    {"curve", ViewMode::EquityCurve}, {"time-open", ViewMode::TimeByOpen}, {"time-close", ViewMode::TimeByClose}};
 
 bool Imports(const Options& options)
 {
@@ -86,21 +99,29 @@ bool Imports(const Options& options)
     return false;
 }
 
-void CheckOptions(const Options& options)
+// Turns the command and the view into their kinds and checks that the options fit the command.
+void ResolveOptions(Options& options, const std::string& command, const std::string& view)
 {
-    if (!IsCommand(options.Command))
-        throw UsageError(options.Command.empty() ? "no command given" : "unknown command " + options.Command);
+    const auto named = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [&](const NamedCommand& known) { return known.Name == command; });
+    if (named == std::end(kCommands))
+        throw UsageError(command.empty() ? "no command given" : "unknown command " + command);
+    options.Command = named->Command;
     if (options.Report.empty() && !Imports(options))
         throw UsageError("no report given");
-    const bool exports = options.Command == "export-txt" || options.Command == "export-html";
-    if ((options.Command == "chart" || exports) && options.Output.empty())
-        throw UsageError(options.Command + " needs -o FILE");
-    if (options.Command == "chart" && options.View != "curve" && options.View != "time-open"
-        && options.View != "time-close")
-        throw UsageError("--view takes curve, time-open or time-close");
-    if (!options.Picture && options.Command != "export-html")
+    const bool exports = options.Command == CliCommand::ExportTxt || options.Command == CliCommand::ExportHtml;
+    if ((options.Command == CliCommand::Chart || exports) && options.Output.empty())
+        throw UsageError(command + " needs -o FILE");
+    if (options.Command == CliCommand::Chart) {
+        const auto shown = std::find_if(std::begin(kViews), std::end(kViews),
+                                        [&](const NamedView& known) { return known.Name == view; });
+        if (shown == std::end(kViews))
+            throw UsageError("--view takes curve, time-open or time-close");
+        options.View = shown->View;
+    }
+    if (!options.Picture && options.Command != CliCommand::ExportHtml)
         throw UsageError("--no-picture belongs to export-html");
-    if (options.Command == "export-html" && options.Output == "-" && options.Picture)
+    if (options.Command == CliCommand::ExportHtml && options.Output == "-" && options.Picture)
         throw UsageError("export-html writes to standard output only with --no-picture");
 }
 
@@ -114,6 +135,8 @@ std::string_view UsageText()
 Options ParseOptions(const std::vector<std::string>& args)
 {
     Options options;
+    std::string command;
+    std::string view = "curve";
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const auto value = [&]() -> const std::string& {
@@ -138,21 +161,21 @@ Options ParseOptions(const std::vector<std::string>& args)
         else if (arg == "--sort")
             options.Actions.push_back({ActionKind::Sort, {}, {}});
         else if (arg == "--view")
-            options.View = value();
+            view = value();
         else if (arg == "--no-picture")
             options.Picture = false;
         else if (arg == "-o")
             options.Output = value();
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
-        else if (options.Command.empty())
-            options.Command = arg;
+        else if (command.empty())
+            command = arg;
         else if (options.Report.empty())
             options.Report = arg;
         else
             throw UsageError("unexpected argument " + arg);
     }
-    CheckOptions(options);
+    ResolveOptions(options, command, view);
     return options;
 }
 

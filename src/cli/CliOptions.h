@@ -1,11 +1,24 @@
 #pragma once
 
+#include "Chart.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace corvane {
+
+// What the tool prints or writes once the options have run.
+enum class CliCommand
+{
+    Summary,
+    Table,
+    Grid,
+    Chart,
+    ExportTxt,
+    ExportHtml,
+};
 
 // The options that change the session, in the order they are run.
 enum class ActionKind
@@ -30,10 +43,10 @@ struct Action
 // The command line, parsed: the command, the first report and the options in their order.
 struct Options
 {
-    std::string Command;
+    CliCommand Command = CliCommand::Summary;
     std::string Report;
     std::vector<Action> Actions;
-    std::string View = "curve";
+    ViewMode View = ViewMode::EquityCurve; // chart: curve, time-open or time-close
     std::string Output;
     bool Picture = true;
 };

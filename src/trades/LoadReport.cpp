@@ -29,6 +29,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     const ReportHead head = ReadReportHead(reader);
     if (!reader.IsOpen() || head.GeneratorMark != kGeneratorMark) {
         session.Memo.assign(1, std::string(kRefusal));
+        session.MemoHeading.reset();
         return LoadOutcome::Refused;
     }
     Session staged;
@@ -53,6 +54,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     session.Magic = std::move(staged.Magic);
     session.Report = std::move(staged.Report);
     session.Memo.clear();
+    session.MemoHeading.reset();
     session.ReportPath = path;
     return LoadOutcome::Loaded;
 }

@@ -4,6 +4,7 @@
 #include "TextGrid.h"
 #include "TradeValues.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,13 @@ struct ReportState
     std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
 };
 
+// The summary's first line as its parts: the report title and the report's path.
+struct SummaryHeadingParts
+{
+    std::string Title;
+    std::string Path;
+};
+
 /**
  * Everything the window keeps for the life of the process: the trade table, the visible table and
  * the alternate view, the two lists, the summary lines and the report state. Tests build as many
@@ -79,6 +87,7 @@ struct Session
     ReportState Report;
     std::string ReportPath;           // the report last chosen for loading
     std::vector<std::string> Memo{""}; // the summary text box starts with one empty line
+    std::optional<SummaryHeadingParts> MemoHeading; // while Memo starts with the summary's heading
 
     TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass
 };

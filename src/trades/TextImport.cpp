@@ -76,6 +76,7 @@ void ImportText(Session& session, const std::string& path)
     ResetGrid(session.XGrid);
     session.Full = std::move(full);
     session.Memo.clear();
+    session.MemoHeading.reset();
     session.Pairs = std::move(pairs);
     session.Magic.Clear();
 }

@@ -131,7 +131,7 @@ TEST_F(WindowTest, GuardedClicksDuringALoadDoNothing)
     QCoreApplication::processEvents();
     ASSERT_TRUE(delivered) << "the clicks were to arrive during the load";
     EXPECT_TRUE(busyThen);
-    EXPECT_EQ(window.ViewMode(), 0);
+    EXPECT_EQ(window.CurrentView(), ViewMode::Summary);
     EXPECT_FALSE(Memo()->isHidden());
     EXPECT_TRUE(Busy()->isHidden());
     EXPECT_EQ(dialogs.ReportAsked, 1) << "neither a second load nor a reload";
@@ -152,7 +152,7 @@ TEST_F(WindowTest, ConversionErrorShowsItsBoxAndTheWindowGoesOn)
     EXPECT_EQ(Column("Grid", kTicket), (Cells{"1003", "1004"}));
     EXPECT_TRUE(MemoHas(TradeCountLine(2)));
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
-    EXPECT_EQ(window.ViewMode(), 1);
+    EXPECT_EQ(window.CurrentView(), ViewMode::EquityCurve);
 }
 
 TEST_F(WindowTest, ReloadReadsTheFileAgainAndKeepsTheSymbolSelection)

@@ -30,16 +30,16 @@ TEST_F(WindowTest, ViewButtonsSetTheViewMode)
         const char* Button;
         Press How;
         Qt::KeyboardModifiers Modifiers;
-        int Mode;
+        ViewMode Mode;
     };
     const Step steps[] = {
-        {"Button2", Press::Mouse, Qt::NoModifier, 1},    {"Button3", Press::Mouse, Qt::NoModifier, 2},
-        {"Button3", Press::Mouse, Qt::ShiftModifier, 3}, {"Button3", Press::Keyboard, Qt::NoModifier, 3},
-        {"Button1", Press::Mouse, Qt::NoModifier, 0},    {"Button3", Press::Keyboard, Qt::NoModifier, 3},
-        {"Button3", Press::Mouse, Qt::AltModifier, 2},   {"Button3", Press::Right, Qt::ControlModifier, 2},
-        {"Button3", Press::Keyboard, Qt::NoModifier, 3}, {"Button2", Press::Mouse, Qt::ShiftModifier, 1},
-        {"Button1", Press::Keyboard, Qt::NoModifier, 0}, {"Button3", Press::Enter, Qt::NoModifier, 3},
-        {"Button2", Press::Enter, Qt::NoModifier, 1},
+        {"Button2", Press::Mouse, Qt::NoModifier, ViewMode::EquityCurve},    {"Button3", Press::Mouse, Qt::NoModifier, ViewMode::TimeByOpen},
+        {"Button3", Press::Mouse, Qt::ShiftModifier, ViewMode::TimeByClose}, {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button1", Press::Mouse, Qt::NoModifier, ViewMode::Summary},    {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button3", Press::Mouse, Qt::AltModifier, ViewMode::TimeByOpen},   {"Button3", Press::Right, Qt::ControlModifier, ViewMode::TimeByOpen},
+        {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose}, {"Button2", Press::Mouse, Qt::ShiftModifier, ViewMode::EquityCurve},
+        {"Button1", Press::Keyboard, Qt::NoModifier, ViewMode::Summary}, {"Button3", Press::Enter, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button2", Press::Enter, Qt::NoModifier, ViewMode::EquityCurve},
     };
     int index = 0;
     for (const Step& step : steps) {
@@ -51,8 +51,8 @@ TEST_F(WindowTest, ViewButtonsSetTheViewMode)
         else
             QTest::mouseClick(button, step.How == Press::Right ? Qt::RightButton : Qt::LeftButton,
                               step.Modifiers);
-        EXPECT_EQ(window.ViewMode(), step.Mode) << "step " << index << ": " << step.Button;
-        EXPECT_EQ(Memo()->isHidden(), step.Mode != 0) << "step " << index;
+        EXPECT_EQ(window.CurrentView(), step.Mode) << "step " << index << ": " << step.Button;
+        EXPECT_EQ(Memo()->isHidden(), step.Mode != ViewMode::Summary) << "step " << index;
         ++index;
     }
 }
@@ -61,10 +61,10 @@ TEST_F(WindowTest, ChartBeforeAnyLoadLeavesTheFrameOnWhite)
 {
     window.Timer1Timer();
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
-    EXPECT_EQ(window.ViewMode(), 1);
+    EXPECT_EQ(window.CurrentView(), ViewMode::EquityCurve);
     EXPECT_TRUE(Memo()->isHidden());
     QTest::mouseClick(Button("Button3"), Qt::LeftButton);
-    EXPECT_EQ(window.ViewMode(), 2);
+    EXPECT_EQ(window.CurrentView(), ViewMode::TimeByOpen);
     for (int y = 2; y < 215; ++y)
         for (int x = 2; x < 807; ++x)
             ASSERT_EQ(Pixel(x, y), kWhite) << "pixel (" << x << ", " << y << ")";
@@ -223,11 +223,11 @@ TEST_F(WindowTest, AfterAConversionErrorTheViewChangesOnlyWhenItsChartIsDrawn)
 
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
     EXPECT_EQ(dialogs.Errors.size(), 2) << "the curve reads the Comm cell";
-    EXPECT_EQ(window.ViewMode(), 0);
+    EXPECT_EQ(window.CurrentView(), ViewMode::Summary);
     EXPECT_FALSE(Memo()->isHidden());
     QTest::mouseClick(Button("Button3"), Qt::LeftButton);
     EXPECT_EQ(dialogs.Errors.size(), 2) << "the time chart reads the Pips cells";
-    EXPECT_EQ(window.ViewMode(), 2);
+    EXPECT_EQ(window.CurrentView(), ViewMode::TimeByOpen);
     EXPECT_TRUE(Memo()->isHidden());
 }
 

@@ -55,7 +55,7 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
     EXPECT_EQ(window.windowTitle().toStdString(), "Corvane4 - 1.8");
     EXPECT_TRUE(timerRan);
     EXPECT_EQ(window.Timer1->interval(), 100);
-    EXPECT_EQ(window.ViewMode(), 0);
+    EXPECT_EQ(window.CurrentView(), ViewMode::Summary);
     EXPECT_EQ(Memo()->toPlainText().toStdString(), "");
 }
 

@@ -39,7 +39,7 @@ bool InsideIsWhite(const QImage& image)
 TEST(ChartPicture, IsTheFramedSurfaceWithTheChartOfTheView)
 {
     const Session session = OneTradeSession();
-    const QImage curve = DrawChartPicture(session, ChartView::EquityCurve);
+    const QImage curve = DrawChartPicture(session, ViewMode::EquityCurve);
     ASSERT_EQ(curve.size(), QSize(809, 217));
     EXPECT_EQ(PixelAt(curve, 0, 0), 0x606060u);
     EXPECT_EQ(PixelAt(curve, 807, 100), 0xc0c0c0u);
@@ -47,14 +47,14 @@ TEST(ChartPicture, IsTheFramedSurfaceWithTheChartOfTheView)
     EXPECT_EQ(PixelAt(curve, 2, 214), 0x808080u) << "the curve starts at the deposit";
     EXPECT_EQ(PixelAt(curve, 400, 214), 0xe0e0e0u) << "the reference line";
 
-    const QImage byOpen = DrawChartPicture(session, ChartView::TimeByOpen);
+    const QImage byOpen = DrawChartPicture(session, ViewMode::TimeByOpen);
     EXPECT_EQ(PixelAt(byOpen, 0, 0), 0x606060u);
     EXPECT_EQ(PixelAt(byOpen, 202, 50), 0x00c000u) << "Monday 10 h";
-    const QImage byClose = DrawChartPicture(session, ChartView::TimeByClose);
+    const QImage byClose = DrawChartPicture(session, ViewMode::TimeByClose);
     EXPECT_EQ(PixelAt(byClose, 202, 50), 0x00c000u) << "closed in the same hour";
 
     const Session empty;
-    for (const ChartView view : {ChartView::EquityCurve, ChartView::TimeByOpen, ChartView::TimeByClose}) {
+    for (const ViewMode view : {ViewMode::EquityCurve, ViewMode::TimeByOpen, ViewMode::TimeByClose}) {
         const QImage frameOnly = DrawChartPicture(empty, view);
         EXPECT_EQ(PixelAt(frameOnly, 1, 1), 0x606060u);
         EXPECT_TRUE(InsideIsWhite(frameOnly)) << "no trades, no chart";
@@ -64,7 +64,7 @@ TEST(ChartPicture, IsTheFramedSurfaceWithTheChartOfTheView)
 TEST(ChartPicture, SavedAsPngReadsBackUnchanged)
 {
     const test::TempDir dir;
-    const QImage picture = DrawChartPicture(OneTradeSession(), ChartView::EquityCurve);
+    const QImage picture = DrawChartPicture(OneTradeSession(), ViewMode::EquityCurve);
     const std::string path = dir.File("chart.png");
     SaveChartPicture(picture, path);
     const QImage read(QString::fromStdString(path));

@@ -7,10 +7,10 @@
 namespace corvane {
 
 // The chart area: shows the left part of the chart surface, as wide as the area itself.
-class ChartView : public QWidget
+class ChartWidget : public QWidget
 {
 public:
-    ChartView(const ImageCanvas& canvas, QWidget* parent = nullptr);
+    ChartWidget(const ImageCanvas& canvas, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

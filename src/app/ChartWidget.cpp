@@ -1,17 +1,17 @@
-#include "ChartView.h"
+#include "ChartWidget.h"
 
 #include <QPainter>
 
 namespace corvane {
 
-ChartView::ChartView(const ImageCanvas& canvas, QWidget* parent)
+ChartWidget::ChartWidget(const ImageCanvas& canvas, QWidget* parent)
     : QWidget(parent)
     , m_canvas(canvas)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ChartView::paintEvent(QPaintEvent*)
+void ChartWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), m_canvas.Image(), QRect(0, 0, width(), height()));

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Canvas.h"
+#include "Session.h"
+
+namespace corvane {
+
+// What the chart area shows: the summary text, or a chart drawn on the chart surface.
+enum class ViewMode
+{
+    Summary,
+    EquityCurve,
+    TimeByOpen,
+    TimeByClose,
+};
+
+/**
+ * Draws the chart of `view` for the session's visible table on `canvas`, `width` pixels wide: the
+ * equity curve from the initial deposit, or the time-of-week chart by open or by close times. Draws
+ * nothing for the summary, nor when the visible table has no trades. Returns whether a chart was drawn.
+ */
+bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width);
+
+} // namespace corvane
