@@ -3,6 +3,8 @@
 #include "CodePage.h"
 #include "Errors.h"
 #include "LineReader.h"
+#include "Mt5Load.h"
+#include "Mt5Report.h"
 #include "Numbers.h"
 
 #include <algorithm>
@@ -105,6 +107,8 @@ bool NothingLoaded(const Session& session)
 
 LoadOutcome LoadReport(Session& session, const std::string& path, const TradeLineCallback& onTradeLine)
 {
+    if (const std::optional<ReportKind> mt5 = DetectMt5Report(path))
+        return LoadMt5Report(session, path, *mt5, onTradeLine);
     session.ReloadFlag = false;
     LineReader reader(path);
     return session.AppendFlag ? LoadAppending(session, reader, path, onTradeLine)

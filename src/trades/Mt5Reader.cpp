@@ -1,0 +1,448 @@
+#include "Mt5Reader.h"
+
+#include "Errors.h"
+#include "Mt5Report.h"
+#include "Numbers.h"
+#include "TextRoutines.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kDealCells = 13;     // a tester's deal; a history's adds the fee (and a hidden cost)
+constexpr int kPositionCells = 13; // the history's Positions table
+constexpr int kOrderCells = 11;
+constexpr int kOpenPositionCells = 12;
+constexpr int kMaxTickets = 5; // tickets named in a warning
+
+bool IsSide(std::string_view type)
+{
+    return type == "buy" || type == "sell";
+}
+
+// A money cell in cents; an empty cell is nothing.
+long long Cents(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const auto cents = ParseScaled(text, 2);
+    if (!cents)
+        throw ConversionError(std::string(text));
+    return *cents;
+}
+
+long long Volume(std::string_view text)
+{
+    const auto volume = ParseScaled(text, 8);
+    if (!volume || *volume < 0)
+        throw ConversionError(std::string(text));
+    return *volume;
+}
+
+long long PriceOf(std::string_view text)
+{
+    return ParseScaled(text, 8).value_or(kUnknown);
+}
+
+std::string MoneyText(long long cents, int width)
+{
+    return FormatFixed(static_cast<double>(cents) / 100.0, width, 2);
+}
+
+// A volume the report does not print (the closing part of an in/out deal): at least two decimals.
+std::string VolumeText(long long volume)
+{
+    std::string text = FormatFixed(static_cast<double>(volume) / kVolumeScale, 0, 8);
+    while (text.size() > 1 && text.back() == '0' && text.find('.') + 3 < text.size())
+        text.pop_back();
+    return text;
+}
+
+// The zero the older terminal writes for a stop that is not set: "0.00000" for a price of 1.14475.
+std::string StopText(const std::string& stop, const std::string& price)
+{
+    if (!stop.empty())
+        return stop;
+    const std::size_t point = price.find('.');
+    return point == std::string::npos ? "0" : "0." + std::string(price.size() - point - 1, '0');
+}
+
+} // namespace
+
+void Mt5Reader::Tally::Add(std::string_view ticket, long long cents)
+{
+    if (Count < kMaxTickets)
+        Tickets.append(Tickets.empty() ? "" : ", ").append(ticket);
+    else if (Count == kMaxTickets)
+        Tickets.append("...");
+    ++Count;
+    Cents += cents;
+}
+
+Mt5Reader::Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs,
+                     const TradeLineCallback& onTradeLine)
+    : m_kind(kind)
+    , m_full(full)
+    , m_row(firstRow)
+    , m_pairs(pairs)
+    , m_onTradeLine(onTradeLine)
+{
+}
+
+Mt5Reader::Table Mt5Reader::TableAt(int index) const
+{
+    if (m_kind == ReportKind::Tester)
+        return index == 1 ? Table::Orders : index == 2 ? Table::Deals : Table::None;
+    return index == 1 ? Table::Positions : index == 2 ? Table::Orders : index == 3 ? Table::Deals : Table::Trailing;
+}
+
+void Mt5Reader::OnRow(const HtmlRow& row)
+{
+    if (!row.Complete)
+        return; // the file ended inside it
+    Visible cells;
+    for (int i = 0; i < row.Size(); ++i) {
+        if (row[i].Hidden) {
+            if (cells.Hidden.empty())
+                cells.Hidden = row[i].Text;
+        } else {
+            cells.Text[static_cast<std::size_t>(cells.Count++)] = row[i].Text;
+        }
+    }
+    if (row.HeaderColour) {
+        if (m_tables++ == 0)
+            m_book = PositionBook(m_netting);
+        m_table = TableAt(m_tables);
+        if (m_table == Table::Deals && !m_dealsStarted) {
+            m_dealsStarted = true;
+            if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
+                m_pairs.AddIfAbsent(AsciiLower(m_settings[1]));
+        }
+        return;
+    }
+    // A section title: one cell across the table.
+    if (row.Size() == 1 && row[0].ColSpan >= 10 && !row[0].Text.empty()) {
+        m_table = Table::None;
+        return;
+    }
+    switch (m_table) {
+    case Table::None:
+        if (m_tables == 0)
+            m_kind == ReportKind::Tester ? ReadSettingsRow(row, cells) : ReadHeadRow(cells);
+        break;
+    case Table::Positions:
+        ReadPositionRow(cells);
+        break;
+    case Table::Orders:
+        if (m_kind == ReportKind::Tester)
+            ReadOrderRow(cells);
+        break;
+    case Table::Deals:
+        ReadDealRow(row, cells);
+        break;
+    case Table::Trailing:
+        ReadOpenPositionRow(cells);
+        break;
+    }
+}
+
+// The history's head: Name, Account, Company, Date. The account names the way positions are kept.
+void Mt5Reader::ReadHeadRow(const Visible& cells)
+{
+    if (cells.Count == 2 && ++m_headRows == 2)
+        m_netting = Contains(cells.Text[1], "Netting");
+}
+
+// The tester's settings: label and value rows, Expert, Symbol, Period, the inputs, then Company,
+// Currency, Initial Deposit and Leverage. A row of another shape ends them.
+void Mt5Reader::ReadSettingsRow(const HtmlRow& row, const Visible& cells)
+{
+    if (m_settingsDone)
+        return;
+    if (cells.Count == 2 && row.Size() == 2 && row[1].ColSpan >= 4)
+        m_settings.emplace_back(cells.Text[1]);
+    else if (!m_settings.empty())
+        m_settingsDone = true;
+}
+
+void Mt5Reader::ReadPositionRow(const Visible& cells)
+{
+    if (cells.Count < kPositionCells || !IsSide(cells.Text[3]))
+        return;
+    Hint hint;
+    PositionFacts& facts = hint.Facts;
+    facts.OpenTime = cells.Text[0];
+    facts.Id = cells.Text[1];
+    facts.Symbol = cells.Text[2];
+    facts.Buy = cells.Text[3] == "buy";
+    hint.Volume = ParseScaled(cells.Text[4], 8).value_or(0);
+    facts.Price = cells.Text[5];
+    facts.StopLoss = cells.Text[6];
+    facts.TakeProfit = cells.Text[7];
+    facts.CloseTime = cells.Text[8];
+    facts.ClosePrice = PriceOf(cells.Text[9]);
+    facts.Comment = cells.Hidden;
+    const int index = static_cast<int>(m_hints.size());
+    m_hintById.emplace(facts.Id, index);
+    m_unopenedHints[facts.Buy ? 1 : 0][facts.Symbol].second.push_back(index);
+    m_hints.push_back(std::move(hint));
+}
+
+void Mt5Reader::ReadOrderRow(const Visible& cells)
+{
+    if (cells.Count >= kOrderCells && (!cells.Text[6].empty() || !cells.Text[7].empty()))
+        m_orderStops[std::string(cells.Text[1])] = {std::string(cells.Text[6]), std::string(cells.Text[7])};
+}
+
+void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
+{
+    if (row.Size() > 0 && row[0].ColSpan >= 2) { // the totals row under the deals
+        m_dealsComplete = true;
+        m_table = Table::None;
+        return;
+    }
+    const int n = cells.Count;
+    if (n < kDealCells) {
+        if (n > 1)
+            m_unread.Add(cells.Text[1], 0);
+        return;
+    }
+    const std::string_view type = cells.Text[3];
+    m_lastDealTime = cells.Text[0];
+    if (type == "balance")
+        ReadBalanceDeal(cells);
+    if (!IsSide(type))
+        return; // balance, credit, charges...: no trades
+    Deal deal{.Time = cells.Text[0], .Ticket = cells.Text[1], .Symbol = cells.Text[2], .Direction = cells.Text[4],
+              .VolumeText = cells.Text[5], .Price = cells.Text[6], .Order = cells.Text[7],
+              .Comment = cells.Text[static_cast<std::size_t>(n - 1)], .Buy = type == "buy", .Volume = 0, .Money = {}};
+    deal.Volume = Volume(deal.VolumeText);
+    for (int i = 8; i < n - 4; ++i) // commission and, in a history, fee (its cost column is hidden)
+        deal.Money.Costs += Cents(cells.Text[static_cast<std::size_t>(i)]);
+    deal.Money.Swap = Cents(cells.Text[static_cast<std::size_t>(n - 4)]);
+    deal.Money.Profit = Cents(cells.Text[static_cast<std::size_t>(n - 3)]);
+    m_tradeSeen = true;
+    if (deal.Direction == "in")
+        OpenDeal(deal, deal.Volume, deal.Money);
+    else if (deal.Direction == "out" || deal.Direction == "out by")
+        CloseDeal(deal);
+    else if (deal.Direction == "in/out")
+        ReverseDeal(deal);
+    else
+        m_unread.Add(deal.Ticket, deal.Money.Profit + deal.Money.Swap + deal.Money.Costs);
+}
+
+// The initial deposit: a history's first balance deal commented "Deposit", else its first balance
+// deal before the first trade; a tester's from its settings, else its first balance deal.
+void Mt5Reader::ReadBalanceDeal(const Visible& cells)
+{
+    const long long amount = Cents(cells.Text[static_cast<std::size_t>(cells.Count - 3)]);
+    if (!m_titledDeposit && cells.Text[static_cast<std::size_t>(cells.Count - 1)] == "Deposit")
+        m_titledDeposit = amount;
+    if (!m_firstBalance)
+        m_firstBalance = amount;
+    if (!m_balanceBeforeTrades && !m_tradeSeen)
+        m_balanceBeforeTrades = amount;
+}
+
+void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& entry)
+{
+    PositionFacts facts;
+    const auto hint = m_hintById.find(std::string(deal.Order));
+    if (hint != m_hintById.end() && m_hints[static_cast<std::size_t>(hint->second)].Facts.Symbol == deal.Symbol) {
+        m_hints[static_cast<std::size_t>(hint->second)].Opened = true;
+        facts = m_hints[static_cast<std::size_t>(hint->second)].Facts;
+    } else {
+        facts.Id = deal.Order;
+        facts.Symbol = deal.Symbol;
+        facts.Buy = deal.Buy;
+        facts.OpenTime = deal.Time;
+        facts.Price = deal.Price;
+        facts.Comment = deal.Comment;
+        const auto stops = m_orderStops.find(std::string(deal.Order));
+        if (stops != m_orderStops.end()) {
+            facts.StopLoss = stops->second.first;
+            facts.TakeProfit = stops->second.second;
+        }
+    }
+    m_book.Open(std::move(facts), volume, entry);
+}
+
+// A history of part of the account's life closes positions opened before it: their opening deals are
+// missing, but the Positions table has them.
+bool Mt5Reader::OpenEarlierPosition(const ClosingDeal& deal)
+{
+    auto& lists = m_unopenedHints[deal.Buy ? 0 : 1];
+    const auto found = lists.find(std::string(deal.Symbol));
+    if (found == lists.end())
+        return false;
+    auto& [first, indexes] = found->second;
+    while (first < indexes.size() && m_hints[static_cast<std::size_t>(indexes[first])].Opened)
+        ++first;
+    for (std::size_t i = first; i < indexes.size(); ++i) {
+        Hint& hint = m_hints[static_cast<std::size_t>(indexes[i])];
+        if (hint.Facts.OpenTime > deal.Time)
+            break;
+        if (!hint.Opened && !hint.Facts.CloseTime.empty() && hint.Facts.CloseTime >= deal.Time) {
+            hint.Opened = true;
+            m_book.Open(hint.Facts, hint.Volume, DealMoney());
+            return true;
+        }
+    }
+    return false;
+}
+
+void Mt5Reader::CloseDeal(const Deal& deal)
+{
+    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, deal.Time, PriceOf(deal.Price), deal.Comment};
+    PositionBook::Closed closed = m_book.Close(closing);
+    if (closed.Position < 0 && m_kind == ReportKind::Statement && OpenEarlierPosition(closing))
+        closed = m_book.Close(closing);
+    if (closed.Position < 0) {
+        m_unpaired.Add(deal.Ticket, deal.Money.Profit + deal.Money.Swap + deal.Money.Costs);
+        return;
+    }
+    if (closed.Excess > 0)
+        m_excess.Add(deal.Ticket, 0);
+    DealMoney money = deal.Money;
+    money += closed.Entry;
+    WriteRow(m_book.Facts(closed.Position), deal.VolumeText, deal.Time, deal.Price, money);
+}
+
+// A netting account's reversal: the deal closes the open position and opens one of its own side with
+// the rest of its volume. Its money goes with the close.
+void Mt5Reader::ReverseDeal(const Deal& deal)
+{
+    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, deal.Time, PriceOf(deal.Price), deal.Comment};
+    const PositionBook::Closed closed = m_book.Close(closing);
+    if (closed.Position < 0) {
+        OpenDeal(deal, deal.Volume, deal.Money);
+        return;
+    }
+    DealMoney money = deal.Money;
+    money += closed.Entry;
+    const PositionFacts facts = m_book.Facts(closed.Position);
+    WriteRow(facts, VolumeText(closed.Volume), deal.Time, deal.Price, money);
+    if (closed.Excess > 0)
+        OpenDeal(deal, closed.Excess, DealMoney());
+}
+
+// A row of the tables after the history's deals that is an open position: a side as its type and
+// one volume (a working order has "placed / filled").
+void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
+{
+    const int n = cells.Count;
+    if (n < kOpenPositionCells || !IsSide(cells.Text[3]) || Contains(cells.Text[4], "/"))
+        return;
+    PositionFacts facts;
+    facts.OpenTime = cells.Text[0];
+    facts.Id = cells.Text[1];
+    facts.Symbol = cells.Text[2];
+    facts.Buy = cells.Text[3] == "buy";
+    facts.Price = cells.Text[5];
+    facts.StopLoss = cells.Text[6];
+    facts.TakeProfit = cells.Text[7];
+    facts.Comment = cells.Text[static_cast<std::size_t>(n - 1)];
+    DealMoney money;
+    money.Swap = Cents(cells.Text[static_cast<std::size_t>(n - 3)]);
+    money.Profit = Cents(cells.Text[static_cast<std::size_t>(n - 2)]);
+    const int open = m_book.FindOpen(facts.Id);
+    if (open >= 0)
+        money += m_book.Settle(open);
+    WriteRow(facts, cells.Text[4], "", cells.Text[static_cast<std::size_t>(n - 4)], money);
+}
+
+void Mt5Reader::WriteRow(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
+                         std::string_view closePrice, const DealMoney& money)
+{
+    const std::string item = m_kind == ReportKind::Tester ? AsciiLower(facts.Symbol) : facts.Symbol;
+    const std::string stopLoss = StopText(facts.StopLoss, facts.Price);
+    const std::string takeProfit = StopText(facts.TakeProfit, facts.Price);
+    const std::string comm = PadLeft(MoneyText(money.Costs, 0), 6);
+    const std::string swap = PadLeft(MoneyText(money.Swap, 0), 6);
+    const std::string profit = MoneyText(money.Profit, 10);
+    static const std::string kNoMagic(12, ' ');
+    std::array<std::string_view, kFullColumns> cells{};
+    cells[kTicket] = facts.Id;
+    cells[kOpenTime] = facts.OpenTime;
+    cells[kType] = facts.Buy ? "buy" : "sell";
+    cells[kLots] = lots;
+    cells[kItem] = item;
+    cells[kOpenPrice] = facts.Price;
+    cells[kStopLoss] = stopLoss;
+    cells[kTakeProfit] = takeProfit;
+    cells[kCloseTime] = closeTime;
+    cells[kClosePrice] = closePrice;
+    cells[kComm] = comm;
+    cells[kSwap] = swap;
+    cells[kProfit] = profit;
+    cells[kMagic] = kNoMagic;
+    cells[kComment] = facts.Comment;
+    m_full.SetRow(m_row, cells.data(), kFullColumns);
+    m_full.SetRowCount(m_full.RowCount() + 1);
+    ++m_row;
+    m_pairs.AddIfAbsent(item);
+    if (m_onTradeLine)
+        m_onTradeLine();
+}
+
+std::string Mt5Reader::Warning(bool endSeen)
+{
+    std::string text;
+    const auto tell = [&text](const Tally& tally, const std::string& what, const std::string& money) {
+        if (tally.Count == 0)
+            return;
+        text.append(text.empty() ? "" : " ").append(std::to_string(tally.Count)).append(" ").append(what);
+        text.append(" (").append(tally.Tickets).append(")");
+        if (!money.empty() && tally.Cents != 0)
+            text.append("; ").append(money).append(", ").append(MoneyText(tally.Cents, 0)).append(", is not in the table");
+        text.append(".");
+    };
+    tell(m_unpaired, "closing deals found no open position to close", "their result");
+    tell(m_excess, "closing deals closed more than was open", "");
+    tell(m_unread, "rows of the Deals table could not be read", "their result");
+    Tally leftover;
+    for (int i = 0; i < m_book.Count(); ++i) {
+        if (m_book.OpenVolume(i) > 0) {
+            const DealMoney entry = m_book.Settle(i);
+            leftover.Add(m_book.Facts(i).Id, entry.Profit + entry.Swap + entry.Costs);
+        }
+    }
+    tell(leftover,
+         m_kind == ReportKind::Tester ? "positions were opened and never closed"
+                                      : "positions opened in the Deals table were neither closed there nor listed as open",
+         "the money of their opening deals");
+    if (!m_dealsComplete)
+        text.append(text.empty() ? "" : " ")
+            .append("The file ends inside the Deals table; the deals after ")
+            .append(m_lastDealTime.empty() ? "its start" : m_lastDealTime)
+            .append(" are missing.");
+    else if (!endSeen)
+        text.append(text.empty() ? "" : " ").append("The file ends before the end of the report.");
+    return text;
+}
+
+ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
+{
+    ReportState state;
+    const std::size_t first = title.find_first_not_of(' ');
+    state.Title = first == std::string::npos ? "" : title.substr(first, title.find_last_not_of(' ') - first + 1);
+    state.Kind = m_kind;
+    state.GeneratorMark = kMt5GeneratorMark;
+    state.CodePage = "UTF-8";
+    std::optional<long long> deposit;
+    if (m_kind == ReportKind::Tester) {
+        state.Symbol = m_settings.size() >= 4 ? AsciiLower(m_settings[1]) : "";
+        if (m_settings.size() >= 4)
+            deposit = ParseScaled(m_settings[m_settings.size() - 2], 2);
+        if (!deposit)
+            deposit = m_firstBalance;
+    } else {
+        deposit = m_titledDeposit ? m_titledDeposit : m_balanceBeforeTrades;
+    }
+    state.InitialDeposit = static_cast<double>(deposit.value_or(0)) / 100.0;
+    state.ReadWarning = Warning(endSeen);
+    return state;
+}
+
+} // namespace corvane
