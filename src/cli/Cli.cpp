@@ -91,11 +91,15 @@ void StartGuiApplication()
     std::setlocale(LC_NUMERIC, "C");
 }
 
-void Load(Session& session, const std::string& report, bool append)
+// What a load could not read goes to standard error; the tool goes on with the trades it read.
+void Load(Session& session, const std::string& report, bool append, std::ostream& err)
 {
     session.AppendFlag = append && session.Full.RowCount() > 2; // Shift held on "Load File"
+    session.Report.ReadWarning.clear();
     if (LoadAndFilter(session, ReadablePath(report)) == LoadOutcome::Refused)
         throw Refused();
+    if (!session.Report.ReadWarning.empty())
+        err << "corvane4-cli: " << report << ": " << session.Report.ReadWarning << '\n';
 }
 
 // The first row of the visible table holding each ticket.
@@ -139,11 +143,11 @@ void DeleteTickets(Session& session, std::vector<std::string> tickets)
     }
 }
 
-void RunAction(Session& session, const Action& action)
+void RunAction(Session& session, const Action& action, std::ostream& err)
 {
     switch (action.Kind) {
     case ActionKind::Append:
-        Load(session, action.Path, true);
+        Load(session, action.Path, true, err);
         break;
     case ActionKind::Import:
         ImportText(session, ReadablePath(action.Path));
@@ -226,15 +230,15 @@ void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
     }
 }
 
-int Run(const Options& options, std::ostream& out)
+int Run(const Options& options, std::ostream& out, std::ostream& err)
 {
     Session session;
     if (!options.Report.empty()) {
-        Load(session, options.Report, false);
+        Load(session, options.Report, false, err);
         TimerTick(session);
     }
     for (const Action& action : options.Actions)
-        RunAction(session, action);
+        RunAction(session, action, err);
 
     if (options.Command == "summary")
         for (const std::string& line : session.Memo)
@@ -261,7 +265,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     try {
-        return Run(ParseOptions(args), out);
+        return Run(ParseOptions(args), out, err);
     } catch (const UsageError& e) {
         err << "corvane4-cli: " << e.what() << "\nTry 'corvane4-cli --help'.\n";
     } catch (const Refused&) {
