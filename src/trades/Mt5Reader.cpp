@@ -69,6 +69,17 @@ std::string StopText(const std::string& stop, const std::string& price)
 
 } // namespace
 
+Mt5Reader::Visible::Visible(const HtmlRow& row)
+    : m_row(row)
+{
+    for (int i = 0; i < row.Size(); ++i) {
+        if (!row[i].Hidden)
+            m_index[Count++] = static_cast<unsigned char>(i);
+        else if (Hidden.empty())
+            Hidden = row[i].Text;
+    }
+}
+
 void Mt5Reader::Tally::Add(std::string_view ticket, long long cents)
 {
     if (Count < kMaxTickets)
@@ -100,19 +111,13 @@ void Mt5Reader::OnRow(const HtmlRow& row)
 {
     if (!row.Complete)
         return; // the file ended inside it
-    Visible cells;
-    for (int i = 0; i < row.Size(); ++i) {
-        if (row[i].Hidden) {
-            if (cells.Hidden.empty())
-                cells.Hidden = row[i].Text;
-        } else {
-            cells.Text[static_cast<std::size_t>(cells.Count++)] = row[i].Text;
-        }
-    }
+    const Visible cells(row);
     if (row.HeaderColour) {
         if (m_tables++ == 0)
             m_book = PositionBook(m_netting);
         m_table = TableAt(m_tables);
+        if (m_table == Table::Trailing)
+            PairHistoryDeals();
         if (m_table == Table::Deals && !m_dealsStarted) {
             m_dealsStarted = true;
             if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
@@ -150,7 +155,7 @@ void Mt5Reader::OnRow(const HtmlRow& row)
 void Mt5Reader::ReadHeadRow(const Visible& cells)
 {
     if (cells.Count == 2 && ++m_headRows == 2)
-        m_netting = Contains(cells.Text[1], "Netting");
+        m_netting = Contains(cells.Text(1), "Netting");
 }
 
 // The tester's settings: label and value rows, Expert, Symbol, Period, the inputs, then Company,
@@ -160,38 +165,35 @@ void Mt5Reader::ReadSettingsRow(const HtmlRow& row, const Visible& cells)
     if (m_settingsDone)
         return;
     if (cells.Count == 2 && row.Size() == 2 && row[1].ColSpan >= 4)
-        m_settings.emplace_back(cells.Text[1]);
+        m_settings.emplace_back(cells.Text(1));
     else if (!m_settings.empty())
         m_settingsDone = true;
 }
 
 void Mt5Reader::ReadPositionRow(const Visible& cells)
 {
-    if (cells.Count < kPositionCells || !IsSide(cells.Text[3]))
+    if (cells.Count < kPositionCells || !IsSide(cells.Text(3)))
         return;
-    Hint hint;
-    PositionFacts& facts = hint.Facts;
-    facts.OpenTime = cells.Text[0];
-    facts.Id = cells.Text[1];
-    facts.Symbol = cells.Text[2];
-    facts.Buy = cells.Text[3] == "buy";
-    hint.Volume = ParseScaled(cells.Text[4], 8).value_or(0);
-    facts.Price = cells.Text[5];
-    facts.StopLoss = cells.Text[6];
-    facts.TakeProfit = cells.Text[7];
-    facts.CloseTime = cells.Text[8];
-    facts.ClosePrice = PriceOf(cells.Text[9]);
-    facts.Comment = cells.Hidden;
-    const int index = static_cast<int>(m_hints.size());
-    m_hintById.emplace(facts.Id, index);
-    m_unopenedHints[facts.Buy ? 1 : 0][facts.Symbol].second.push_back(index);
-    m_hints.push_back(std::move(hint));
+    PositionRow row;
+    row.OpenTime = cells.Text(0);
+    row.Id = cells.Text(1);
+    row.Symbol = cells.Text(2);
+    row.Buy = cells.Text(3) == "buy";
+    row.Volume = ParseScaled(cells.Text(4), 8).value_or(0);
+    row.Price = cells.Text(5);
+    row.StopLoss = cells.Text(6);
+    row.TakeProfit = cells.Text(7);
+    row.CloseTime = cells.Text(8);
+    row.ClosePrice = PriceOf(cells.Text(9));
+    row.Profit = ParseScaled(cells.Text(cells.Count - 1), 2).value_or(0);
+    row.Comment = cells.Hidden;
+    m_positions.Add(row);
 }
 
 void Mt5Reader::ReadOrderRow(const Visible& cells)
 {
-    if (cells.Count >= kOrderCells && (!cells.Text[6].empty() || !cells.Text[7].empty()))
-        m_orderStops[std::string(cells.Text[1])] = {std::string(cells.Text[6]), std::string(cells.Text[7])};
+    if (cells.Count >= kOrderCells && (!cells.Text(6).empty() || !cells.Text(7).empty()))
+        m_orderStops[std::string(cells.Text(1))] = {std::string(cells.Text(6)), std::string(cells.Text(7))};
 }
 
 void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
@@ -199,29 +201,40 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
     if (row.Size() > 0 && row[0].ColSpan >= 2) { // the totals row under the deals
         m_dealsComplete = true;
         m_table = Table::None;
+        PairHistoryDeals();
         return;
     }
     const int n = cells.Count;
     if (n < kDealCells) {
         if (n > 1)
-            m_unread.Add(cells.Text[1], 0);
+            m_unread.Add(cells.Text(1), 0);
         return;
     }
-    const std::string_view type = cells.Text[3];
-    m_lastDealTime = cells.Text[0];
+    const std::string_view type = cells.Text(3);
+    m_lastDealTime = cells.Text(0);
     if (type == "balance")
         ReadBalanceDeal(cells);
     if (!IsSide(type))
         return; // balance, credit, charges...: no trades
-    Deal deal{.Time = cells.Text[0], .Ticket = cells.Text[1], .Symbol = cells.Text[2], .Direction = cells.Text[4],
-              .VolumeText = cells.Text[5], .Price = cells.Text[6], .Order = cells.Text[7],
-              .Comment = cells.Text[static_cast<std::size_t>(n - 1)], .Buy = type == "buy", .Volume = 0, .Money = {}};
-    deal.Volume = Volume(deal.VolumeText);
+    Deal deal{.Time = cells.Text(0), .Ticket = cells.Text(1), .Symbol = cells.Text(2), .Direction = cells.Text(4),
+              .VolumeText = cells.Text(5), .Price = cells.Text(6), .Order = cells.Text(7), .Comment = cells.Text(n - 1),
+              .Buy = type == "buy", .Volume = Volume(cells.Text(5)), .Money = {}, .LastCloseOf = {}};
     for (int i = 8; i < n - 4; ++i) // commission and, in a history, fee (its cost column is hidden)
-        deal.Money.Costs += Cents(cells.Text[static_cast<std::size_t>(i)]);
-    deal.Money.Swap = Cents(cells.Text[static_cast<std::size_t>(n - 4)]);
-    deal.Money.Profit = Cents(cells.Text[static_cast<std::size_t>(n - 3)]);
+        deal.Money.Costs += Cents(cells.Text(i));
+    deal.Money.Swap = Cents(cells.Text(n - 4));
+    deal.Money.Profit = Cents(cells.Text(n - 3));
     m_tradeSeen = true;
+    if (m_kind == ReportKind::Tester) {
+        ReadDeal(deal);
+        return;
+    }
+    m_kept.push_back({m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText,
+                                         deal.Price, deal.Order, deal.Comment}),
+                      deal.Buy, deal.Volume, deal.Money});
+}
+
+void Mt5Reader::ReadDeal(const Deal& deal)
+{
     if (deal.Direction == "in")
         OpenDeal(deal, deal.Volume, deal.Money);
     else if (deal.Direction == "out" || deal.Direction == "out by")
@@ -232,12 +245,41 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
         m_unread.Add(deal.Ticket, deal.Money.Profit + deal.Money.Swap + deal.Money.Costs);
 }
 
+// A history does not say which position a closing deal closes, but its Positions table tells when each
+// position was closed for the last time: the deal at that time on its symbol and side is its last
+// close, and what it had before was closed in parts. Knowing this of every position, the deals are
+// paired in turn.
+void Mt5Reader::PairHistoryDeals()
+{
+    if (m_kind != ReportKind::Statement || m_paired)
+        return;
+    m_paired = true;
+    m_positions.Index();
+    std::vector<int> lastCloseOf(m_kept.size(), -1);
+    for (std::size_t i = 0; i < m_kept.size(); ++i) {
+        const KeptDeal& kept = m_kept[i];
+        if (m_keptText.Text(kept.Text, 3) != "in")
+            lastCloseOf[i] = m_positions.TakeLastClose(m_keptText.Text(kept.Text, 2), !kept.Buy, m_keptText.Text(kept.Text, 0),
+                                                       PriceOf(m_keptText.Text(kept.Text, 5)), kept.Money.Profit, kept.Volume);
+    }
+    for (std::size_t i = 0; i < m_kept.size(); ++i) {
+        const KeptDeal& kept = m_kept[i];
+        const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
+        const std::string_view lastCloseId = lastCloseOf[i] >= 0 ? m_positions.Ticket(lastCloseOf[i]) : std::string_view();
+        ReadDeal({.Time = text(0), .Ticket = text(1), .Symbol = text(2), .Direction = text(3), .VolumeText = text(4),
+                  .Price = text(5), .Order = text(6), .Comment = text(7), .Buy = kept.Buy, .Volume = kept.Volume,
+                  .Money = kept.Money, .LastCloseOf = lastCloseId});
+    }
+    m_kept = std::vector<KeptDeal>();
+    m_keptText.Clear();
+}
+
 // The initial deposit: a history's first balance deal commented "Deposit", else its first balance
 // deal before the first trade; a tester's from its settings, else its first balance deal.
 void Mt5Reader::ReadBalanceDeal(const Visible& cells)
 {
-    const long long amount = Cents(cells.Text[static_cast<std::size_t>(cells.Count - 3)]);
-    if (!m_titledDeposit && cells.Text[static_cast<std::size_t>(cells.Count - 1)] == "Deposit")
+    const long long amount = Cents(cells.Text(cells.Count - 3));
+    if (!m_titledDeposit && cells.Text(cells.Count - 1) == "Deposit")
         m_titledDeposit = amount;
     if (!m_firstBalance)
         m_firstBalance = amount;
@@ -247,11 +289,11 @@ void Mt5Reader::ReadBalanceDeal(const Visible& cells)
 
 void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& entry)
 {
+    const int known = m_kind == ReportKind::Statement ? m_positions.Find(deal.Order) : -1;
     PositionFacts facts;
-    const auto hint = m_hintById.find(std::string(deal.Order));
-    if (hint != m_hintById.end() && m_hints[static_cast<std::size_t>(hint->second)].Facts.Symbol == deal.Symbol) {
-        m_hints[static_cast<std::size_t>(hint->second)].Opened = true;
-        facts = m_hints[static_cast<std::size_t>(hint->second)].Facts;
+    if (known >= 0 && !m_positions.Opened(known)) {
+        m_positions.SetOpened(known);
+        facts = m_positions.Facts(known);
     } else {
         facts.Id = deal.Order;
         facts.Symbol = deal.Symbol;
@@ -268,36 +310,19 @@ void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& en
     m_book.Open(std::move(facts), volume, entry);
 }
 
-// A history of part of the account's life closes positions opened before it: their opening deals are
-// missing, but the Positions table has them.
-bool Mt5Reader::OpenEarlierPosition(const ClosingDeal& deal)
-{
-    auto& lists = m_unopenedHints[deal.Buy ? 0 : 1];
-    const auto found = lists.find(std::string(deal.Symbol));
-    if (found == lists.end())
-        return false;
-    auto& [first, indexes] = found->second;
-    while (first < indexes.size() && m_hints[static_cast<std::size_t>(indexes[first])].Opened)
-        ++first;
-    for (std::size_t i = first; i < indexes.size(); ++i) {
-        Hint& hint = m_hints[static_cast<std::size_t>(indexes[i])];
-        if (hint.Facts.OpenTime > deal.Time)
-            break;
-        if (!hint.Opened && !hint.Facts.CloseTime.empty() && hint.Facts.CloseTime >= deal.Time) {
-            hint.Opened = true;
-            m_book.Open(hint.Facts, hint.Volume, DealMoney());
-            return true;
-        }
-    }
-    return false;
-}
-
 void Mt5Reader::CloseDeal(const Deal& deal)
 {
-    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, deal.Time, PriceOf(deal.Price), deal.Comment};
+    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, PriceOf(deal.Price), deal.Money.Profit, deal.Comment, deal.LastCloseOf};
     PositionBook::Closed closed = m_book.Close(closing);
-    if (closed.Position < 0 && m_kind == ReportKind::Statement && OpenEarlierPosition(closing))
-        closed = m_book.Close(closing);
+    if (closed.Position < 0 && m_kind == ReportKind::Statement) {
+        // A history of part of the account's life closes positions opened before it: their opening
+        // deals are missing, but the Positions table has them.
+        const int earlier = m_positions.TakeEarlier(deal.Symbol, !deal.Buy, deal.Time);
+        if (earlier >= 0) {
+            m_book.Open(m_positions.Facts(earlier), m_positions.Volume(earlier), DealMoney());
+            closed = m_book.Close(closing);
+        }
+    }
     if (closed.Position < 0) {
         m_unpaired.Add(deal.Ticket, deal.Money.Profit + deal.Money.Swap + deal.Money.Costs);
         return;
@@ -313,7 +338,7 @@ void Mt5Reader::CloseDeal(const Deal& deal)
 // the rest of its volume. Its money goes with the close.
 void Mt5Reader::ReverseDeal(const Deal& deal)
 {
-    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, deal.Time, PriceOf(deal.Price), deal.Comment};
+    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, PriceOf(deal.Price), deal.Money.Profit, deal.Comment, deal.LastCloseOf};
     const PositionBook::Closed closed = m_book.Close(closing);
     if (closed.Position < 0) {
         OpenDeal(deal, deal.Volume, deal.Money);
@@ -332,24 +357,24 @@ void Mt5Reader::ReverseDeal(const Deal& deal)
 void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
 {
     const int n = cells.Count;
-    if (n < kOpenPositionCells || !IsSide(cells.Text[3]) || Contains(cells.Text[4], "/"))
+    if (n < kOpenPositionCells || !IsSide(cells.Text(3)) || Contains(cells.Text(4), "/"))
         return;
     PositionFacts facts;
-    facts.OpenTime = cells.Text[0];
-    facts.Id = cells.Text[1];
-    facts.Symbol = cells.Text[2];
-    facts.Buy = cells.Text[3] == "buy";
-    facts.Price = cells.Text[5];
-    facts.StopLoss = cells.Text[6];
-    facts.TakeProfit = cells.Text[7];
-    facts.Comment = cells.Text[static_cast<std::size_t>(n - 1)];
+    facts.OpenTime = cells.Text(0);
+    facts.Id = cells.Text(1);
+    facts.Symbol = cells.Text(2);
+    facts.Buy = cells.Text(3) == "buy";
+    facts.Price = cells.Text(5);
+    facts.StopLoss = cells.Text(6);
+    facts.TakeProfit = cells.Text(7);
+    facts.Comment = cells.Text(n - 1);
     DealMoney money;
-    money.Swap = Cents(cells.Text[static_cast<std::size_t>(n - 3)]);
-    money.Profit = Cents(cells.Text[static_cast<std::size_t>(n - 2)]);
+    money.Swap = Cents(cells.Text(n - 3));
+    money.Profit = Cents(cells.Text(n - 2));
     const int open = m_book.FindOpen(facts.Id);
     if (open >= 0)
         money += m_book.Settle(open);
-    WriteRow(facts, cells.Text[4], "", cells.Text[static_cast<std::size_t>(n - 4)], money);
+    WriteRow(facts, cells.Text(4), "", cells.Text(n - 4), money);
 }
 
 void Mt5Reader::WriteRow(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
@@ -424,6 +449,7 @@ std::string Mt5Reader::Warning(bool endSeen)
 
 ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
 {
+    PairHistoryDeals();
     ReportState state;
     const std::size_t first = title.find_first_not_of(' ');
     state.Title = first == std::string::npos ? "" : title.substr(first, title.find_last_not_of(' ') - first + 1);

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "HistoryPositions.h"
 #include "HtmlRowScanner.h"
 #include "PositionBook.h"
 #include "ReportReader.h"
 #include "SelectionList.h"
 #include "Session.h"
+#include "TextArena.h"
 #include "TextGrid.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -20,6 +21,9 @@ namespace corvane {
  * ReadMt5Report). Tables are told apart by their order: an account history has Positions, Orders and
  * Deals, then Open Positions and Working Orders when there are any; a tester report has Orders and
  * Deals. A table starts at its column-header row and ends at the next section title.
+ *
+ * A tester report's deals are paired as they come. A history's are kept until its Deals table ends,
+ * when the last close of each position is known (HistoryPositions), and paired then.
  */
 class Mt5Reader final : public HtmlRowSink
 {
@@ -43,11 +47,18 @@ private:
     };
 
     // The cells a row shows, in order, and the first hidden one (the history's position comment).
-    struct Visible
+    class Visible
     {
-        std::array<std::string_view, 64> Text{};
+    public:
+        explicit Visible(const HtmlRow& row);
+        std::string_view Text(int i) const { return m_row[m_index[i]].Text; }
+
         int Count = 0;
         std::string_view Hidden;
+
+    private:
+        const HtmlRow& m_row;
+        unsigned char m_index[64];
     };
 
     // Deals of one kind that went wrong: how many, the first few tickets and their money in cents.
@@ -59,16 +70,19 @@ private:
         void Add(std::string_view ticket, long long cents);
     };
 
-    struct Hint
-    {
-        PositionFacts Facts;
-        long long Volume = 0;
-        bool Opened = false;
-    };
-
     struct Deal
     {
         std::string_view Time, Ticket, Symbol, Direction, VolumeText, Price, Order, Comment;
+        bool Buy = true;
+        long long Volume = 0;
+        DealMoney Money;
+        std::string_view LastCloseOf; // the history's position whose last close this deal is
+    };
+
+    // A history's deal kept until its Deals table ends.
+    struct KeptDeal
+    {
+        ArenaRecord<8> Text; // as Deal's texts, in order
         bool Buy = true;
         long long Volume = 0;
         DealMoney Money;
@@ -82,10 +96,11 @@ private:
     void ReadDealRow(const HtmlRow& row, const Visible& cells);
     void ReadBalanceDeal(const Visible& cells);
     void ReadOpenPositionRow(const Visible& cells);
+    void PairHistoryDeals();
+    void ReadDeal(const Deal& deal);
     void OpenDeal(const Deal& deal, long long volume, const DealMoney& entry);
     void CloseDeal(const Deal& deal);
     void ReverseDeal(const Deal& deal);
-    bool OpenEarlierPosition(const ClosingDeal& deal);
     void WriteRow(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
                   std::string_view closePrice, const DealMoney& money);
     // What could not be read; takes the positions still open off the book.
@@ -108,9 +123,10 @@ private:
     std::vector<std::string> m_settings; // the tester's settings values, in order
     bool m_settingsDone = false;
 
-    std::vector<Hint> m_hints; // the history's Positions table
-    std::unordered_map<std::string, int> m_hintById;
-    std::unordered_map<std::string, std::pair<std::size_t, std::vector<int>>> m_unopenedHints[2];
+    HistoryPositions m_positions;
+    TextArena m_keptText;
+    std::vector<KeptDeal> m_kept;
+    bool m_paired = false;
     std::unordered_map<std::string, std::pair<std::string, std::string>> m_orderStops; // order -> S/L, T/P
 
     std::optional<long long> m_titledDeposit; // cents of the first balance deal commented "Deposit"

@@ -90,6 +90,7 @@ void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& 
     Position added;
     added.StopLoss = ScaledPrice(facts.StopLoss);
     added.TakeProfit = ScaledPrice(facts.TakeProfit);
+    added.OpenPrice = ScaledPrice(facts.Price);
     added.Facts = std::move(facts);
     added.Volume = volume;
     added.Entry = entry;
@@ -124,29 +125,50 @@ DealMoney PositionBook::Take(int index, long long volume)
     return share;
 }
 
-int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal) const
+double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
+{
+    if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice || deal.Volume <= 0)
+        return 0.0;
+    const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+    return static_cast<double>(deal.Profit) / (move * static_cast<double>(deal.Volume));
+}
+
+int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
 {
     const long long stop = StopPrice(deal.Comment);
+    const auto rate = m_profitRate.find(std::string(deal.Symbol));
     int best = -1;
     int bestScore = 8;
+    double bestMiss = 0.0;
+    int candidates = 0;
     for (const int index : open) {
         const Position& position = m_positions[static_cast<std::size_t>(index)];
-        if (position.Volume < deal.Volume)
+        const long long partial = position.Facts.PartialVolume;
+        if (position.Volume < deal.Volume || (partial != kUnknown && partial < deal.Volume))
             continue;
-        int score = 0;
-        const std::string& closeTime = position.Facts.CloseTime;
-        if (!closeTime.empty())
-            score += closeTime < deal.Time ? 4 : closeTime != deal.Time ? 2 : 0;
-        const bool priceMatches = (deal.Price != kUnknown && position.Facts.ClosePrice == deal.Price)
-                               || (stop != kUnknown && (position.StopLoss == stop || position.TakeProfit == stop));
-        if (!priceMatches)
+        ++candidates;
+        // The last of a position's partial closes must bring its partial profit as well.
+        int score = 2;
+        if (partial == deal.Volume)
+            score = position.Facts.PartialProfit == deal.Profit ? 0 : 4;
+        if (stop == kUnknown || (position.StopLoss != stop && position.TakeProfit != stop))
             score += 1;
-        if (score < bestScore) {
+        // How far the profit this position would have made at the symbol's rate is from the deal's.
+        double miss = 0.0;
+        if (rate != m_profitRate.end() && position.OpenPrice != kUnknown && deal.Price != kUnknown) {
+            const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+            miss = std::fabs(static_cast<double>(deal.Profit) - rate->second * move * static_cast<double>(deal.Volume));
+        }
+        if (best < 0 || score < bestScore || (score == bestScore && miss < bestMiss)) {
             best = index;
             bestScore = score;
-            if (score == 0)
-                break;
+            bestMiss = miss;
         }
+    }
+    if (candidates == 1) {
+        const double sure = ProfitRate(m_positions[static_cast<std::size_t>(best)], deal);
+        if (sure > 0.0)
+            m_profitRate[std::string(deal.Symbol)] = sure;
     }
     return best;
 }
@@ -162,15 +184,21 @@ PositionBook::Closed PositionBook::Close(const ClosingDeal& deal)
     int chosen = -1;
     std::string_view first, second;
     CloseByTickets(deal.Comment, first, second);
-    for (const std::string_view ticket : {first, second}) {
+    for (const std::string_view ticket : {deal.Position, first, second}) {
         const int named = ticket.empty() ? -1 : FindOpen(ticket);
         if (chosen < 0 && named >= 0 && OpenVolume(named) >= deal.Volume
             && std::find(open.begin(), open.end(), named) != open.end())
             chosen = named;
     }
+    const bool last = chosen >= 0 && !deal.Position.empty() && Facts(chosen).Id == deal.Position;
     if (chosen < 0)
         chosen = Choose(open, deal);
     if (chosen >= 0) {
+        PositionFacts& facts = m_positions[static_cast<std::size_t>(chosen)].Facts;
+        if (facts.PartialVolume != kUnknown && !last) {
+            facts.PartialVolume = std::max(facts.PartialVolume - deal.Volume, 0LL);
+            facts.PartialProfit -= deal.Profit;
+        }
         closed.Position = chosen;
         closed.Volume = deal.Volume;
         closed.Entry = Take(chosen, deal.Volume);

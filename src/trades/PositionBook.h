@@ -39,8 +39,10 @@ struct PositionFacts
     std::string StopLoss;
     std::string TakeProfit;
     std::string Comment;
-    std::string CloseTime; // when the account history names it: the time of its last closing deal
-    long long ClosePrice = kUnknown; // ... and its average close price, scaled by kVolumeScale
+    // When the account history tells it: the volume closed before the position's last closing deal,
+    // and the profit, in cents, of those partial closes.
+    long long PartialVolume = kUnknown;
+    long long PartialProfit = kUnknown;
 };
 
 // A closing deal as the book needs it.
@@ -49,9 +51,10 @@ struct ClosingDeal
     std::string_view Symbol;
     bool Buy = true; // a closing buy ends a sell position
     long long Volume = 0;
-    std::string_view Time;
-    long long Price = kUnknown;     // scaled by kVolumeScale
-    std::string_view Comment;       // "#A by #B" names the two positions of a close by; "sl P" or "tp P" a stop
+    long long Price = kUnknown; // scaled by kVolumeScale
+    long long Profit = 0;       // in cents
+    std::string_view Comment;  // "#A by #B" names the two positions of a close by; "sl P" or "tp P" a stop
+    std::string_view Position; // the position whose last close the history says this deal is, or ""
 };
 
 /**
@@ -61,10 +64,14 @@ struct ClosingDeal
  * side, adds to that position.
  *
  * A closing deal closes a position of the other side on its symbol:
- *  - a close by ("#A by #B") the one of the two it names;
- *  - otherwise, among the positions that can take its whole volume, one that the history says closes
- *    at this time, then one whose close price (or stop loss or take profit, for a stop "sl P"/"tp P")
- *    is the deal's price, then the one opened first;
+ *  - the position whose last close the history says it is, or the one of the two a close by ("#A by
+ *    #B") names;
+ *  - otherwise, among the positions that can take its whole volume (and, where the history tells how
+ *    much is closed before the last close, have that much left to close in parts), one whose partial
+ *    volume and profit it completes exactly, then one whose stop loss or take profit a stop ("sl P",
+ *    "tp P") names, then the one whose open price explains the deal's profit best (at the profit per
+ *    point and lot of the symbol's closes that had one position to choose from), then the one opened
+ *    first;
  *  - when no position can take the whole volume (a netting account), the positions in the order they
  *    were opened, until the volume is used up.
  * The entry deals' money goes with the volume: a close of part of a position takes that part of what
@@ -107,16 +114,20 @@ private:
         DealMoney Entry;      // the entry deals' money not yet taken by a close
         long long StopLoss = kUnknown;
         long long TakeProfit = kUnknown;
+        long long OpenPrice = kUnknown;
     };
 
     std::vector<int>& OpenList(std::string_view symbol, bool buy);
     DealMoney Take(int position, long long volume);
-    int Choose(const std::vector<int>& open, const ClosingDeal& deal) const;
+    int Choose(const std::vector<int>& open, const ClosingDeal& deal);
+    // The deal's profit per unit of price move and volume had it closed this position; 0 when unknown.
+    double ProfitRate(const Position& position, const ClosingDeal& deal) const;
 
     bool m_netting;
     std::vector<Position> m_positions;
     std::unordered_map<std::string, int> m_openById;
     std::unordered_map<std::string, std::vector<int>> m_open[2]; // symbol -> open positions, per side
+    std::unordered_map<std::string, double> m_profitRate;          // symbol -> the rate of its last sure close
 };
 
 } // namespace corvane
