@@ -36,9 +36,53 @@ std::string_view TagName(std::string_view tag, char (&name)[10])
     return std::string_view(name, n);
 }
 
-// The value of attribute `wanted` of a tag (its text after the name), quoted or not; nothing when the
-// tag has no such attribute.
-bool Attribute(std::string_view tag, std::string_view wanted, std::string_view& value)
+enum class TagKind
+{
+    Other,
+    Cell,
+    Row,
+    Table,
+    Break,
+    Title,
+    Meta,
+    Raw, // style or script: their content is no text
+    Body,
+    Html,
+};
+
+// Whether a lower-cased tag name is `word`, without a call per comparison: tags come by the million.
+template <std::size_t N> bool Is(std::string_view name, const char (&word)[N])
+{
+    if (name.size() != N - 1)
+        return false;
+    for (std::size_t i = 0; i + 1 < N; ++i)
+        if (name[i] != word[i])
+            return false;
+    return true;
+}
+
+TagKind KindOf(std::string_view name)
+{
+    if (name.size() == 2 && name[0] == 't')
+        return name[1] == 'd' || name[1] == 'h' ? TagKind::Cell : name[1] == 'r' ? TagKind::Row : TagKind::Other;
+    if (Is(name, "br"))
+        return TagKind::Break;
+    if (Is(name, "table"))
+        return TagKind::Table;
+    if (Is(name, "title"))
+        return TagKind::Title;
+    if (Is(name, "meta"))
+        return TagKind::Meta;
+    if (Is(name, "style") || Is(name, "script"))
+        return TagKind::Raw;
+    if (Is(name, "body"))
+        return TagKind::Body;
+    return Is(name, "html") ? TagKind::Html : TagKind::Other;
+}
+
+// Calls `visit(name, value)` for each attribute of a tag (its text after the name), the value quoted
+// or not; an attribute without a value has an empty one.
+template <typename Visit> void ForEachAttribute(std::string_view tag, Visit&& visit)
 {
     std::size_t i = 0;
     const std::size_t n = tag.size();
@@ -53,7 +97,7 @@ bool Attribute(std::string_view tag, std::string_view wanted, std::string_view& 
         const std::string_view name = tag.substr(nameStart, i - nameStart);
         while (i < n && IsSpace(tag[i]))
             ++i;
-        std::string_view found;
+        std::string_view value;
         if (i < n && tag[i] == '=') {
             ++i;
             while (i < n && IsSpace(tag[i]))
@@ -61,30 +105,24 @@ bool Attribute(std::string_view tag, std::string_view wanted, std::string_view& 
             if (i < n && (tag[i] == '"' || tag[i] == '\'')) {
                 const char quote = tag[i++];
                 const std::size_t end = std::min(tag.find(quote, i), n);
-                found = tag.substr(i, end - i);
+                value = tag.substr(i, end - i);
                 i = end + 1;
             } else {
                 const std::size_t start = i;
                 while (i < n && !IsSpace(tag[i]))
                     ++i;
-                found = tag.substr(start, i - start);
+                value = tag.substr(start, i - start);
             }
-        }
-        if (!name.empty() && EqualsIgnoringCase(name, wanted)) {
-            value = found;
-            return true;
-        }
-        if (name.empty() && i < n)
+        } else if (name.empty() && i < n) {
             ++i;
+        }
+        if (!name.empty())
+            visit(name, value);
     }
-    return false;
 }
 
-int ColSpanOf(std::string_view tag)
+int ColSpan(std::string_view value)
 {
-    std::string_view value;
-    if (!Attribute(tag, "colspan", value))
-        return 1;
     int span = 0;
     for (const char c : value) {
         if (c < '0' || c > '9')
@@ -92,12 +130,6 @@ int ColSpanOf(std::string_view tag)
         span = std::min(span * 10 + (c - '0'), 1000);
     }
     return std::max(span, 1);
-}
-
-bool HasHiddenClass(std::string_view tag)
-{
-    std::string_view value;
-    return Attribute(tag, "class", value) && AsciiLower(value).find("hidden") != std::string::npos;
 }
 
 // Decodes the character reference at the start of `text` ("&amp;", "&#12354;"...) into `out` and
@@ -143,6 +175,16 @@ std::size_t CharacterReference(std::string_view text, std::string& out)
         }
     }
     return 0;
+}
+
+// text.find(c, from): markup is dense, so the next byte is looked for by hand a few bytes first.
+std::size_t FindByte(std::string_view text, char c, std::size_t from)
+{
+    const std::size_t near = std::min(text.size(), from + 24);
+    for (std::size_t i = from; i < near; ++i)
+        if (text[i] == c)
+            return i;
+    return near < text.size() ? text.find(c, near) : std::string_view::npos;
 }
 
 // Finds `needle` in `text` from `from` on, ignoring the letter case of ASCII letters.
@@ -194,7 +236,7 @@ std::size_t HtmlRowScanner::Process(bool final)
             pos = end;
             continue;
         }
-        const std::size_t less = text.find('<', pos);
+        const std::size_t less = FindByte(text, '<', pos);
         if (less == std::string_view::npos) {
             std::size_t end = n;
             const std::size_t amp = text.rfind('&');
@@ -207,15 +249,16 @@ std::size_t HtmlRowScanner::Process(bool final)
         Text(text.substr(pos, less - pos));
         pos = less;
         const std::string_view rest = text.substr(less, 4);
+        const bool comment = rest.size() > 1 && rest[1] == '!' && rest == "<!--";
         if (!final && rest.size() < 4 && std::string_view("<!--").substr(0, rest.size()) == rest)
             return pos;
-        if (rest == "<!--") {
+        if (comment) {
             m_mode = Mode::Comment;
             pos += 4;
             continue;
         }
         if (!greaterKnown || (nextGreater != std::string_view::npos && nextGreater <= less)) {
-            nextGreater = text.find('>', less + 1);
+            nextGreater = FindByte(text, '>', less + 1);
             greaterKnown = true;
         }
         if (nextGreater == std::string_view::npos) {
@@ -243,33 +286,60 @@ void HtmlRowScanner::Tag(std::string_view tag)
     const bool closing = !name.empty() && name.front() == '/';
     if (closing)
         name.remove_prefix(1);
-    if (name == "td" || name == "th") {
+    switch (KindOf(name)) {
+    case TagKind::Cell:
         if (closing)
             EndCell();
         else
             StartCell(tag);
-    } else if (name == "tr") {
+        break;
+    case TagKind::Row:
         EndRow(true);
         if (!closing)
             StartRow(tag);
-    } else if (name == "table") {
+        break;
+    case TagKind::Table:
         EndRow(true);
-    } else if (name == "br") {
+        break;
+    case TagKind::Break:
         Text(" ");
-    } else if (name == "title") {
+        break;
+    case TagKind::Title:
         m_inTitle = !closing;
-    } else if (name == "meta" && !closing) {
-        std::string_view value;
-        if (Attribute(tag, "name", value) && EqualsIgnoringCase(value, "generator") && Attribute(tag, "content", value))
-            m_generator.assign(value.substr(0, kMaxText));
-    } else if ((name == "style" || name == "script") && !closing) {
-        m_mode = Mode::RawText;
-        m_rawEnd = "</" + std::string(name);
-    } else if (name == "body" && !closing) {
-        m_bodyStarted = true;
-    } else if (name == "html" && closing) {
-        m_endSeen = true;
+        break;
+    case TagKind::Meta:
+        if (!closing)
+            Meta(tag);
+        break;
+    case TagKind::Raw:
+        if (!closing) {
+            m_mode = Mode::RawText;
+            m_rawEnd = "</" + std::string(name);
+        }
+        break;
+    case TagKind::Body:
+        m_bodyStarted = m_bodyStarted || !closing;
+        break;
+    case TagKind::Html:
+        m_endSeen = m_endSeen || closing;
+        break;
+    case TagKind::Other:
+        break;
     }
+}
+
+void HtmlRowScanner::Meta(std::string_view tag)
+{
+    bool generator = false;
+    std::string_view content;
+    ForEachAttribute(tag, [&](std::string_view attribute, std::string_view value) {
+        if (EqualsIgnoringCase(attribute, "name"))
+            generator = EqualsIgnoringCase(value, "generator");
+        else if (EqualsIgnoringCase(attribute, "content"))
+            content = value;
+    });
+    if (generator)
+        m_generator.assign(content.substr(0, kMaxText));
 }
 
 std::string* HtmlRowScanner::TextTarget()
@@ -313,8 +383,11 @@ void HtmlRowScanner::StartRow(std::string_view tag)
 {
     m_rowOpen = true;
     m_row.m_size = 0;
-    std::string_view colour;
-    m_row.HeaderColour = Attribute(tag, "bgcolor", colour) && EqualsIgnoringCase(colour, "#E5F0FC");
+    m_row.HeaderColour = false;
+    ForEachAttribute(tag, [this](std::string_view attribute, std::string_view value) {
+        if (EqualsIgnoringCase(attribute, "bgcolor"))
+            m_row.HeaderColour = EqualsIgnoringCase(value, "#E5F0FC");
+    });
 }
 
 void HtmlRowScanner::EndRow(bool complete)
@@ -339,8 +412,16 @@ void HtmlRowScanner::StartCell(std::string_view tag)
         m_row.m_cells.emplace_back();
     HtmlCell& cell = m_row.m_cells[static_cast<std::size_t>(m_row.m_size++)];
     cell.Text.clear();
-    cell.ColSpan = ColSpanOf(tag);
-    cell.Hidden = HasHiddenClass(tag);
+    cell.ColSpan = 1;
+    cell.Hidden = false;
+    if (tag.size() > 2) {
+        ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {
+            if (EqualsIgnoringCase(attribute, "colspan"))
+                cell.ColSpan = ColSpan(value);
+            else if (EqualsIgnoringCase(attribute, "class"))
+                cell.Hidden = FindIgnoringCase(value, "hidden", 0) != std::string_view::npos;
+        });
+    }
     m_cellOpen = true;
 }
 

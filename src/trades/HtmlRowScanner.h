@@ -78,6 +78,7 @@ private:
 
     std::size_t Process(bool final);
     void Tag(std::string_view tag);
+    void Meta(std::string_view tag);
     void Text(std::string_view text);
     void StartRow(std::string_view tag);
     void EndRow(bool complete);

@@ -35,7 +35,10 @@ public:
     bool OddByteLeft() const { return m_oddByte >= 0; }
 
 private:
-    void Unit(unsigned unit, std::string& out);
+    // Writes the UTF-8 of one code unit at `out`; returns the end of what it wrote.
+    char* Unit(unsigned unit, char* out);
+    // Copies little-endian ASCII units eight at a time, as far as they go.
+    static void DecodeAscii(const unsigned char*& p, const unsigned char* end, char*& o);
 
     bool m_bigEndian;
     int m_oddByte = -1;   // the first byte of a code unit whose second byte is still to come
