@@ -222,8 +222,8 @@ std::size_t HtmlRowScanner::Process(bool final)
     while (pos < n) {
         if (m_mode == Mode::Comment) {
             const std::size_t end = text.find("-->", pos);
-            if (end == std::string_view::npos)
-                return final ? n : std::max(pos, n - 2);
+            if (end == std::string_view::npos) // keep what may be the start of "-->"
+                return final ? n : std::max(pos, n < 2 ? 0 : n - 2);
             m_mode = Mode::Markup;
             pos = end + 3;
             continue;
@@ -231,7 +231,7 @@ std::size_t HtmlRowScanner::Process(bool final)
         if (m_mode == Mode::RawText) {
             const std::size_t end = FindIgnoringCase(text, m_rawEnd, pos);
             if (end == std::string_view::npos)
-                return final ? n : std::max(pos, n - m_rawEnd.size());
+                return final ? n : std::max(pos, n < m_rawEnd.size() ? 0 : n - m_rawEnd.size());
             m_mode = Mode::Markup;
             pos = end;
             continue;
