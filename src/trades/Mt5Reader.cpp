@@ -4,6 +4,7 @@
 #include "Mt5Report.h"
 #include "Numbers.h"
 #include "TextRoutines.h"
+#include "TradeRowWriter.h"
 
 namespace corvane {
 
@@ -44,11 +45,6 @@ long long PriceOf(std::string_view text)
     return ParseScaled(text, 8).value_or(kUnknown);
 }
 
-std::string MoneyText(long long cents, int width)
-{
-    return FormatFixed(static_cast<double>(cents) / 100.0, width, 2);
-}
-
 // A volume the report does not print (the closing part of an in/out deal): at least two decimals.
 std::string VolumeText(long long volume)
 {
@@ -56,15 +52,6 @@ std::string VolumeText(long long volume)
     while (text.size() > 1 && text.back() == '0' && text.find('.') + 3 < text.size())
         text.pop_back();
     return text;
-}
-
-// The zero the older terminal writes for a stop that is not set: "0.00000" for a price of 1.14475.
-std::string StopText(const std::string& stop, const std::string& price)
-{
-    if (!stop.empty())
-        return stop;
-    const std::size_t point = price.find('.');
-    return point == std::string::npos ? "0" : "0." + std::string(price.size() - point - 1, '0');
 }
 
 } // namespace
@@ -93,10 +80,8 @@ void Mt5Reader::Tally::Add(std::string_view ticket, long long cents)
 Mt5Reader::Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs,
                      const TradeLineCallback& onTradeLine)
     : m_kind(kind)
-    , m_full(full)
-    , m_row(firstRow)
+    , m_rows(full, firstRow, pairs, onTradeLine, kind == ReportKind::Tester)
     , m_pairs(pairs)
-    , m_onTradeLine(onTradeLine)
 {
 }
 
@@ -331,7 +316,7 @@ void Mt5Reader::CloseDeal(const Deal& deal)
         m_excess.Add(deal.Ticket, 0);
     DealMoney money = deal.Money;
     money += closed.Entry;
-    WriteRow(m_book.Facts(closed.Position), deal.VolumeText, deal.Time, deal.Price, money);
+    m_rows.Write(m_book.Facts(closed.Position), deal.VolumeText, deal.Time, deal.Price, money);
 }
 
 // A netting account's reversal: the deal closes the open position and opens one of its own side with
@@ -347,7 +332,7 @@ void Mt5Reader::ReverseDeal(const Deal& deal)
     DealMoney money = deal.Money;
     money += closed.Entry;
     const PositionFacts facts = m_book.Facts(closed.Position);
-    WriteRow(facts, VolumeText(closed.Volume), deal.Time, deal.Price, money);
+    m_rows.Write(facts, VolumeText(closed.Volume), deal.Time, deal.Price, money);
     if (closed.Excess > 0)
         OpenDeal(deal, closed.Excess, DealMoney());
 }
@@ -374,41 +359,7 @@ void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
     const int open = m_book.FindOpen(facts.Id);
     if (open >= 0)
         money += m_book.Settle(open);
-    WriteRow(facts, cells.Text(4), "", cells.Text(n - 4), money);
-}
-
-void Mt5Reader::WriteRow(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
-                         std::string_view closePrice, const DealMoney& money)
-{
-    const std::string item = m_kind == ReportKind::Tester ? AsciiLower(facts.Symbol) : facts.Symbol;
-    const std::string stopLoss = StopText(facts.StopLoss, facts.Price);
-    const std::string takeProfit = StopText(facts.TakeProfit, facts.Price);
-    const std::string comm = PadLeft(MoneyText(money.Costs, 0), 6);
-    const std::string swap = PadLeft(MoneyText(money.Swap, 0), 6);
-    const std::string profit = MoneyText(money.Profit, 10);
-    static const std::string kNoMagic(12, ' ');
-    std::array<std::string_view, kFullColumns> cells{};
-    cells[kTicket] = facts.Id;
-    cells[kOpenTime] = facts.OpenTime;
-    cells[kType] = facts.Buy ? "buy" : "sell";
-    cells[kLots] = lots;
-    cells[kItem] = item;
-    cells[kOpenPrice] = facts.Price;
-    cells[kStopLoss] = stopLoss;
-    cells[kTakeProfit] = takeProfit;
-    cells[kCloseTime] = closeTime;
-    cells[kClosePrice] = closePrice;
-    cells[kComm] = comm;
-    cells[kSwap] = swap;
-    cells[kProfit] = profit;
-    cells[kMagic] = kNoMagic;
-    cells[kComment] = facts.Comment;
-    m_full.SetRow(m_row, cells.data(), kFullColumns);
-    m_full.SetRowCount(m_full.RowCount() + 1);
-    ++m_row;
-    m_pairs.AddIfAbsent(item);
-    if (m_onTradeLine)
-        m_onTradeLine();
+    m_rows.Write(facts, cells.Text(4), "", cells.Text(n - 4), money);
 }
 
 std::string Mt5Reader::Warning(bool endSeen)

@@ -8,6 +8,7 @@
 #include "Session.h"
 #include "TextArena.h"
 #include "TextGrid.h"
+#include "TradeRowWriter.h"
 
 #include <optional>
 #include <string>
@@ -101,16 +102,12 @@ private:
     void OpenDeal(const Deal& deal, long long volume, const DealMoney& entry);
     void CloseDeal(const Deal& deal);
     void ReverseDeal(const Deal& deal);
-    void WriteRow(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
-                  std::string_view closePrice, const DealMoney& money);
     // What could not be read; takes the positions still open off the book.
     std::string Warning(bool endSeen);
 
     const ReportKind m_kind;
-    TextGrid& m_full;
-    int m_row;
+    TradeRowWriter m_rows;
     SelectionList& m_pairs;
-    const TradeLineCallback& m_onTradeLine;
     PositionBook m_book{false};
 
     int m_tables = 0;
