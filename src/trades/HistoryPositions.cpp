@@ -37,7 +37,7 @@ Under(const std::vector<std::pair<std::uint64_t, int>>& keyed, std::uint64_t key
 
 std::string_view HistoryPositions::Text(int position, Field field) const
 {
-    return m_text.Text(m_rows[static_cast<std::size_t>(position)].Text, field);
+    return m_text.Text(m_rows[static_cast<std::size_t>(position)].Text, static_cast<int>(field));
 }
 
 void HistoryPositions::Add(const PositionRow& row)
@@ -57,9 +57,9 @@ void HistoryPositions::Index()
     const int count = static_cast<int>(m_rows.size());
     for (int i = 0; i < count; ++i) {
         const bool buy = m_rows[static_cast<std::size_t>(i)].Buy;
-        m_byId.emplace_back(Hash(Text(i, kId)), i);
-        m_byClose.emplace_back(CloseKey(Text(i, kSymbol), buy, Text(i, kCloseTime)), i);
-        m_bySide.emplace_back(SideKey(Text(i, kSymbol), buy), i);
+        m_byId.emplace_back(Hash(Text(i, Field::Id)), i);
+        m_byClose.emplace_back(CloseKey(Text(i, Field::Symbol), buy, Text(i, Field::CloseTime)), i);
+        m_bySide.emplace_back(SideKey(Text(i, Field::Symbol), buy), i);
     }
     for (Keyed* keyed : {&m_byId, &m_byClose, &m_bySide})
         std::sort(keyed->begin(), keyed->end());
@@ -69,7 +69,7 @@ int HistoryPositions::Find(std::string_view id) const
 {
     const auto [low, high] = Under(m_byId, Hash(id));
     for (auto it = low; it != high; ++it)
-        if (Text(it->second, kId) == id)
+        if (Text(it->second, Field::Id) == id)
             return it->second;
     return -1;
 }
@@ -78,14 +78,14 @@ PositionFacts HistoryPositions::Facts(int position) const
 {
     const Row& row = m_rows[static_cast<std::size_t>(position)];
     PositionFacts facts;
-    facts.Id = Text(position, kId);
-    facts.Symbol = Text(position, kSymbol);
+    facts.Id = Text(position, Field::Id);
+    facts.Symbol = Text(position, Field::Symbol);
     facts.Buy = row.Buy;
-    facts.OpenTime = Text(position, kOpenTime);
-    facts.Price = Text(position, kPrice);
-    facts.StopLoss = Text(position, kStopLoss);
-    facts.TakeProfit = Text(position, kTakeProfit);
-    facts.Comment = Text(position, kComment);
+    facts.OpenTime = Text(position, Field::OpenTime);
+    facts.Price = Text(position, Field::Price);
+    facts.StopLoss = Text(position, Field::StopLoss);
+    facts.TakeProfit = Text(position, Field::TakeProfit);
+    facts.Comment = Text(position, Field::Comment);
     facts.PartialVolume = row.PartialVolume;
     facts.PartialProfit = row.PartialProfit;
     return facts;
@@ -99,8 +99,8 @@ int HistoryPositions::TakeLastClose(std::string_view symbol, bool positionBuy, s
     int bestScore = 3;
     for (auto it = low; it != high; ++it) {
         const Row& row = m_rows[static_cast<std::size_t>(it->second)];
-        if (row.LastClose || row.Buy != positionBuy || row.Volume < volume || Text(it->second, kSymbol) != symbol
-            || Text(it->second, kCloseTime) != time)
+        if (row.LastClose || row.Buy != positionBuy || row.Volume < volume || Text(it->second, Field::Symbol) != symbol
+            || Text(it->second, Field::CloseTime) != time)
             continue;
         const int score = (row.ClosePrice == price ? 0 : 1) + (row.Profit == profit ? 0 : 1);
         if (score < bestScore) {
@@ -126,11 +126,11 @@ int HistoryPositions::TakeEarlier(std::string_view symbol, bool positionBuy, std
         ++first;
     for (auto it = m_bySide.begin() + static_cast<std::ptrdiff_t>(first); it != high; ++it) {
         const int position = it->second;
-        if (Opened(position) || Text(position, kSymbol) != symbol || m_rows[static_cast<std::size_t>(position)].Buy != positionBuy)
+        if (Opened(position) || Text(position, Field::Symbol) != symbol || m_rows[static_cast<std::size_t>(position)].Buy != positionBuy)
             continue;
-        if (Text(position, kOpenTime) > time)
+        if (Text(position, Field::OpenTime) > time)
             break; // the table is in opening order
-        if (!Text(position, kCloseTime).empty() && Text(position, kCloseTime) >= time) {
+        if (!Text(position, Field::CloseTime).empty() && Text(position, Field::CloseTime) >= time) {
             SetOpened(position);
             return position;
         }

@@ -35,7 +35,7 @@ public:
 
     // The position with this ticket, or -1.
     int Find(std::string_view id) const;
-    std::string_view Ticket(int position) const { return Text(position, kId); }
+    std::string_view Ticket(int position) const { return Text(position, Field::Id); }
     // Its facts; with the volume and profit closed before its last close once that is known.
     PositionFacts Facts(int position) const;
     long long Volume(int position) const { return m_rows[static_cast<std::size_t>(position)].Volume; }
@@ -67,16 +67,16 @@ private:
         bool Opened = false;
         bool LastClose = false;
     };
-    enum Field
+    enum class Field
     {
-        kId,
-        kSymbol,
-        kOpenTime,
-        kPrice,
-        kStopLoss,
-        kTakeProfit,
-        kComment,
-        kCloseTime,
+        Id,
+        Symbol,
+        OpenTime,
+        Price,
+        StopLoss,
+        TakeProfit,
+        Comment,
+        CloseTime,
     };
 
     std::string_view Text(int position, Field field) const;

@@ -365,18 +365,25 @@ void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
 std::string Mt5Reader::Warning(bool endSeen)
 {
     std::string text;
-    const auto tell = [&text](const Tally& tally, const std::string& what, const std::string& money) {
+    // "1 closing deal (5001) found...; its result, -12.30, is not in the table." The tickets stand at "@".
+    const auto tell = [&text](const Tally& tally, std::string_view one, std::string_view many, std::string_view money) {
         if (tally.Count == 0)
             return;
-        text.append(text.empty() ? "" : " ").append(std::to_string(tally.Count)).append(" ").append(what);
-        text.append(" (").append(tally.Tickets).append(")");
+        std::string sentence(tally.Count == 1 ? one : many);
+        sentence.replace(sentence.find('@'), 1, "(" + tally.Tickets + ")");
+        text.append(text.empty() ? "" : " ").append(std::to_string(tally.Count)).append(" ").append(sentence);
         if (!money.empty() && tally.Cents != 0)
-            text.append("; ").append(money).append(", ").append(MoneyText(tally.Cents, 0)).append(", is not in the table");
+            text.append(tally.Count == 1 ? "; its " : "; their ")
+                .append(money)
+                .append(", ")
+                .append(MoneyText(tally.Cents, 0))
+                .append(", is not in the table");
         text.append(".");
     };
-    tell(m_unpaired, "closing deals found no open position to close", "their result");
-    tell(m_excess, "closing deals closed more than was open", "");
-    tell(m_unread, "rows of the Deals table could not be read", "their result");
+    tell(m_unpaired, "closing deal @ found no open position to close",
+         "closing deals @ found no open position to close", "result");
+    tell(m_excess, "closing deal @ closed more than was open", "closing deals @ closed more than was open", "");
+    tell(m_unread, "row of the Deals table @ could not be read", "rows of the Deals table @ could not be read", "result");
     Tally leftover;
     for (int i = 0; i < m_book.Count(); ++i) {
         if (m_book.OpenVolume(i) > 0) {
@@ -384,10 +391,13 @@ std::string Mt5Reader::Warning(bool endSeen)
             leftover.Add(m_book.Facts(i).Id, entry.Profit + entry.Swap + entry.Costs);
         }
     }
-    tell(leftover,
-         m_kind == ReportKind::Tester ? "positions were opened and never closed"
-                                      : "positions opened in the Deals table were neither closed there nor listed as open",
-         "the money of their opening deals");
+    if (m_kind == ReportKind::Tester)
+        tell(leftover, "position @ was opened and never closed", "positions @ were opened and never closed",
+             "opening deals' money");
+    else
+        tell(leftover, "position @ opened in the Deals table was neither closed there nor listed as open",
+             "positions @ opened in the Deals table were neither closed there nor listed as open",
+             "opening deals' money");
     if (!m_dealsComplete)
         text.append(text.empty() ? "" : " ")
             .append("The file ends inside the Deals table; the deals after ")

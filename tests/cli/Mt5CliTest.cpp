@@ -63,7 +63,7 @@ TEST(Mt5Cli, WhatTheLoadCouldNotPairIsSaidAndTheRestShown)
     const test::CliResult result = RunTool({"table", report});
     EXPECT_EQ(result.Status, kExitOk);
     EXPECT_EQ(result.Err, "corvane4-cli: " + report +
-                              ": 1 closing deals found no open position to close (5001); their result, -1.00, is not in "
+                              ": 1 closing deal (5001) found no open position to close; its result, -1.00, is not in "
                               "the table.\n");
     EXPECT_EQ(std::count(result.Out.begin(), result.Out.end(), '\n'), 3);
 }

@@ -284,7 +284,7 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
          LoadOutcome::Refused, "Please use"},
         {"a head naming the terminal and no table", test::Utf16Le(head), LoadOutcome::Loaded, "holds no Deals table"},
         {"a closing deal with nothing open", History().Deal(unpaired).Utf16(), LoadOutcome::Loaded,
-         "1 closing deals found no open position to close (5001); their result, -12.30, is not in the table."},
+         "1 closing deal (5001) found no open position to close; its result, -12.30, is not in the table."},
         {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded, "'ten' is not a valid"},
         {"a lone surrogate", loneSurrogate, LoadOutcome::Loaded, ""},
     };
