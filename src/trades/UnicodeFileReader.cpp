@@ -163,8 +163,11 @@ TextEncoding DetectTextEncoding(std::string_view head, std::size_t& markLength)
         markLength = 3;
         return TextEncoding::Utf8;
     }
-    if (byte(0) == '<' && byte(1) == 0)
+    // Without a mark, an ASCII character and a zero byte make UTF-16: "<" and a zero, or a zero and "<".
+    if (byte(0) != 0 && byte(0) < 0x80 && byte(1) == 0)
         return TextEncoding::Utf16Le;
+    if (byte(0) == 0 && byte(1) != 0 && byte(1) < 0x80)
+        return TextEncoding::Utf16Be;
     return TextEncoding::Utf8;
 }
 

@@ -47,8 +47,8 @@ private:
 
 /**
  * Reads a text file as UTF-8 a piece at a time, whatever Unicode form it is written in: UTF-16 with a
- * byte-order mark (little- or big-endian), UTF-16LE without one (a text that begins with "<" and a zero
- * byte), or UTF-8 with or without its mark. The mark is left out; a UTF-8 file's bytes pass unchanged,
+ * byte-order mark (little- or big-endian) or without one (a text that begins with an ASCII character
+ * and a zero byte, or the other way round), or UTF-8 with or without its mark. The mark is left out; a UTF-8 file's bytes pass unchanged,
  * but for NUL bytes, which read as blanks. Only one buffer of the file is held at a time.
  */
 class UnicodeFileReader

@@ -29,6 +29,7 @@ TEST(UnicodeFileReader, ReadsTheSameTextWhateverTheEncodingAndTheBufferSize)
         {"UTF-16LE with its mark", test::Utf16Le(kText)},
         {"UTF-16LE without one", test::Utf16Le(kText, false)},
         {"UTF-16BE with its mark", BigEndian(test::Utf16Le(kText))},
+        {"UTF-16BE without one", BigEndian(test::Utf16Le(kText, false))},
         {"UTF-8 with its mark", "\xef\xbb\xbf" + kText},
         {"UTF-8", kText},
     };
