@@ -207,9 +207,10 @@ void HtmlRowScanner::StartRow(std::string_view tag)
     m_row.m_size = 0;
     m_row.HeaderColour = false;
     ForEachAttribute(tag, [this](std::string_view attribute, std::string_view value) {
-        if (EqualsIgnoringCase(attribute, "bgcolor"))
+        if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "bgcolor"))
             m_row.HeaderColour = EqualsIgnoringCase(value, "#E5F0FC");
     });
+    m_rowSkipped = !m_row.HeaderColour && m_sink.SkipsRows();
 }
 
 void HtmlRowScanner::EndRow(bool complete)
@@ -218,8 +219,10 @@ void HtmlRowScanner::EndRow(bool complete)
         return;
     EndCell();
     m_row.Complete = complete;
-    m_sink.OnRow(m_row);
+    if (!m_rowSkipped)
+        m_sink.OnRow(m_row);
     m_rowOpen = false;
+    m_rowSkipped = false;
     m_row.m_size = 0;
 }
 
@@ -228,7 +231,7 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     EndCell();
     if (!m_rowOpen)
         StartRow(std::string_view());
-    if (m_row.m_size >= kMaxCells)
+    if (m_rowSkipped || m_row.m_size >= kMaxCells)
         return;
     if (static_cast<std::size_t>(m_row.m_size) == m_row.m_cells.size())
         m_row.m_cells.emplace_back();
@@ -238,9 +241,9 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     cell.Hidden = false;
     if (tag.size() > 2) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {
-            if (EqualsIgnoringCase(attribute, "colspan"))
+            if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "colspan"))
                 cell.ColSpan = ColSpan(value);
-            else if (EqualsIgnoringCase(attribute, "class"))
+            else if (attribute.size() == 5 && EqualsIgnoringCase(attribute, "class"))
                 cell.Hidden = FindIgnoringCase(value, "hidden", 0) != std::string_view::npos;
         });
     }
@@ -253,6 +256,8 @@ void HtmlRowScanner::EndCell()
         return;
     m_cellOpen = false;
     std::string& text = m_row.m_cells[static_cast<std::size_t>(m_row.m_size - 1)].Text;
+    if (text.empty() || (text.front() != ' ' && text.back() != ' '))
+        return;
     const std::size_t last = text.find_last_not_of(' ');
     if (last == std::string::npos) {
         text.clear();

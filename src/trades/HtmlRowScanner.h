@@ -37,6 +37,9 @@ class HtmlRowSink
 public:
     virtual ~HtmlRowSink() = default;
     virtual void OnRow(const HtmlRow& row) = 0;
+    // While true, rows other than column-header rows are passed over unread: a table the sink has no
+    // use for costs no more than finding its end.
+    virtual bool SkipsRows() const { return false; }
 };
 
 /**
@@ -92,6 +95,7 @@ private:
     std::string m_rawEnd; // "</style" or "</script"
     HtmlRow m_row;
     bool m_rowOpen = false;
+    bool m_rowSkipped = false; // the sink passes over the open row
     bool m_cellOpen = false;
     bool m_inTitle = false;
     bool m_bodyStarted = false;

@@ -32,6 +32,8 @@ public:
     Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine);
 
     void OnRow(const HtmlRow& row) override;
+    // The history's Orders table tells nothing the reader needs.
+    bool SkipsRows() const override { return m_table == Table::Orders && m_kind == ReportKind::Statement; }
 
     bool DealsStarted() const { return m_dealsStarted; }
     // After the last row: the report's state, with what could not be read in ReadWarning.
