@@ -27,20 +27,21 @@ std::optional<ReportKind> DetectMt5Report(const std::string& path);
  * and calling `onTradeLine` after it. Returns the report's state: title, symbol, initial deposit,
  * kind, generator mark, the code page "UTF-8" (cells are UTF-8) and what could not be read.
  *
- * The report is read by the position of its tables and cells, not by their translated labels, as
- * a stream: only the positions still open and the facts of the history's positions are kept.
- * One row per closing deal (out, out by, the closing part of in/out), in the order of the Deals
- * table, so that the closed rows count as the terminal's Total Trades:
+ * The report is read as a stream, by the position of its tables and cells, not by their translated
+ * labels (Mt5Reader). One row per closing deal (out, out by, the closing part of in/out), in the
+ * order of the Deals table, so that the closed rows count as the terminal's Total Trades:
  *  - Ticket, open time, side, price, S/L, T/P and comment are the position's: from the history's
  *    Positions table, or from the opening deal and, in a tester report, its order's S/L and T/P;
  *  - Lots, close time and close price are the closing deal's;
  *  - P/L, Swap and Comm (commission and fee) are the closing deal's, plus its share of the money of
- *    the deals that opened the position (see PositionBook), so that P/L + Swap + Comm over the rows
- *    add up to the deals' total to the cent. Money is written as "%10.2f" and "%6s" of "%.2f", so
- *    that whole-yen amounts read as the numbers they are; an empty S/L or T/P is a zero with the
- *    price's decimals; the Magic cell holds 12 blanks (the report has no magic numbers).
- * An account history's open positions follow as rows without a close time (close price: the market
- * price; P/L and Swap: the floating ones). Balance, credit and other deals are no trades.
+ *    the deals that opened the position (PositionBook), so that P/L + Swap + Comm over the closed rows
+ *    add up to the total of the deals to the cent, as the printed net profit does when no position is
+ *    left open. The cells take the older reports' formats (TradeRowWriter).
+ * An account history's open positions follow as rows without a close time: the market price as close
+ * price, the floating profit and swap, and as Comm what is left of their opening deals' commission and
+ * fee. Balance, credit and other deals are no trades. The initial deposit is a history's first balance
+ * deal commented "Deposit", else its first balance deal before the first trade; a tester report's
+ * Initial Deposit setting, else its first balance deal; 0 when there is none.
  *
  * Deals that cannot be paired, positions left open that the report does not list as open, unreadable
  * rows of the Deals table and a file that ends early are told in the state's ReadWarning; the rows
