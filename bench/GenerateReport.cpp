@@ -1,4 +1,4 @@
-// generate-report statement|tester N OUT.htm
+// generate-report statement|tester|mt5-history|mt5-tester N OUT.htm
 //
 // Writes a large report in the terminal's format, for timing loads by hand, e.g.
 //     generate-report statement 100000 big.htm && time corvane4-cli summary big.htm
@@ -19,9 +19,11 @@ constexpr int kExitError = 1;
 
 int Usage()
 {
-    std::fputs("Usage: generate-report statement|tester N OUT.htm\n"
-               "  statement  an account statement with N closed trades and a few open ones\n"
-               "  tester     a strategy-tester report with N trades\n",
+    std::fputs("Usage: generate-report statement|tester|mt5-history|mt5-tester N OUT.htm\n"
+               "  statement    an account statement with N closed trades and a few open ones\n"
+               "  tester       a strategy-tester report with N trades\n"
+               "  mt5-history  a MetaTrader 5 account history with N closing deals and a few open positions\n"
+               "  mt5-tester   a MetaTrader 5 tester report with N closing deals\n",
                stderr);
     return kExitError;
 }
@@ -39,6 +41,10 @@ int main(int argc, char** argv)
     corvane::bench::ReportType type = corvane::bench::ReportType::Statement;
     if (kind == "tester")
         type = corvane::bench::ReportType::Tester;
+    else if (kind == "mt5-history")
+        type = corvane::bench::ReportType::Mt5History;
+    else if (kind == "mt5-tester")
+        type = corvane::bench::ReportType::Mt5Tester;
     else if (kind != "statement")
         return Usage();
     long long trades = 0;

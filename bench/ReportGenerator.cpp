@@ -1,5 +1,7 @@
 #include "ReportGenerator.h"
 
+#include "Mt5ReportGenerator.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -869,6 +871,10 @@ GeneratedReport WriteReport(ReportType type, const std::string& path, long long 
 {
     if (type == ReportType::Statement)
         return WriteStatement(path, trades, seed);
+    if (type == ReportType::Mt5History)
+        return WriteMt5History(path, trades, seed);
+    if (type == ReportType::Mt5Tester)
+        return WriteMt5TesterReport(path, trades, seed);
     return WriteTesterReport(path, trades, seed);
 }
 

@@ -17,6 +17,8 @@ enum class ReportType
 {
     Statement,
     Tester,
+    Mt5History, // the newer terminal's account history (Mt5ReportGenerator.h)
+    Mt5Tester,  // ... and its tester report
 };
 
 inline constexpr std::uint64_t kDefaultSeed = 0x5eed2024c0ffee01ULL;
@@ -55,7 +57,7 @@ GeneratedReport WriteStatement(const std::string& path, long long closedTrades,
 GeneratedReport WriteTesterReport(const std::string& path, long long trades,
                                   std::uint64_t seed = kDefaultSeed);
 
-// WriteStatement or WriteTesterReport.
+// WriteStatement, WriteTesterReport, WriteMt5History or WriteMt5TesterReport.
 GeneratedReport WriteReport(ReportType type, const std::string& path, long long trades,
                             std::uint64_t seed = kDefaultSeed);
 

@@ -1,9 +1,11 @@
 // The report reader on arbitrary bytes: detection, deposit, preamble and body loop, as a fresh load
-// and as an appending one onto a statement, then the filter pass and both charts.
+// and as an appending one onto a statement, then the filter pass and both charts. The same for the
+// newer terminal's reader: decoding, table rows and deal pairing, and appending onto an account history.
 #include "Commands.h"
 #include "EquityCurve.h"
 #include "Errors.h"
 #include "FuzzSupport.h"
+#include "Mt5Report.h"
 #include "TimeOfWeekChart.h"
 
 #include <cstdint>
@@ -29,18 +31,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         corvane::LoadAndFilter(session, input.Path(), corvane::LoadMode::Replace);
     } catch (const corvane::ConversionError&) {
+    } catch (const corvane::FileError&) {
     }
     RunCharts(session);
 
-    // The same bytes appended to a statement already loaded.
-    corvane::Session appending;
-    appending.Report.GeneratorMark = corvane::kGeneratorMark;
-    appending.Full.SetRowCount(4);
-    for (int row = 1; row < 4; ++row)
-        appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
-    try {
-        corvane::LoadAndFilter(appending, input.Path(), corvane::LoadMode::Append);
-    } catch (const corvane::ConversionError&) {
+    // The same bytes appended to a statement, and to a newer terminal's account history, already loaded.
+    for (const int mark : {corvane::kGeneratorMark, corvane::kMt5GeneratorMark}) {
+        corvane::Session appending;
+        appending.Report.GeneratorMark = mark;
+        appending.Full.SetRowCount(4);
+        for (int row = 1; row < 4; ++row)
+            appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
+        try {
+            corvane::LoadAndFilter(appending, input.Path(), corvane::LoadMode::Append);
+        } catch (const corvane::ConversionError&) {
+        } catch (const corvane::FileError&) {
+        }
     }
     return 0;
 }

@@ -222,6 +222,10 @@ bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelect
         if (loaded)
             ChartRefresh();
     });
+    // What a load could not read (deals that found no position, a file cut short) is said once the
+    // trades it could read are on show.
+    if (completed && loaded && !m_session.Report.ReadWarning.empty())
+        m_dialogs.ShowError(Decoded(m_session.Report.ReadWarning));
     return completed && loaded;
 }
 

@@ -33,6 +33,9 @@ QString DecodeReportText(std::string_view bytes, const std::string& codePage)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii)
         return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    // The newer terminal's reports are read into UTF-8 cells whatever their encoding on disk.
+    if (codePage == "UTF-8")
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (codePage != "windows-1252") {
         QStringDecoder decoder(codePage.c_str());
         if (decoder.isValid())

@@ -7,8 +7,9 @@
 
 namespace corvane {
 
-// The report's bytes as text, decoded from its code page ("windows-1251", "Shift_JIS"...). A code page
-// the text decoders do not know falls back to windows-1252, decoded byte by byte.
+// The report's bytes as text, decoded from its code page ("windows-1251", "Shift_JIS"..., "UTF-8" for
+// the cells of a MetaTrader 5 report). A code page the text decoders do not know falls back to
+// windows-1252, decoded byte by byte.
 QString DecodeReportText(std::string_view bytes, const std::string& codePage);
 
 } // namespace corvane

@@ -92,12 +92,16 @@ void StartGuiApplication()
     std::setlocale(LC_NUMERIC, "C");
 }
 
-void Load(Session& session, const std::string& report, bool append)
+// What a load could not read goes to standard error; the tool goes on with the trades it read.
+void Load(Session& session, const std::string& report, bool append, std::ostream& err)
 {
     // Shift held on "Load File" appends only to two trades or more.
     const LoadMode mode = append && session.Full.RowCount() > 2 ? LoadMode::Append : LoadMode::Replace;
+    session.Report.ReadWarning.clear();
     if (LoadAndFilter(session, ReadablePath(report), mode) == LoadOutcome::Refused)
         throw Refused();
+    if (!session.Report.ReadWarning.empty())
+        err << "corvane4-cli: " << report << ": " << session.Report.ReadWarning << '\n';
 }
 
 // The first row of the visible table holding each ticket.
@@ -141,11 +145,11 @@ void DeleteTickets(Session& session, std::vector<std::string> tickets, MagicFilt
     }
 }
 
-void RunAction(Session& session, MagicFilter& magicFilter, const Action& action)
+void RunAction(Session& session, MagicFilter& magicFilter, const Action& action, std::ostream& err)
 {
     switch (action.Kind) {
     case ActionKind::Append:
-        Load(session, action.Path, true);
+        Load(session, action.Path, true, err);
         break;
     case ActionKind::Import:
         ImportText(session, ReadablePath(action.Path));
@@ -226,16 +230,16 @@ void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
     }
 }
 
-int Run(const Options& options, std::ostream& out)
+int Run(const Options& options, std::ostream& out, std::ostream& err)
 {
     Session session;
     MagicFilter magicFilter = MagicFilter::Off;
     if (!options.Report.empty()) {
-        Load(session, options.Report, false);
+        Load(session, options.Report, false, err);
         TimerTick(session, magicFilter);
     }
     for (const Action& action : options.Actions)
-        RunAction(session, magicFilter, action);
+        RunAction(session, magicFilter, action, err);
 
     switch (options.Command) {
     case CliCommand::Summary:
@@ -270,7 +274,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     try {
-        return Run(ParseOptions(args), out);
+        return Run(ParseOptions(args), out, err);
     } catch (const UsageError& e) {
         err << "corvane4-cli: " << e.what() << "\nTry 'corvane4-cli --help'.\n";
     } catch (const Refused&) {

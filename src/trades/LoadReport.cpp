@@ -3,6 +3,8 @@
 #include "CodePage.h"
 #include "Errors.h"
 #include "LineReader.h"
+#include "Mt5Load.h"
+#include "Mt5Report.h"
 #include "Numbers.h"
 
 #include <algorithm>
@@ -103,6 +105,8 @@ bool NothingLoaded(const Session& session)
 
 LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode, const TradeLineCallback& onTradeLine)
 {
+    if (const std::optional<ReportKind> mt5 = DetectMt5Report(path))
+        return LoadMt5Report(session, path, mode, *mt5, onTradeLine);
     LineReader reader(path);
     return mode == LoadMode::Append ? LoadAppending(session, reader, path, onTradeLine)
                                     : LoadAfresh(session, reader, path, onTradeLine);

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "TextRoutines.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -228,6 +229,63 @@ std::string FormatFigures(std::string_view format, std::initializer_list<FigureA
             out += PadLeft(arg.Text, width);
     }
     return out;
+}
+
+std::optional<long long> ParseScaled(std::string_view text, int decimals)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    constexpr long long kLimit = 100'000'000'000'000'000LL;
+    long long value = 0;
+    int digits = 0;
+    int fraction = -1; // digits read after the point, or -1 before it
+    bool roundUp = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ') {
+            // a thousands separator stands between two digits of the whole part
+            if (fraction >= 0 || i == 0 || !IsDigit(text[i - 1]) || i + 1 >= text.size() || !IsDigit(text[i + 1]))
+                return std::nullopt;
+            continue;
+        }
+        if (c == '.') {
+            if (fraction >= 0)
+                return std::nullopt;
+            fraction = 0;
+            continue;
+        }
+        if (!IsDigit(c))
+            return std::nullopt;
+        ++digits;
+        if (fraction >= decimals) {
+            if (fraction == decimals)
+                roundUp = c >= '5';
+            ++fraction;
+            continue;
+        }
+        value = value * 10 + (c - '0');
+        if (value >= kLimit)
+            return std::nullopt;
+        if (fraction >= 0)
+            ++fraction;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    for (int i = std::max(fraction, 0); i < decimals; ++i) {
+        value *= 10;
+        if (value >= kLimit)
+            return std::nullopt;
+    }
+    if (roundUp)
+        ++value;
+    return negative ? -value : value;
 }
 
 } // namespace corvane

@@ -77,4 +77,10 @@ struct FigureArg
  */
 std::string FormatFigures(std::string_view format, std::initializer_list<FigureArg> args);
 
+// Reads a decimal number exactly, as an amount scaled by 10^decimals and rounded half away from zero:
+// optional sign, digits with single blanks between digit groups ("-1 324.5", "100 000.00"), an
+// optional "." and fraction, blanks around it. Nothing for any other text, for an empty one, and for
+// a number of 10^17 or more once scaled.
+std::optional<long long> ParseScaled(std::string_view text, int decimals);
+
 } // namespace corvane

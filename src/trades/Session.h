@@ -62,6 +62,7 @@ struct ReportState
     int GeneratorMark = 0;
     RowLayout Layout = RowLayout::Titled;
     std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
+    std::string ReadWarning; // what the last load could not read (deals left unpaired...); "" when none
 };
 
 // The summary's first line as its parts: the report title and the report's path.

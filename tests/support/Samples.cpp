@@ -7,11 +7,25 @@
 
 namespace corvane::test {
 
-std::string SamplesDir()
+namespace {
+
+std::string ExistingDir(const char* path)
 {
     std::error_code error;
-    const std::filesystem::path dir(CORVANE_SAMPLES_DIR);
+    const std::filesystem::path dir(path);
     return std::filesystem::is_directory(dir, error) ? dir.lexically_normal().string() : std::string();
+}
+
+} // namespace
+
+std::string SamplesDir()
+{
+    return ExistingDir(CORVANE_SAMPLES_DIR);
+}
+
+std::string Mt5SamplesDir()
+{
+    return ExistingDir(CORVANE_MT5_SAMPLES_DIR);
 }
 
 std::vector<std::string> SampleReports()
@@ -27,10 +41,9 @@ std::vector<std::string> SampleReports()
     return files;
 }
 
-std::map<std::string, std::map<std::string, std::string>> SampleFigures()
+std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir)
 {
     std::map<std::string, std::map<std::string, std::string>> figures;
-    const std::string dir = SamplesDir();
     if (dir.empty())
         return figures;
     std::ifstream in(std::filesystem::path(dir) / "figures.tsv");

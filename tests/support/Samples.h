@@ -9,11 +9,14 @@ namespace corvane::test {
 // The folder of real reports written by the terminal, or "" when it is absent.
 std::string SamplesDir();
 
+// The folder of real reports written by the MetaTrader 5 terminal, or "" when it is absent.
+std::string Mt5SamplesDir();
+
 // Every *.htm file of the samples folder, sorted by name; empty when the folder is absent.
 std::vector<std::string> SampleReports();
 
-// figures.tsv of the samples folder: file name -> column name -> text.
-std::map<std::string, std::map<std::string, std::string>> SampleFigures();
+// figures.tsv of a samples folder: file name -> column name -> text; empty when `dir` is "".
+std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir = SamplesDir());
 
 } // namespace corvane::test
 

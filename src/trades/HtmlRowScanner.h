@@ -1,0 +1,107 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// One cell of a table row.
+struct HtmlCell
+{
+    // The cell's text: tags left out, character references decoded (&nbsp; as a blank), tabs and line
+    // ends as blanks, blanks at either end dropped.
+    std::string Text;
+    int ColSpan = 1;
+    bool Hidden = false; // class="hidden": a cell the page does not show
+};
+
+// A table row as the scanner hands it over; valid until the next row.
+class HtmlRow
+{
+public:
+    int Size() const { return m_size; }
+    const HtmlCell& operator[](int i) const { return m_cells[static_cast<std::size_t>(i)]; }
+
+    bool HeaderColour = false; // bgcolor="#E5F0FC": the row that heads a table's columns
+    bool Complete = true;      // false for a row the text ended in the middle of
+
+private:
+    friend class HtmlRowScanner;
+    std::vector<HtmlCell> m_cells;
+    int m_size = 0;
+};
+
+class HtmlRowSink
+{
+public:
+    virtual ~HtmlRowSink() = default;
+    virtual void OnRow(const HtmlRow& row) = 0;
+    // While true, rows other than column-header rows are passed over unread: a table the sink has no
+    // use for costs no more than finding its end.
+    virtual bool SkipsRows() const { return false; }
+};
+
+/**
+ * Cuts an HTML page, fed as UTF-8 text in pieces of any size, into table rows of cells, without
+ * building a document: "<tr" starts a row (ending the one before, whose "</tr>" may be missing),
+ * "<td" and "<th" start a cell, "</table>" ends a row. Text outside cells is left out, but for the
+ * page's title; comments, style sheets and scripts are skipped. The generator meta tag is kept.
+ *
+ * Damaged text has limits: a tag without ">" within 64 KB is taken as text, a row holds at most 64
+ * cells and a cell at most 64 KB of text; what goes beyond is dropped.
+ */
+class HtmlRowScanner
+{
+public:
+    explicit HtmlRowScanner(HtmlRowSink& sink)
+        : m_sink(sink)
+    {
+    }
+
+    void Feed(std::string_view text);
+    // The end of the text: a row still open is handed over with Complete false.
+    void Finish();
+
+    const std::string& Title() const { return m_title; }
+    // The content of <meta name="generator" content="...">, or "".
+    const std::string& Generator() const { return m_generator; }
+    // Whether a "<body" tag has been met: the head is over.
+    bool BodyStarted() const { return m_bodyStarted; }
+    // Whether "</html>" has been met: the page ended where it should.
+    bool EndSeen() const { return m_endSeen; }
+
+private:
+    enum class Mode
+    {
+        Markup,
+        Comment,
+        RawText, // the content of <style> or <script>, up to its closing tag
+    };
+
+    std::size_t Process(bool final);
+    void Tag(std::string_view tag);
+    void Meta(std::string_view tag);
+    void Text(std::string_view text);
+    void StartRow(std::string_view tag);
+    void EndRow(bool complete);
+    void StartCell(std::string_view tag);
+    void EndCell();
+    std::string* TextTarget();
+
+    HtmlRowSink& m_sink;
+    std::string m_buffer;
+    Mode m_mode = Mode::Markup;
+    std::string m_rawEnd; // "</style" or "</script"
+    HtmlRow m_row;
+    bool m_rowOpen = false;
+    bool m_rowSkipped = false; // the sink passes over the open row
+    bool m_cellOpen = false;
+    bool m_inTitle = false;
+    bool m_bodyStarted = false;
+    bool m_endSeen = false;
+    std::string m_title;
+    std::string m_generator;
+};
+
+} // namespace corvane

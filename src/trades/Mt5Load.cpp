@@ -1,0 +1,71 @@
+#include "Mt5Load.h"
+
+#include "Mt5Report.h"
+
+namespace corvane {
+
+namespace {
+
+void ResetGrid(TextGrid& grid)
+{
+    grid.SetRowCount(2);
+    grid.BlankRow(1);
+}
+
+LoadOutcome LoadAfresh(Session& session, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
+{
+    TextGrid full(kFullColumns, 2);
+    SelectionList pairs;
+    ReportState report = ReadMt5Report(path, kind, full, 1, pairs, onTradeLine);
+    full.SetRowCount(full.RowCount() - 1);
+    pairs.SelectAll();
+
+    session.Full = std::move(full);
+    session.FullValues = TradeValuesCache();
+    ResetGrid(session.Grid);
+    ResetGrid(session.XGrid);
+    session.Pairs = std::move(pairs);
+    session.Magic.Clear();
+    session.Report = std::move(report);
+    session.Memo.clear();
+    session.MemoHeading.reset();
+    session.ReportPath = path;
+    return LoadOutcome::Loaded;
+}
+
+LoadOutcome LoadAppending(Session& session, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
+{
+    const SelectionList magicBefore = session.Magic;
+    session.Magic.Clear();
+    if (session.Report.GeneratorMark != kMt5GeneratorMark || session.Report.Kind != ReportKind::Statement
+        || kind != ReportKind::Statement)
+        return LoadOutcome::AppendIgnored;
+
+    const int rowsBefore = session.Full.RowCount();
+    const SelectionList pairsBefore = session.Pairs;
+    ReportState report;
+    try {
+        report = ReadMt5Report(path, kind, session.Full, rowsBefore, session.Pairs, onTradeLine);
+    } catch (...) {
+        session.Full.SetRowCount(rowsBefore);
+        session.Pairs = pairsBefore;
+        session.Magic = magicBefore;
+        throw;
+    }
+    session.Report.ReadWarning = std::move(report.ReadWarning);
+    session.Pairs.SelectAll();
+    SortTradeTableByTicket(session.Full);
+    session.ReportPath = path;
+    return LoadOutcome::Loaded;
+}
+
+} // namespace
+
+LoadOutcome LoadMt5Report(Session& session, const std::string& path, LoadMode mode, ReportKind kind,
+                          const TradeLineCallback& onTradeLine)
+{
+    return mode == LoadMode::Append ? LoadAppending(session, path, kind, onTradeLine)
+                                    : LoadAfresh(session, path, kind, onTradeLine);
+}
+
+} // namespace corvane

@@ -1,0 +1,435 @@
+#include "Mt5Reader.h"
+
+#include "Errors.h"
+#include "Mt5Report.h"
+#include "Numbers.h"
+#include "TextRoutines.h"
+#include "TradeRowWriter.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kDealCells = 13;     // a tester's deal; a history's adds the fee (and a hidden cost)
+constexpr int kPositionCells = 13; // the history's Positions table
+constexpr int kOrderCells = 11;
+constexpr int kOpenPositionCells = 12;
+constexpr int kMaxTickets = 5; // tickets named in a warning
+
+bool IsSide(std::string_view type)
+{
+    return type == "buy" || type == "sell";
+}
+
+// A money cell in cents; an empty cell is nothing.
+long long Cents(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const auto cents = ParseScaled(text, 2);
+    if (!cents)
+        throw ConversionError(std::string(text));
+    return *cents;
+}
+
+long long Volume(std::string_view text)
+{
+    const auto volume = ParseScaled(text, 8);
+    if (!volume || *volume < 0)
+        throw ConversionError(std::string(text));
+    return *volume;
+}
+
+long long PriceOf(std::string_view text)
+{
+    return ParseScaled(text, 8).value_or(kUnknown);
+}
+
+// A volume the report does not print (the closing part of an in/out deal): at least two decimals.
+std::string VolumeText(long long volume)
+{
+    std::string text = FormatFixed(static_cast<double>(volume) / kVolumeScale, 0, 8);
+    while (text.size() > 1 && text.back() == '0' && text.find('.') + 3 < text.size())
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+Mt5Reader::Visible::Visible(const HtmlRow& row)
+    : m_row(row)
+{
+    for (int i = 0; i < row.Size(); ++i) {
+        if (!row[i].Hidden)
+            m_index[Count++] = static_cast<unsigned char>(i);
+        else if (Hidden.empty())
+            Hidden = row[i].Text;
+    }
+}
+
+void Mt5Reader::Tally::Add(std::string_view ticket, long long cents)
+{
+    if (Count < kMaxTickets)
+        Tickets.append(Tickets.empty() ? "" : ", ").append(ticket);
+    else if (Count == kMaxTickets)
+        Tickets.append("...");
+    ++Count;
+    Cents += cents;
+}
+
+Mt5Reader::Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs,
+                     const TradeLineCallback& onTradeLine)
+    : m_kind(kind)
+    , m_rows(full, firstRow, pairs, onTradeLine, kind == ReportKind::Tester)
+    , m_pairs(pairs)
+{
+}
+
+Mt5Reader::Table Mt5Reader::TableAt(int index) const
+{
+    if (m_kind == ReportKind::Tester)
+        return index == 1 ? Table::Orders : index == 2 ? Table::Deals : Table::None;
+    return index == 1 ? Table::Positions : index == 2 ? Table::Orders : index == 3 ? Table::Deals : Table::Trailing;
+}
+
+void Mt5Reader::OnRow(const HtmlRow& row)
+{
+    if (!row.Complete)
+        return; // the file ended inside it
+    const Visible cells(row);
+    if (row.HeaderColour) {
+        if (m_tables++ == 0)
+            m_book = PositionBook(m_netting);
+        m_table = TableAt(m_tables);
+        if (m_table == Table::Trailing)
+            PairHistoryDeals();
+        if (m_table == Table::Deals && !m_dealsStarted) {
+            m_dealsStarted = true;
+            if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
+                m_pairs.AddIfAbsent(AsciiLower(m_settings[1]));
+        }
+        return;
+    }
+    // A section title: one cell across the table.
+    if (row.Size() == 1 && row[0].ColSpan >= 10 && !row[0].Text.empty()) {
+        m_table = Table::None;
+        return;
+    }
+    switch (m_table) {
+    case Table::None:
+        if (m_tables == 0)
+            m_kind == ReportKind::Tester ? ReadSettingsRow(row, cells) : ReadHeadRow(cells);
+        break;
+    case Table::Positions:
+        ReadPositionRow(cells);
+        break;
+    case Table::Orders:
+        if (m_kind == ReportKind::Tester)
+            ReadOrderRow(cells);
+        break;
+    case Table::Deals:
+        ReadDealRow(row, cells);
+        break;
+    case Table::Trailing:
+        ReadOpenPositionRow(cells);
+        break;
+    }
+}
+
+// The history's head: Name, Account, Company, Date. The account names the way positions are kept.
+void Mt5Reader::ReadHeadRow(const Visible& cells)
+{
+    if (cells.Count == 2 && ++m_headRows == 2)
+        m_netting = Contains(cells.Text(1), "Netting");
+}
+
+// The tester's settings: label and value rows, Expert, Symbol, Period, the inputs, then Company,
+// Currency, Initial Deposit and Leverage. A row of another shape ends them.
+void Mt5Reader::ReadSettingsRow(const HtmlRow& row, const Visible& cells)
+{
+    if (m_settingsDone)
+        return;
+    if (cells.Count == 2 && row.Size() == 2 && row[1].ColSpan >= 4)
+        m_settings.emplace_back(cells.Text(1));
+    else if (!m_settings.empty())
+        m_settingsDone = true;
+}
+
+void Mt5Reader::ReadPositionRow(const Visible& cells)
+{
+    if (cells.Count < kPositionCells || !IsSide(cells.Text(3)))
+        return;
+    PositionRow row;
+    row.OpenTime = cells.Text(0);
+    row.Id = cells.Text(1);
+    row.Symbol = cells.Text(2);
+    row.Buy = cells.Text(3) == "buy";
+    row.Volume = ParseScaled(cells.Text(4), 8).value_or(0);
+    row.Price = cells.Text(5);
+    row.StopLoss = cells.Text(6);
+    row.TakeProfit = cells.Text(7);
+    row.CloseTime = cells.Text(8);
+    row.ClosePrice = PriceOf(cells.Text(9));
+    row.Profit = ParseScaled(cells.Text(cells.Count - 1), 2).value_or(0);
+    row.Comment = cells.Hidden;
+    m_positions.Add(row);
+}
+
+void Mt5Reader::ReadOrderRow(const Visible& cells)
+{
+    if (cells.Count >= kOrderCells && (!cells.Text(6).empty() || !cells.Text(7).empty()))
+        m_orderStops[std::string(cells.Text(1))] = {std::string(cells.Text(6)), std::string(cells.Text(7))};
+}
+
+void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
+{
+    if (row.Size() > 0 && row[0].ColSpan >= 2) { // the totals row under the deals
+        m_dealsComplete = true;
+        m_table = Table::None;
+        PairHistoryDeals();
+        return;
+    }
+    const int n = cells.Count;
+    if (n < kDealCells) {
+        if (n > 1)
+            m_unread.Add(cells.Text(1), 0);
+        return;
+    }
+    const std::string_view type = cells.Text(3);
+    m_lastDealTime = cells.Text(0);
+    if (type == "balance")
+        ReadBalanceDeal(cells);
+    if (!IsSide(type))
+        return; // balance, credit, charges...: no trades
+    Deal deal{.Time = cells.Text(0), .Ticket = cells.Text(1), .Symbol = cells.Text(2), .Direction = cells.Text(4),
+              .VolumeText = cells.Text(5), .Price = cells.Text(6), .Order = cells.Text(7), .Comment = cells.Text(n - 1),
+              .Buy = type == "buy", .Volume = Volume(cells.Text(5)), .Money = {}, .LastCloseOf = {}};
+    for (int i = 8; i < n - 4; ++i) // commission and, in a history, fee (its cost column is hidden)
+        deal.Money.Costs += Cents(cells.Text(i));
+    deal.Money.Swap = Cents(cells.Text(n - 4));
+    deal.Money.Profit = Cents(cells.Text(n - 3));
+    m_tradeSeen = true;
+    if (m_kind == ReportKind::Tester) {
+        ReadDeal(deal);
+        return;
+    }
+    m_kept.push_back({m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText,
+                                         deal.Price, deal.Order, deal.Comment}),
+                      deal.Buy, deal.Volume, deal.Money});
+}
+
+void Mt5Reader::ReadDeal(const Deal& deal)
+{
+    if (deal.Direction == "in")
+        OpenDeal(deal, deal.Volume, deal.Money);
+    else if (deal.Direction == "out" || deal.Direction == "out by")
+        CloseDeal(deal);
+    else if (deal.Direction == "in/out")
+        ReverseDeal(deal);
+    else
+        m_unread.Add(deal.Ticket, deal.Money.Profit + deal.Money.Swap + deal.Money.Costs);
+}
+
+// A history does not say which position a closing deal closes, but its Positions table tells when each
+// position was closed for the last time: the deal at that time on its symbol and side is its last
+// close, and what it had before was closed in parts. Knowing this of every position, the deals are
+// paired in turn.
+void Mt5Reader::PairHistoryDeals()
+{
+    if (m_kind != ReportKind::Statement || m_paired)
+        return;
+    m_paired = true;
+    m_positions.Index();
+    std::vector<int> lastCloseOf(m_kept.size(), -1);
+    for (std::size_t i = 0; i < m_kept.size(); ++i) {
+        const KeptDeal& kept = m_kept[i];
+        if (m_keptText.Text(kept.Text, 3) != "in")
+            lastCloseOf[i] = m_positions.TakeLastClose(m_keptText.Text(kept.Text, 2), !kept.Buy, m_keptText.Text(kept.Text, 0),
+                                                       PriceOf(m_keptText.Text(kept.Text, 5)), kept.Money.Profit, kept.Volume);
+    }
+    for (std::size_t i = 0; i < m_kept.size(); ++i) {
+        const KeptDeal& kept = m_kept[i];
+        const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
+        const std::string_view lastCloseId = lastCloseOf[i] >= 0 ? m_positions.Ticket(lastCloseOf[i]) : std::string_view();
+        ReadDeal({.Time = text(0), .Ticket = text(1), .Symbol = text(2), .Direction = text(3), .VolumeText = text(4),
+                  .Price = text(5), .Order = text(6), .Comment = text(7), .Buy = kept.Buy, .Volume = kept.Volume,
+                  .Money = kept.Money, .LastCloseOf = lastCloseId});
+    }
+    m_kept = std::vector<KeptDeal>();
+    m_keptText.Clear();
+}
+
+// The initial deposit: a history's first balance deal commented "Deposit", else its first balance
+// deal before the first trade; a tester's from its settings, else its first balance deal.
+void Mt5Reader::ReadBalanceDeal(const Visible& cells)
+{
+    const long long amount = Cents(cells.Text(cells.Count - 3));
+    if (!m_titledDeposit && cells.Text(cells.Count - 1) == "Deposit")
+        m_titledDeposit = amount;
+    if (!m_firstBalance)
+        m_firstBalance = amount;
+    if (!m_balanceBeforeTrades && !m_tradeSeen)
+        m_balanceBeforeTrades = amount;
+}
+
+void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& entry)
+{
+    const int known = m_kind == ReportKind::Statement ? m_positions.Find(deal.Order) : -1;
+    PositionFacts facts;
+    if (known >= 0 && !m_positions.Opened(known)) {
+        m_positions.SetOpened(known);
+        facts = m_positions.Facts(known);
+    } else {
+        facts.Id = deal.Order;
+        facts.Symbol = deal.Symbol;
+        facts.Buy = deal.Buy;
+        facts.OpenTime = deal.Time;
+        facts.Price = deal.Price;
+        facts.Comment = deal.Comment;
+        const auto stops = m_orderStops.find(std::string(deal.Order));
+        if (stops != m_orderStops.end()) {
+            facts.StopLoss = stops->second.first;
+            facts.TakeProfit = stops->second.second;
+        }
+    }
+    m_book.Open(std::move(facts), volume, entry);
+}
+
+void Mt5Reader::CloseDeal(const Deal& deal)
+{
+    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, PriceOf(deal.Price), deal.Money.Profit, deal.Comment, deal.LastCloseOf};
+    PositionBook::Closed closed = m_book.Close(closing);
+    if (closed.Position < 0 && m_kind == ReportKind::Statement) {
+        // A history of part of the account's life closes positions opened before it: their opening
+        // deals are missing, but the Positions table has them.
+        const int earlier = m_positions.TakeEarlier(deal.Symbol, !deal.Buy, deal.Time);
+        if (earlier >= 0) {
+            m_book.Open(m_positions.Facts(earlier), m_positions.Volume(earlier), DealMoney());
+            closed = m_book.Close(closing);
+        }
+    }
+    if (closed.Position < 0) {
+        m_unpaired.Add(deal.Ticket, deal.Money.Profit + deal.Money.Swap + deal.Money.Costs);
+        return;
+    }
+    if (closed.Excess > 0)
+        m_excess.Add(deal.Ticket, 0);
+    DealMoney money = deal.Money;
+    money += closed.Entry;
+    m_rows.Write(m_book.Facts(closed.Position), deal.VolumeText, deal.Time, deal.Price, money);
+}
+
+// A netting account's reversal: the deal closes the open position and opens one of its own side with
+// the rest of its volume. Its money goes with the close.
+void Mt5Reader::ReverseDeal(const Deal& deal)
+{
+    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, PriceOf(deal.Price), deal.Money.Profit, deal.Comment, deal.LastCloseOf};
+    const PositionBook::Closed closed = m_book.Close(closing);
+    if (closed.Position < 0) {
+        OpenDeal(deal, deal.Volume, deal.Money);
+        return;
+    }
+    DealMoney money = deal.Money;
+    money += closed.Entry;
+    const PositionFacts facts = m_book.Facts(closed.Position);
+    m_rows.Write(facts, VolumeText(closed.Volume), deal.Time, deal.Price, money);
+    if (closed.Excess > 0)
+        OpenDeal(deal, closed.Excess, DealMoney());
+}
+
+// A row of the tables after the history's deals that is an open position: a side as its type and
+// one volume (a working order has "placed / filled").
+void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
+{
+    const int n = cells.Count;
+    if (n < kOpenPositionCells || !IsSide(cells.Text(3)) || Contains(cells.Text(4), "/"))
+        return;
+    PositionFacts facts;
+    facts.OpenTime = cells.Text(0);
+    facts.Id = cells.Text(1);
+    facts.Symbol = cells.Text(2);
+    facts.Buy = cells.Text(3) == "buy";
+    facts.Price = cells.Text(5);
+    facts.StopLoss = cells.Text(6);
+    facts.TakeProfit = cells.Text(7);
+    facts.Comment = cells.Text(n - 1);
+    DealMoney money;
+    money.Swap = Cents(cells.Text(n - 3));
+    money.Profit = Cents(cells.Text(n - 2));
+    const int open = m_book.FindOpen(facts.Id);
+    if (open >= 0)
+        money += m_book.Settle(open);
+    m_rows.Write(facts, cells.Text(4), "", cells.Text(n - 4), money);
+}
+
+std::string Mt5Reader::Warning(bool endSeen)
+{
+    std::string text;
+    // "1 closing deal (5001) found...; its result, -12.30, is not in the table." The tickets stand at "@".
+    const auto tell = [&text](const Tally& tally, std::string_view one, std::string_view many, std::string_view money) {
+        if (tally.Count == 0)
+            return;
+        std::string sentence(tally.Count == 1 ? one : many);
+        sentence.replace(sentence.find('@'), 1, "(" + tally.Tickets + ")");
+        text.append(text.empty() ? "" : " ").append(std::to_string(tally.Count)).append(" ").append(sentence);
+        if (!money.empty() && tally.Cents != 0)
+            text.append(tally.Count == 1 ? "; its " : "; their ")
+                .append(money)
+                .append(", ")
+                .append(MoneyText(tally.Cents, 0))
+                .append(", is not in the table");
+        text.append(".");
+    };
+    tell(m_unpaired, "closing deal @ found no open position to close",
+         "closing deals @ found no open position to close", "result");
+    tell(m_excess, "closing deal @ closed more than was open", "closing deals @ closed more than was open", "");
+    tell(m_unread, "row of the Deals table @ could not be read", "rows of the Deals table @ could not be read", "result");
+    Tally leftover;
+    for (int i = 0; i < m_book.Count(); ++i) {
+        if (m_book.OpenVolume(i) > 0) {
+            const DealMoney entry = m_book.Settle(i);
+            leftover.Add(m_book.Facts(i).Id, entry.Profit + entry.Swap + entry.Costs);
+        }
+    }
+    if (m_kind == ReportKind::Tester)
+        tell(leftover, "position @ was opened and never closed", "positions @ were opened and never closed",
+             "opening deals' money");
+    else
+        tell(leftover, "position @ opened in the Deals table was neither closed there nor listed as open",
+             "positions @ opened in the Deals table were neither closed there nor listed as open",
+             "opening deals' money");
+    if (!m_dealsComplete)
+        text.append(text.empty() ? "" : " ")
+            .append("The file ends inside the Deals table; the deals after ")
+            .append(m_lastDealTime.empty() ? "its start" : m_lastDealTime)
+            .append(" are missing.");
+    else if (!endSeen)
+        text.append(text.empty() ? "" : " ").append("The file ends before the end of the report.");
+    return text;
+}
+
+ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
+{
+    PairHistoryDeals();
+    ReportState state;
+    const std::size_t first = title.find_first_not_of(' ');
+    state.Title = first == std::string::npos ? "" : title.substr(first, title.find_last_not_of(' ') - first + 1);
+    state.Kind = m_kind;
+    state.GeneratorMark = kMt5GeneratorMark;
+    state.CodePage = "UTF-8";
+    std::optional<long long> deposit;
+    if (m_kind == ReportKind::Tester) {
+        state.Symbol = m_settings.size() >= 4 ? AsciiLower(m_settings[1]) : "";
+        if (m_settings.size() >= 4)
+            deposit = ParseScaled(m_settings[m_settings.size() - 2], 2);
+        if (!deposit)
+            deposit = m_firstBalance;
+    } else {
+        deposit = m_titledDeposit ? m_titledDeposit : m_balanceBeforeTrades;
+    }
+    state.InitialDeposit = static_cast<double>(deposit.value_or(0)) / 100.0;
+    state.ReadWarning = Warning(endSeen);
+    return state;
+}
+
+} // namespace corvane

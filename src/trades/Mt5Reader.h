@@ -1,0 +1,141 @@
+#pragma once
+
+#include "HistoryPositions.h"
+#include "HtmlRowScanner.h"
+#include "PositionBook.h"
+#include "ReportReader.h"
+#include "SelectionList.h"
+#include "Session.h"
+#include "TextArena.h"
+#include "TextGrid.h"
+#include "TradeRowWriter.h"
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace corvane {
+
+/**
+ * The rows of a MetaTrader 5 report, read in turn by the position of their table and cells (see
+ * ReadMt5Report). Tables are told apart by their order: an account history has Positions, Orders and
+ * Deals, then Open Positions and Working Orders when there are any; a tester report has Orders and
+ * Deals. A table starts at its column-header row and ends at the next section title.
+ *
+ * A tester report's deals are paired as they come. A history's are kept until its Deals table ends,
+ * when the last close of each position is known (HistoryPositions), and paired then.
+ */
+class Mt5Reader final : public HtmlRowSink
+{
+public:
+    Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine);
+
+    void OnRow(const HtmlRow& row) override;
+    // The history's Orders table tells nothing the reader needs.
+    bool SkipsRows() const override { return m_table == Table::Orders && m_kind == ReportKind::Statement; }
+
+    bool DealsStarted() const { return m_dealsStarted; }
+    // After the last row: the report's state, with what could not be read in ReadWarning.
+    ReportState Finish(const std::string& title, bool endSeen);
+
+private:
+    enum class Table
+    {
+        None,
+        Positions,
+        Orders,
+        Deals,
+        Trailing, // the history's tables after Deals: open positions and working orders
+    };
+
+    // The cells a row shows, in order, and the first hidden one (the history's position comment).
+    class Visible
+    {
+    public:
+        explicit Visible(const HtmlRow& row);
+        std::string_view Text(int i) const { return m_row[m_index[i]].Text; }
+
+        int Count = 0;
+        std::string_view Hidden;
+
+    private:
+        const HtmlRow& m_row;
+        unsigned char m_index[64];
+    };
+
+    // Deals of one kind that went wrong: how many, the first few tickets and their money in cents.
+    struct Tally
+    {
+        int Count = 0;
+        long long Cents = 0;
+        std::string Tickets;
+        void Add(std::string_view ticket, long long cents);
+    };
+
+    struct Deal
+    {
+        std::string_view Time, Ticket, Symbol, Direction, VolumeText, Price, Order, Comment;
+        bool Buy = true;
+        long long Volume = 0;
+        DealMoney Money;
+        std::string_view LastCloseOf; // the history's position whose last close this deal is
+    };
+
+    // A history's deal kept until its Deals table ends.
+    struct KeptDeal
+    {
+        ArenaRecord<8> Text; // as Deal's texts, in order
+        bool Buy = true;
+        long long Volume = 0;
+        DealMoney Money;
+    };
+
+    Table TableAt(int index) const;
+    void ReadHeadRow(const Visible& cells);
+    void ReadSettingsRow(const HtmlRow& row, const Visible& cells);
+    void ReadPositionRow(const Visible& cells);
+    void ReadOrderRow(const Visible& cells);
+    void ReadDealRow(const HtmlRow& row, const Visible& cells);
+    void ReadBalanceDeal(const Visible& cells);
+    void ReadOpenPositionRow(const Visible& cells);
+    void PairHistoryDeals();
+    void ReadDeal(const Deal& deal);
+    void OpenDeal(const Deal& deal, long long volume, const DealMoney& entry);
+    void CloseDeal(const Deal& deal);
+    void ReverseDeal(const Deal& deal);
+    // What could not be read; takes the positions still open off the book.
+    std::string Warning(bool endSeen);
+
+    const ReportKind m_kind;
+    TradeRowWriter m_rows;
+    SelectionList& m_pairs;
+    PositionBook m_book{false};
+
+    int m_tables = 0;
+    Table m_table = Table::None;
+    bool m_dealsStarted = false;
+    bool m_dealsComplete = false;
+    std::string m_lastDealTime;
+    int m_headRows = 0;
+    bool m_netting = false;
+    std::vector<std::string> m_settings; // the tester's settings values, in order
+    bool m_settingsDone = false;
+
+    HistoryPositions m_positions;
+    TextArena m_keptText;
+    std::vector<KeptDeal> m_kept;
+    bool m_paired = false;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> m_orderStops; // order -> S/L, T/P
+
+    std::optional<long long> m_titledDeposit; // cents of the first balance deal commented "Deposit"
+    std::optional<long long> m_firstBalance;  // ... of the first balance deal
+    std::optional<long long> m_balanceBeforeTrades;
+    bool m_tradeSeen = false;
+
+    Tally m_unpaired;
+    Tally m_excess;
+    Tally m_unread;
+};
+
+} // namespace corvane

@@ -1,0 +1,60 @@
+#include "Mt5Report.h"
+
+#include "Errors.h"
+#include "HtmlRowScanner.h"
+#include "Mt5Reader.h"
+#include "TextRoutines.h"
+#include "UnicodeFileReader.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::size_t kHeadLimit = 1 << 20;
+
+class NoRows final : public HtmlRowSink
+{
+public:
+    void OnRow(const HtmlRow&) override {}
+};
+
+} // namespace
+
+std::optional<ReportKind> DetectMt5Report(const std::string& path)
+{
+    UnicodeFileReader file(path, 1 << 16);
+    NoRows rows;
+    HtmlRowScanner scanner(rows);
+    std::string piece;
+    std::size_t read = 0;
+    while (read < kHeadLimit && scanner.Generator().empty() && !scanner.BodyStarted() && file.Next(piece)) {
+        scanner.Feed(piece);
+        read += piece.size();
+    }
+    if (EqualsIgnoringCase(scanner.Generator(), "client terminal"))
+        return ReportKind::Statement;
+    if (EqualsIgnoringCase(scanner.Generator(), "strategy tester"))
+        return ReportKind::Tester;
+    return std::nullopt;
+}
+
+ReportState ReadMt5Report(const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
+                          SelectionList& pairs, const TradeLineCallback& onTradeLine)
+{
+    UnicodeFileReader file(path);
+    if (!file.IsOpen())
+        throw FileError("Could not read " + path + ": the file cannot be opened.");
+    Mt5Reader reader(kind, full, firstRow, pairs, onTradeLine);
+    HtmlRowScanner scanner(reader);
+    std::string piece;
+    while (file.Next(piece))
+        scanner.Feed(piece);
+    if (file.Failed())
+        throw FileError("Could not read " + path + ": the file ended in a read error; the trades loaded before are kept.");
+    scanner.Finish();
+    if (!reader.DealsStarted())
+        throw FileError("Could not read " + path + ": the report holds no Deals table.");
+    return reader.Finish(scanner.Title(), scanner.EndSeen());
+}
+
+} // namespace corvane

@@ -1,0 +1,226 @@
+#include "PositionBook.h"
+
+#include "Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvane {
+
+namespace {
+
+// The part `volume / whole` of an amount, rounded half away from zero.
+long long Share(long long amount, long long volume, long long whole)
+{
+    return static_cast<long long>(std::llround(static_cast<long double>(amount) * volume / whole));
+}
+
+long long ScaledPrice(std::string_view text)
+{
+    const auto value = ParseScaled(text, 8);
+    return value && *value > 0 ? *value : kUnknown;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The tickets a close by names in its comment, "#A by #B"; empty views when it names none.
+void CloseByTickets(std::string_view comment, std::string_view& first, std::string_view& second)
+{
+    const auto ticketAt = [&](std::size_t at) {
+        std::size_t end = at + 1;
+        while (end < comment.size() && IsDigit(comment[end]))
+            ++end;
+        return end > at + 1 ? comment.substr(at + 1, end - at - 1) : std::string_view();
+    };
+    const std::size_t by = comment.find(" by #");
+    if (comment.empty() || comment.front() != '#' || by == std::string_view::npos)
+        return;
+    first = ticketAt(0);
+    second = ticketAt(by + 4);
+}
+
+// The price a stop names in a closing deal's comment: "sl 1.17517", "[tp 1.14269]".
+long long StopPrice(std::string_view comment)
+{
+    if (!comment.empty() && comment.front() == '[')
+        comment.remove_prefix(1);
+    if (comment.size() < 4 || !(comment.substr(0, 3) == "sl " || comment.substr(0, 3) == "tp "))
+        return kUnknown;
+    comment.remove_prefix(3);
+    const std::size_t end = comment.find_first_of("] ");
+    return ScaledPrice(comment.substr(0, end));
+}
+
+} // namespace
+
+std::vector<int>& PositionBook::OpenList(std::string_view symbol, bool buy)
+{
+    auto& lists = m_open[buy ? 1 : 0];
+    auto found = lists.find(std::string(symbol));
+    if (found == lists.end())
+        found = lists.emplace(std::string(symbol), std::vector<int>()).first;
+    return found->second;
+}
+
+int PositionBook::FindOpen(std::string_view id) const
+{
+    const auto found = m_openById.find(std::string(id));
+    return found == m_openById.end() ? -1 : found->second;
+}
+
+void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& entry)
+{
+    if (volume <= 0)
+        return;
+    std::vector<int>& open = OpenList(facts.Symbol, facts.Buy);
+    int position = FindOpen(facts.Id);
+    if (position >= 0 && (Facts(position).Symbol != facts.Symbol || Facts(position).Buy != facts.Buy))
+        position = -1;
+    if (position < 0 && m_netting && !open.empty())
+        position = open.front();
+    if (position >= 0) {
+        Position& same = m_positions[static_cast<std::size_t>(position)];
+        same.Volume += volume;
+        same.Entry += entry;
+        return;
+    }
+    Position added;
+    added.StopLoss = ScaledPrice(facts.StopLoss);
+    added.TakeProfit = ScaledPrice(facts.TakeProfit);
+    added.OpenPrice = ScaledPrice(facts.Price);
+    added.Facts = std::move(facts);
+    added.Volume = volume;
+    added.Entry = entry;
+    position = Count();
+    m_openById[added.Facts.Id] = position;
+    m_positions.push_back(std::move(added));
+    open.push_back(position);
+}
+
+DealMoney PositionBook::Take(int index, long long volume)
+{
+    Position& position = m_positions[static_cast<std::size_t>(index)];
+    DealMoney share;
+    if (volume >= position.Volume) {
+        share = position.Entry;
+        position.Entry = DealMoney();
+        position.Volume = 0;
+        std::vector<int>& open = OpenList(position.Facts.Symbol, position.Facts.Buy);
+        open.erase(std::find(open.begin(), open.end(), index));
+        const auto byId = m_openById.find(position.Facts.Id);
+        if (byId != m_openById.end() && byId->second == index)
+            m_openById.erase(byId);
+        return share;
+    }
+    share.Profit = Share(position.Entry.Profit, volume, position.Volume);
+    share.Swap = Share(position.Entry.Swap, volume, position.Volume);
+    share.Costs = Share(position.Entry.Costs, volume, position.Volume);
+    position.Entry.Profit -= share.Profit;
+    position.Entry.Swap -= share.Swap;
+    position.Entry.Costs -= share.Costs;
+    position.Volume -= volume;
+    return share;
+}
+
+double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
+{
+    if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice || deal.Volume <= 0)
+        return 0.0;
+    const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+    return static_cast<double>(deal.Profit) / (move * static_cast<double>(deal.Volume));
+}
+
+int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
+{
+    const long long stop = StopPrice(deal.Comment);
+    const auto rate = m_profitRate.find(std::string(deal.Symbol));
+    int best = -1;
+    int bestScore = 8;
+    double bestMiss = 0.0;
+    int candidates = 0;
+    for (const int index : open) {
+        const Position& position = m_positions[static_cast<std::size_t>(index)];
+        const long long partial = position.Facts.PartialVolume;
+        if (position.Volume < deal.Volume || (partial != kUnknown && partial < deal.Volume))
+            continue;
+        ++candidates;
+        // The last of a position's partial closes must bring its partial profit as well.
+        int score = 2;
+        if (partial == deal.Volume)
+            score = position.Facts.PartialProfit == deal.Profit ? 0 : 4;
+        if (stop == kUnknown || (position.StopLoss != stop && position.TakeProfit != stop))
+            score += 1;
+        // How far the profit this position would have made at the symbol's rate is from the deal's.
+        double miss = 0.0;
+        if (rate != m_profitRate.end() && position.OpenPrice != kUnknown && deal.Price != kUnknown) {
+            const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+            miss = std::fabs(static_cast<double>(deal.Profit) - rate->second * move * static_cast<double>(deal.Volume));
+        }
+        if (best < 0 || score < bestScore || (score == bestScore && miss < bestMiss)) {
+            best = index;
+            bestScore = score;
+            bestMiss = miss;
+        }
+    }
+    if (candidates == 1) {
+        const double sure = ProfitRate(m_positions[static_cast<std::size_t>(best)], deal);
+        if (sure > 0.0)
+            m_profitRate[std::string(deal.Symbol)] = sure;
+    }
+    return best;
+}
+
+PositionBook::Closed PositionBook::Close(const ClosingDeal& deal)
+{
+    Closed closed;
+    std::vector<int>& open = OpenList(deal.Symbol, !deal.Buy);
+    if (deal.Volume <= 0 || open.empty()) {
+        closed.Excess = std::max(deal.Volume, 0LL);
+        return closed;
+    }
+    int chosen = -1;
+    std::string_view first, second;
+    CloseByTickets(deal.Comment, first, second);
+    for (const std::string_view ticket : {deal.Position, first, second}) {
+        const int named = ticket.empty() ? -1 : FindOpen(ticket);
+        if (chosen < 0 && named >= 0 && OpenVolume(named) >= deal.Volume
+            && std::find(open.begin(), open.end(), named) != open.end())
+            chosen = named;
+    }
+    const bool last = chosen >= 0 && !deal.Position.empty() && Facts(chosen).Id == deal.Position;
+    if (chosen < 0)
+        chosen = Choose(open, deal);
+    if (chosen >= 0) {
+        PositionFacts& facts = m_positions[static_cast<std::size_t>(chosen)].Facts;
+        if (facts.PartialVolume != kUnknown && !last) {
+            facts.PartialVolume = std::max(facts.PartialVolume - deal.Volume, 0LL);
+            facts.PartialProfit -= deal.Profit;
+        }
+        closed.Position = chosen;
+        closed.Volume = deal.Volume;
+        closed.Entry = Take(chosen, deal.Volume);
+        return closed;
+    }
+    long long left = deal.Volume;
+    while (left > 0 && !open.empty()) {
+        const int index = open.front();
+        const long long taken = std::min(left, OpenVolume(index));
+        if (closed.Position < 0)
+            closed.Position = index;
+        closed.Entry += Take(index, taken);
+        closed.Volume += taken;
+        left -= taken;
+    }
+    closed.Excess = left;
+    return closed;
+}
+
+DealMoney PositionBook::Settle(int position)
+{
+    return OpenVolume(position) > 0 ? Take(position, OpenVolume(position)) : DealMoney();
+}
+
+} // namespace corvane

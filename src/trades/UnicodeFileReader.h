@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+enum class TextEncoding
+{
+    Utf8,
+    Utf16Le,
+    Utf16Be,
+};
+
+/**
+ * Turns UTF-16 bytes into UTF-8 a piece at a time: a code unit or a surrogate pair split between two
+ * pieces is joined again. A surrogate without its partner becomes U+FFFD, and U+0000 a blank, so that
+ * the text never holds a NUL. An odd byte left at the end of the text is dropped.
+ */
+class Utf16Decoder
+{
+public:
+    explicit Utf16Decoder(bool bigEndian)
+        : m_bigEndian(bigEndian)
+    {
+    }
+
+    // Appends the UTF-8 form of `bytes` to `out`.
+    void Decode(std::string_view bytes, std::string& out);
+    // The end of the text: a high surrogate still waiting for its partner becomes U+FFFD.
+    void Finish(std::string& out);
+    // Whether the text ended in half a code unit.
+    bool OddByteLeft() const { return m_oddByte >= 0; }
+
+private:
+    // Writes the UTF-8 of one code unit at `out`; returns the end of what it wrote.
+    char* Unit(unsigned unit, char* out);
+    // Copies little-endian ASCII units eight at a time, as far as they go.
+    static void DecodeAscii(const unsigned char*& p, const unsigned char* end, char*& o);
+
+    bool m_bigEndian;
+    int m_oddByte = -1;   // the first byte of a code unit whose second byte is still to come
+    unsigned m_high = 0;  // a high surrogate waiting for the low one
+};
+
+/**
+ * Reads a text file as UTF-8 a piece at a time, whatever Unicode form it is written in: UTF-16 with a
+ * byte-order mark (little- or big-endian) or without one (a text that begins with an ASCII character
+ * and a zero byte, or the other way round), or UTF-8 with or without its mark. The mark is left out; a UTF-8 file's bytes pass unchanged,
+ * but for NUL bytes, which read as blanks. Only one buffer of the file is held at a time.
+ */
+class UnicodeFileReader
+{
+public:
+    explicit UnicodeFileReader(const std::string& path, std::size_t bufferBytes = 1 << 18);
+    ~UnicodeFileReader();
+    UnicodeFileReader(const UnicodeFileReader&) = delete;
+    UnicodeFileReader& operator=(const UnicodeFileReader&) = delete;
+
+    bool IsOpen() const { return m_file != nullptr; }
+    // Whether reading stopped on an error rather than at the end of the file.
+    bool Failed() const { return m_failed; }
+    TextEncoding Encoding() const { return m_encoding; }
+
+    // Replaces `piece` by the next piece of text; false once the whole file has been read.
+    bool Next(std::string& piece);
+
+private:
+    std::size_t ReadBytes();
+
+    std::FILE* m_file = nullptr;
+    std::vector<char> m_buffer;
+    std::size_t m_start = 0; // the head's bytes not yet handed out (the byte-order mark is skipped)
+    std::size_t m_end = 0;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    Utf16Decoder m_decoder{false};
+    bool m_atEnd = false;
+    bool m_failed = false;
+};
+
+// The encoding that the first bytes of a file name, and the length of its byte-order mark.
+TextEncoding DetectTextEncoding(std::string_view head, std::size_t& markLength);
+
+// Appends the UTF-8 form of the code point `code` (at most U+10FFFF) to `out`.
+void AppendUtf8(unsigned code, std::string& out);
+
+} // namespace corvane
