@@ -12,12 +12,6 @@ namespace corvane {
 
 namespace {
 
-void ResetGrid(TextGrid& grid)
-{
-    grid.SetRowCount(2);
-    grid.BlankRow(1);
-}
-
 void ThrowIfUnread(const LineReader& reader, const std::string& path)
 {
     if (reader.Failed())

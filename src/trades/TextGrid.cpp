@@ -234,4 +234,10 @@ void TextGrid::PermuteRows(int first, const std::vector<int>& order)
         m_rows[first + i] = std::move(moved[i]);
 }
 
+void ResetGrid(TextGrid& grid)
+{
+    grid.SetRowCount(2);
+    grid.BlankRow(1);
+}
+
 } // namespace corvane

@@ -57,4 +57,8 @@ private:
     std::vector<std::string> m_rows; // may be longer than m_rowCount (rows written beyond the count)
 };
 
+// Empties a table the way a load or an import leaves the visible tables: the header row and one
+// blank trade row.
+void ResetGrid(TextGrid& grid);
+
 } // namespace corvane

@@ -29,12 +29,6 @@ void SplitRecord(std::string_view record, std::string_view (&cells)[kGridColumns
     }
 }
 
-void ResetGrid(TextGrid& grid)
-{
-    grid.SetRowCount(2);
-    grid.BlankRow(1);
-}
-
 } // namespace
 
 void ImportText(Session& session, const std::string& path)
