@@ -4,6 +4,7 @@
 #include "ReportReader.h"
 #include "Statistics.h"
 #include "SummaryText.h"
+#include "TextRoutines.h"
 
 #include "Errors.h"
 
@@ -15,12 +16,6 @@
 namespace corvane {
 
 namespace {
-
-
-bool IsWhiteSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // Remembers the entries found for the last few distinct cells: a report has few symbols and magic
 // numbers, so most rows skip the search. `key` turns a cell into the text the list holds.
@@ -164,11 +159,7 @@ private:
 
 std::string MagicKeyOfCell(std::string_view magicCell)
 {
-    while (!magicCell.empty() && IsWhiteSpace(magicCell.front()))
-        magicCell.remove_prefix(1);
-    while (!magicCell.empty() && IsWhiteSpace(magicCell.back()))
-        magicCell.remove_suffix(1);
-    return MagicKeyOf(magicCell);
+    return MagicKeyOf(Trimmed(magicCell, kWhiteSpace));
 }
 
 long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice)

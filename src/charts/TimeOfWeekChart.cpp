@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Session.h"
+#include "TextRoutines.h"
 
 #include <algorithm>
 #include <array>
@@ -38,11 +39,7 @@ bool ReadNumber(std::string_view text, std::size_t pos, int count, int& value)
 // A Pips cell: a whole number, leading and trailing blanks allowed.
 long long ReadPips(std::string_view cell)
 {
-    std::string_view text = cell;
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    const std::string_view text = Trimmed(cell);
     std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
     if (i == text.size())
         throw ConversionError(std::string(cell));

@@ -52,11 +52,7 @@ void SelectExactly(SelectionList& list, const std::vector<std::string>& wanted, 
 {
     std::vector<bool> matched(wanted.size(), false);
     for (int i = 0; i < list.Count(); ++i) {
-        std::string_view text = list.Text(i);
-        while (!text.empty() && text.front() == ' ')
-            text.remove_prefix(1);
-        while (!text.empty() && text.back() == ' ')
-            text.remove_suffix(1);
+        const std::string_view text = Trimmed(list.Text(i));
         bool selected = false;
         for (std::size_t w = 0; w < wanted.size(); ++w) {
             if (EqualsIgnoringCase(text, wanted[w])) {

@@ -28,10 +28,7 @@ locale_t CLocale();
 // nor for a number beyond the range of a double.
 std::optional<double> ReadDecimal(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = Trimmed(text);
     const bool signed_ = !text.empty() && (text.front() == '+' || text.front() == '-');
     if (signed_ && text.front() == '+')
         text.remove_prefix(1); // from_chars takes no plus sign
