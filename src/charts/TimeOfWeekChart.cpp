@@ -1,8 +1,7 @@
 #include "TimeOfWeekChart.h"
 
-#include "Errors.h"
+#include "Numbers.h"
 #include "Session.h"
-#include "TextRoutines.h"
 
 #include <algorithm>
 #include <array>
@@ -36,23 +35,6 @@ bool ReadNumber(std::string_view text, std::size_t pos, int count, int& value)
     return digits > 0;
 }
 
-// A Pips cell: a whole number, leading and trailing blanks allowed.
-long long ReadPips(std::string_view cell)
-{
-    const std::string_view text = Trimmed(cell);
-    std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    if (i == text.size())
-        throw ConversionError(std::string(cell));
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        // Beyond a million million pips a cell is no trade's, and sums of such cells would overflow.
-        if (text[i] < '0' || text[i] > '9' || value > 1'000'000'000'000LL)
-            throw ConversionError(std::string(cell));
-        value = value * 10 + (text[i] - '0');
-    }
-    return text[0] == '-' ? -value : value;
-}
-
 } // namespace
 
 int DayOfWeek(int year, int month, int day)
@@ -84,7 +66,7 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
     std::array<long long, kBins> gains{};
     std::array<long long, kBins> losses{};
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const long long pips = ReadPips(grid.Cell(kPips, row));
+        const long long pips = ParsePipsCell(grid.Cell(kPips, row));
         const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
         if (bin < 0)
             continue;

@@ -52,12 +52,12 @@ ZeroLotsError::ZeroLotsError(std::string_view ticket, std::string_view lotsCell)
 int ChoosePipFactor(const TextGrid& grid)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const double pips = ParseProfitCell(grid.Cell(kPips, row));
+        const long long pips = ParsePipsCell(grid.Cell(kPips, row), BlankPips::Zero);
         if (pips == 0)
             continue;
         const double profit = ParseProfitCell(grid.Cell(kProfit, row));
         const double lots = ParseNumber(grid.Cell(kLots, row));
-        return profit / (lots * pips) > 5 ? 10 : 1;
+        return profit / (lots * static_cast<double>(pips)) > 5 ? 10 : 1;
     }
     return 1;
 }

@@ -67,12 +67,23 @@ double ParseNumber(std::string_view text)
     return *value;
 }
 
-long long ParsePipsCell(std::string_view text)
+long long ParsePipsCell(std::string_view text, BlankPips blank)
 {
-    const double value = ParseNumber(text);
-    if (!(value > -1e12 && value < 1e12))
+    if (blank == BlankPips::Zero && IsBlankCell(text))
+        return 0;
+    const std::string_view number = Trimmed(text);
+    std::size_t i = (!number.empty() && (number.front() == '-' || number.front() == '+')) ? 1 : 0;
+    if (i == number.size())
         throw ConversionError(std::string(text));
-    return static_cast<long long>(value);
+    long long value = 0;
+    for (; i < number.size(); ++i) {
+        if (!IsDigit(number[i]))
+            throw ConversionError(std::string(text));
+        value = value * 10 + (number[i] - '0');
+        if (value >= 1'000'000'000'000LL)
+            throw ConversionError(std::string(text));
+    }
+    return number.front() == '-' ? -value : value;
 }
 
 bool IsBlankCell(std::string_view text)

@@ -17,10 +17,19 @@ namespace corvane {
 // ConversionError naming the cell text.
 double ParseNumber(std::string_view text);
 
-// Reads a Pips cell: a number as ParseNumber reads it, its fraction dropped. Pips beyond a million
-// million (a cell no report gives, whose sums would overflow) throw ConversionError like any text
-// that is not a number.
-long long ParsePipsCell(std::string_view text);
+// What a blank Pips cell is to its reader: the filter pass leaves the cell blank from the first row
+// whose money cells are no numbers on, and Normalize looks past such rows for its pip factor.
+enum class BlankPips
+{
+    NotANumber,
+    Zero,
+};
+
+// Reads a Pips cell, the "%6d" text of a whole number: an optional sign and digits, blanks around
+// them. Anything else throws ConversionError naming the cell text, and so do pips beyond a million
+// million (a cell no report gives, whose sums would overflow), and a blank cell unless `blank` says
+// it is 0.
+long long ParsePipsCell(std::string_view text, BlankPips blank = BlankPips::NotANumber);
 
 // A Comm or Swap cell that holds only blanks ("      ", the "%6s" form of an empty report cell) or
 // nothing at all (a tester order that was never closed).
