@@ -3,6 +3,7 @@
 #include "Numbers.h"
 #include "TextRoutines.h"
 #include "Session.h"
+#include "TimeFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,18 +11,6 @@
 namespace corvane {
 
 namespace {
-
-int DigitsAt(std::string_view text, std::size_t pos, int count)
-{
-    int value = 0;
-    for (int i = 0; i < count && pos + i < text.size(); ++i) {
-        const char c = text[pos + i];
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
 
 bool IsLeapYear(long long year)
 {
@@ -35,12 +24,13 @@ int DaysInMonth(long long year, int month)
 }
 
 // Days since 1970-01-01 of a proleptic Gregorian date, the month and day first moved to the nearest
-// date that exists.
+// date that exists; a missing field counts as 0.
 long long DayNumber(std::string_view date)
 {
-    const long long year = DigitsAt(date, 0, 4);
-    const int month = std::clamp(DigitsAt(date, 5, 2), 1, 12);
-    const int day = std::clamp(DigitsAt(date, 8, 2), 1, DaysInMonth(year, month));
+    const TimeFields fields = ReadTimeFields(date);
+    const long long year = fields.Year.value_or(0);
+    const int month = std::clamp(fields.Month.value_or(0), 1, 12);
+    const int day = std::clamp(fields.Day.value_or(0), 1, DaysInMonth(year, month));
     const long long y = month <= 2 ? year - 1 : year;
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const long long yearOfEra = y - era * 400;

@@ -2,6 +2,7 @@
 
 #include "Numbers.h"
 #include "Session.h"
+#include "TimeFields.h"
 
 #include <algorithm>
 #include <array>
@@ -21,20 +22,6 @@ constexpr int kDayWidth = 96;
 constexpr int kBinWidth = 4;
 constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
-// Up to `count` digits at `pos`; false when none is there.
-bool ReadNumber(std::string_view text, std::size_t pos, int count, int& value)
-{
-    value = 0;
-    int digits = 0;
-    for (; digits < count && pos + digits < text.size(); ++digits) {
-        const char c = text[pos + digits];
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-    }
-    return digits > 0;
-}
-
 } // namespace
 
 int DayOfWeek(int year, int month, int day)
@@ -49,13 +36,13 @@ int DayOfWeek(int year, int month, int day)
 
 int HourOfWeekBin(std::string_view time)
 {
-    int year, month, day, hour;
-    if (!ReadNumber(time, 0, 4, year) || !ReadNumber(time, 5, 2, month) || !ReadNumber(time, 8, 2, day)
-        || !ReadNumber(time, 11, 2, hour))
+    const TimeFields fields = ReadTimeFields(time);
+    if (!fields.Year || !fields.Month || !fields.Day || !fields.Hour)
         return -1;
+    const int month = *fields.Month, day = *fields.Day, hour = *fields.Hour;
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23)
         return -1;
-    const int bin = DayOfWeek(year, month, day) * 24 + hour;
+    const int bin = DayOfWeek(*fields.Year, month, day) * 24 + hour;
     return bin >= 0 && bin < kBins ? bin : -1;
 }
 
