@@ -9,7 +9,6 @@
 #include "Errors.h"
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <vector>
 
@@ -123,11 +122,7 @@ public:
         if (!m_error) {
             try {
                 const TradeValues& trade = Trade(fullRow, cells);
-                m_balance += trade.Profit;
-                if (trade.HasComm)
-                    m_balance -= std::fabs(trade.Comm);
-                if (trade.HasSwap)
-                    m_balance += trade.Swap;
+                m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
                 gridCells[kPips] = FormatIntTo(pips, trade.Pips, 6);
                 gridCells[kBalance] = FormatFixedTo(balance, m_balance, 14, 2);
                 m_trades.push_back(trade);

@@ -108,10 +108,6 @@ Statistics ComputeStatistics(const std::vector<TradeValues>& trades, double init
         const int row = static_cast<int>(i) + 1;
         const TradeValues& trade = trades[i];
         const double profit = trade.Profit;
-        const double comm = trade.Comm;
-        const double swap = trade.Swap;
-        const bool hasComm = trade.HasComm;
-        const bool hasSwap = trade.HasSwap;
         const long long pips = trade.Pips;
 
         if (profit >= 0) {
@@ -123,22 +119,14 @@ Statistics ComputeStatistics(const std::vector<TradeValues>& trades, double init
             grossLoss += profit;
             losingPips += pips;
         }
-        if (hasComm)
-            commission += comm;
-        if (hasSwap)
-            interest += swap;
-        net += profit;
-        if (hasSwap)
-            net += swap;
-        if (hasComm)
-            net -= std::fabs(comm);
+        if (trade.HasComm)
+            commission += trade.Comm;
+        if (trade.HasSwap)
+            interest += trade.Swap;
+        net = AddNetResult(net, trade, NetOrder::ProfitSwapComm);
         if (!(peakNet > net))
             peakNet = net;
-        balance += profit;
-        if (hasSwap)
-            balance += swap;
-        if (hasComm)
-            balance -= std::fabs(comm);
+        balance = AddNetResult(balance, trade, NetOrder::ProfitSwapComm);
         if (balance > peakBalance) {
             peakBalance = balance;
             peakRow = row;

@@ -3,7 +3,6 @@
 #include "Filters.h"
 #include "Numbers.h"
 
-#include <cmath>
 #include <vector>
 
 namespace corvane {
@@ -87,8 +86,12 @@ bool NormalizeTrades(Session& session, bool timesTen)
         cells[kComm] = FormatFixedTo(comm, trade.Comm * scale / divisor, 6, 2);
         cells[kSwap] = FormatFixedTo(swap, trade.Swap * scale / divisor, 6, 2);
         cells[kProfit] = FormatFixedTo(profit, trade.Profit * scale / divisor, 10, 2);
-        balance +=
-            ParseNumber(cells[kSwap]) + ParseNumber(cells[kProfit]) - std::fabs(ParseNumber(cells[kComm]));
+        TradeValues written; // as rounded in the texts just written
+        written.HasSwap = written.HasComm = true;
+        written.Swap = ParseNumber(cells[kSwap]);
+        written.Profit = ParseNumber(cells[kProfit]);
+        written.Comm = ParseNumber(cells[kComm]);
+        balance = AddNetResult(balance, written, NetOrder::NetFirst);
         cells[kBalance] = FormatFixedTo(balanceText, balance, 14, 2);
         full.SetRow(row, cells, kFullColumns);
     }
