@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         session.Magic.AddIfAbsent(corvane::MagicKeyOfCell(session.Full.Cell(corvane::kMagic, static_cast<int>(i) + 1)));
     }
     session.Pairs.SelectAll();
-    session.MagicListShown = session.Magic.Count() >= 2;
+    session.MagicListShown = corvane::MagicListWanted(session);
     corvane::fuzz::NullCanvas canvas;
     try {
         corvane::PairsListChanged(session);

@@ -486,11 +486,11 @@ void TMainForm::XGridClick()
 void TMainForm::Timer1Timer()
 {
     RunCommand([this] {
-        const ChartArea area = AreaForMagicCount(m_session.Magic.Count());
+        const bool listShown = MagicListWanted(m_session);
+        const ChartArea area = AreaForMagicList(listShown);
         const bool changed = Image1->x() != area.Left;
         Memo1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
         Image1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
-        const bool listShown = m_session.Magic.Count() >= 2;
         MagicListBox->setVisible(listShown);
         m_session.MagicListShown = listShown;
         if (changed) {

@@ -92,7 +92,7 @@ inline Session SessionWith(double deposit, std::initializer_list<TradeRow> trade
     }
     session.Pairs.SelectAll();
     session.Magic.SelectAll();
-    session.MagicListShown = session.Magic.Count() >= 2;
+    session.MagicListShown = MagicListWanted(session);
     return session;
 }
 

@@ -145,7 +145,7 @@ TEST(DeleteTrades, GivesTheResultOfDeletingRowByRow)
         }
         for (int i = 0; i < session.Pairs.Count(); ++i)
             session.Pairs.SetSelected(i, random() % 3 != 0);
-        session.MagicListShown = session.Magic.Count() >= 2;
+        session.MagicListShown = MagicListWanted(session);
         for (int i = 0; i < session.Magic.Count(); ++i)
             session.Magic.SetSelected(i, random() % 3 != 0);
         ApplyFilters(session);
