@@ -23,4 +23,9 @@ void MagicListChanged(Session& session)
     ApplyFilters(session);
 }
 
+bool SwitchApplies(const Session& session, bool held)
+{
+    return held && session.Full.RowCount() > 2;
+}
+
 } // namespace corvane

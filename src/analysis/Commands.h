@@ -21,4 +21,8 @@ void PairsListChanged(Session& session);
 // A change of the magic list's selection: filters.
 void MagicListChanged(Session& session);
 
+// Whether a switch held on Load File (append) or on Normalize (ten times) counts: only while at least
+// two trades are loaded.
+bool SwitchApplies(const Session& session, bool held);
+
 } // namespace corvane

@@ -328,7 +328,7 @@ void TMainForm::RefreshViews()
 
 void TMainForm::AnalyzeButtonMouseDown(Qt::KeyboardModifiers modifiers)
 {
-    m_session.AppendFlag = ModifierHeld(modifiers) && m_session.Full.RowCount() > 2;
+    m_session.AppendFlag = SwitchApplies(m_session, ModifierHeld(modifiers));
 }
 
 void TMainForm::AnalyzeButtonClick()
@@ -397,7 +397,7 @@ void TMainForm::Button3Click()
 
 void TMainForm::Button5MouseDown(Qt::KeyboardModifiers modifiers)
 {
-    m_normalizeVariant = ModifierHeld(modifiers) && m_session.Full.RowCount() > 2;
+    m_normalizeVariant = SwitchApplies(m_session, ModifierHeld(modifiers));
 }
 
 void TMainForm::Button7MouseDown(Qt::KeyboardModifiers modifiers)

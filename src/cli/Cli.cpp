@@ -89,7 +89,7 @@ void StartGuiApplication()
 
 void Load(Session& session, const std::string& report, bool append)
 {
-    session.AppendFlag = append && session.Full.RowCount() > 2; // Shift held on "Load File"
+    session.AppendFlag = SwitchApplies(session, append); // Shift held on "Load File"
     if (LoadAndFilter(session, ReadablePath(report)) == LoadOutcome::Refused)
         throw Refused();
 }
@@ -158,8 +158,8 @@ void RunAction(Session& session, const Action& action)
         break;
     case ActionKind::Normalize:
     case ActionKind::NormalizeTimesTen:
-        // Shift on "Normalize" counts only while at least two trades are loaded.
-        NormalizeTrades(session, action.Kind == ActionKind::NormalizeTimesTen && session.Full.RowCount() > 2);
+        // --normalize-x10 is Shift held on "Normalize".
+        NormalizeTrades(session, SwitchApplies(session, action.Kind == ActionKind::NormalizeTimesTen));
         break;
     case ActionKind::Sort:
         SortGridByTicket(session.Grid);
