@@ -117,8 +117,8 @@ public:
     {
         std::string_view gridCells[kGridColumns];
         std::copy(cells, cells + kPips, gridCells);
-        char pips[64];
-        char balance[400];
+        char pips[kIntTextRoom];
+        char balance[kFixedTextRoom];
         if (!m_error) {
             try {
                 const TradeValues& trade = Trade(fullRow, cells);

@@ -75,7 +75,7 @@ bool NormalizeTrades(Session& session, bool timesTen)
     // Each row is rebuilt in one write from a copy of its cells, the five new texts in their places.
     TextGrid copy(kFullColumns, 1);
     std::string_view cells[kFullColumns];
-    char comm[400], swap[400], profit[400], balanceText[400];
+    char comm[kFixedTextRoom], swap[kFixedTextRoom], profit[kFixedTextRoom], balanceText[kFixedTextRoom];
     for (std::size_t i = 0; i < trades.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
         const TradeAmounts& trade = trades[i];

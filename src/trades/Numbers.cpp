@@ -151,30 +151,32 @@ std::string_view PadInBuffer(char* buffer, std::size_t length, int width)
 
 } // namespace
 
-std::string_view FormatFixedTo(char* buffer, double value, int width, int precision)
+std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width, int precision)
 {
     constexpr std::size_t kRoom = 360; // the longest fixed text of a double, with room for the padding
+    char* const out = buffer.data();
     std::size_t length;
     if (std::isnan(value) || std::isinf(value)) {
         const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
         length = std::strlen(text);
-        std::memcpy(buffer, text, length);
+        std::memcpy(out, text, length);
     } else {
-        const auto result = std::to_chars(buffer, buffer + kRoom, value, std::chars_format::fixed, precision);
-        length = static_cast<std::size_t>(result.ptr - buffer);
+        const auto result = std::to_chars(out, out + kRoom, value, std::chars_format::fixed, precision);
+        length = static_cast<std::size_t>(result.ptr - out);
     }
-    return PadInBuffer(buffer, length, width > 30 ? 30 : width);
+    return PadInBuffer(out, length, width > 30 ? 30 : width);
 }
 
-std::string_view FormatIntTo(char* buffer, long long value, int width)
+std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width)
 {
-    const auto result = std::to_chars(buffer, buffer + 32, value);
-    return PadInBuffer(buffer, static_cast<std::size_t>(result.ptr - buffer), width > 30 ? 30 : width);
+    char* const out = buffer.data();
+    const auto result = std::to_chars(out, out + buffer.size(), value);
+    return PadInBuffer(out, static_cast<std::size_t>(result.ptr - out), width > 30 ? 30 : width);
 }
 
 std::string FormatFixed(double value, int width, int precision)
 {
-    char buffer[400];
+    char buffer[kFixedTextRoom];
     return std::string(FormatFixedTo(buffer, value, width, precision));
 }
 
@@ -191,7 +193,7 @@ std::string FormatFigure(double value, int width, int precision)
 
 std::string FormatInt(long long value, int width)
 {
-    char buffer[64];
+    char buffer[kIntTextRoom];
     return std::string(FormatIntTo(buffer, value, width));
 }
 

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -54,10 +55,16 @@ long long LeadingInteger(std::string_view text);
 
 // "%<width>.<precision>f".
 std::string FormatFixed(double value, int width, int precision);
-// FormatFixed and FormatInt into `buffer` (of at least 400 bytes), without allocating; the result
-// views the buffer. Widths above 30 pad to 30.
-std::string_view FormatFixedTo(char* buffer, double value, int width, int precision);
-std::string_view FormatIntTo(char* buffer, long long value, int width);
+// Room for a text of FormatFixedTo: the longest fixed text of a double, and its padding.
+inline constexpr std::size_t kFixedTextRoom = 400;
+// Room for a text of FormatIntTo: a sign and 19 digits, or the padding to 30.
+inline constexpr std::size_t kIntTextRoom = 32;
+
+// FormatFixed and FormatInt into `buffer`, without allocating; the result views the buffer. Widths
+// above 30 pad to 30.
+std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width,
+                               int precision);
+std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width);
 
 // As FormatFixed, but a value that rounds to zero never prints with a minus sign: for figures.
 std::string FormatFigure(double value, int width, int precision);
