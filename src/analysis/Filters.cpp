@@ -130,9 +130,9 @@ public:
                 m_error = std::current_exception();
             }
         }
-        m_session.Grid.SetRow(row, gridCells, kGridColumns);
+        m_session.Grid.SetRow(row, gridCells);
         const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
-        m_session.XGrid.SetRow(row, alternate, kXGridColumns);
+        m_session.XGrid.SetRow(row, alternate);
     }
 
     // The numbers read, once every row held them; else the first row's conversion error.
@@ -184,7 +184,7 @@ void ApplyFilters(Session& session)
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kComment + 1);
+        full.ReadCells(row, cells);
         const int pair = findPair(cells[kItem]);
         if (pair < 0)
             continue;
@@ -222,7 +222,7 @@ void RebuildMagicList(Session& session)
     std::vector<std::string> listed;
     std::string_view cells[kMagic + 1];
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kMagic + 1);
+        full.ReadCells(row, cells);
         const int pair = findPair(cells[kItem]);
         if (pair < 0 || !pairs.Selected(pair))
             continue;

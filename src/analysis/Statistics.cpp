@@ -53,7 +53,7 @@ int ReportDays(const TextGrid& grid)
     std::string_view latest = "1000";
     std::string_view cells[kCloseTime + 1];
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kCloseTime + 1);
+        grid.ReadCells(row, cells);
         for (const int column : {kOpenTime, kCloseTime}) {
             const std::string_view cell = cells[column];
             if (!StartsWithDigit(cell))
@@ -75,7 +75,7 @@ std::vector<TradeValues> ReadTradeValues(const TextGrid& grid)
     trades.reserve(grid.RowCount() > 1 ? grid.RowCount() - 1 : 0);
     std::string_view cells[kGridColumns];
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kGridColumns);
+        grid.ReadCells(row, cells);
         TradeValues trade;
         trade.Profit = ParseProfitCell(cells[kProfit]);
         trade.Pips = ParsePipsCell(cells[kPips]);

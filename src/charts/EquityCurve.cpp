@@ -79,7 +79,7 @@ bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int w
     double balance = deposit, high = deposit, low = deposit;
     std::string_view cells[kGridColumns];
     for (int row = 1; row <= trades; ++row) {
-        grid.ReadCells(row, cells, kGridColumns);
+        grid.ReadCells(row, cells);
         balance = AddNetResult(balance, ReadAmounts(cells), NetOrder::NetFirst);
         balances[row - 1] = balance;
         inDrawdown[row - 1] = cells[kBalance].find('*') != std::string_view::npos;

@@ -25,7 +25,7 @@ std::vector<TradeAmounts> ReadAmounts(const TextGrid& full)
     trades.reserve(full.RowCount() > 1 ? full.RowCount() - 1 : 0);
     std::string_view cells[kProfit + 1];
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kProfit + 1);
+        full.ReadCells(row, cells);
         if (cells[kTicket].empty())
             break;
         TradeAmounts trade;
@@ -81,7 +81,7 @@ bool NormalizeTrades(Session& session, bool timesTen)
         const TradeAmounts& trade = trades[i];
         const double divisor = pipFactor * trade.Lots;
         copy.CopyRowPrefix(0, full, row, kFullColumns);
-        copy.ReadCells(0, cells, kFullColumns);
+        copy.ReadCells(0, cells);
         cells[kLots] = "1.00";
         cells[kComm] = FormatFixedTo(comm, trade.Comm * scale / divisor, 6, 2);
         cells[kSwap] = FormatFixedTo(swap, trade.Swap * scale / divisor, 6, 2);
@@ -93,7 +93,7 @@ bool NormalizeTrades(Session& session, bool timesTen)
         written.Comm = ParseNumber(cells[kComm]);
         balance = AddNetResult(balance, written, NetOrder::NetFirst);
         cells[kBalance] = FormatFixedTo(balanceText, balance, 14, 2);
-        full.SetRow(row, cells, kFullColumns);
+        full.SetRow(row, cells);
     }
     ApplyFilters(session);
     return true;

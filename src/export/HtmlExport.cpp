@@ -68,7 +68,7 @@ void WriteHead(std::ostream& out, const Session& session)
 void WriteTradeRow(std::ostream& out, const Session& session, int row, std::string& line)
 {
     std::string_view cells[kGridColumns];
-    session.Grid.ReadCells(row, cells, kGridColumns);
+    session.Grid.ReadCells(row, cells);
     line.assign(row % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>");
     line.append("<td title=\"#").append(session.XGrid.Cell(1, row)).append(" ");
     line.append(session.XGrid.Cell(2, row)).append("\">").append(cells[kTicket]).append("</td>");

@@ -39,7 +39,7 @@ void WriteTextExport(std::ostream& out, const Session& session)
     std::string_view cells[kGridColumns];
     std::string line;
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kGridColumns);
+        grid.ReadCells(row, cells);
         line.clear();
         for (int column = 0; column < kBalance; ++column) {
             AppendField(line, cells[column]);

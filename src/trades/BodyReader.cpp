@@ -304,7 +304,7 @@ private:
         cells[kComm] = comm;
         cells[kSwap] = swap;
         cells[kProfit] = profit;
-        m_full.SetRow(m_row, cells.data(), kFullColumns);
+        m_full.SetRow(m_row, cells);
     }
 
     void ReadTesterRow(LineFields& fields)
@@ -336,7 +336,7 @@ private:
         cells[kOpenPrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
         cells[kStopLoss] = fields.Field("align=right>", "</td>", 2);
         cells[kTakeProfit] = fields.Field("align=right>", "</td>", 3);
-        m_full.SetRow(m_row, cells.data(), kFullColumns);
+        m_full.SetRow(m_row, cells);
         m_orders.Add(order, m_row);
     }
 

@@ -56,7 +56,7 @@ void ImportText(Session& session, const std::string& path)
         if (!piece.empty() && piece.back() == '\n')
             piece.remove_suffix(1);
         SplitRecord(piece, cells);
-        full.SetRow(row, cells, kGridColumns);
+        full.SetRow(row, cells);
         pairs.AddIfAbsent(cells[kItem]);
         full.SetRowCount(++row + 1);
     }
