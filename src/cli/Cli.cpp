@@ -200,14 +200,14 @@ void Export(const Session& session, const Options& options, std::ostream& out)
         return;
     }
     if (!options.Picture) {
-        ExportHtml(session, path, nullptr, kWideWidth, false);
+        ExportHtml(session, path, std::nullopt);
         return;
     }
     StartGuiApplication();
     ImageCanvas canvas;
     canvas.SetCodePage(session.Report.CodePage);
     DrawChartFrame(canvas, kWideWidth);
-    ExportHtml(session, path, &canvas, kWideWidth, true);
+    ExportHtml(session, path, PictureTarget{canvas, kWideWidth});
 }
 
 void PrintRows(const TextGrid& grid, int columns, std::ostream& out)

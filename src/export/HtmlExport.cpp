@@ -8,7 +8,6 @@
 #include "TextExport.h"
 
 #include <optional>
-#include <stdexcept>
 
 namespace corvane {
 
@@ -97,21 +96,18 @@ void WriteHtmlReport(std::ostream& out, const Session& session, const std::strin
     out << kClosing;
 }
 
-bool ExportHtml(const Session& session, const std::string& path, ImageCanvas* canvas, int chartWidth,
-                bool picture)
+bool ExportHtml(const Session& session, const std::string& path, std::optional<PictureTarget> picture)
 {
     if (NothingLoaded(session))
         return false;
-    if (picture && !canvas)
-        throw std::invalid_argument("ExportHtml: a picture needs a chart surface");
     std::optional<std::string> picturePath;
     if (picture)
         picturePath = PicturePath(session.ReportPath, path);
     ReplacingFile page(path);
     WriteHtmlReport(page.Stream(), session, picturePath ? &*picturePath : nullptr);
     if (picture) {
-        DrawEquityCurve(*canvas, session.Grid, session.Report.InitialDeposit, chartWidth);
-        SaveJpeg(canvas->Image(), *picturePath);
+        DrawEquityCurve(picture->Canvas, session.Grid, session.Report.InitialDeposit, picture->ChartWidth);
+        SaveJpeg(picture->Canvas.Image(), *picturePath);
     }
     page.Commit();
     return true;
