@@ -131,7 +131,10 @@ public:
             }
         }
         m_session.Grid.SetRow(row, gridCells);
-        const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
+        std::string_view alternate[kXGridColumns];
+        alternate[kXTicket] = cells[kTicket];
+        alternate[kXMagic] = cells[kMagic];
+        alternate[kXComment] = cells[kComment];
         m_session.XGrid.SetRow(row, alternate);
     }
 

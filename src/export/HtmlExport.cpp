@@ -69,8 +69,8 @@ void WriteTradeRow(std::ostream& out, const Session& session, int row, std::stri
     std::string_view cells[kGridColumns];
     session.Grid.ReadCells(row, cells);
     line.assign(row % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>");
-    line.append("<td title=\"#").append(session.XGrid.Cell(1, row)).append(" ");
-    line.append(session.XGrid.Cell(2, row)).append("\">").append(cells[kTicket]).append("</td>");
+    line.append("<td title=\"#").append(session.XGrid.Cell(kXMagic, row)).append(" ");
+    line.append(session.XGrid.Cell(kXComment, row)).append("\">").append(cells[kTicket]).append("</td>");
     for (int column = kOpenTime; column < kBalance; ++column)
         line.append("<td>").append(cells[column]).append("</td>");
     const BalanceAndMark balance = SplitDrawdownMark(cells[kBalance]);

@@ -51,6 +51,14 @@ enum Column : int
     kComment = 17,
 };
 
+// Columns of the alternate view: the Ticket, Magic and Comment of the visible table's trades.
+enum XColumn : int
+{
+    kXTicket = 0,
+    kXMagic = 1,
+    kXComment = 2,
+};
+
 // The state that travels with the trade table.
 struct ReportState
 {
