@@ -18,8 +18,9 @@ namespace corvane {
 // ConversionError naming the cell text.
 double ParseNumber(std::string_view text);
 
-// What a blank Pips cell is to its reader: the filter pass leaves the cell blank from the first row
-// whose money cells are no numbers on, and Normalize looks past such rows for its pip factor.
+// What a blank Pips cell is to its reader. The filter pass leaves the Pips cells blank from the first
+// row it could not read on: the statistics and the time chart stop there as at any cell that is not a
+// number, Normalize passes over such a row while it looks for its pip factor.
 enum class BlankPips
 {
     NotANumber,
