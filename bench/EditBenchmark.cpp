@@ -136,7 +136,7 @@ void ExportHtmlWithPicture(benchmark::State& state)
     ImageCanvas canvas;
     DrawChartFrame(canvas, kWideWidth);
     for (auto _ : state)
-        ExportHtml(statement.Loaded(), statement.File("export.html"), &canvas, kWideWidth, true);
+        ExportHtml(statement.Loaded(), statement.File("export.html"), PictureTarget{canvas, kWideWidth});
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(statement.File("export.html")));
     SetCounters(state);
 }

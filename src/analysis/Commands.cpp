@@ -24,4 +24,9 @@ void MagicListChanged(Session& session, MagicFilter magicFilter)
     ApplyFilters(session, magicFilter);
 }
 
+bool SwitchApplies(const Session& session, bool held)
+{
+    return held && session.Full.RowCount() > 2;
+}
+
 } // namespace corvane

@@ -24,4 +24,8 @@ void PairsListChanged(Session& session, MagicFilter magicFilter);
 // A change of the magic list's selection: filters.
 void MagicListChanged(Session& session, MagicFilter magicFilter);
 
+// Whether a switch held on Load File (append) or on Normalize (ten times) counts: only while at least
+// two trades are loaded.
+bool SwitchApplies(const Session& session, bool held);
+
 } // namespace corvane

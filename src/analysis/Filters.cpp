@@ -4,23 +4,17 @@
 #include "ReportReader.h"
 #include "Statistics.h"
 #include "SummaryText.h"
+#include "TextRoutines.h"
 
 #include "Errors.h"
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <vector>
 
 namespace corvane {
 
 namespace {
-
-
-bool IsWhiteSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // Remembers the entries found for the last few distinct cells: a report has few symbols and magic
 // numbers, so most rows skip the search. `key` turns a cell into the text the list holds.
@@ -125,16 +119,12 @@ public:
         // Rows whose Pips and Balance are not computed keep what the trade table holds.
         std::string_view gridCells[kGridColumns];
         std::copy(cells, cells + kGridColumns, gridCells);
-        char pips[64];
-        char balance[400];
+        char pips[kIntTextRoom];
+        char balance[kFixedTextRoom];
         if (!m_error) {
             try {
                 const TradeValues& trade = Trade(fullRow, cells);
-                m_balance += trade.Profit;
-                if (trade.HasComm)
-                    m_balance -= std::fabs(trade.Comm);
-                if (trade.HasSwap)
-                    m_balance += trade.Swap;
+                m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
                 gridCells[kPips] = FormatIntTo(pips, trade.Pips, 6);
                 gridCells[kBalance] = FormatFixedTo(balance, m_balance, 14, 2);
                 m_trades.push_back(trade);
@@ -142,9 +132,12 @@ public:
                 m_error = std::current_exception();
             }
         }
-        m_session.Grid.SetRow(row, gridCells, kGridColumns);
-        const std::string_view alternate[kXGridColumns] = {cells[kTicket], cells[kMagic], cells[kComment]};
-        m_session.XGrid.SetRow(row, alternate, kXGridColumns);
+        m_session.Grid.SetRow(row, gridCells);
+        std::string_view alternate[kXGridColumns];
+        alternate[kXTicket] = cells[kTicket];
+        alternate[kXMagic] = cells[kMagic];
+        alternate[kXComment] = cells[kComment];
+        m_session.XGrid.SetRow(row, alternate);
     }
 
     // The numbers read, once every row held them; else the first row's conversion error.
@@ -166,11 +159,7 @@ private:
 
 std::string MagicKeyOfCell(std::string_view magicCell)
 {
-    while (!magicCell.empty() && IsWhiteSpace(magicCell.front()))
-        magicCell.remove_prefix(1);
-    while (!magicCell.empty() && IsWhiteSpace(magicCell.back()))
-        magicCell.remove_suffix(1);
-    return MagicKeyOf(magicCell);
+    return MagicKeyOf(Trimmed(magicCell, kWhiteSpace));
 }
 
 long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice)
@@ -200,7 +189,7 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kComment + 1);
+        full.ReadCells(row, cells);
         const int pair = findPair(cells[kItem]);
         if (pair < 0)
             continue;
@@ -238,7 +227,7 @@ void RebuildMagicList(Session& session)
     std::vector<std::string> listed;
     std::string_view cells[kMagic + 1];
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kMagic + 1);
+        full.ReadCells(row, cells);
         const int pair = findPair(cells[kItem]);
         if (pair < 0 || !pairs.Selected(pair))
             continue;

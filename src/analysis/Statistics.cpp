@@ -3,6 +3,7 @@
 #include "Numbers.h"
 #include "TextRoutines.h"
 #include "Session.h"
+#include "TimeFields.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,18 +11,6 @@
 namespace corvane {
 
 namespace {
-
-int DigitsAt(std::string_view text, std::size_t pos, int count)
-{
-    int value = 0;
-    for (int i = 0; i < count && pos + i < text.size(); ++i) {
-        const char c = text[pos + i];
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
 
 bool IsLeapYear(long long year)
 {
@@ -35,12 +24,13 @@ int DaysInMonth(long long year, int month)
 }
 
 // Days since 1970-01-01 of a proleptic Gregorian date, the month and day first moved to the nearest
-// date that exists.
+// date that exists; a missing field counts as 0.
 long long DayNumber(std::string_view date)
 {
-    const long long year = DigitsAt(date, 0, 4);
-    const int month = std::clamp(DigitsAt(date, 5, 2), 1, 12);
-    const int day = std::clamp(DigitsAt(date, 8, 2), 1, DaysInMonth(year, month));
+    const TimeFields fields = ReadTimeFields(date);
+    const long long year = fields.Year.value_or(0);
+    const int month = std::clamp(fields.Month.value_or(0), 1, 12);
+    const int day = std::clamp(fields.Day.value_or(0), 1, DaysInMonth(year, month));
     const long long y = month <= 2 ? year - 1 : year;
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const long long yearOfEra = y - era * 400;
@@ -63,7 +53,7 @@ int ReportDays(const TextGrid& grid)
     std::string_view latest = "1000";
     std::string_view cells[kCloseTime + 1];
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kCloseTime + 1);
+        grid.ReadCells(row, cells);
         for (const int column : {kOpenTime, kCloseTime}) {
             const std::string_view cell = cells[column];
             if (!StartsWithDigit(cell))
@@ -85,7 +75,7 @@ std::vector<TradeValues> ReadTradeValues(const TextGrid& grid)
     trades.reserve(grid.RowCount() > 1 ? grid.RowCount() - 1 : 0);
     std::string_view cells[kGridColumns];
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kGridColumns);
+        grid.ReadCells(row, cells);
         TradeValues trade;
         trade.Profit = ParseProfitCell(cells[kProfit]);
         trade.Pips = ParsePipsCell(cells[kPips]);
@@ -118,10 +108,6 @@ Statistics ComputeStatistics(const std::vector<TradeValues>& trades, double init
         const int row = static_cast<int>(i) + 1;
         const TradeValues& trade = trades[i];
         const double profit = trade.Profit;
-        const double comm = trade.Comm;
-        const double swap = trade.Swap;
-        const bool hasComm = trade.HasComm;
-        const bool hasSwap = trade.HasSwap;
         const long long pips = trade.Pips;
 
         if (profit >= 0) {
@@ -133,22 +119,14 @@ Statistics ComputeStatistics(const std::vector<TradeValues>& trades, double init
             grossLoss += profit;
             losingPips += pips;
         }
-        if (hasComm)
-            commission += comm;
-        if (hasSwap)
-            interest += swap;
-        net += profit;
-        if (hasSwap)
-            net += swap;
-        if (hasComm)
-            net -= std::fabs(comm);
+        if (trade.HasComm)
+            commission += trade.Comm;
+        if (trade.HasSwap)
+            interest += trade.Swap;
+        net = AddNetResult(net, trade, NetOrder::ProfitSwapComm);
         if (!(peakNet > net))
             peakNet = net;
-        balance += profit;
-        if (hasSwap)
-            balance += swap;
-        if (hasComm)
-            balance -= std::fabs(comm);
+        balance = AddNetResult(balance, trade, NetOrder::ProfitSwapComm);
         if (balance > peakBalance) {
             peakBalance = balance;
             peakRow = row;

@@ -68,11 +68,11 @@ inline constexpr std::string_view kDrawdownMarker = " *";
 int ReportDays(const TextGrid& grid);
 
 /**
- * Calendar days from the date of `first` to the date of `last`, reading the year from character 0 (up
- * to four digits), the month from 5 and the day from 8 (up to two digits each); the time is ignored.
- * Leap years count. A month outside 1..12 or a day outside its month is taken as the nearest date that
- * exists (month 13 as December, 31 April as 30 April, 29 February of a common year as 28 February).
- * A `last` earlier than `first` gives 0.
+ * Calendar days from the date of `first` to the date of `last`, their year, month and day as
+ * ReadTimeFields takes them (a missing one counts as 0); the time is ignored. Leap years count. A
+ * month outside 1..12 or a day outside its month is taken as the nearest date that exists (month 13
+ * as December, 31 April as 30 April, 29 February of a common year as 28 February). A `last` earlier
+ * than `first` gives 0.
  */
 int DaysBetween(std::string_view first, std::string_view last);
 

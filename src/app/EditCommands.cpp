@@ -54,7 +54,8 @@ void TMainForm::Button7Click()
         if (IsBusy() || NothingLoaded(m_session))
             return;
         if (const std::optional<std::string> target = ExportTarget(".html")) {
-            ExportHtml(m_session, *target, &m_canvas, Image1->width(), m_pictureSwitch);
+            const PictureTarget picture{m_canvas, Image1->width()};
+            ExportHtml(m_session, *target, m_pictureSwitch ? std::optional(picture) : std::nullopt);
             Image1->update();
         }
     });

@@ -188,7 +188,7 @@ void TMainForm::RefreshViews()
 
 void TMainForm::AnalyzeButtonMouseDown(Qt::KeyboardModifiers modifiers)
 {
-    m_appendFlag = ModifierHeld(modifiers) && m_session.Full.RowCount() > 2;
+    m_appendFlag = SwitchApplies(m_session, ModifierHeld(modifiers));
 }
 
 void TMainForm::AnalyzeButtonClick()
@@ -254,7 +254,7 @@ void TMainForm::Button3Click()
 
 void TMainForm::Button5MouseDown(Qt::KeyboardModifiers modifiers)
 {
-    m_normalizeVariant = ModifierHeld(modifiers) && m_session.Full.RowCount() > 2;
+    m_normalizeVariant = SwitchApplies(m_session, ModifierHeld(modifiers));
 }
 
 void TMainForm::Button7MouseDown(Qt::KeyboardModifiers modifiers)
@@ -335,11 +335,12 @@ void TMainForm::Timer1Timer()
 {
     RunCommand([this] {
         // The list as it stands: a load empties it at its start.
-        const ChartArea area = AreaForMagicCount(MagicListBox->count());
+        const bool listShown = MagicListWanted(MagicListBox->count());
+        const ChartArea area = AreaForMagicList(listShown);
         const bool changed = Image1->x() != area.Left;
         Memo1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
         Image1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
-        MagicListBox->setVisible(MagicListBox->count() >= 2);
+        MagicListBox->setVisible(listShown);
         if (changed) {
             DrawChartFrame(m_canvas, area.Width);
             ChartRefresh();

@@ -50,7 +50,7 @@ std::vector<std::string_view> LongestCells(const TextGrid& grid, int columns)
     std::vector<std::string_view> longest(columns);
     std::vector<std::string_view> cells(columns);
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells.data(), columns);
+        grid.ReadCells(row, cells);
         for (int column = 0; column < columns; ++column)
             if (cells[column].size() > longest[column].size())
                 longest[column] = cells[column];

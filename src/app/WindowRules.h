@@ -22,10 +22,11 @@ inline constexpr int kChartTop = 32;
 inline constexpr ChartArea kNarrowArea{200, 689};
 inline constexpr ChartArea kWideArea{80, 809};
 
-// The magic list is shown, and the chart area narrow, while the list holds two entries or more.
-inline ChartArea AreaForMagicCount(int magicEntries)
+// The chart area is narrow beside the magic list while the list is shown (MagicListWanted), and wide
+// in its place otherwise.
+inline ChartArea AreaForMagicList(bool listShown)
 {
-    return magicEntries >= 2 ? kNarrowArea : kWideArea;
+    return listShown ? kNarrowArea : kWideArea;
 }
 
 /**

@@ -17,12 +17,17 @@ constexpr Rgb kReference = 0xe0e0e0;
 constexpr Rgb kCurve = 0x808080;
 constexpr Rgb kDrawdown = 0xc00000;
 
-// A trade's contribution to the balance: (Swap + P/L) - |Comm|; blank cells count as 0.
-double NetResult(const std::string_view* cells)
+// The amounts of a row, read Swap first, then Comm, then P/L: the first that is not a number names
+// the error.
+TradeValues ReadAmounts(const std::string_view* cells)
 {
-    const double swap = IsBlankCell(cells[kSwap]) ? 0.0 : ParseMoneyCell(cells[kSwap]);
-    const double comm = IsBlankCell(cells[kComm]) ? 0.0 : ParseMoneyCell(cells[kComm]);
-    return (swap + ParseProfitCell(cells[kProfit])) - std::fabs(comm);
+    TradeValues trade;
+    trade.HasSwap = !IsBlankCell(cells[kSwap]);
+    trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
+    trade.HasComm = !IsBlankCell(cells[kComm]);
+    trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
+    trade.Profit = ParseProfitCell(cells[kProfit]);
+    return trade;
 }
 
 // A coordinate truncated toward zero; balances no account reaches (beyond the double range, or
@@ -74,8 +79,8 @@ bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int w
     double balance = deposit, high = deposit, low = deposit;
     std::string_view cells[kGridColumns];
     for (int row = 1; row <= trades; ++row) {
-        grid.ReadCells(row, cells, kGridColumns);
-        balance = NetResult(cells) + balance;
+        grid.ReadCells(row, cells);
+        balance = AddNetResult(balance, ReadAmounts(cells), NetOrder::NetFirst);
         balances[row - 1] = balance;
         inDrawdown[row - 1] = cells[kBalance].find('*') != std::string_view::npos;
         if (balance > high)

@@ -1,7 +1,8 @@
 #include "TimeOfWeekChart.h"
 
-#include "Errors.h"
+#include "Numbers.h"
 #include "Session.h"
+#include "TimeFields.h"
 
 #include <algorithm>
 #include <array>
@@ -21,41 +22,6 @@ constexpr int kDayWidth = 96;
 constexpr int kBinWidth = 4;
 constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
-// Up to `count` digits at `pos`; false when none is there.
-bool ReadNumber(std::string_view text, std::size_t pos, int count, int& value)
-{
-    value = 0;
-    int digits = 0;
-    for (; digits < count && pos + digits < text.size(); ++digits) {
-        const char c = text[pos + digits];
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-    }
-    return digits > 0;
-}
-
-// A Pips cell: a whole number, leading and trailing blanks allowed.
-long long ReadPips(std::string_view cell)
-{
-    std::string_view text = cell;
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    if (i == text.size())
-        throw ConversionError(std::string(cell));
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        // Beyond a million million pips a cell is no trade's, and sums of such cells would overflow.
-        if (text[i] < '0' || text[i] > '9' || value > 1'000'000'000'000LL)
-            throw ConversionError(std::string(cell));
-        value = value * 10 + (text[i] - '0');
-    }
-    return text[0] == '-' ? -value : value;
-}
-
 } // namespace
 
 int DayOfWeek(int year, int month, int day)
@@ -70,13 +36,13 @@ int DayOfWeek(int year, int month, int day)
 
 int HourOfWeekBin(std::string_view time)
 {
-    int year, month, day, hour;
-    if (!ReadNumber(time, 0, 4, year) || !ReadNumber(time, 5, 2, month) || !ReadNumber(time, 8, 2, day)
-        || !ReadNumber(time, 11, 2, hour))
+    const TimeFields fields = ReadTimeFields(time);
+    if (!fields.Year || !fields.Month || !fields.Day || !fields.Hour)
         return -1;
+    const int month = *fields.Month, day = *fields.Day, hour = *fields.Hour;
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23)
         return -1;
-    const int bin = DayOfWeek(year, month, day) * 24 + hour;
+    const int bin = DayOfWeek(*fields.Year, month, day) * 24 + hour;
     return bin >= 0 && bin < kBins ? bin : -1;
 }
 
@@ -102,7 +68,7 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
     std::array<long long, kBins> gains{};
     std::array<long long, kBins> losses{};
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const long long pips = ReadPips(grid.Cell(kPips, row));
+        const long long pips = ParsePipsCell(grid.Cell(kPips, row));
         const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
         if (bin < 0)
             continue;

@@ -11,10 +11,9 @@ namespace corvane {
 int DayOfWeek(int year, int month, int day);
 
 /**
- * The hour-of-week bin (day of week x 24 + hour, 0 to 167) of a time text "yyyy.mm.dd hh:mm", reading
- * the year from character 0 (up to four digits), the month, day and hour from characters 5, 8 and 11
- * (up to two digits each). -1 for a text that holds no full date and hour, or a month, day or hour
- * outside its range: such a trade is left out of the chart.
+ * The hour-of-week bin (day of week x 24 + hour, 0 to 167) of a time text "yyyy.mm.dd hh:mm", its
+ * fields as ReadTimeFields takes them. -1 for a text that holds no full date and hour, or a month, day
+ * or hour outside its range: such a trade is left out of the chart.
  */
 int HourOfWeekBin(std::string_view time);
 

@@ -52,11 +52,7 @@ void SelectExactly(SelectionList& list, const std::vector<std::string>& wanted, 
 {
     std::vector<bool> matched(wanted.size(), false);
     for (int i = 0; i < list.Count(); ++i) {
-        std::string_view text = list.Text(i);
-        while (!text.empty() && text.front() == ' ')
-            text.remove_prefix(1);
-        while (!text.empty() && text.back() == ' ')
-            text.remove_suffix(1);
+        const std::string_view text = Trimmed(list.Text(i));
         bool selected = false;
         for (std::size_t w = 0; w < wanted.size(); ++w) {
             if (EqualsIgnoringCase(text, wanted[w])) {
@@ -96,7 +92,7 @@ void StartGuiApplication()
 void Load(Session& session, const std::string& report, bool append, std::ostream& err)
 {
     // Shift held on "Load File" appends only to two trades or more.
-    const LoadMode mode = append && session.Full.RowCount() > 2 ? LoadMode::Append : LoadMode::Replace;
+    const LoadMode mode = SwitchApplies(session, append) ? LoadMode::Append : LoadMode::Replace;
     session.Report.ReadWarning.clear();
     if (LoadAndFilter(session, ReadablePath(report), mode) == LoadOutcome::Refused)
         throw Refused();
@@ -168,9 +164,8 @@ void RunAction(Session& session, MagicFilter& magicFilter, const Action& action,
         break;
     case ActionKind::Normalize:
     case ActionKind::NormalizeTimesTen:
-        // Shift on "Normalize" counts only while at least two trades are loaded.
-        NormalizeTrades(session, action.Kind == ActionKind::NormalizeTimesTen && session.Full.RowCount() > 2,
-                        magicFilter);
+        // --normalize-x10 is Shift held on "Normalize".
+        NormalizeTrades(session, SwitchApplies(session, action.Kind == ActionKind::NormalizeTimesTen), magicFilter);
         break;
     case ActionKind::Sort:
         SortGridByTicket(session.Grid);
@@ -208,14 +203,14 @@ void Export(const Session& session, const Options& options, std::ostream& out)
         return;
     }
     if (!options.Picture) {
-        ExportHtml(session, path, nullptr, kWideWidth, false);
+        ExportHtml(session, path, std::nullopt);
         return;
     }
     StartGuiApplication();
     ImageCanvas canvas;
     canvas.SetCodePage(session.Report.CodePage);
     DrawChartFrame(canvas, kWideWidth);
-    ExportHtml(session, path, &canvas, kWideWidth, true);
+    ExportHtml(session, path, PictureTarget{canvas, kWideWidth});
 }
 
 void PrintRows(const TextGrid& grid, int columns, std::ostream& out)

@@ -3,7 +3,6 @@
 #include "Filters.h"
 #include "Numbers.h"
 
-#include <cmath>
 #include <vector>
 
 namespace corvane {
@@ -26,7 +25,7 @@ std::vector<TradeAmounts> ReadAmounts(const TextGrid& full)
     trades.reserve(full.RowCount() > 1 ? full.RowCount() - 1 : 0);
     std::string_view cells[kProfit + 1];
     for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells, kProfit + 1);
+        full.ReadCells(row, cells);
         if (cells[kTicket].empty())
             break;
         TradeAmounts trade;
@@ -52,12 +51,12 @@ ZeroLotsError::ZeroLotsError(std::string_view ticket, std::string_view lotsCell)
 int ChoosePipFactor(const TextGrid& grid)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const double pips = ParseProfitCell(grid.Cell(kPips, row));
+        const long long pips = ParsePipsCell(grid.Cell(kPips, row), BlankPips::Zero);
         if (pips == 0)
             continue;
         const double profit = ParseProfitCell(grid.Cell(kProfit, row));
         const double lots = ParseNumber(grid.Cell(kLots, row));
-        return profit / (lots * pips) > 5 ? 10 : 1;
+        return profit / (lots * static_cast<double>(pips)) > 5 ? 10 : 1;
     }
     return 1;
 }
@@ -76,21 +75,25 @@ bool NormalizeTrades(Session& session, bool timesTen, MagicFilter magicFilter)
     // Each row is rebuilt in one write from a copy of its cells, the five new texts in their places.
     TextGrid copy(kFullColumns, 1);
     std::string_view cells[kFullColumns];
-    char comm[400], swap[400], profit[400], balanceText[400];
+    char comm[kFixedTextRoom], swap[kFixedTextRoom], profit[kFixedTextRoom], balanceText[kFixedTextRoom];
     for (std::size_t i = 0; i < trades.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
         const TradeAmounts& trade = trades[i];
         const double divisor = pipFactor * trade.Lots;
         copy.CopyRowPrefix(0, full, row, kFullColumns);
-        copy.ReadCells(0, cells, kFullColumns);
+        copy.ReadCells(0, cells);
         cells[kLots] = "1.00";
         cells[kComm] = FormatFixedTo(comm, trade.Comm * scale / divisor, 6, 2);
         cells[kSwap] = FormatFixedTo(swap, trade.Swap * scale / divisor, 6, 2);
         cells[kProfit] = FormatFixedTo(profit, trade.Profit * scale / divisor, 10, 2);
-        balance +=
-            ParseNumber(cells[kSwap]) + ParseNumber(cells[kProfit]) - std::fabs(ParseNumber(cells[kComm]));
+        TradeValues written; // as rounded in the texts just written
+        written.HasSwap = written.HasComm = true;
+        written.Swap = ParseNumber(cells[kSwap]);
+        written.Profit = ParseNumber(cells[kProfit]);
+        written.Comm = ParseNumber(cells[kComm]);
+        balance = AddNetResult(balance, written, NetOrder::NetFirst);
         cells[kBalance] = FormatFixedTo(balanceText, balance, 14, 2);
-        full.SetRow(row, cells, kFullColumns);
+        full.SetRow(row, cells);
     }
     ApplyFilters(session, magicFilter);
     return true;

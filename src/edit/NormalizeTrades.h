@@ -23,8 +23,8 @@ public:
  * lots). Times ten (`timesTen`): initial deposit 100000.00 and value x 10 / (pip factor x lots). The
  * window offers times ten only while at least two trades are loaded; the caller decides.
  *
- * Pip factor: 10 when, in the first row of the visible table whose Pips cell is not 0, P/L / (Lots x
- * Pips) is greater than 5; otherwise (also when no row has pips) 1.
+ * Pip factor: 10 when, in the first row of the visible table whose Pips cell is not 0 (a blank one
+ * counts as 0), P/L / (Lots x Pips) is greater than 5; otherwise (also when no row has pips) 1.
  *
  * Every trade row from row 1 down to the first row without a ticket is rewritten: Lots "1.00", Comm
  * and Swap "%6.2f", P/L "%10.2f", and Balance "%14.2f" of the running balance, which takes each trade's

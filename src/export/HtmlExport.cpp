@@ -1,6 +1,6 @@
 #include "HtmlExport.h"
 
-#include "EquityCurve.h"
+#include "Chart.h"
 #include "ExportNames.h"
 #include "HtmlSummary.h"
 #include "JpegWriter.h"
@@ -8,7 +8,6 @@
 #include "TextExport.h"
 
 #include <optional>
-#include <stdexcept>
 
 namespace corvane {
 
@@ -89,12 +88,12 @@ void WriteHead(std::ostream& out, const Session& session)
 void WriteTradeRow(std::ostream& out, const Session& session, int row, std::string& line)
 {
     std::string_view cells[kGridColumns];
-    session.Grid.ReadCells(row, cells, kGridColumns);
+    session.Grid.ReadCells(row, cells);
     line.assign(row % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>");
     line.append("<td title=\"#");
-    AppendEscaped(line, session.XGrid.Cell(1, row));
+    AppendEscaped(line, session.XGrid.Cell(kXMagic, row));
     line.append(" ");
-    AppendEscaped(line, session.XGrid.Cell(2, row));
+    AppendEscaped(line, session.XGrid.Cell(kXComment, row));
     line.append("\">");
     AppendEscaped(line, cells[kTicket]);
     line.append("</td>");
@@ -126,21 +125,18 @@ void WriteHtmlReport(std::ostream& out, const Session& session, const std::strin
     out << kClosing;
 }
 
-bool ExportHtml(const Session& session, const std::string& path, ImageCanvas* canvas, int chartWidth,
-                bool picture)
+bool ExportHtml(const Session& session, const std::string& path, std::optional<PictureTarget> picture)
 {
     if (NothingLoaded(session))
         return false;
-    if (picture && !canvas)
-        throw std::invalid_argument("ExportHtml: a picture needs a chart surface");
     std::optional<std::string> picturePath;
     if (picture)
         picturePath = PicturePath(session.ReportPath, path);
     ReplacingFile page(path);
     WriteHtmlReport(page.Stream(), session, picturePath ? &*picturePath : nullptr);
     if (picture) {
-        DrawEquityCurve(*canvas, session.Grid, session.Report.InitialDeposit, chartWidth);
-        SaveJpeg(canvas->Image(), *picturePath);
+        DrawChart(picture->Canvas, session, ViewMode::EquityCurve, picture->ChartWidth);
+        SaveJpeg(picture->Canvas.Image(), *picturePath);
     }
     page.Commit();
     return true;

@@ -3,6 +3,7 @@
 #include "ImageCanvas.h"
 #include "Session.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -23,15 +24,20 @@ inline constexpr std::string_view kHelpAddress = "https://corvane.example/help";
  */
 void WriteHtmlReport(std::ostream& out, const Session& session, const std::string* picturePath);
 
+// Where Export html draws its picture: a chart surface, and the width of the chart area on it.
+struct PictureTarget
+{
+    ImageCanvas& Canvas;
+    int ChartWidth;
+};
+
 /**
- * Export html: writes the report page to `path` (ReplacingFile: complete or not at all). With
- * `picture`, first draws the equity curve on `canvas` (chart area `chartWidth` wide, the view mode
- * untouched) and saves the whole 809 x 217 surface as a JPEG at PicturePath(report, page), next to
- * the report loaded last; the window passes its own surface, other callers one with the frame drawn.
- * Returns false and writes nothing when no trade is loaded. Files that cannot be written throw
- * FileError; `canvas` may be null only without a picture.
+ * Export html: writes the report page to `path` (ReplacingFile: complete or not at all). With a
+ * `picture` target, first draws the equity curve on its canvas (the view mode untouched) and saves
+ * the whole 809 x 217 surface as a JPEG at PicturePath(report, page), next to the report loaded last;
+ * the window passes its own surface, other callers one with the frame drawn. Returns false and writes
+ * nothing when no trade is loaded. Files that cannot be written throw FileError.
  */
-bool ExportHtml(const Session& session, const std::string& path, ImageCanvas* canvas, int chartWidth,
-                bool picture);
+bool ExportHtml(const Session& session, const std::string& path, std::optional<PictureTarget> picture);
 
 } // namespace corvane

@@ -39,7 +39,7 @@ void WriteTextExport(std::ostream& out, const Session& session)
     std::string_view cells[kGridColumns];
     std::string line;
     for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.ReadCells(row, cells, kGridColumns);
+        grid.ReadCells(row, cells);
         line.clear();
         for (int column = 0; column < kBalance; ++column) {
             AppendField(line, cells[column]);
@@ -48,9 +48,9 @@ void WriteTextExport(std::ostream& out, const Session& session)
         const BalanceAndMark balance = SplitDrawdownMark(cells[kBalance]);
         AppendField(line, balance.Balance);
         line.append(balance.Marked ? "\t*\t" : "\t\t");
-        AppendField(line, session.XGrid.Cell(1, row));
+        AppendField(line, session.XGrid.Cell(kXMagic, row));
         line.push_back('\t');
-        AppendField(line, session.XGrid.Cell(2, row));
+        AppendField(line, session.XGrid.Cell(kXComment, row));
         line.append("\r\n");
         out << line;
     }

@@ -30,7 +30,7 @@ constexpr std::string_view kWorkingOrdersJapanese = "<b>\x92\x8d\x95\xb6\x8f\xee
 // hold only the row number, the type and the order number.
 constexpr std::string_view kMoneyCell = "<td class=mspt>";
 
-// The words a line is tested for, in the order of this enumeration.
+// The words a line is tested for; a line's words are the bits of these numbers.
 enum Word : std::uint32_t
 {
     kWorkingOrders,
@@ -55,18 +55,45 @@ enum Word : std::uint32_t
     kProcess,
     kStop,
     kMoneyCells,
+    kWordCount,
 };
+
+// Each Word's text and anchor (KeywordSet::Word), written at the Word's place: the table cannot fall
+// out of the enumeration's order, and a Word left without its text does not compile.
+constexpr auto kLineWords = [] {
+    std::array<KeywordSet::Word, kWordCount> words{};
+    words[kWorkingOrders] = {"Working Orders", 0};
+    words[kWorkingOrdersLocal] = {kWorkingOrdersJapanese, 3};
+    words[kCancelled] = {"cancelled", 2};
+    words[kExpired] = {"expired", 1};
+    words[kOpenTrades] = {"Open Trades:", 0};
+    words[kOpenTradesLocal] = {kOpenTradesJapanese, 3};
+    words[kTesterTime] = {"msdate>", 1};
+    words[kSubRow] = {kMagicSubRow, 11};
+    words[kStopLossHit] = {"s/l", 0};
+    words[kTakeProfitHit] = {"t/p", 0};
+    words[kClose] = {"close", 2};
+    words[kBuyStop] = {"buy stop", 1};
+    words[kSellStop] = {"sell stop", 2};
+    words[kBuyLimit] = {"buy limit", 6};
+    words[kSellLimit] = {"sell limit", 7};
+    words[kSwapOpen] = {"swap open", 1};
+    words[kSwapClose] = {"swap close", 1};
+    words[kBuy] = {"buy", 1};
+    words[kSell] = {"sell", 2};
+    words[kProcess] = {"process", 2};
+    words[kStop] = {"stop", 2};
+    words[kMoneyCells] = {kMoneyCell, 9};
+    return words;
+}();
+static_assert(std::none_of(kLineWords.begin(), kLineWords.end(),
+                           [](const KeywordSet::Word& word) { return word.Text.empty(); }),
+              "every Word has its text in kLineWords");
+static_assert(kWordCount <= 32, "a line's words are the bits of a 32-bit number");
 
 const KeywordSet& LineWords()
 {
-    static const KeywordSet words{
-        {"Working Orders", 0},  {kWorkingOrdersJapanese, 3}, {"cancelled", 2},  {"expired", 1},
-        {"Open Trades:", 0},    {kOpenTradesJapanese, 3},    {"msdate>", 1},    {kMagicSubRow, 11},
-        {"s/l", 0},             {"t/p", 0},                  {"close", 2},      {"buy stop", 1},
-        {"sell stop", 2},       {"buy limit", 6},            {"sell limit", 7}, {"swap open", 1},
-        {"swap close", 1},      {"buy", 1},                  {"sell", 2},       {"process", 2},
-        {"stop", 2},            {kMoneyCell, 9},
-    };
+    static const KeywordSet words(kLineWords);
     return words;
 }
 
@@ -304,7 +331,7 @@ private:
         cells[kComm] = comm;
         cells[kSwap] = swap;
         cells[kProfit] = profit;
-        m_full.SetRow(m_row, cells.data(), kFullColumns);
+        m_full.SetRow(m_row, cells);
     }
 
     void ReadTesterRow(LineFields& fields)
@@ -336,7 +363,7 @@ private:
         cells[kOpenPrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
         cells[kStopLoss] = fields.Field("align=right>", "</td>", 2);
         cells[kTakeProfit] = fields.Field("align=right>", "</td>", 3);
-        m_full.SetRow(m_row, cells.data(), kFullColumns);
+        m_full.SetRow(m_row, cells);
         m_orders.Add(order, m_row);
     }
 

@@ -5,8 +5,8 @@
 
 namespace corvane {
 
-KeywordSet::KeywordSet(std::initializer_list<Word> words)
-    : m_words(words)
+KeywordSet::KeywordSet(std::span<const Word> words)
+    : m_words(words.begin(), words.end())
 {
     if (m_words.size() > 32)
         throw std::logic_error("at most 32 words");

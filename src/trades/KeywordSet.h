@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +23,7 @@ public:
         std::size_t Anchor; // offset of the two anchor bytes within the word
     };
 
-    explicit KeywordSet(std::initializer_list<Word> words);
+    explicit KeywordSet(std::span<const Word> words);
 
     // Bit i is set when word i occurs in `text`.
     std::uint32_t Scan(std::string_view text) const;

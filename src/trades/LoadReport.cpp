@@ -17,12 +17,6 @@ namespace {
 // The code page is guessed from the first megabyte of the report.
 constexpr std::size_t kCodePageSample = 1 << 20;
 
-void ResetGrid(TextGrid& grid)
-{
-    grid.SetRowCount(2);
-    grid.BlankRow(1);
-}
-
 // A fresh load reads into tables of its own and puts them in place only when the whole file has been
 // read: a refused file, or one that fails half-way, leaves the trades already loaded as they were.
 LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& path,

@@ -6,12 +6,6 @@ namespace corvane {
 
 namespace {
 
-void ResetGrid(TextGrid& grid)
-{
-    grid.SetRowCount(2);
-    grid.BlankRow(1);
-}
-
 LoadOutcome LoadAfresh(Session& session, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
 {
     TextGrid full(kFullColumns, 2);

@@ -29,10 +29,7 @@ locale_t CLocale();
 // nor for a number beyond the range of a double.
 std::optional<double> ReadDecimal(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = Trimmed(text);
     const bool signed_ = !text.empty() && (text.front() == '+' || text.front() == '-');
     if (signed_ && text.front() == '+')
         text.remove_prefix(1); // from_chars takes no plus sign
@@ -71,12 +68,23 @@ double ParseNumber(std::string_view text)
     return *value;
 }
 
-long long ParsePipsCell(std::string_view text)
+long long ParsePipsCell(std::string_view text, BlankPips blank)
 {
-    const double value = ParseNumber(text);
-    if (!(value > -1e12 && value < 1e12))
+    if (blank == BlankPips::Zero && IsBlankCell(text))
+        return 0;
+    const std::string_view number = Trimmed(text);
+    std::size_t i = (!number.empty() && (number.front() == '-' || number.front() == '+')) ? 1 : 0;
+    if (i == number.size())
         throw ConversionError(std::string(text));
-    return static_cast<long long>(value);
+    long long value = 0;
+    for (; i < number.size(); ++i) {
+        if (!IsDigit(number[i]))
+            throw ConversionError(std::string(text));
+        value = value * 10 + (number[i] - '0');
+        if (value >= 1'000'000'000'000LL)
+            throw ConversionError(std::string(text));
+    }
+    return number.front() == '-' ? -value : value;
 }
 
 bool IsBlankCell(std::string_view text)
@@ -144,30 +152,32 @@ std::string_view PadInBuffer(char* buffer, std::size_t length, int width)
 
 } // namespace
 
-std::string_view FormatFixedTo(char* buffer, double value, int width, int precision)
+std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width, int precision)
 {
     constexpr std::size_t kRoom = 360; // the longest fixed text of a double, with room for the padding
+    char* const out = buffer.data();
     std::size_t length;
     if (std::isnan(value) || std::isinf(value)) {
         const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
         length = std::strlen(text);
-        std::memcpy(buffer, text, length);
+        std::memcpy(out, text, length);
     } else {
-        const auto result = std::to_chars(buffer, buffer + kRoom, value, std::chars_format::fixed, precision);
-        length = static_cast<std::size_t>(result.ptr - buffer);
+        const auto result = std::to_chars(out, out + kRoom, value, std::chars_format::fixed, precision);
+        length = static_cast<std::size_t>(result.ptr - out);
     }
-    return PadInBuffer(buffer, length, width > 30 ? 30 : width);
+    return PadInBuffer(out, length, width > 30 ? 30 : width);
 }
 
-std::string_view FormatIntTo(char* buffer, long long value, int width)
+std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width)
 {
-    const auto result = std::to_chars(buffer, buffer + 32, value);
-    return PadInBuffer(buffer, static_cast<std::size_t>(result.ptr - buffer), width > 30 ? 30 : width);
+    char* const out = buffer.data();
+    const auto result = std::to_chars(out, out + buffer.size(), value);
+    return PadInBuffer(out, static_cast<std::size_t>(result.ptr - out), width > 30 ? 30 : width);
 }
 
 std::string FormatFixed(double value, int width, int precision)
 {
-    char buffer[400];
+    char buffer[kFixedTextRoom];
     return std::string(FormatFixedTo(buffer, value, width, precision));
 }
 
@@ -184,7 +194,7 @@ std::string FormatFigure(double value, int width, int precision)
 
 std::string FormatInt(long long value, int width)
 {
-    char buffer[64];
+    char buffer[kIntTextRoom];
     return std::string(FormatIntTo(buffer, value, width));
 }
 

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,10 +18,20 @@ namespace corvane {
 // ConversionError naming the cell text.
 double ParseNumber(std::string_view text);
 
-// Reads a Pips cell: a number as ParseNumber reads it, its fraction dropped. Pips beyond a million
-// million (a cell no report gives, whose sums would overflow) throw ConversionError like any text
-// that is not a number.
-long long ParsePipsCell(std::string_view text);
+// What a blank Pips cell is to its reader. The filter pass leaves the Pips cells blank from the first
+// row it could not read on: the statistics and the time chart stop there as at any cell that is not a
+// number, Normalize passes over such a row while it looks for its pip factor.
+enum class BlankPips
+{
+    NotANumber,
+    Zero,
+};
+
+// Reads a Pips cell, the "%6d" text of a whole number: an optional sign and digits, blanks around
+// them. Anything else throws ConversionError naming the cell text, and so do pips beyond a million
+// million (a cell no report gives, whose sums would overflow), and a blank cell unless `blank` says
+// it is 0.
+long long ParsePipsCell(std::string_view text, BlankPips blank = BlankPips::NotANumber);
 
 // A Comm or Swap cell that holds only blanks ("      ", the "%6s" form of an empty report cell) or
 // nothing at all (a tester order that was never closed).
@@ -45,10 +56,16 @@ long long LeadingInteger(std::string_view text);
 
 // "%<width>.<precision>f".
 std::string FormatFixed(double value, int width, int precision);
-// FormatFixed and FormatInt into `buffer` (of at least 400 bytes), without allocating; the result
-// views the buffer. Widths above 30 pad to 30.
-std::string_view FormatFixedTo(char* buffer, double value, int width, int precision);
-std::string_view FormatIntTo(char* buffer, long long value, int width);
+// Room for a text of FormatFixedTo: the longest fixed text of a double, and its padding.
+inline constexpr std::size_t kFixedTextRoom = 400;
+// Room for a text of FormatIntTo: a sign and 19 digits, or the padding to 30.
+inline constexpr std::size_t kIntTextRoom = 32;
+
+// FormatFixed and FormatInt into `buffer`, without allocating; the result views the buffer. Widths
+// above 30 pad to 30.
+std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width,
+                               int precision);
+std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width);
 
 // As FormatFixed, but a value that rounds to zero never prints with a minus sign: for figures.
 std::string FormatFigure(double value, int width, int precision);

@@ -23,17 +23,11 @@ std::string MagicKeyOf(std::string_view magicText)
 
 namespace {
 
-std::string_view TrimmedLeft(std::string_view text)
-{
-    const std::size_t start = text.find_first_not_of(" \t");
-    return start == std::string_view::npos ? std::string_view() : text.substr(start);
-}
-
 // The head the terminal writes without a generator tag: a statement of 2022 on has its style sheet on
 // line 5, a tester report of build 1380 on its build number.
 bool IsTerminalHead(ReportKind kind, std::string_view fifth)
 {
-    fifth = TrimmedLeft(fifth);
+    fifth = Trimmed(fifth, " \t");
     if (kind == ReportKind::Statement)
         return fifth.substr(0, 38) == "<style type=\"text/css\" media=\"screen\">";
     constexpr std::string_view kVersion = "<meta name=\"version\" content=\"Build ";

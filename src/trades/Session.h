@@ -52,6 +52,14 @@ enum Column : int
     kComment = 17,
 };
 
+// Columns of the alternate view: the Ticket, Magic and Comment of the visible table's trades.
+enum XColumn : int
+{
+    kXTicket = 0,
+    kXMagic = 1,
+    kXComment = 2,
+};
+
 // The state that travels with the trade table.
 struct ReportState
 {
@@ -94,9 +102,13 @@ struct Session
 };
 
 // The magic list is shown while it holds at least two entries (the window's layout switch).
+inline bool MagicListWanted(int entries)
+{
+    return entries >= 2;
+}
 inline bool MagicListWanted(const Session& session)
 {
-    return session.Magic.Count() >= 2;
+    return MagicListWanted(session.Magic.Count());
 }
 
 // No-trade test: the P/L cell of the first trade row is empty or exactly "0".

@@ -141,12 +141,12 @@ void TextGrid::SetCell(int column, int row, std::string_view text)
     cells->replace(pos, end - pos, encoded);
 }
 
-void TextGrid::SetRow(int row, const std::string_view* cells, int count)
+void TextGrid::SetRow(int row, std::span<const std::string_view> cells)
 {
     std::string* text = MutableRow(row);
     if (!text)
         return;
-    count = std::min(count, m_columns);
+    int count = static_cast<int>(std::min(cells.size(), static_cast<std::size_t>(m_columns)));
     while (count > 0 && cells[count - 1].empty())
         --count;
     std::size_t size = 0;
@@ -170,8 +170,9 @@ void TextGrid::SetRow(int row, const std::string_view* cells, int count)
     text->resize(static_cast<std::size_t>(out - text->data()));
 }
 
-void TextGrid::ReadCells(int row, std::string_view* cells, int count) const
+void TextGrid::ReadCells(int row, std::span<std::string_view> cells) const
 {
+    const int count = static_cast<int>(cells.size());
     int column = 0;
     if (row >= 0 && row < static_cast<int>(m_rows.size())) {
         const std::string& text = m_rows[row];
@@ -232,6 +233,12 @@ void TextGrid::PermuteRows(int first, const std::vector<int>& order)
         moved[i] = std::move(m_rows[first + order[i]]);
     for (std::size_t i = 0; i < order.size(); ++i)
         m_rows[first + i] = std::move(moved[i]);
+}
+
+void ResetGrid(TextGrid& grid)
+{
+    grid.SetRowCount(2);
+    grid.BlankRow(1);
 }
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,10 +36,10 @@ public:
     void SetCell(int column, int row, std::string_view text);
     void AppendToCell(int column, int row, std::string_view text);
 
-    // Replaces a whole row by `count` cells (the others empty) in one write.
-    void SetRow(int row, const std::string_view* cells, int count);
-    // Views of cells [0, count) of a row, read in one walk; valid until the row is written.
-    void ReadCells(int row, std::string_view* cells, int count) const;
+    // Replaces a whole row by `cells`, its first columns (the others empty), in one write.
+    void SetRow(int row, std::span<const std::string_view> cells);
+    // Views of the first cells.size() cells of a row, read in one walk; valid until the row is written.
+    void ReadCells(int row, std::span<std::string_view> cells) const;
 
     // Blanks every cell of one row.
     void BlankRow(int row);
@@ -56,5 +57,9 @@ private:
     std::uint64_t m_version = 0;
     std::vector<std::string> m_rows; // may be longer than m_rowCount (rows written beyond the count)
 };
+
+// Empties a table the way a load or an import leaves the visible tables: the header row and one
+// blank trade row.
+void ResetGrid(TextGrid& grid);
 
 } // namespace corvane

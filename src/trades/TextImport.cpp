@@ -29,12 +29,6 @@ void SplitRecord(std::string_view record, std::string_view (&cells)[kGridColumns
     }
 }
 
-void ResetGrid(TextGrid& grid)
-{
-    grid.SetRowCount(2);
-    grid.BlankRow(1);
-}
-
 } // namespace
 
 void ImportText(Session& session, const std::string& path)
@@ -62,7 +56,7 @@ void ImportText(Session& session, const std::string& path)
         if (!piece.empty() && piece.back() == '\n')
             piece.remove_suffix(1);
         SplitRecord(piece, cells);
-        full.SetRow(row, cells, kGridColumns);
+        full.SetRow(row, cells);
         pairs.AddIfAbsent(cells[kItem]);
         full.SetRowCount(++row + 1);
     }

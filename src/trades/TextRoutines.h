@@ -28,6 +28,27 @@ inline bool Contains(std::string_view text, std::string_view needle)
     return text.find(needle) != std::string_view::npos;
 }
 
+// White space as C's isspace sees it: blank, tab, newline, vertical tab, form feed, carriage return.
+inline constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+
+// The text without the characters of `strip` at its start and its end: blanks (code 0x20) unless
+// other characters are named.
+inline std::string_view Trimmed(std::string_view text, std::string_view strip = " ")
+{
+    // A plain loop rather than find(), which calls memchr for every character of every number read.
+    const auto stripped = [strip](char c) {
+        for (const char s : strip)
+            if (c == s)
+                return true;
+        return false;
+    };
+    while (!text.empty() && stripped(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && stripped(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 // A date cell that holds a date begins with a digit (an open trade's close time is empty).
 inline bool StartsWithDigit(std::string_view text)
 {

@@ -61,7 +61,7 @@ void TradeRowWriter::Write(const PositionFacts& facts, std::string_view lots, st
     cells[kProfit] = profit;
     cells[kMagic] = kNoMagic;
     cells[kComment] = facts.Comment;
-    m_full.SetRow(m_row, cells.data(), kFullColumns);
+    m_full.SetRow(m_row, cells);
     m_full.SetRowCount(m_full.RowCount() + 1);
     ++m_row;
     m_pairs.AddIfAbsent(item);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -16,6 +17,48 @@ struct TradeValues
     bool HasSwap = false;
     long long Pips = 0;
 };
+
+/**
+ * The order in which a trade's amounts reach a running total. Each order adds the same net result,
+ * but a double is rounded after every step, so the order decides the last bits of the total, and with
+ * them whether a balance ties with an earlier peak or on which pixel a curve point lands. Every total
+ * keeps the order it has always been summed in.
+ */
+enum class NetOrder
+{
+    ProfitCommSwap, // the Balance column of the visible table: + P/L, - |Comm|, + Swap
+    ProfitSwapComm, // the net profit and balance of the statistics: + P/L, + Swap, - |Comm|
+    NetFirst,       // the equity curve and Normalize: (Swap + P/L) - |Comm|, then added to the total
+};
+
+/**
+ * `total` plus a trade's net result: its Swap plus its P/L minus the absolute value of its Comm, so
+ * that a commission lowers the balance whatever its sign. A blank Comm or Swap adds nothing.
+ */
+inline double AddNetResult(double total, const TradeValues& trade, NetOrder order)
+{
+    switch (order) {
+    case NetOrder::ProfitCommSwap:
+        total += trade.Profit;
+        if (trade.HasComm)
+            total -= std::fabs(trade.Comm);
+        if (trade.HasSwap)
+            total += trade.Swap;
+        return total;
+    case NetOrder::ProfitSwapComm:
+        total += trade.Profit;
+        if (trade.HasSwap)
+            total += trade.Swap;
+        if (trade.HasComm)
+            total -= std::fabs(trade.Comm);
+        return total;
+    case NetOrder::NetFirst:
+        break;
+    }
+    const double swap = trade.HasSwap ? trade.Swap : 0.0;
+    const double comm = trade.HasComm ? trade.Comm : 0.0;
+    return ((swap + trade.Profit) - std::fabs(comm)) + total;
+}
 
 /**
  * The numbers of the trade table's rows as far as they have been read, for the table as it stood at

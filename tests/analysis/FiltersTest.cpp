@@ -169,8 +169,8 @@ TEST(ApplyFilters, XGridRowsFollowTheVisibleRowsAndEveryPassRebuildsTheMarks)
     ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"1", "3"}));
     EXPECT_EQ(ColumnCells(session.Grid, kBalance), (Cells{"       1100.00", "        800.00 *"}));
-    EXPECT_EQ(ColumnCells(session.XGrid, 0), (Cells{"1", "3"}));
-    EXPECT_EQ(ColumnCells(session.XGrid, 2), (Cells{"first", "third"}));
+    EXPECT_EQ(ColumnCells(session.XGrid, kXTicket), (Cells{"1", "3"}));
+    EXPECT_EQ(ColumnCells(session.XGrid, kXComment), (Cells{"first", "third"}));
 }
 
 // --- the Balance and Pips columns --------------------------------------------------------------------

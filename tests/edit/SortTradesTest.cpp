@@ -40,7 +40,7 @@ TEST(SortGrid, TheAlternateViewKeepsItsOrder)
     ApplyFilters(session, MagicFilterFor(session));
     SortGridByTicket(session.Grid);
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"10", "20"}));
-    EXPECT_EQ(ColumnCells(session.XGrid, 2), (Cells{"second", "first"}));
+    EXPECT_EQ(ColumnCells(session.XGrid, kXComment), (Cells{"second", "first"}));
 }
 
 } // namespace

@@ -126,7 +126,7 @@ TEST(Picture, HtmlExportSavesTheWholeSurfaceBesideTheReportOrNoFileWithoutIt)
     const std::string page = (dir.Path() / "pages" / "march.html").string();
     ImageCanvas canvas;
     DrawChartFrame(canvas, kNarrowWidth);
-    ASSERT_TRUE(ExportHtml(session, page, &canvas, kNarrowWidth, true));
+    ASSERT_TRUE(ExportHtml(session, page, PictureTarget{canvas, kNarrowWidth}));
 
     const QImage picture = Decode(dir.File("march.jpg"));
     EXPECT_EQ(picture.size(), QSize(809, 217));
@@ -135,7 +135,7 @@ TEST(Picture, HtmlExportSavesTheWholeSurfaceBesideTheReportOrNoFileWithoutIt)
               std::string::npos);
 
     std::filesystem::remove(dir.File("march.jpg"));
-    ASSERT_TRUE(ExportHtml(session, page, nullptr, kWideWidth, false));
+    ASSERT_TRUE(ExportHtml(session, page, std::nullopt));
     EXPECT_FALSE(std::filesystem::exists(dir.File("march.jpg")));
     EXPECT_EQ(test::ReadBytes(page).find("<img"), std::string::npos);
 }
@@ -158,7 +158,7 @@ TEST(Picture, UnwritablePictureIsAFileErrorAndThePageIsNotWritten)
     Session session = test::ThreeTrades();
     session.ReportPath = dir.File("missing-folder/march.htm");
     ImageCanvas canvas;
-    EXPECT_THROW(ExportHtml(session, dir.File("march.html"), &canvas, kWideWidth, true), FileError);
+    EXPECT_THROW(ExportHtml(session, dir.File("march.html"), PictureTarget{canvas, kWideWidth}), FileError);
     EXPECT_FALSE(std::filesystem::exists(dir.File("march.html")));
     EXPECT_THROW(SaveJpeg(QImage(), dir.File("none.jpg")), FileError);
 }

@@ -32,7 +32,7 @@ void FillViews(Session& session)
     session.Grid.SetCell(0, 1, "old");
     session.Grid.SetCell(14, 3, "old balance *");
     session.XGrid.SetRowCount(4);
-    session.XGrid.SetCell(2, 1, "old comment");
+    session.XGrid.SetCell(kXComment, 1, "old comment");
 }
 
 void ExpectEmptyTable(const TextGrid& grid, const char* name)

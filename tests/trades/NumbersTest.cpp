@@ -61,6 +61,18 @@ TEST(MoneyCells, BlanksInsideANumberAreThousandsSeparatorsAndABlankCellIsZero)
     EXPECT_EQ(ErrorOf(ParseProfitCell, "  12.5x"), "'  12.5x' is not a valid floating point value");
 }
 
+TEST(PipsCells, AWholeNumberAsTheFilterPassWritesItAndABlankCellOnlyWhereZeroIsAsked)
+{
+    const auto parse = [](std::string_view text) { return ParsePipsCell(text); };
+    const std::pair<const char*, long long> accepted[] = {
+        {"    10", 10}, {"   -55", -55}, {"+7", 7}, {"     0", 0}, {"999999999999", 999999999999}};
+    for (const auto& [text, pips] : accepted)
+        EXPECT_EQ(parse(text), pips) << "'" << text << "'";
+    for (const std::string text : {"", "      ", "   2.5", "1e3", "- 5", "-", "abc", "1000000000000"})
+        EXPECT_EQ(ErrorOf(parse, text), "'" + text + "' is not a valid floating point value");
+    EXPECT_EQ(ParsePipsCell("      ", BlankPips::Zero), 0);
+}
+
 TEST(ScanDouble, AgreesWithScanfAndStopsAtTheFirstNul)
 {
     for (const char* text :
