@@ -32,6 +32,8 @@ public:
     std::string_view NextOrEmpty();
     // Goes back to the start of the file, so that one opened file serves every pass of a load.
     void Rewind();
+    // The opened file, for a reader of another text form (UTF-16) to read it; Rewind before reading on.
+    std::FILE* File() const { return m_file; }
     // Up to `count` bytes from the start of the file, whatever was read before; then rewinds.
     std::string Start(std::size_t count);
 

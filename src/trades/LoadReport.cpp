@@ -99,9 +99,9 @@ bool NothingLoaded(const Session& session)
 
 LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode, const TradeLineCallback& onTradeLine)
 {
-    if (const std::optional<ReportKind> mt5 = DetectMt5Report(path))
-        return LoadMt5Report(session, path, mode, *mt5, onTradeLine);
     LineReader reader(path);
+    if (const std::optional<ReportKind> mt5 = DetectMt5Report(reader))
+        return LoadMt5Report(session, reader, path, mode, *mt5, onTradeLine);
     return mode == LoadMode::Append ? LoadAppending(session, reader, path, onTradeLine)
                                     : LoadAfresh(session, reader, path, onTradeLine);
 }

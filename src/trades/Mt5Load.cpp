@@ -1,16 +1,17 @@
 #include "Mt5Load.h"
 
+#include "LineReader.h"
 #include "Mt5Report.h"
 
 namespace corvane {
 
 namespace {
 
-LoadOutcome LoadAfresh(Session& session, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
 {
     TextGrid full(kFullColumns, 2);
     SelectionList pairs;
-    ReportState report = ReadMt5Report(path, kind, full, 1, pairs, onTradeLine);
+    ReportState report = ReadMt5Report(file, path, kind, full, 1, pairs, onTradeLine);
     full.SetRowCount(full.RowCount() - 1);
     pairs.SelectAll();
 
@@ -27,7 +28,7 @@ LoadOutcome LoadAfresh(Session& session, const std::string& path, ReportKind kin
     return LoadOutcome::Loaded;
 }
 
-LoadOutcome LoadAppending(Session& session, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
 {
     const SelectionList magicBefore = session.Magic;
     session.Magic.Clear();
@@ -39,7 +40,7 @@ LoadOutcome LoadAppending(Session& session, const std::string& path, ReportKind 
     const SelectionList pairsBefore = session.Pairs;
     ReportState report;
     try {
-        report = ReadMt5Report(path, kind, session.Full, rowsBefore, session.Pairs, onTradeLine);
+        report = ReadMt5Report(file, path, kind, session.Full, rowsBefore, session.Pairs, onTradeLine);
     } catch (...) {
         session.Full.SetRowCount(rowsBefore);
         session.Pairs = pairsBefore;
@@ -55,11 +56,11 @@ LoadOutcome LoadAppending(Session& session, const std::string& path, ReportKind 
 
 } // namespace
 
-LoadOutcome LoadMt5Report(Session& session, const std::string& path, LoadMode mode, ReportKind kind,
-                          const TradeLineCallback& onTradeLine)
+LoadOutcome LoadMt5Report(Session& session, LineReader& file, const std::string& path, LoadMode mode,
+                          ReportKind kind, const TradeLineCallback& onTradeLine)
 {
-    return mode == LoadMode::Append ? LoadAppending(session, path, kind, onTradeLine)
-                                    : LoadAfresh(session, path, kind, onTradeLine);
+    return mode == LoadMode::Append ? LoadAppending(session, file, path, kind, onTradeLine)
+                                    : LoadAfresh(session, file, path, kind, onTradeLine);
 }
 
 } // namespace corvane

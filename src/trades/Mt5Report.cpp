@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "HtmlRowScanner.h"
+#include "LineReader.h"
 #include "Mt5Reader.h"
 #include "TextRoutines.h"
 #include "UnicodeFileReader.h"
@@ -20,28 +21,33 @@ public:
 
 } // namespace
 
-std::optional<ReportKind> DetectMt5Report(const std::string& path)
+std::optional<ReportKind> DetectMt5Report(LineReader& opened)
 {
-    UnicodeFileReader file(path, 1 << 16);
-    NoRows rows;
-    HtmlRowScanner scanner(rows);
-    std::string piece;
-    std::size_t read = 0;
-    while (read < kHeadLimit && scanner.Generator().empty() && !scanner.BodyStarted() && file.Next(piece)) {
-        scanner.Feed(piece);
-        read += piece.size();
+    std::string generator;
+    {
+        UnicodeFileReader file(opened.File(), 1 << 16);
+        NoRows rows;
+        HtmlRowScanner scanner(rows);
+        std::string piece;
+        std::size_t read = 0;
+        while (read < kHeadLimit && scanner.Generator().empty() && !scanner.BodyStarted() && file.Next(piece)) {
+            scanner.Feed(piece);
+            read += piece.size();
+        }
+        generator = scanner.Generator();
     }
-    if (EqualsIgnoringCase(scanner.Generator(), "client terminal"))
+    opened.Rewind();
+    if (EqualsIgnoringCase(generator, "client terminal"))
         return ReportKind::Statement;
-    if (EqualsIgnoringCase(scanner.Generator(), "strategy tester"))
+    if (EqualsIgnoringCase(generator, "strategy tester"))
         return ReportKind::Tester;
     return std::nullopt;
 }
 
-ReportState ReadMt5Report(const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
+ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine)
 {
-    UnicodeFileReader file(path);
+    UnicodeFileReader file(opened.File());
     if (!file.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Reader reader(kind, full, firstRow, pairs, onTradeLine);

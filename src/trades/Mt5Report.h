@@ -10,6 +10,8 @@
 
 namespace corvane {
 
+class LineReader;
+
 // The generator mark of a report the MetaTrader 5 terminal wrote.
 inline constexpr int kMt5GeneratorMark = 5;
 
@@ -17,12 +19,14 @@ inline constexpr int kMt5GeneratorMark = 5;
  * Whether the file is a report of the MetaTrader 5 terminal: an HTML page, in UTF-16 as the terminal
  * writes it or saved again as UTF-8, whose head names the terminal as its generator. Returns the
  * report kind ("client terminal": an account history, read as a statement; "strategy tester": a
- * tester report), or nothing for any other file, one that cannot be read included.
+ * tester report), or nothing for any other file, one that cannot be read included. Leaves `file` at
+ * its start.
  */
-std::optional<ReportKind> DetectMt5Report(const std::string& path);
+std::optional<ReportKind> DetectMt5Report(LineReader& file);
 
 /**
- * Reads a MetaTrader 5 report of the given kind into trade rows of `full`, from `firstRow` on, raising
+ * Reads a MetaTrader 5 report of the given kind (the opened `file`, named `path` in messages) into
+ * trade rows of `full`, from `firstRow` on, raising
  * the row count after every row as a statement's body loop does, adding each row's symbol to `pairs`
  * and calling `onTradeLine` after it. Returns the report's state: title, symbol, initial deposit,
  * kind, generator mark, the code page "UTF-8" (cells are UTF-8) and what could not be read.
@@ -48,7 +52,7 @@ std::optional<ReportKind> DetectMt5Report(const std::string& path);
  * that could be read are kept. Throws FileError when the file cannot be read or holds no Deals table,
  * ConversionError for a deal whose volume or money is not a number.
  */
-ReportState ReadMt5Report(const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
+ReportState ReadMt5Report(LineReader& file, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine = {});
 
 } // namespace corvane

@@ -175,6 +175,23 @@ UnicodeFileReader::UnicodeFileReader(const std::string& path, std::size_t buffer
     : m_file(std::fopen(path.c_str(), "rb"))
     , m_buffer(bufferBytes < 4 ? 4 : bufferBytes)
 {
+    Start();
+}
+
+UnicodeFileReader::UnicodeFileReader(std::FILE* file, std::size_t bufferBytes)
+    : m_file(file)
+    , m_owned(false)
+    , m_buffer(bufferBytes < 4 ? 4 : bufferBytes)
+{
+    if (m_file) {
+        std::clearerr(m_file);
+        std::rewind(m_file);
+    }
+    Start();
+}
+
+void UnicodeFileReader::Start()
+{
     if (!m_file)
         return;
     m_end = ReadBytes();
@@ -186,7 +203,7 @@ UnicodeFileReader::UnicodeFileReader(const std::string& path, std::size_t buffer
 
 UnicodeFileReader::~UnicodeFileReader()
 {
-    if (m_file)
+    if (m_file && m_owned)
         std::fclose(m_file);
 }
 

@@ -55,6 +55,8 @@ class UnicodeFileReader
 {
 public:
     explicit UnicodeFileReader(const std::string& path, std::size_t bufferBytes = 1 << 18);
+    // Reads a file opened elsewhere, from its start; the file stays open when the reader ends.
+    explicit UnicodeFileReader(std::FILE* file, std::size_t bufferBytes = 1 << 18);
     ~UnicodeFileReader();
     UnicodeFileReader(const UnicodeFileReader&) = delete;
     UnicodeFileReader& operator=(const UnicodeFileReader&) = delete;
@@ -68,9 +70,11 @@ public:
     bool Next(std::string& piece);
 
 private:
+    void Start();
     std::size_t ReadBytes();
 
     std::FILE* m_file = nullptr;
+    bool m_owned = true;
     std::vector<char> m_buffer;
     std::size_t m_start = 0; // the head's bytes not yet handed out (the byte-order mark is skipped)
     std::size_t m_end = 0;
