@@ -3,16 +3,16 @@
 // html with its picture. Each case times the command's core as the window runs it, filter pass included;
 // the copy of the loaded and filtered session that each iteration starts from is not timed.
 
-#include "Commands.h"
-#include "DeleteTrades.h"
-#include "EquityCurve.h"
-#include "Filters.h"
-#include "HtmlExport.h"
-#include "NormalizeTrades.h"
+#include "analysis/Commands.h"
+#include "edit/DeleteTrades.h"
+#include "charts/EquityCurve.h"
+#include "analysis/Filters.h"
+#include "export/HtmlExport.h"
+#include "edit/NormalizeTrades.h"
 #include "ReportGenerator.h"
-#include "Session.h"
-#include "SortTrades.h"
-#include "TextExport.h"
+#include "trades/Session.h"
+#include "edit/SortTrades.h"
+#include "export/TextExport.h"
 
 #include <QGuiApplication>
 

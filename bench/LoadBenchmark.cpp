@@ -4,11 +4,11 @@
 // The "own_process" cases run every load in a fresh child process (this program started again with
 // --load-once), so that their peak resident memory is the load's own and not that of the cases before.
 
-#include "Commands.h"
-#include "Filters.h"
-#include "LoadReport.h"
+#include "analysis/Commands.h"
+#include "analysis/Filters.h"
+#include "trades/LoadReport.h"
 #include "ReportGenerator.h"
-#include "Session.h"
+#include "trades/Session.h"
 
 #include <benchmark/benchmark.h>
 

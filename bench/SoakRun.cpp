@@ -3,9 +3,9 @@
 // normalizes, writes both exports and reloads. Memory in use is read after the first cycle and at the
 // end; the run fails (exit 1) when it grew by more than a tenth, or when a command reported an error.
 
-#include "Dialogs.h"
-#include "GridSelection.h"
-#include "MainWindow.h"
+#include "app/Dialogs.h"
+#include "app/GridSelection.h"
+#include "app/MainWindow.h"
 #include "ReportGenerator.h"
 
 #include <QApplication>

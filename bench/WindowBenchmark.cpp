@@ -2,12 +2,12 @@
 // summary shows (the load lets events through after every trade line), a click in the symbol list
 // with the equity curve on show (filter pass, summary, grids, chart), and a redraw of either chart.
 
-#include "Dialogs.h"
-#include "EquityCurve.h"
-#include "ImageCanvas.h"
-#include "MainWindow.h"
+#include "app/Dialogs.h"
+#include "charts/EquityCurve.h"
+#include "charts/ImageCanvas.h"
+#include "app/MainWindow.h"
 #include "ReportGenerator.h"
-#include "TimeOfWeekChart.h"
+#include "charts/TimeOfWeekChart.h"
 
 #include <benchmark/benchmark.h>
 

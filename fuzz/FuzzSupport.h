@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Canvas.h"
+#include "charts/Canvas.h"
 
 #include <cstddef>
 #include <cstdint>

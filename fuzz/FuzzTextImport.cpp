@@ -1,11 +1,11 @@
 // The text import on arbitrary bytes, onto a table already loaded, then the filter pass and both
 // charts; an import that cannot read its file must leave that table as it was.
-#include "EquityCurve.h"
-#include "Errors.h"
-#include "Filters.h"
+#include "charts/EquityCurve.h"
+#include "trades/Errors.h"
+#include "analysis/Filters.h"
 #include "FuzzSupport.h"
-#include "TextImport.h"
-#include "TimeOfWeekChart.h"
+#include "trades/TextImport.h"
+#include "charts/TimeOfWeekChart.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "Commands.h"
+#include "analysis/Commands.h"
 
-#include "Filters.h"
+#include "analysis/Filters.h"
 
 namespace corvane {
 

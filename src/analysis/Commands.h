@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Filters.h"
-#include "LoadReport.h"
-#include "Session.h"
+#include "analysis/Filters.h"
+#include "trades/LoadReport.h"
+#include "trades/Session.h"
 
 #include <string>
 

@@ -1,12 +1,12 @@
-#include "Filters.h"
+#include "analysis/Filters.h"
 
-#include "Numbers.h"
-#include "ReportReader.h"
-#include "Statistics.h"
-#include "SummaryText.h"
-#include "TextRoutines.h"
+#include "trades/Numbers.h"
+#include "trades/ReportReader.h"
+#include "analysis/Statistics.h"
+#include "analysis/SummaryText.h"
+#include "trades/TextRoutines.h"
 
-#include "Errors.h"
+#include "trades/Errors.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,8 +1,8 @@
-#include "HtmlSummary.h"
+#include "analysis/HtmlSummary.h"
 
-#include "Numbers.h"
-#include "TextRoutines.h"
-#include "Session.h"
+#include "trades/Numbers.h"
+#include "trades/TextRoutines.h"
+#include "trades/Session.h"
 
 #include <string>
 #include <vector>

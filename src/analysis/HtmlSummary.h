@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Statistics.h"
-#include "TextGrid.h"
+#include "analysis/Statistics.h"
+#include "trades/TextGrid.h"
 
 #include <ostream>
 

@@ -1,9 +1,9 @@
-#include "Statistics.h"
+#include "analysis/Statistics.h"
 
-#include "Numbers.h"
-#include "TextRoutines.h"
-#include "Session.h"
-#include "TimeFields.h"
+#include "trades/Numbers.h"
+#include "trades/TextRoutines.h"
+#include "trades/Session.h"
+#include "trades/TimeFields.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TextGrid.h"
-#include "TradeValues.h"
+#include "trades/TextGrid.h"
+#include "trades/TradeValues.h"
 
 #include <string_view>
 #include <vector>

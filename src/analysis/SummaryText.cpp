@@ -1,6 +1,6 @@
-#include "SummaryText.h"
+#include "analysis/SummaryText.h"
 
-#include "Numbers.h"
+#include "trades/Numbers.h"
 
 namespace corvane {
 

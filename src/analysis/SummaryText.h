@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Session.h"
-#include "Statistics.h"
+#include "trades/Session.h"
+#include "analysis/Statistics.h"
 
 #include <string>
 #include <string_view>

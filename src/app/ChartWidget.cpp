@@ -1,4 +1,4 @@
-#include "ChartWidget.h"
+#include "app/ChartWidget.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageCanvas.h"
+#include "charts/ImageCanvas.h"
 
 #include <QWidget>
 

@@ -1,18 +1,18 @@
 // The window's commands that change the trade table or write files: Delete trade, Normalize, the
 // hidden Sort trades and Import, and both exports.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ChartWidget.h"
-#include "DeleteTrades.h"
-#include "ExportNames.h"
-#include "Filters.h"
-#include "GridSelection.h"
-#include "HtmlExport.h"
-#include "NormalizeTrades.h"
-#include "SortTrades.h"
-#include "TextExport.h"
-#include "TextImport.h"
-#include "TradeTableModel.h"
+#include "app/ChartWidget.h"
+#include "edit/DeleteTrades.h"
+#include "export/ExportNames.h"
+#include "analysis/Filters.h"
+#include "app/GridSelection.h"
+#include "export/HtmlExport.h"
+#include "edit/NormalizeTrades.h"
+#include "edit/SortTrades.h"
+#include "export/TextExport.h"
+#include "trades/TextImport.h"
+#include "app/TradeTableModel.h"
 
 #include <QFile>
 #include <QListWidget>

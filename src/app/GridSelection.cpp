@@ -1,4 +1,4 @@
-#include "GridSelection.h"
+#include "app/GridSelection.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>

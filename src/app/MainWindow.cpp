@@ -1,12 +1,12 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ChartWidget.h"
-#include "Commands.h"
-#include "EquityCurve.h"
-#include "GridSelection.h"
-#include "TextDecoding.h"
-#include "TradeTableModel.h"
-#include "WindowRules.h"
+#include "app/ChartWidget.h"
+#include "analysis/Commands.h"
+#include "charts/EquityCurve.h"
+#include "app/GridSelection.h"
+#include "trades/TextDecoding.h"
+#include "app/TradeTableModel.h"
+#include "app/WindowRules.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Chart.h"
-#include "Dialogs.h"
-#include "ImageCanvas.h"
-#include "Filters.h"
-#include "LoadReport.h"
-#include "Session.h"
+#include "charts/Chart.h"
+#include "app/Dialogs.h"
+#include "charts/ImageCanvas.h"
+#include "analysis/Filters.h"
+#include "trades/LoadReport.h"
+#include "trades/Session.h"
 
 #include <QWidget>
 

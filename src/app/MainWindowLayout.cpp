@@ -1,10 +1,10 @@
 // The window's controls: where each stands, how each is built, and the grids' column widths.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ChartWidget.h"
-#include "GridSelection.h"
-#include "TradeTableModel.h"
-#include "WindowRules.h"
+#include "app/ChartWidget.h"
+#include "app/GridSelection.h"
+#include "app/TradeTableModel.h"
+#include "app/WindowRules.h"
 
 #include <QHeaderView>
 #include <QLabel>

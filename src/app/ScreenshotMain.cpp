@@ -2,8 +2,8 @@
 // Starts the real window, loads REPORT through its Load File button (the open dialog answered with
 // REPORT), shows the chosen view (and, with --alternate, the magic numbers and comments in place of
 // the trade grid) and saves a picture of the whole window.
-#include "Dialogs.h"
-#include "MainWindow.h"
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

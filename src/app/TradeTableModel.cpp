@@ -1,6 +1,6 @@
-#include "TradeTableModel.h"
+#include "app/TradeTableModel.h"
 
-#include "TextDecoding.h"
+#include "trades/TextDecoding.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextGrid.h"
+#include "trades/TextGrid.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "WindowRules.h"
+#include "app/WindowRules.h"
 
-#include "TextGrid.h"
+#include "trades/TextGrid.h"
 
 #include <algorithm>
 #include <numeric>

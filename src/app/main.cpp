@@ -1,6 +1,6 @@
-#include "Application.h"
-#include "Dialogs.h"
-#include "MainWindow.h"
+#include "app/Application.h"
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
 
 #include <QScreen>
 

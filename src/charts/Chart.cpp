@@ -1,7 +1,7 @@
-#include "Chart.h"
+#include "charts/Chart.h"
 
-#include "EquityCurve.h"
-#include "TimeOfWeekChart.h"
+#include "charts/EquityCurve.h"
+#include "charts/TimeOfWeekChart.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Canvas.h"
-#include "Session.h"
+#include "charts/Canvas.h"
+#include "trades/Session.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
-#include "ChartPicture.h"
+#include "charts/ChartPicture.h"
 
-#include "EquityCurve.h"
-#include "Errors.h"
+#include "charts/EquityCurve.h"
+#include "trades/Errors.h"
 
 #include <QFile>
 

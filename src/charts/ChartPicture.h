@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Chart.h"
-#include "ImageCanvas.h"
-#include "Session.h"
+#include "charts/Chart.h"
+#include "charts/ImageCanvas.h"
+#include "trades/Session.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "EquityCurve.h"
+#include "charts/EquityCurve.h"
 
-#include "Numbers.h"
-#include "Session.h"
+#include "trades/Numbers.h"
+#include "trades/Session.h"
 
 #include <algorithm>
 #include <cmath>

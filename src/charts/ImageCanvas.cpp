@@ -1,6 +1,6 @@
-#include "ImageCanvas.h"
+#include "charts/ImageCanvas.h"
 
-#include "TextDecoding.h"
+#include "trades/TextDecoding.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
-#include "TimeOfWeekChart.h"
+#include "charts/TimeOfWeekChart.h"
 
-#include "Numbers.h"
-#include "Session.h"
-#include "TimeFields.h"
+#include "trades/Numbers.h"
+#include "trades/Session.h"
+#include "trades/TimeFields.h"
 
 #include <algorithm>
 #include <array>

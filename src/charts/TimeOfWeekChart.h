@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Canvas.h"
-#include "TextGrid.h"
+#include "charts/Canvas.h"
+#include "trades/TextGrid.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Chart.h"
+#include "charts/Chart.h"
 
 #include <stdexcept>
 #include <string>

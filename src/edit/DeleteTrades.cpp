@@ -1,6 +1,6 @@
-#include "DeleteTrades.h"
+#include "edit/DeleteTrades.h"
 
-#include "Filters.h"
+#include "analysis/Filters.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "NormalizeTrades.h"
+#include "edit/NormalizeTrades.h"
 
-#include "Filters.h"
-#include "Numbers.h"
+#include "analysis/Filters.h"
+#include "trades/Numbers.h"
 
 #include <vector>
 

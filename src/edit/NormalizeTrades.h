@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Filters.h"
-#include "Session.h"
+#include "analysis/Filters.h"
+#include "trades/Session.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,7 +1,7 @@
-#include "SortTrades.h"
+#include "edit/SortTrades.h"
 
-#include "Session.h"
-#include "TextRoutines.h"
+#include "trades/Session.h"
+#include "trades/TextRoutines.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,4 +1,4 @@
-#include "ExportNames.h"
+#include "export/ExportNames.h"
 
 #include <filesystem>
 

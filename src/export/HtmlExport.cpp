@@ -1,11 +1,11 @@
-#include "HtmlExport.h"
+#include "export/HtmlExport.h"
 
-#include "Chart.h"
-#include "ExportNames.h"
-#include "HtmlSummary.h"
-#include "JpegWriter.h"
-#include "ReplacingFile.h"
-#include "TextExport.h"
+#include "charts/Chart.h"
+#include "export/ExportNames.h"
+#include "analysis/HtmlSummary.h"
+#include "export/JpegWriter.h"
+#include "export/ReplacingFile.h"
+#include "export/TextExport.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ImageCanvas.h"
-#include "Session.h"
+#include "charts/ImageCanvas.h"
+#include "trades/Session.h"
 
 #include <optional>
 #include <ostream>

@@ -1,7 +1,7 @@
-#include "JpegWriter.h"
+#include "export/JpegWriter.h"
 
-#include "Errors.h"
-#include "ReplacingFile.h"
+#include "trades/Errors.h"
+#include "export/ReplacingFile.h"
 
 #include <csetjmp>
 #include <cstdio>

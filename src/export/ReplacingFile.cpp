@@ -1,6 +1,6 @@
-#include "ReplacingFile.h"
+#include "export/ReplacingFile.h"
 
-#include "Errors.h"
+#include "trades/Errors.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "TextExport.h"
+#include "export/TextExport.h"
 
-#include "ReplacingFile.h"
-#include "Statistics.h"
+#include "export/ReplacingFile.h"
+#include "analysis/Statistics.h"
 
 namespace corvane {
 

@@ -1,11 +1,11 @@
 // The body loop of a load: turns the trade lines of a report into rows of the trade table.
-#include "ReportReader.h"
+#include "trades/ReportReader.h"
 
-#include "KeywordSet.h"
-#include "LineFields.h"
-#include "LineReader.h"
-#include "Numbers.h"
-#include "TextRoutines.h"
+#include "trades/KeywordSet.h"
+#include "trades/LineFields.h"
+#include "trades/LineReader.h"
+#include "trades/Numbers.h"
+#include "trades/TextRoutines.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "CodePage.h"
+#include "trades/CodePage.h"
 
-#include "TextRoutines.h"
+#include "trades/TextRoutines.h"
 
 #include <cctype>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "HistoryPositions.h"
+#include "trades/HistoryPositions.h"
 
 #include <algorithm>
 #include <functional>

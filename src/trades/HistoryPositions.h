@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PositionBook.h"
-#include "TextArena.h"
+#include "trades/PositionBook.h"
+#include "trades/TextArena.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "HtmlMarkup.h"
+#include "trades/HtmlMarkup.h"
 
-#include "TextRoutines.h"
-#include "UnicodeFileReader.h"
+#include "trades/TextRoutines.h"
+#include "trades/UnicodeFileReader.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
-#include "HtmlRowScanner.h"
+#include "trades/HtmlRowScanner.h"
 
-#include "HtmlMarkup.h"
-#include "TextRoutines.h"
+#include "trades/HtmlMarkup.h"
+#include "trades/TextRoutines.h"
 
 #include <algorithm>
 

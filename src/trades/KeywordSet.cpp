@@ -1,4 +1,4 @@
-#include "KeywordSet.h"
+#include "trades/KeywordSet.h"
 
 #include <cstring>
 #include <stdexcept>

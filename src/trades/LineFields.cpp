@@ -1,4 +1,4 @@
-#include "LineFields.h"
+#include "trades/LineFields.h"
 
 #include <limits>
 

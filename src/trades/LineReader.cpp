@@ -1,6 +1,6 @@
-#include "LineReader.h"
+#include "trades/LineReader.h"
 
-#include "Errors.h"
+#include "trades/Errors.h"
 
 #include <cstring>
 #include <sys/stat.h>

@@ -1,11 +1,11 @@
-#include "LoadReport.h"
+#include "trades/LoadReport.h"
 
-#include "CodePage.h"
-#include "Errors.h"
-#include "LineReader.h"
-#include "Mt5Load.h"
-#include "Mt5Report.h"
-#include "Numbers.h"
+#include "trades/CodePage.h"
+#include "trades/Errors.h"
+#include "trades/LineReader.h"
+#include "trades/Mt5Load.h"
+#include "trades/Mt5Report.h"
+#include "trades/Numbers.h"
 
 #include <algorithm>
 #include <numeric>

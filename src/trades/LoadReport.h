@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReportReader.h"
-#include "Session.h"
+#include "trades/ReportReader.h"
+#include "trades/Session.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "Mt5Load.h"
+#include "trades/Mt5Load.h"
 
-#include "LineReader.h"
-#include "Mt5Report.h"
+#include "trades/LineReader.h"
+#include "trades/Mt5Report.h"
 
 namespace corvane {
 

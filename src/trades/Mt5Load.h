@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LoadReport.h"
-#include "Session.h"
+#include "trades/LoadReport.h"
+#include "trades/Session.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "Mt5Reader.h"
+#include "trades/Mt5Reader.h"
 
-#include "Errors.h"
-#include "Mt5Report.h"
-#include "Numbers.h"
-#include "TextRoutines.h"
-#include "TradeRowWriter.h"
+#include "trades/Errors.h"
+#include "trades/Mt5Report.h"
+#include "trades/Numbers.h"
+#include "trades/TextRoutines.h"
+#include "trades/TradeRowWriter.h"
 
 namespace corvane {
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "HistoryPositions.h"
-#include "HtmlRowScanner.h"
-#include "PositionBook.h"
-#include "ReportReader.h"
-#include "SelectionList.h"
-#include "Session.h"
-#include "TextArena.h"
-#include "TextGrid.h"
-#include "TradeRowWriter.h"
+#include "trades/HistoryPositions.h"
+#include "trades/HtmlRowScanner.h"
+#include "trades/PositionBook.h"
+#include "trades/ReportReader.h"
+#include "trades/SelectionList.h"
+#include "trades/Session.h"
+#include "trades/TextArena.h"
+#include "trades/TextGrid.h"
+#include "trades/TradeRowWriter.h"
 
 #include <optional>
 #include <string>

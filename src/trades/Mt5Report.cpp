@@ -1,11 +1,11 @@
-#include "Mt5Report.h"
+#include "trades/Mt5Report.h"
 
-#include "Errors.h"
-#include "HtmlRowScanner.h"
-#include "LineReader.h"
-#include "Mt5Reader.h"
-#include "TextRoutines.h"
-#include "UnicodeFileReader.h"
+#include "trades/Errors.h"
+#include "trades/HtmlRowScanner.h"
+#include "trades/LineReader.h"
+#include "trades/Mt5Reader.h"
+#include "trades/TextRoutines.h"
+#include "trades/UnicodeFileReader.h"
 
 namespace corvane {
 

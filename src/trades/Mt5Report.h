@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ReportReader.h"
-#include "SelectionList.h"
-#include "Session.h"
-#include "TextGrid.h"
+#include "trades/ReportReader.h"
+#include "trades/SelectionList.h"
+#include "trades/Session.h"
+#include "trades/TextGrid.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "Numbers.h"
+#include "trades/Numbers.h"
 
-#include "Errors.h"
-#include "TextRoutines.h"
+#include "trades/Errors.h"
+#include "trades/TextRoutines.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "PositionBook.h"
+#include "trades/PositionBook.h"
 
-#include "Numbers.h"
+#include "trades/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

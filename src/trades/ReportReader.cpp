@@ -1,8 +1,8 @@
-#include "ReportReader.h"
+#include "trades/ReportReader.h"
 
-#include "LineReader.h"
-#include "Numbers.h"
-#include "TextRoutines.h"
+#include "trades/LineReader.h"
+#include "trades/Numbers.h"
+#include "trades/TextRoutines.h"
 
 #include <cmath>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "SelectionList.h"
+#include "trades/SelectionList.h"
 
-#include "TextRoutines.h"
+#include "trades/TextRoutines.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SelectionList.h"
-#include "TextGrid.h"
-#include "TradeValues.h"
+#include "trades/SelectionList.h"
+#include "trades/TextGrid.h"
+#include "trades/TradeValues.h"
 
 #include <optional>
 #include <string>

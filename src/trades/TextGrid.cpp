@@ -1,4 +1,4 @@
-#include "TextGrid.h"
+#include "trades/TextGrid.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "TextImport.h"
+#include "trades/TextImport.h"
 
-#include "Errors.h"
-#include "LineReader.h"
+#include "trades/Errors.h"
+#include "trades/LineReader.h"
 
 #include <cerrno>
 #include <cstring>

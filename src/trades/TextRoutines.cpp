@@ -1,4 +1,4 @@
-#include "TextRoutines.h"
+#include "trades/TextRoutines.h"
 
 #include <algorithm>
 

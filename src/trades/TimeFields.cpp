@@ -1,4 +1,4 @@
-#include "TimeFields.h"
+#include "trades/TimeFields.h"
 
 namespace corvane {
 

@@ -1,8 +1,8 @@
-#include "TradeRowWriter.h"
+#include "trades/TradeRowWriter.h"
 
-#include "Numbers.h"
-#include "Session.h"
-#include "TextRoutines.h"
+#include "trades/Numbers.h"
+#include "trades/Session.h"
+#include "trades/TextRoutines.h"
 
 #include <array>
 

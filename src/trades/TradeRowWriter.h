@@ -1,9 +1,9 @@
 #pragma once
 
-#include "PositionBook.h"
-#include "ReportReader.h"
-#include "SelectionList.h"
-#include "TextGrid.h"
+#include "trades/PositionBook.h"
+#include "trades/ReportReader.h"
+#include "trades/SelectionList.h"
+#include "trades/TextGrid.h"
 
 #include <string>
 #include <string_view>

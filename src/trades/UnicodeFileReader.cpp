@@ -1,4 +1,4 @@
-#include "UnicodeFileReader.h"
+#include "trades/UnicodeFileReader.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "Filters.h"
+#include "analysis/Filters.h"
 
-#include "Errors.h"
+#include "trades/Errors.h"
 #include "TradeRows.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GridText.h"
-#include "Session.h"
+#include "trades/Session.h"
 
 #include <initializer_list>
 #include <string>

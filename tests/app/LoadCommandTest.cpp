@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "LoadReport.h"
+#include "trades/LoadReport.h"
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeDialogs.h"
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
 

@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
-#include "Application.h"
-#include "WindowRules.h"
+#include "app/Application.h"
+#include "app/WindowRules.h"
 
 #include <QFont>
 

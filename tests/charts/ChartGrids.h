@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Session.h"
+#include "trades/Session.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "ChartPicture.h"
+#include "charts/ChartPicture.h"
 
 #include "ChartGrids.h"
-#include "Errors.h"
+#include "trades/Errors.h"
 #include "TempDir.h"
 
 #include <QImage>

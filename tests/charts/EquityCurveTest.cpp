@@ -1,7 +1,7 @@
-#include "EquityCurve.h"
+#include "charts/EquityCurve.h"
 
 #include "ChartGrids.h"
-#include "Errors.h"
+#include "trades/Errors.h"
 #include "RecordingCanvas.h"
 
 #include <gtest/gtest.h>

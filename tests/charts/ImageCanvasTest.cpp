@@ -1,6 +1,6 @@
-#include "ImageCanvas.h"
+#include "charts/ImageCanvas.h"
 
-#include "EquityCurve.h"
+#include "charts/EquityCurve.h"
 
 #include <QFontDatabase>
 

@@ -1,9 +1,9 @@
-#include "TimeOfWeekChart.h"
+#include "charts/TimeOfWeekChart.h"
 
 #include "ChartGrids.h"
-#include "EquityCurve.h"
-#include "Errors.h"
-#include "ImageCanvas.h"
+#include "charts/EquityCurve.h"
+#include "trades/Errors.h"
+#include "charts/ImageCanvas.h"
 #include "RecordingCanvas.h"
 
 #include <gtest/gtest.h>

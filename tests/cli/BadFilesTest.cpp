@@ -4,14 +4,14 @@
 // load leaves the trades already loaded as they were.
 #include "RunTool.h"
 
-#include "Commands.h"
-#include "Errors.h"
-#include "Filters.h"
+#include "analysis/Commands.h"
+#include "trades/Errors.h"
+#include "analysis/Filters.h"
 #include "GridText.h"
-#include "LoadReport.h"
+#include "trades/LoadReport.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
-#include "TextImport.h"
+#include "trades/TextImport.h"
 
 #include <gtest/gtest.h>
 

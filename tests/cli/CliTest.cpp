@@ -1,6 +1,6 @@
 // What the golden cases beside this file do not show: options combined, the append rules of the tool,
 // errors that name what was wrong, and the help.
-#include "LoadReport.h"
+#include "trades/LoadReport.h"
 #include "ReportBuilder.h"
 #include "RunTool.h"
 #include "TempDir.h"

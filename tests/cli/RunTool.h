@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <sstream>
 #include <string>

@@ -1,7 +1,7 @@
-#include "NormalizeTrades.h"
+#include "edit/NormalizeTrades.h"
 
-#include "Errors.h"
-#include "Filters.h"
+#include "trades/Errors.h"
+#include "analysis/Filters.h"
 #include "TradeRows.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "SortTrades.h"
+#include "edit/SortTrades.h"
 
-#include "Filters.h"
+#include "analysis/Filters.h"
 #include "TradeRows.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "ExportNames.h"
-#include "ReplacingFile.h"
+#include "export/ExportNames.h"
+#include "export/ReplacingFile.h"
 
-#include "Errors.h"
+#include "trades/Errors.h"
 #include "ExportSessions.h"
-#include "HtmlExport.h"
+#include "export/HtmlExport.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

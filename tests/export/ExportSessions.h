@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Filters.h"
+#include "analysis/Filters.h"
 #include "TradeRows.h"
 
 namespace corvane::test {

@@ -1,13 +1,13 @@
 // The page's every byte for a statement is pinned by the tool's golden cases export-html and
 // export-html-magic; here: the summary's own edges, the picture lines, a page without trades and the
 // picture file itself.
-#include "HtmlExport.h"
+#include "export/HtmlExport.h"
 
-#include "EquityCurve.h"
-#include "Errors.h"
+#include "charts/EquityCurve.h"
+#include "trades/Errors.h"
 #include "ExportSessions.h"
-#include "HtmlSummary.h"
-#include "JpegWriter.h"
+#include "analysis/HtmlSummary.h"
+#include "export/JpegWriter.h"
 #include "TempDir.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "TextExport.h"
-#include "TextImport.h"
+#include "export/TextExport.h"
+#include "trades/TextImport.h"
 
-#include "Errors.h"
+#include "trades/Errors.h"
 #include "ExportSessions.h"
 #include "TempDir.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SelectionList.h"
-#include "TextGrid.h"
+#include "trades/SelectionList.h"
+#include "trades/TextGrid.h"
 
 #include <string>
 #include <vector>

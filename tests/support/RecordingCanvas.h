@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Canvas.h"
+#include "charts/Canvas.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "trades/CodePage.h"
 
 #include <gtest/gtest.h>
 

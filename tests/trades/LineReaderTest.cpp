@@ -1,4 +1,4 @@
-#include "LineReader.h"
+#include "trades/LineReader.h"
 
 #include "TempDir.h"
 

@@ -1,9 +1,9 @@
-#include "Errors.h"
+#include "trades/Errors.h"
 #include "Mt5ReportBuilder.h"
-#include "Numbers.h"
+#include "trades/Numbers.h"
 #include "Samples.h"
 #include "TestReports.h"
-#include "TextRoutines.h"
+#include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
 

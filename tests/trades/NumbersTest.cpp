@@ -1,8 +1,8 @@
-#include "Numbers.h"
+#include "trades/Numbers.h"
 
 #include "CommaLocale.h"
-#include "Errors.h"
-#include "TextRoutines.h"
+#include "trades/Errors.h"
+#include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "LoadReport.h"
-#include "Numbers.h"
+#include "trades/LoadReport.h"
+#include "trades/Numbers.h"
 #include "Samples.h"
 #include "TempDir.h"
-#include "TextRoutines.h"
+#include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ReportReader.h"
+#include "trades/ReportReader.h"
 
-#include "LineReader.h"
+#include "trades/LineReader.h"
 
 #include "TestReports.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GridText.h"
-#include "LoadReport.h"
+#include "trades/LoadReport.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
 

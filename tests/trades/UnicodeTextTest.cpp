@@ -1,7 +1,7 @@
-#include "HtmlRowScanner.h"
+#include "trades/HtmlRowScanner.h"
 #include "Mt5ReportBuilder.h"
 #include "TempDir.h"
-#include "UnicodeFileReader.h"
+#include "trades/UnicodeFileReader.h"
 
 #include <gtest/gtest.h>
 

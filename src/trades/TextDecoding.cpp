@@ -1,4 +1,4 @@
-#include "TextDecoding.h"
+#include "trades/TextDecoding.h"
 
 #include <QStringDecoder>
 
