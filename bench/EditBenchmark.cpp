@@ -3,16 +3,16 @@
 // html with its picture. Each case times the command's core as the window runs it, filter pass included;
 // the copy of the loaded and filtered session that each iteration starts from is not timed.
 
-#include "analysis/Commands.h"
-#include "edit/DeleteTrades.h"
-#include "charts/EquityCurve.h"
-#include "analysis/Filters.h"
-#include "export/HtmlExport.h"
-#include "edit/NormalizeTrades.h"
 #include "ReportGenerator.h"
-#include "trades/Session.h"
+#include "analysis/Commands.h"
+#include "analysis/Filters.h"
+#include "charts/EquityCurve.h"
+#include "edit/DeleteTrades.h"
+#include "edit/NormalizeTrades.h"
 #include "edit/SortTrades.h"
+#include "export/HtmlExport.h"
 #include "export/TextExport.h"
+#include "trades/Session.h"
 
 #include <QGuiApplication>
 
@@ -22,9 +22,9 @@
 #include <filesystem>
 #include <numeric>
 #include <random>
-#include <unistd.h>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace corvane::bench {
@@ -54,13 +54,13 @@ public:
 
 private:
     LoadedStatement()
-        : m_folder(std::filesystem::temp_directory_path() /
-                   ("corvane-edit-bench-" + std::to_string(::getpid())))
+        : m_folder(std::filesystem::temp_directory_path() / ("corvane-edit-bench-" + std::to_string(::getpid())))
     {
         std::filesystem::create_directories(m_folder);
         const std::string report = File("statement.htm");
         WriteStatement(report, kClosedTrades);
-        if (LoadAndFilter(m_session, report, LoadMode::Replace) != LoadOutcome::Loaded || m_session.Full.RowCount() != 100001)
+        if (LoadAndFilter(m_session, report, LoadMode::Replace) != LoadOutcome::Loaded
+            || m_session.Full.RowCount() != 100001)
             throw std::runtime_error("the generated statement did not load as 100,000 trades");
     }
 
@@ -147,10 +147,7 @@ BENCHMARK(DeleteHalf)->Name("Delete/50000_of_100000")->Unit(benchmark::kMillisec
 BENCHMARK(Normalize)->Name("Normalize/100000")->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(SortShuffled)->Name("Sort/100000_shuffled")->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(ExportTextFile)->Name("ExportTxt/100000")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(ExportHtmlWithPicture)
-    ->Name("ExportHtml/100000_with_picture")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(ExportHtmlWithPicture)->Name("ExportHtml/100000_with_picture")->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace corvane::bench
 

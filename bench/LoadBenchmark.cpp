@@ -4,10 +4,10 @@
 // The "own_process" cases run every load in a fresh child process (this program started again with
 // --load-once), so that their peak resident memory is the load's own and not that of the cases before.
 
+#include "ReportGenerator.h"
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
 #include "trades/LoadReport.h"
-#include "ReportGenerator.h"
 #include "trades/Session.h"
 
 #include <benchmark/benchmark.h>
@@ -297,15 +297,14 @@ void RegisterAll()
         if (type == ReportType::Statement)
             sizes.push_back(200000);
         for (const long long trades : sizes)
-            benchmark::RegisterBenchmark(Name("LoadAndFilter", type, trades).c_str(), LoadAndFilterInProcess,
-                                         type, trades)
+            benchmark::RegisterBenchmark(Name("LoadAndFilter", type, trades).c_str(), LoadAndFilterInProcess, type,
+                                         trades)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);
         // 100k once more in a fresh process, to compare with the million on equal terms (a fresh heap).
         for (const long long trades : {100000LL, 1000000LL}) {
-            benchmark::internal::Benchmark* own =
-                benchmark::RegisterBenchmark((Name("LoadAndFilter", type, trades) + "/own_process").c_str(),
-                                             LoadAndFilterOwnProcess, type, trades);
+            benchmark::internal::Benchmark* own = benchmark::RegisterBenchmark(
+                (Name("LoadAndFilter", type, trades) + "/own_process").c_str(), LoadAndFilterOwnProcess, type, trades);
             own->UseManualTime()->Unit(benchmark::kMillisecond);
             if (trades >= 1000000)
                 own->Iterations(1);
@@ -335,11 +334,10 @@ void RegisterAll()
                                  ReportType::Statement, 100000)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(Name("FilterPass", ReportType::Statement, 100000).c_str(), FilterPass,
-                                 100000)
+    benchmark::RegisterBenchmark(Name("FilterPass", ReportType::Statement, 100000).c_str(), FilterPass, 100000)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(Name("PairsListChanged", ReportType::Statement, 100000).c_str(),
-                                 PairsListClick, 100000)
+    benchmark::RegisterBenchmark(Name("PairsListChanged", ReportType::Statement, 100000).c_str(), PairsListClick,
+                                 100000)
         ->Unit(benchmark::kMillisecond);
 }
 

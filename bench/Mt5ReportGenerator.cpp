@@ -32,10 +32,7 @@ constexpr Symbol kSymbols[] = {
 class Random
 {
 public:
-    explicit Random(std::uint64_t seed)
-        : m_state(seed)
-    {
-    }
+    explicit Random(std::uint64_t seed) : m_state(seed) {}
     std::uint64_t Next()
     {
         std::uint64_t z = (m_state += 0x9e3779b97f4a7c15ULL);
@@ -61,8 +58,7 @@ private:
 class WideOutput
 {
 public:
-    explicit WideOutput(const std::string& path)
-        : m_file(std::fopen(path.c_str(), "wb"))
+    explicit WideOutput(const std::string& path) : m_file(std::fopen(path.c_str(), "wb"))
     {
         if (m_file == nullptr)
             throw std::runtime_error("cannot create " + path);
@@ -113,7 +109,8 @@ public:
         char text[48];
         char* const end = text + sizeof text;
         char* p = end;
-        unsigned long long value = scaled < 0 ? 0ULL - static_cast<unsigned long long>(scaled) : static_cast<unsigned long long>(scaled);
+        unsigned long long value =
+            scaled < 0 ? 0ULL - static_cast<unsigned long long>(scaled) : static_cast<unsigned long long>(scaled);
         for (int i = 0; i < decimals; ++i, value /= 10)
             *--p = static_cast<char>('0' + value % 10);
         if (decimals > 0)
@@ -252,7 +249,8 @@ std::vector<Event> Events(const std::vector<Position>& positions)
     for (int i = 0; i < static_cast<int>(positions.size()); ++i) {
         events.push_back({positions[static_cast<std::size_t>(i)].Open, i, -1});
         for (int part = 0; part < static_cast<int>(positions[static_cast<std::size_t>(i)].Closes.size()); ++part)
-            events.push_back({positions[static_cast<std::size_t>(i)].Closes[static_cast<std::size_t>(part)].Second, i, part});
+            events.push_back(
+                {positions[static_cast<std::size_t>(i)].Closes[static_cast<std::size_t>(part)].Second, i, part});
     }
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.Second < b.Second; });
     return events;
@@ -266,7 +264,8 @@ void Price(WideOutput& out, const Position& p, long long price)
 
 void Head(WideOutput& out, std::string_view title, std::string_view generator)
 {
-    out.Line("<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">");
+    out.Line(
+        "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">");
     out.Line("<html>\r\n  <head>");
     out.Put("    <title>");
     out.Put(title);
@@ -298,7 +297,8 @@ void HeaderRow(WideOutput& out, std::string_view cells)
 
 void RowStart(WideOutput& out, long long row)
 {
-    out.Put(row % 2 == 0 ? "        <tr bgcolor=\"#FFFFFF\" align=\"right\">" : "        <tr bgcolor=\"#F7F7F7\" align=\"right\">");
+    out.Put(row % 2 == 0 ? "        <tr bgcolor=\"#FFFFFF\" align=\"right\">"
+                         : "        <tr bgcolor=\"#F7F7F7\" align=\"right\">");
 }
 
 std::string_view Comment(const Position& p)
@@ -356,7 +356,8 @@ void OrdersTable(WideOutput& out, const std::vector<Position>& positions, const 
 }
 
 // The Deals table: the deposit, then every deal with the balance after it. Returns the net profit.
-long long DealsTable(WideOutput& out, const std::vector<Position>& positions, const std::vector<Event>& events, bool tester)
+long long DealsTable(WideOutput& out, const std::vector<Position>& positions, const std::vector<Event>& events,
+                     bool tester)
 {
     const std::string_view cell = tester ? "</td><td>" : "</td><td nowrap>";
     long long balance = kDepositCents;
@@ -535,11 +536,13 @@ GeneratedReport WriteMt5History(const std::string& path, long long trades, std::
     const std::vector<Event> events = Events(positions);
     WideOutput out(path);
     Head(out, "9200101: Bench Trader - Trade History Report", "client terminal");
-    out.Line("        <tr align=\"center\">\r\n            <td colspan=\"14\"><div style=\"font: 14pt Tahoma\"><b>Trade "
-             "History Report</b><br></div></td>\r\n        </tr>");
+    out.Line(
+        "        <tr align=\"center\">\r\n            <td colspan=\"14\"><div style=\"font: 14pt Tahoma\"><b>Trade "
+        "History Report</b><br></div></td>\r\n        </tr>");
     for (const std::string_view line :
          {"Name:</th><th colspan=\"10\" nowrap align=\"left\"><b>Bench Trader",
-          "Account:</th><th colspan=\"10\" nowrap align=\"left\"><b>9200101&nbsp;(USD,&nbsp;Bench-Server,&nbsp;demo,&nbsp;Hedge)",
+          "Account:</th><th colspan=\"10\" nowrap "
+          "align=\"left\"><b>9200101&nbsp;(USD,&nbsp;Bench-Server,&nbsp;demo,&nbsp;Hedge)",
           "Company:</th><th colspan=\"10\" nowrap align=\"left\"><b>Bench Ltd.",
           "Date:</th><th colspan=\"10\" nowrap align=\"left\"><b>2030.01.01 00:00"}) {
         out.Put("        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">");
@@ -547,29 +550,36 @@ GeneratedReport WriteMt5History(const std::string& path, long long trades, std::
         out.Line("</b></th></tr>");
     }
     SectionTitle(out, "Positions", 14);
-    HeaderRow(out, "<td>Time</td><td>Position</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
-                   "<td>T / P</td><td>Time</td><td>Price</td><td>Commission</td><td>Swap</td><td colspan=\"2\">Profit</td>");
+    HeaderRow(out,
+              "<td>Time</td><td>Position</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
+              "<td>T / P</td><td>Time</td><td>Price</td><td>Commission</td><td>Swap</td><td colspan=\"2\">Profit</td>");
     PositionsTable(out, positions);
     SectionTitle(out, "Orders", 14);
-    HeaderRow(out, "<td>Open Time</td><td>Order</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
-                   "<td>T / P</td><td>Time</td><td colspan=\"2\">State</td><td colspan=\"3\">Comment</td>");
+    HeaderRow(out,
+              "<td>Open Time</td><td>Order</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
+              "<td>T / P</td><td>Time</td><td colspan=\"2\">State</td><td colspan=\"3\">Comment</td>");
     OrdersTable(out, positions, events, false);
     SectionTitle(out, "Deals", 14);
-    HeaderRow(out, "<td>Time</td><td>Deal</td><td>Symbol</td><td>Type</td><td>Direction</td><td>Volume</td><td>Price</td>"
-                   "<td>Order</td><td class=\"hidden\">Cost</td><td>Commission</td><td>Fee</td><td>Swap</td><td>Profit</td>"
-                   "<td>Balance</td><td>Comment</td>");
+    HeaderRow(out,
+              "<td>Time</td><td>Deal</td><td>Symbol</td><td>Type</td><td>Direction</td><td>Volume</td><td>Price</td>"
+              "<td>Order</td><td class=\"hidden\">Cost</td><td>Commission</td><td>Fee</td><td>Swap</td><td>Profit</td>"
+              "<td>Balance</td><td>Comment</td>");
     const long long net = DealsTable(out, positions, events, false);
     SectionTitle(out, "Open Positions", 14);
-    HeaderRow(out, "<td>Time</td><td>Position</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
-                   "<td>T / P</td><td>Market Price</td><td>Swap</td><td>Profit</td><td colspan=\"3\">Comment</td>");
+    HeaderRow(out,
+              "<td>Time</td><td>Position</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
+              "<td>T / P</td><td>Market Price</td><td>Swap</td><td>Profit</td><td colspan=\"3\">Comment</td>");
     OpenPositionsTable(out, positions);
     SectionTitle(out, "Working Orders", 14);
-    HeaderRow(out, "<td>Open Time</td><td>Order</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
-                   "<td>T / P</td><td>Market Price</td><td colspan=\"2\">State</td><td colspan=\"3\">Comment</td>");
-    out.Line("        <tr bgcolor=\"#FFFFFF\" align=\"right\"><td>2030.01.01 00:00:00</td><td>99999999</td><td>EURUSD</td>"
-             "<td>buy stop</td><td>0.10 / 0</td><td>1.20000</td><td></td><td></td><td>1.10000</td>"
-             "<td colspan=\"2\">placed</td><td colspan=\"3\"></td></tr>");
-    out.Line("        <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt Tahoma\"><b>Results</b></div></td></tr>");
+    HeaderRow(out,
+              "<td>Open Time</td><td>Order</td><td>Symbol</td><td>Type</td><td>Volume</td><td>Price</td><td>S / L</td>"
+              "<td>T / P</td><td>Market Price</td><td colspan=\"2\">State</td><td colspan=\"3\">Comment</td>");
+    out.Line(
+        "        <tr bgcolor=\"#FFFFFF\" align=\"right\"><td>2030.01.01 00:00:00</td><td>99999999</td><td>EURUSD</td>"
+        "<td>buy stop</td><td>0.10 / 0</td><td>1.20000</td><td></td><td></td><td>1.10000</td>"
+        "<td colspan=\"2\">placed</td><td colspan=\"3\"></td></tr>");
+    out.Line("        <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt "
+             "Tahoma\"><b>Results</b></div></td></tr>");
     Result(out, "Total Net Profit:", net, true);
     Result(out, "Total Trades:", ClosingDeals(positions), false);
     out.Line("    </table>\r\n</div>\r\n</body>\r\n</html>");
@@ -582,12 +592,20 @@ GeneratedReport WriteMt5TesterReport(const std::string& path, long long trades, 
     const std::vector<Event> events = Events(positions);
     WideOutput out(path);
     Head(out, "Strategy Tester Report", "strategy tester");
-    out.Line("   <tr align=\"center\"><td colspan=\"13\"><div style=\"font: 14pt Tahoma\"><b>Strategy Tester Report</b><br></div></td></tr>");
-    out.Line("   <tr align=\"center\"><td colspan=\"13\"><div style=\"font: 10pt Tahoma\"><b>Bench-Server (Build 5000)</b><br></div></td></tr>");
-    out.Line("   <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt Tahoma\"><b>Settings</b></div></td></tr>");
-    for (const auto& [label, value] : {std::pair<std::string_view, std::string_view>{"Expert:", "BenchEA"}, {"Symbol:", "EURUSD"},
-                                       {"Period:", "M5 (2024.01.01 - 2030.01.01)"}, {"Inputs:", "Lots=0.1"}, {"", "Risk=2"},
-                                       {"Company:", "Bench Ltd."}, {"Currency:", "USD"}, {"Initial Deposit:", "100 000.00"},
+    out.Line("   <tr align=\"center\"><td colspan=\"13\"><div style=\"font: 14pt Tahoma\"><b>Strategy Tester "
+             "Report</b><br></div></td></tr>");
+    out.Line("   <tr align=\"center\"><td colspan=\"13\"><div style=\"font: 10pt Tahoma\"><b>Bench-Server (Build "
+             "5000)</b><br></div></td></tr>");
+    out.Line(
+        "   <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt Tahoma\"><b>Settings</b></div></td></tr>");
+    for (const auto& [label, value] : {std::pair<std::string_view, std::string_view>{"Expert:", "BenchEA"},
+                                       {"Symbol:", "EURUSD"},
+                                       {"Period:", "M5 (2024.01.01 - 2030.01.01)"},
+                                       {"Inputs:", "Lots=0.1"},
+                                       {"", "Risk=2"},
+                                       {"Company:", "Bench Ltd."},
+                                       {"Currency:", "USD"},
+                                       {"Initial Deposit:", "100 000.00"},
                                        {"Leverage:", "1:100"}}) {
         out.Put("   <tr align=\"right\"><td nowrap colspan=\"3\">");
         out.Put(label);
@@ -596,16 +614,19 @@ GeneratedReport WriteMt5TesterReport(const std::string& path, long long trades, 
         out.Line("</b></td></tr>");
     }
     out.Line("   <tr><td nowrap style=\"height: 10px\"></td></tr>");
-    out.Line("   <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt Tahoma\"><b>Results</b></div></td></tr>");
+    out.Line(
+        "   <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt Tahoma\"><b>Results</b></div></td></tr>");
     Result(out, "Total Trades:", ClosingDeals(positions), false);
     out.Line("</table>\r\n<table cellspacing=\"1\" cellpadding=\"3\" border=\"0\">");
     SectionTitle(out, "Orders", 13);
-    HeaderRow(out, "<td>Open Time</td><td>Order</td><td>Symbol</td><td>Type</td><td colspan=\"2\">Volume</td><td>Price</td>"
-                   "<td>S / L</td><td>T / P</td><td colspan=\"2\">Time</td><td>State</td><td>Comment</td>");
+    HeaderRow(out,
+              "<td>Open Time</td><td>Order</td><td>Symbol</td><td>Type</td><td colspan=\"2\">Volume</td><td>Price</td>"
+              "<td>S / L</td><td>T / P</td><td colspan=\"2\">Time</td><td>State</td><td>Comment</td>");
     OrdersTable(out, positions, events, true);
     SectionTitle(out, "Deals", 13);
-    HeaderRow(out, "<td>Time</td><td>Deal</td><td>Symbol</td><td>Type</td><td>Direction</td><td>Volume</td><td>Price</td>"
-                   "<td>Order</td><td>Commission</td><td>Swap</td><td>Profit</td><td>Balance</td><td>Comment</td>");
+    HeaderRow(out,
+              "<td>Time</td><td>Deal</td><td>Symbol</td><td>Type</td><td>Direction</td><td>Volume</td><td>Price</td>"
+              "<td>Order</td><td>Commission</td><td>Swap</td><td>Profit</td><td>Balance</td><td>Comment</td>");
     DealsTable(out, positions, events, true);
     out.Line("</table>\r\n</div>\r\n</body>\r\n</html>");
     return {trades, out.Close()};

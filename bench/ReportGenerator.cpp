@@ -29,10 +29,7 @@ constexpr std::string_view kDoctype =
 class Random
 {
 public:
-    explicit Random(std::uint64_t seed)
-        : m_state(seed)
-    {
-    }
+    explicit Random(std::uint64_t seed) : m_state(seed) {}
 
     std::uint64_t Next()
     {
@@ -62,9 +59,7 @@ private:
 class Output
 {
 public:
-    explicit Output(const std::string& path)
-        : m_path(path)
-        , m_file(std::fopen(path.c_str(), "wb"))
+    explicit Output(const std::string& path) : m_path(path), m_file(std::fopen(path.c_str(), "wb"))
     {
         if (m_file == nullptr)
             throw std::runtime_error("cannot create " + path);
@@ -261,8 +256,7 @@ constexpr std::array<Expert, 8> kExperts = {{
 constexpr std::array<long long, 9> kLots = {1, 2, 5, 10, 10, 10, 20, 50, 100}; // hundredths of a lot
 
 // One element of `items`, chosen uniformly.
-template <typename T, std::size_t N>
-const T& Pick(Random& random, const std::array<T, N>& items)
+template <typename T, std::size_t N> const T& Pick(Random& random, const std::array<T, N>& items)
 {
     return items[static_cast<std::size_t>(random.Below(static_cast<long long>(N)))];
 }
@@ -307,9 +301,7 @@ struct StatementTrade
 class StatementWriter
 {
 public:
-    StatementWriter(Output& out, std::uint64_t seed)
-        : m_out(out)
-        , m_random(seed)
+    StatementWriter(Output& out, std::uint64_t seed) : m_out(out), m_random(seed)
     {
         for (const Instrument& instrument : kInstruments)
             m_prices.push_back(instrument.Start);
@@ -501,8 +493,7 @@ private:
 
         const long long held = m_random.Chance(10) ? m_random.Between(480, 4320) : m_random.Between(5, 480);
         trade.CloseMinute = open ? -1 : OnWeekday(trade.OpenMinute + held);
-        const long long nights =
-            open ? 1 : trade.CloseMinute / kMinutesPerDay - trade.OpenMinute / kMinutesPerDay;
+        const long long nights = open ? 1 : trade.CloseMinute / kMinutesPerDay - trade.OpenMinute / kMinutesPerDay;
         trade.Swap = trade.Buy ? -nights * trade.Lots * 7 / 2 : nights * trade.Lots;
 
         const long long form = m_random.Below(100);
@@ -628,11 +619,7 @@ struct PendingStop
 class TesterWriter
 {
 public:
-    TesterWriter(Output& out, std::uint64_t seed)
-        : m_out(out)
-        , m_random(seed)
-    {
-    }
+    TesterWriter(Output& out, std::uint64_t seed) : m_out(out), m_random(seed) {}
 
     long long Write(long long trades)
     {
@@ -798,8 +785,8 @@ private:
 
     void Modify()
     {
-        TesterPosition& position = m_open[static_cast<std::size_t>(m_random.Below(
-            static_cast<long long>(m_open.size())))];
+        TesterPosition& position =
+            m_open[static_cast<std::size_t>(m_random.Below(static_cast<long long>(m_open.size())))];
         if (position.StopLoss == 0)
             return;
         position.StopLoss += (position.Buy ? 1 : -1) * m_random.Between(10, 60);

@@ -43,8 +43,7 @@ struct GeneratedReport
  * blank between thousands. Cancelled stop orders are sprinkled among the closed trades; they are not
  * trades. Throws std::runtime_error when the file cannot be written.
  */
-GeneratedReport WriteStatement(const std::string& path, long long closedTrades,
-                               std::uint64_t seed = kDefaultSeed);
+GeneratedReport WriteStatement(const std::string& path, long long closedTrades, std::uint64_t seed = kDefaultSeed);
 
 /**
  * A strategy-tester report on EURUSD with `trades` trades. Each trade is a "buy" or "sell" row followed
@@ -54,8 +53,7 @@ GeneratedReport WriteStatement(const std::string& path, long long closedTrades,
  * "modify" lines. Only the fills and market orders are trades. Throws std::runtime_error when the file
  * cannot be written.
  */
-GeneratedReport WriteTesterReport(const std::string& path, long long trades,
-                                  std::uint64_t seed = kDefaultSeed);
+GeneratedReport WriteTesterReport(const std::string& path, long long trades, std::uint64_t seed = kDefaultSeed);
 
 // WriteStatement, WriteTesterReport, WriteMt5History or WriteMt5TesterReport.
 GeneratedReport WriteReport(ReportType type, const std::string& path, long long trades,

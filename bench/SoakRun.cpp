@@ -3,10 +3,10 @@
 // normalizes, writes both exports and reloads. Memory in use is read after the first cycle and at the
 // end; the run fails (exit 1) when it grew by more than a tenth, or when a command reported an error.
 
+#include "ReportGenerator.h"
 #include "app/Dialogs.h"
 #include "app/GridSelection.h"
 #include "app/MainWindow.h"
-#include "ReportGenerator.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -72,9 +72,8 @@ void Cycle(corvane::TMainForm& window, SoakDialogs& dialogs, const std::filesyst
         window.MagicListBox->selectAll();
     }
     QTableView* grid = window.Grid;
-    grid->selectionModel()->select(
-        QItemSelection(grid->model()->index(10, 0), grid->model()->index(60, 14)),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grid->selectionModel()->select(QItemSelection(grid->model()->index(10, 0), grid->model()->index(60, 14)),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     window.DeleteButton->click();
     window.Button5->click();
     dialogs.Target = QString::fromStdString((folder / "soak.txt").string());

@@ -2,11 +2,11 @@
 // summary shows (the load lets events through after every trade line), a click in the symbol list
 // with the equity curve on show (filter pass, summary, grids, chart), and a redraw of either chart.
 
+#include "ReportGenerator.h"
 #include "app/Dialogs.h"
+#include "app/MainWindow.h"
 #include "charts/EquityCurve.h"
 #include "charts/ImageCanvas.h"
-#include "app/MainWindow.h"
-#include "ReportGenerator.h"
 #include "charts/TimeOfWeekChart.h"
 
 #include <benchmark/benchmark.h>
@@ -54,9 +54,7 @@ const std::string& ReportPath()
 // A shown window with the report loaded and the equity curve on show.
 struct LoadedWindow
 {
-    LoadedWindow()
-        : Dialogs(QString::fromStdString(ReportPath()))
-        , Window(Dialogs)
+    LoadedWindow() : Dialogs(QString::fromStdString(ReportPath())), Window(Dialogs)
     {
         Window.show();
         Window.AnalyzeButton->click();

@@ -1,8 +1,8 @@
 // The date readers over arbitrary texts: days between two dates, the report's day span, the day of
 // the week and the hour-of-week bin. Each must end, with a bin inside the week or none.
-#include "trades/Session.h"
 #include "analysis/Statistics.h"
 #include "charts/TimeOfWeekChart.h"
+#include "trades/Session.h"
 
 #include <cstdint>
 #include <cstdlib>

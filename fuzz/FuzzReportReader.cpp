@@ -1,12 +1,12 @@
 // The report reader on arbitrary bytes: detection, deposit, preamble and body loop, as a fresh load
 // and as an appending one onto a statement, then the filter pass and both charts. The same for the
 // newer terminal's reader: decoding, table rows and deal pairing, and appending onto an account history.
+#include "FuzzSupport.h"
 #include "analysis/Commands.h"
 #include "charts/EquityCurve.h"
-#include "trades/Errors.h"
-#include "FuzzSupport.h"
-#include "trades/Mt5Report.h"
 #include "charts/TimeOfWeekChart.h"
+#include "trades/Errors.h"
+#include "trades/Mt5Report.h"
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
 // The filter pass, the statistics and both charts over a trade table of arbitrary cell texts: each
 // input line is a trade row, its tab-separated fields the row's cells.
-#include "analysis/Commands.h"
-#include "charts/EquityCurve.h"
-#include "trades/Errors.h"
-#include "analysis/Filters.h"
 #include "FuzzSupport.h"
+#include "analysis/Commands.h"
+#include "analysis/Filters.h"
 #include "analysis/Statistics.h"
 #include "analysis/SummaryText.h"
+#include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
+#include "trades/Errors.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 // The text import on arbitrary bytes, onto a table already loaded, then the filter pass and both
 // charts; an import that cannot read its file must leave that table as it was.
-#include "charts/EquityCurve.h"
-#include "trades/Errors.h"
-#include "analysis/Filters.h"
 #include "FuzzSupport.h"
-#include "trades/TextImport.h"
+#include "analysis/Filters.h"
+#include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
+#include "trades/Errors.h"
+#include "trades/TextImport.h"
 
 #include <cstdint>
 #include <cstdlib>

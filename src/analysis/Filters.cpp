@@ -1,9 +1,9 @@
 #include "analysis/Filters.h"
 
-#include "trades/Numbers.h"
-#include "trades/ReportReader.h"
 #include "analysis/Statistics.h"
 #include "analysis/SummaryText.h"
+#include "trades/Numbers.h"
+#include "trades/ReportReader.h"
 #include "trades/TextRoutines.h"
 
 #include "trades/Errors.h"
@@ -18,8 +18,7 @@ namespace {
 
 // Remembers the entries found for the last few distinct cells: a report has few symbols and magic
 // numbers, so most rows skip the search. `key` turns a cell into the text the list holds.
-template <typename Key>
-class CachedFind
+template <typename Key> class CachedFind
 {
 public:
     CachedFind(const SelectionList& list, Key key) : m_list(list), m_key(key) {}

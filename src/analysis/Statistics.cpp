@@ -1,8 +1,8 @@
 #include "analysis/Statistics.h"
 
 #include "trades/Numbers.h"
-#include "trades/TextRoutines.h"
 #include "trades/Session.h"
+#include "trades/TextRoutines.h"
 #include "trades/TimeFields.h"
 
 #include <algorithm>

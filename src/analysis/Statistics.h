@@ -14,13 +14,13 @@ namespace corvane {
  */
 struct SummaryFigures
 {
-    double NetProfit = 0.0;      // sum over the trades of P/L + Swap - |Comm|
-    double InitialDeposit = 0.0; // the deposit the balance starts from
-    double GrossProfit = 0.0;    // sum of P/L of the winning trades (P/L of 0 or more)
-    double InterestEarned = 0.0; // signed sum of Swap
-    double GrossLoss = 0.0;      // minus the sum of P/L of the losing trades: positive for a loss
-    double CommissionPaid = 0.0; // |signed sum of Comm|
-    long long Trades = 0;        // wins + losses: every trade row
+    double NetProfit = 0.0;         // sum over the trades of P/L + Swap - |Comm|
+    double InitialDeposit = 0.0;    // the deposit the balance starts from
+    double GrossProfit = 0.0;       // sum of P/L of the winning trades (P/L of 0 or more)
+    double InterestEarned = 0.0;    // signed sum of Swap
+    double GrossLoss = 0.0;         // minus the sum of P/L of the losing trades: positive for a loss
+    double CommissionPaid = 0.0;    // |signed sum of Comm|
+    long long Trades = 0;           // wins + losses: every trade row
     double PercentProfitable = 0.0; // wins * 100 / trades; 0 without trades
     long long TotalPips = 0;        // winning pips + losing pips
     long long AveragePips = 0;      // total pips / trades, truncated toward zero; 0 without trades

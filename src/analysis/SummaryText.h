@@ -1,7 +1,7 @@
 #pragma once
 
-#include "trades/Session.h"
 #include "analysis/Statistics.h"
+#include "trades/Session.h"
 
 #include <string>
 #include <string_view>

@@ -4,9 +4,7 @@
 
 namespace corvane {
 
-ChartWidget::ChartWidget(const ImageCanvas& canvas, QWidget* parent)
-    : QWidget(parent)
-    , m_canvas(canvas)
+ChartWidget::ChartWidget(const ImageCanvas& canvas, QWidget* parent) : QWidget(parent), m_canvas(canvas)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -20,13 +20,14 @@ std::string LocalPath(const QString& path)
 
 std::optional<QString> QtDialogs::OpenReport(const QString& current)
 {
-    return Chosen(QFileDialog::getOpenFileName(m_parent, QString(), current,
-                                               QStringLiteral("Report files (*.htm *.cvn)")));
+    return Chosen(
+        QFileDialog::getOpenFileName(m_parent, QString(), current, QStringLiteral("Report files (*.htm *.cvn)")));
 }
 
 std::optional<QString> QtDialogs::OpenImport()
 {
-    return Chosen(QFileDialog::getOpenFileName(m_parent, QString(), QString(), QStringLiteral("Corvane files (*.txt)")));
+    return Chosen(
+        QFileDialog::getOpenFileName(m_parent, QString(), QString(), QStringLiteral("Corvane files (*.txt)")));
 }
 
 std::optional<QString> QtDialogs::SaveTarget(const QString& proposed, const QString& defaultSuffix)

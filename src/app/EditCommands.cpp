@@ -2,17 +2,17 @@
 // hidden Sort trades and Import, and both exports.
 #include "app/MainWindow.h"
 
-#include "app/ChartWidget.h"
-#include "edit/DeleteTrades.h"
-#include "export/ExportNames.h"
 #include "analysis/Filters.h"
+#include "app/ChartWidget.h"
 #include "app/GridSelection.h"
-#include "export/HtmlExport.h"
+#include "app/TradeTableModel.h"
+#include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
 #include "edit/SortTrades.h"
+#include "export/ExportNames.h"
+#include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "trades/TextImport.h"
-#include "app/TradeTableModel.h"
 
 #include <QFile>
 #include <QListWidget>

@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "app/ChartWidget.h"
 #include "analysis/Commands.h"
-#include "charts/EquityCurve.h"
+#include "app/ChartWidget.h"
 #include "app/GridSelection.h"
-#include "trades/TextDecoding.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
+#include "charts/EquityCurve.h"
+#include "trades/TextDecoding.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "charts/Chart.h"
-#include "app/Dialogs.h"
-#include "charts/ImageCanvas.h"
 #include "analysis/Filters.h"
+#include "app/Dialogs.h"
+#include "charts/Chart.h"
+#include "charts/ImageCanvas.h"
 #include "trades/LoadReport.h"
 #include "trades/Session.h"
 

@@ -173,8 +173,8 @@ void TMainForm::CreateControls()
 
     // Tab order as laid out: Load File, the symbol list, the grid, the summary text, the view
     // buttons, the commands, "Display", the alternate view and the magic list.
-    QWidget* order[] = {AnalyzeButton, PairsListBox, Grid, Memo1, Button1, Button2, Button3, Button4, Button5,
-                        Button6, DeleteButton, Button8, Button9, Button7, Button10, XGrid, MagicListBox};
+    QWidget* order[] = {AnalyzeButton, PairsListBox, Grid,    Memo1,   Button1, Button2,  Button3, Button4,     Button5,
+                        Button6,       DeleteButton, Button8, Button9, Button7, Button10, XGrid,   MagicListBox};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QWidget* control : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Image1)})
@@ -207,8 +207,9 @@ void TMainForm::FitGridColumns()
         std::vector<int> needed(columns);
         for (int column = 0; column < columns; ++column) {
             const QString header = grid->model()->headerData(column, Qt::Horizontal).toString();
-            needed[column] = frame + std::max(metrics.horizontalAdvance(Decoded(longest[column])),
-                                              metrics.horizontalAdvance(header));
+            needed[column] =
+                frame
+                + std::max(metrics.horizontalAdvance(Decoded(longest[column])), metrics.horizontalAdvance(header));
         }
         const int available = grid->width() - 2 * grid->frameWidth() - grid->verticalScrollBar()->sizeHint().width();
         const std::vector<int> fitted = FitColumnWidths(widths, needed, available);

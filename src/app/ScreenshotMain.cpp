@@ -45,8 +45,8 @@ void ShiftClick(QPushButton* button)
     QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
                       Qt::ShiftModifier);
     QApplication::sendEvent(button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                        Qt::NoButton, Qt::ShiftModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                        Qt::ShiftModifier);
     QApplication::sendEvent(button, &release);
 }
 
@@ -58,7 +58,9 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = application.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate]\n");
+        std::fprintf(
+            stderr,
+            "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate]\n");
         return 1;
     }
     QString view = QStringLiteral("report");

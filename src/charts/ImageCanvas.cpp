@@ -31,9 +31,7 @@ QFont ChartFont()
     return font;
 }
 
-ImageCanvas::ImageCanvas()
-    : m_image(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32)
-    , m_font(ChartFont())
+ImageCanvas::ImageCanvas() : m_image(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32), m_font(ChartFont())
 {
     m_image.fill(Qt::white);
 }

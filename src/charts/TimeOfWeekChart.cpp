@@ -53,8 +53,8 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
     // The frame, title and days come first: a Pips cell that is not a number stops only the bars.
     const int middle = height / 2;
     canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
-    canvas.TextOut(12, height - 16, closeTimes ? "Average pip results based on close times"
-                                               : "Average pip results based on open times");
+    canvas.TextOut(12, height - 16,
+                   closeTimes ? "Average pip results based on close times" : "Average pip results based on open times");
     canvas.SetPen(kGrey, PenStyle::Solid);
     for (int d = 0; d < 7; ++d) {
         const int x = kFirstX + d * kDayWidth;

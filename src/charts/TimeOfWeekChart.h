@@ -25,7 +25,6 @@ int HourOfWeekBin(std::string_view time);
  * trades. A Pips cell that is not a whole number throws ConversionError once the frame, the title
  * and the day names are drawn, before any bar.
  */
-bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width,
-                         int height = kSurfaceHeight);
+bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width, int height = kSurfaceHeight);
 
 } // namespace corvane

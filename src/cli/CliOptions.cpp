@@ -78,9 +78,8 @@ struct NamedCommand
     CliCommand Command;
 };
 constexpr NamedCommand kCommands[] = {
-    {"summary", CliCommand::Summary},      {"table", CliCommand::Table},
-    {"grid", CliCommand::Grid},            {"chart", CliCommand::Chart},
-    {"export-txt", CliCommand::ExportTxt}, {"export-html", CliCommand::ExportHtml},
+    {"summary", CliCommand::Summary}, {"table", CliCommand::Table},          {"grid", CliCommand::Grid},
+    {"chart", CliCommand::Chart},     {"export-txt", CliCommand::ExportTxt}, {"export-html", CliCommand::ExportHtml},
 };
 
 struct NamedView

@@ -36,8 +36,8 @@ enum class ActionKind
 struct Action
 {
     ActionKind Kind;
-    std::string Path;                // Append, Import
-    std::vector<std::string> Items;  // Symbols, Magics, Delete
+    std::string Path;               // Append, Import
+    std::vector<std::string> Items; // Symbols, Magics, Delete
 };
 
 // The command line, parsed: the command, the first report and the options in their order.

@@ -1,8 +1,8 @@
 #include "export/HtmlExport.h"
 
+#include "analysis/HtmlSummary.h"
 #include "charts/Chart.h"
 #include "export/ExportNames.h"
-#include "analysis/HtmlSummary.h"
 #include "export/JpegWriter.h"
 #include "export/ReplacingFile.h"
 #include "export/TextExport.h"

@@ -1,7 +1,7 @@
 #include "export/JpegWriter.h"
 
-#include "trades/Errors.h"
 #include "export/ReplacingFile.h"
+#include "trades/Errors.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -30,9 +30,7 @@ extern "C" void OnJpegError(j_common_ptr info)
     std::longjmp(errors->Jump, 1);
 }
 
-extern "C" void IgnoreJpegMessage(j_common_ptr)
-{
-}
+extern "C" void IgnoreJpegMessage(j_common_ptr) {}
 
 /**
  * Encodes the RGB rows of `image` into `file`. Returns false with the library's message in `errors`

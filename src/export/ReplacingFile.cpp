@@ -34,9 +34,7 @@ std::string FollowLink(std::string target)
 
 } // namespace
 
-ReplacingFile::FileBuffer::FileBuffer(std::FILE* file)
-    : m_file(file)
-    , m_buffer(1 << 16)
+ReplacingFile::FileBuffer::FileBuffer(std::FILE* file) : m_file(file), m_buffer(1 << 16)
 {
     setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
 }

@@ -1,15 +1,14 @@
 #include "export/TextExport.h"
 
-#include "export/ReplacingFile.h"
 #include "analysis/Statistics.h"
+#include "export/ReplacingFile.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr std::string_view kHeader =
-    "Ticket\tOpen Time\tType\tLots\tItem\tPrice\tS/L\tT/P\tClose Time\tPrice\t"
-    "Comm\tSwap\tP/L\tPips\tBalance\t\tMagic\tComment\r\n";
+constexpr std::string_view kHeader = "Ticket\tOpen Time\tType\tLots\tItem\tPrice\tS/L\tT/P\tClose Time\tPrice\t"
+                                     "Comm\tSwap\tP/L\tPips\tBalance\t\tMagic\tComment\r\n";
 
 // A cell of a report may hold a tab; written as it stands it would split the record, and the file
 // would read back with its fields shifted. It is written as a blank.

@@ -337,8 +337,7 @@ private:
     void ReadTesterRow(LineFields& fields)
     {
         const std::string_view order = fields.Field("<td>", "</td>", 3);
-        WriteTesterOpening(fields, order,
-                           Has(kProcess) ? PendingSide(order) : fields.Field("<td>", "</td>", 2));
+        WriteTesterOpening(fields, order, Has(kProcess) ? PendingSide(order) : fields.Field("<td>", "</td>", 2));
     }
 
     // At a rollover the tester closes the position ("swap close") and reopens it under a new order

@@ -26,7 +26,8 @@ std::string DeclaredCharset(std::string_view text)
     while (start < head.size() && (head[start] == '"' || head[start] == '\''))
         ++start;
     std::size_t end = start;
-    while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
+    while (end < head.size()
+           && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
         ++end;
     const std::string name = head.substr(start, end - start);
     if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "cp932" || name == "windows-31j")

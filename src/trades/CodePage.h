@@ -19,5 +19,4 @@ namespace corvane {
  */
 std::string GuessCodePage(std::string_view text);
 
-
 } // namespace corvane

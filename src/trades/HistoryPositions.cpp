@@ -23,7 +23,8 @@ std::uint64_t CloseKey(std::string_view symbol, bool buy, std::string_view time)
 }
 
 // The rows under `key`, in the order they were added.
-std::pair<std::vector<std::pair<std::uint64_t, int>>::const_iterator, std::vector<std::pair<std::uint64_t, int>>::const_iterator>
+std::pair<std::vector<std::pair<std::uint64_t, int>>::const_iterator,
+          std::vector<std::pair<std::uint64_t, int>>::const_iterator>
 Under(const std::vector<std::pair<std::uint64_t, int>>& keyed, std::uint64_t key)
 {
     const auto low = std::lower_bound(keyed.begin(), keyed.end(), std::make_pair(key, -1));
@@ -121,12 +122,14 @@ int HistoryPositions::TakeEarlier(std::string_view symbol, bool positionBuy, std
 {
     const std::uint64_t key = SideKey(symbol, positionBuy);
     const auto [low, high] = Under(m_bySide, key);
-    std::size_t& first = m_firstUnopened.try_emplace(key, static_cast<std::size_t>(low - m_bySide.begin())).first->second;
+    std::size_t& first =
+        m_firstUnopened.try_emplace(key, static_cast<std::size_t>(low - m_bySide.begin())).first->second;
     while (m_bySide.begin() + static_cast<std::ptrdiff_t>(first) != high && Opened(m_bySide[first].second))
         ++first;
     for (auto it = m_bySide.begin() + static_cast<std::ptrdiff_t>(first); it != high; ++it) {
         const int position = it->second;
-        if (Opened(position) || Text(position, Field::Symbol) != symbol || m_rows[static_cast<std::size_t>(position)].Buy != positionBuy)
+        if (Opened(position) || Text(position, Field::Symbol) != symbol
+            || m_rows[static_cast<std::size_t>(position)].Buy != positionBuy)
             continue;
         if (Text(position, Field::OpenTime) > time)
             break; // the table is in opening order

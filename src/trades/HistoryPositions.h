@@ -85,8 +85,8 @@ private:
     TextArena m_text;
     std::vector<Row> m_rows;
     Keyed m_byId;
-    Keyed m_byClose; // symbol, side and close time
-    Keyed m_bySide;  // symbol and side, in the table's (opening) order
+    Keyed m_byClose;                                                // symbol, side and close time
+    Keyed m_bySide;                                                 // symbol and side, in the table's (opening) order
     std::unordered_map<std::uint64_t, std::size_t> m_firstUnopened; // in m_bySide, by symbol and side
 };
 

@@ -54,10 +54,7 @@ public:
 class HtmlRowScanner
 {
 public:
-    explicit HtmlRowScanner(HtmlRowSink& sink)
-        : m_sink(sink)
-    {
-    }
+    explicit HtmlRowScanner(HtmlRowSink& sink) : m_sink(sink) {}
 
     void Feed(std::string_view text);
     // The end of the text: a row still open is handed over with Complete false.

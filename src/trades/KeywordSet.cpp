@@ -5,8 +5,7 @@
 
 namespace corvane {
 
-KeywordSet::KeywordSet(std::span<const Word> words)
-    : m_words(words.begin(), words.end())
+KeywordSet::KeywordSet(std::span<const Word> words) : m_words(words.begin(), words.end())
 {
     if (m_words.size() > 32)
         throw std::logic_error("at most 32 words");

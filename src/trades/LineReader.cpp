@@ -11,15 +11,15 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 }
 
-LineReader::LineReader(const std::string& path)
-    : m_file(std::fopen(path.c_str(), "rb"))
+LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str(), "rb"))
 {
     if (!m_file)
         return;
     // A small file needs no more room than itself; a large one is read a chunk at a time.
     struct stat status;
     std::size_t chunk = kChunk;
-    if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) < chunk)
+    if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode)
+        && static_cast<std::size_t>(status.st_size) < chunk)
         chunk = static_cast<std::size_t>(status.st_size);
     m_buffer.resize(chunk + kMaxPiece + 2);
 }
@@ -107,7 +107,8 @@ std::string LineReader::Start(std::size_t count)
 void ThrowIfUnread(const LineReader& reader, const std::string& path)
 {
     if (reader.Failed())
-        throw FileError("Could not read " + path + ": the file ended in a read error; the trades loaded before are kept.");
+        throw FileError("Could not read " + path
+                        + ": the file ended in a read error; the trades loaded before are kept.");
 }
 
 } // namespace corvane

@@ -7,7 +7,8 @@ namespace corvane {
 
 namespace {
 
-LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& path, ReportKind kind,
+                       const TradeLineCallback& onTradeLine)
 {
     TextGrid full(kFullColumns, 2);
     SelectionList pairs;
@@ -28,7 +29,8 @@ LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& pa
     return LoadOutcome::Loaded;
 }
 
-LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string& path, ReportKind kind, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string& path, ReportKind kind,
+                          const TradeLineCallback& onTradeLine)
 {
     const SelectionList magicBefore = session.Magic;
     session.Magic.Clear();
@@ -56,8 +58,8 @@ LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string&
 
 } // namespace
 
-LoadOutcome LoadMt5Report(Session& session, LineReader& file, const std::string& path, LoadMode mode,
-                          ReportKind kind, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadMt5Report(Session& session, LineReader& file, const std::string& path, LoadMode mode, ReportKind kind,
+                          const TradeLineCallback& onTradeLine)
 {
     return mode == LoadMode::Append ? LoadAppending(session, file, path, kind, onTradeLine)
                                     : LoadAfresh(session, file, path, kind, onTradeLine);

@@ -56,8 +56,7 @@ std::string VolumeText(long long volume)
 
 } // namespace
 
-Mt5Reader::Visible::Visible(const HtmlRow& row)
-    : m_row(row)
+Mt5Reader::Visible::Visible(const HtmlRow& row) : m_row(row)
 {
     for (int i = 0; i < row.Size(); ++i) {
         if (!row[i].Hidden)
@@ -201,9 +200,18 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
         ReadBalanceDeal(cells);
     if (!IsSide(type))
         return; // balance, credit, charges...: no trades
-    Deal deal{.Time = cells.Text(0), .Ticket = cells.Text(1), .Symbol = cells.Text(2), .Direction = cells.Text(4),
-              .VolumeText = cells.Text(5), .Price = cells.Text(6), .Order = cells.Text(7), .Comment = cells.Text(n - 1),
-              .Buy = type == "buy", .Volume = Volume(cells.Text(5)), .Money = {}, .LastCloseOf = {}};
+    Deal deal{.Time = cells.Text(0),
+              .Ticket = cells.Text(1),
+              .Symbol = cells.Text(2),
+              .Direction = cells.Text(4),
+              .VolumeText = cells.Text(5),
+              .Price = cells.Text(6),
+              .Order = cells.Text(7),
+              .Comment = cells.Text(n - 1),
+              .Buy = type == "buy",
+              .Volume = Volume(cells.Text(5)),
+              .Money = {},
+              .LastCloseOf = {}};
     for (int i = 8; i < n - 4; ++i) // commission and, in a history, fee (its cost column is hidden)
         deal.Money.Costs += Cents(cells.Text(i));
     deal.Money.Swap = Cents(cells.Text(n - 4));
@@ -244,16 +252,27 @@ void Mt5Reader::PairHistoryDeals()
     for (std::size_t i = 0; i < m_kept.size(); ++i) {
         const KeptDeal& kept = m_kept[i];
         if (m_keptText.Text(kept.Text, 3) != "in")
-            lastCloseOf[i] = m_positions.TakeLastClose(m_keptText.Text(kept.Text, 2), !kept.Buy, m_keptText.Text(kept.Text, 0),
-                                                       PriceOf(m_keptText.Text(kept.Text, 5)), kept.Money.Profit, kept.Volume);
+            lastCloseOf[i] =
+                m_positions.TakeLastClose(m_keptText.Text(kept.Text, 2), !kept.Buy, m_keptText.Text(kept.Text, 0),
+                                          PriceOf(m_keptText.Text(kept.Text, 5)), kept.Money.Profit, kept.Volume);
     }
     for (std::size_t i = 0; i < m_kept.size(); ++i) {
         const KeptDeal& kept = m_kept[i];
         const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
-        const std::string_view lastCloseId = lastCloseOf[i] >= 0 ? m_positions.Ticket(lastCloseOf[i]) : std::string_view();
-        ReadDeal({.Time = text(0), .Ticket = text(1), .Symbol = text(2), .Direction = text(3), .VolumeText = text(4),
-                  .Price = text(5), .Order = text(6), .Comment = text(7), .Buy = kept.Buy, .Volume = kept.Volume,
-                  .Money = kept.Money, .LastCloseOf = lastCloseId});
+        const std::string_view lastCloseId =
+            lastCloseOf[i] >= 0 ? m_positions.Ticket(lastCloseOf[i]) : std::string_view();
+        ReadDeal({.Time = text(0),
+                  .Ticket = text(1),
+                  .Symbol = text(2),
+                  .Direction = text(3),
+                  .VolumeText = text(4),
+                  .Price = text(5),
+                  .Order = text(6),
+                  .Comment = text(7),
+                  .Buy = kept.Buy,
+                  .Volume = kept.Volume,
+                  .Money = kept.Money,
+                  .LastCloseOf = lastCloseId});
     }
     m_kept = std::vector<KeptDeal>();
     m_keptText.Clear();
@@ -297,7 +316,8 @@ void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& en
 
 void Mt5Reader::CloseDeal(const Deal& deal)
 {
-    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, PriceOf(deal.Price), deal.Money.Profit, deal.Comment, deal.LastCloseOf};
+    const ClosingDeal closing{deal.Symbol,       deal.Buy,     deal.Volume,     PriceOf(deal.Price),
+                              deal.Money.Profit, deal.Comment, deal.LastCloseOf};
     PositionBook::Closed closed = m_book.Close(closing);
     if (closed.Position < 0 && m_kind == ReportKind::Statement) {
         // A history of part of the account's life closes positions opened before it: their opening
@@ -323,7 +343,8 @@ void Mt5Reader::CloseDeal(const Deal& deal)
 // the rest of its volume. Its money goes with the close.
 void Mt5Reader::ReverseDeal(const Deal& deal)
 {
-    const ClosingDeal closing{deal.Symbol, deal.Buy, deal.Volume, PriceOf(deal.Price), deal.Money.Profit, deal.Comment, deal.LastCloseOf};
+    const ClosingDeal closing{deal.Symbol,       deal.Buy,     deal.Volume,     PriceOf(deal.Price),
+                              deal.Money.Profit, deal.Comment, deal.LastCloseOf};
     const PositionBook::Closed closed = m_book.Close(closing);
     if (closed.Position < 0) {
         OpenDeal(deal, deal.Volume, deal.Money);
@@ -383,7 +404,8 @@ std::string Mt5Reader::Warning(bool endSeen)
     tell(m_unpaired, "closing deal @ found no open position to close",
          "closing deals @ found no open position to close", "result");
     tell(m_excess, "closing deal @ closed more than was open", "closing deals @ closed more than was open", "");
-    tell(m_unread, "row of the Deals table @ could not be read", "rows of the Deals table @ could not be read", "result");
+    tell(m_unread, "row of the Deals table @ could not be read", "rows of the Deals table @ could not be read",
+         "result");
     Tally leftover;
     for (int i = 0; i < m_book.Count(); ++i) {
         if (m_book.OpenVolume(i) > 0) {

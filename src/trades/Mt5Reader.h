@@ -29,7 +29,8 @@ namespace corvane {
 class Mt5Reader final : public HtmlRowSink
 {
 public:
-    Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine);
+    Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs,
+              const TradeLineCallback& onTradeLine);
 
     void OnRow(const HtmlRow& row) override;
     // The history's Orders table tells nothing the reader needs.

@@ -56,7 +56,8 @@ ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKin
     while (file.Next(piece))
         scanner.Feed(piece);
     if (file.Failed())
-        throw FileError("Could not read " + path + ": the file ended in a read error; the trades loaded before are kept.");
+        throw FileError("Could not read " + path
+                        + ": the file ended in a read error; the trades loaded before are kept.");
     scanner.Finish();
     if (!reader.DealsStarted())
         throw FileError("Could not read " + path + ": the report holds no Deals table.");

@@ -63,8 +63,7 @@ inline constexpr std::size_t kIntTextRoom = 32;
 
 // FormatFixed and FormatInt into `buffer`, without allocating; the result views the buffer. Widths
 // above 30 pad to 30.
-std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width,
-                               int precision);
+std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width, int precision);
 std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width);
 
 // As FormatFixed, but a value that rounds to zero never prints with a minus sign: for figures.

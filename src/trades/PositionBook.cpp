@@ -127,7 +127,8 @@ DealMoney PositionBook::Take(int index, long long volume)
 
 double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
 {
-    if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice || deal.Volume <= 0)
+    if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice
+        || deal.Volume <= 0)
         return 0.0;
     const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
     return static_cast<double>(deal.Profit) / (move * static_cast<double>(deal.Volume));
@@ -156,7 +157,8 @@ int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
         // How far the profit this position would have made at the symbol's rate is from the deal's.
         double miss = 0.0;
         if (rate != m_profitRate.end() && position.OpenPrice != kUnknown && deal.Price != kUnknown) {
-            const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+            const double move =
+                static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
             miss = std::fabs(static_cast<double>(deal.Profit) - rate->second * move * static_cast<double>(deal.Volume));
         }
         if (best < 0 || score < bestScore || (score == bestScore && miss < bestMiss)) {

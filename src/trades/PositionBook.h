@@ -53,8 +53,8 @@ struct ClosingDeal
     long long Volume = 0;
     long long Price = kUnknown; // scaled by kVolumeScale
     long long Profit = 0;       // in cents
-    std::string_view Comment;  // "#A by #B" names the two positions of a close by; "sl P" or "tp P" a stop
-    std::string_view Position; // the position whose last close the history says this deal is, or ""
+    std::string_view Comment;   // "#A by #B" names the two positions of a close by; "sl P" or "tp P" a stop
+    std::string_view Position;  // the position whose last close the history says this deal is, or ""
 };
 
 /**
@@ -81,19 +81,16 @@ struct ClosingDeal
 class PositionBook
 {
 public:
-    explicit PositionBook(bool netting)
-        : m_netting(netting)
-    {
-    }
+    explicit PositionBook(bool netting) : m_netting(netting) {}
 
     void Open(PositionFacts facts, long long volume, const DealMoney& entry);
 
     struct Closed
     {
-        int Position = -1;     // the first position closed, or -1 when none was open
-        long long Volume = 0;  // the volume taken from open positions
-        long long Excess = 0;  // the deal's volume beyond what was open
-        DealMoney Entry;       // the entry deals' money that goes with the volume
+        int Position = -1;    // the first position closed, or -1 when none was open
+        long long Volume = 0; // the volume taken from open positions
+        long long Excess = 0; // the deal's volume beyond what was open
+        DealMoney Entry;      // the entry deals' money that goes with the volume
     };
     Closed Close(const ClosingDeal& deal);
 
@@ -127,7 +124,7 @@ private:
     std::vector<Position> m_positions;
     std::unordered_map<std::string, int> m_openById;
     std::unordered_map<std::string, std::vector<int>> m_open[2]; // symbol -> open positions, per side
-    std::unordered_map<std::string, double> m_profitRate;          // symbol -> the rate of its last sure close
+    std::unordered_map<std::string, double> m_profitRate;        // symbol -> the rate of its last sure close
 };
 
 } // namespace corvane

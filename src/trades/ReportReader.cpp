@@ -193,5 +193,4 @@ void ReadPreamble(LineReader& reader, Session& session)
     session.Pairs.Clear();
 }
 
-
 } // namespace corvane

@@ -70,7 +70,7 @@ struct ReportState
     int GeneratorMark = 0;
     RowLayout Layout = RowLayout::Titled;
     std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
-    std::string ReadWarning; // what the last load could not read (deals left unpaired...); "" when none
+    std::string ReadWarning;               // what the last load could not read (deals left unpaired...); "" when none
 };
 
 // The summary's first line as its parts: the report title and the report's path.
@@ -94,8 +94,8 @@ struct Session
     SelectionList Magic;
 
     ReportState Report;
-    std::string ReportPath;           // the report last chosen for loading
-    std::vector<std::string> Memo{""}; // the summary text box starts with one empty line
+    std::string ReportPath;                         // the report last chosen for loading
+    std::vector<std::string> Memo{""};              // the summary text box starts with one empty line
     std::optional<SummaryHeadingParts> MemoHeading; // while Memo starts with the summary's heading
 
     TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass

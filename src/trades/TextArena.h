@@ -8,8 +8,7 @@
 namespace corvane {
 
 // Where the texts of one record stand in a TextArena: the offset of the first, and each one's length.
-template <int Fields>
-struct ArenaRecord
+template <int Fields> struct ArenaRecord
 {
     std::size_t Offset = 0;
     std::array<std::uint16_t, Fields> Length{};

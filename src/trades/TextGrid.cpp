@@ -73,9 +73,7 @@ bool FindCell(const std::string& row, int column, std::size_t& pos, std::size_t&
 
 } // namespace
 
-TextGrid::TextGrid(int columns, int rows)
-    : m_columns(columns)
-    , m_rowCount(0)
+TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
 {
     SetRowCount(rows);
 }

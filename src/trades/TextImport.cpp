@@ -40,8 +40,8 @@ void ImportText(Session& session, const std::string& path)
     LineReader reader(path);
     if (!reader.IsOpen()) {
         const int error = errno;
-        throw FileError("Cannot import '" + path +
-                        "': " + (error ? std::strerror(error) : "it cannot be opened") + ".");
+        throw FileError("Cannot import '" + path + "': " + (error ? std::strerror(error) : "it cannot be opened")
+                        + ".");
     }
 
     // The new table and symbol list are built aside and take over only when the file has been read.

@@ -4,8 +4,7 @@
 
 namespace corvane {
 
-bool ExtractBetween(std::string_view text, std::string_view open, std::string_view close, int n,
-                    std::string& out)
+bool ExtractBetween(std::string_view text, std::string_view open, std::string_view close, int n, std::string& out)
 {
     out.clear();
     // A missing `open` or `close` fails in the walk below just as a first check for them would:
@@ -71,7 +70,7 @@ std::string AsciiLower(std::string_view text)
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 std::string PadLeft(std::string_view text, int width)

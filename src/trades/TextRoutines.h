@@ -13,8 +13,7 @@ namespace corvane {
  * then copies the characters from there up to the first `close` at or after that position.
  * The search is plain and case-sensitive: a marker inside an attribute value counts like any other.
  */
-bool ExtractBetween(std::string_view text, std::string_view open, std::string_view close, int n,
-                    std::string& out);
+bool ExtractBetween(std::string_view text, std::string_view open, std::string_view close, int n, std::string& out);
 
 // The field as ExtractBetween cuts it, or "" when it cannot be found.
 std::string Field(std::string_view text, std::string_view open, std::string_view close, int n);

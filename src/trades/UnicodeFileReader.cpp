@@ -241,7 +241,8 @@ bool UnicodeFileReader::Next(std::string& piece)
         m_start = m_end;
         if (m_encoding == TextEncoding::Utf8) {
             piece.assign(bytes);
-            for (char* c = piece.data(); (c = static_cast<char*>(std::memchr(c, '\0', piece.data() + piece.size() - c)));)
+            for (char* c = piece.data();
+                 (c = static_cast<char*>(std::memchr(c, '\0', piece.data() + piece.size() - c)));)
                 *c = ' ';
         } else {
             piece.reserve(bytes.size() / 2 + 8);

@@ -22,10 +22,7 @@ enum class TextEncoding
 class Utf16Decoder
 {
 public:
-    explicit Utf16Decoder(bool bigEndian)
-        : m_bigEndian(bigEndian)
-    {
-    }
+    explicit Utf16Decoder(bool bigEndian) : m_bigEndian(bigEndian) {}
 
     // Appends the UTF-8 form of `bytes` to `out`.
     void Decode(std::string_view bytes, std::string& out);
@@ -41,15 +38,15 @@ private:
     static void DecodeAscii(const unsigned char*& p, const unsigned char* end, char*& o);
 
     bool m_bigEndian;
-    int m_oddByte = -1;   // the first byte of a code unit whose second byte is still to come
-    unsigned m_high = 0;  // a high surrogate waiting for the low one
+    int m_oddByte = -1;  // the first byte of a code unit whose second byte is still to come
+    unsigned m_high = 0; // a high surrogate waiting for the low one
 };
 
 /**
  * Reads a text file as UTF-8 a piece at a time, whatever Unicode form it is written in: UTF-16 with a
  * byte-order mark (little- or big-endian) or without one (a text that begins with an ASCII character
- * and a zero byte, or the other way round), or UTF-8 with or without its mark. The mark is left out; a UTF-8 file's bytes pass unchanged,
- * but for NUL bytes, which read as blanks. Only one buffer of the file is held at a time.
+ * and a zero byte, or the other way round), or UTF-8 with or without its mark. The mark is left out; a UTF-8 file's
+ * bytes pass unchanged, but for NUL bytes, which read as blanks. Only one buffer of the file is held at a time.
  */
 class UnicodeFileReader
 {

@@ -1,7 +1,7 @@
 #include "analysis/Filters.h"
 
-#include "trades/Errors.h"
 #include "TradeRows.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -148,9 +148,8 @@ TEST(ApplyFilters, GridCopiesColumns0To12AndXGridTicketMagicComment)
         session.Full.SetCell(column, 1, "c" + std::to_string(column));
     ApplyFilters(session, MagicFilterFor(session));
     ASSERT_EQ(session.Grid.RowCount(), 2);
-    EXPECT_EQ(test::RowText(session.Grid, 1),
-              "c0\tc1\tbuy\tc3\teurusd\t1.10000\tc6\tc7\tc8\t1.10100\t  0.00\t  0.00\t"
-              "    100.00\t    10\t       1100.00")
+    EXPECT_EQ(test::RowText(session.Grid, 1), "c0\tc1\tbuy\tc3\teurusd\t1.10000\tc6\tc7\tc8\t1.10100\t  0.00\t  0.00\t"
+                                              "    100.00\t    10\t       1100.00")
         << "Pips and Balance are computed, not copied from c13 and c14";
     EXPECT_EQ(test::RowText(session.XGrid, 1), "c0\t        4242\tnote");
 }
@@ -220,19 +219,18 @@ TEST(BalanceColumn, StartsFromTheDepositAndIncludesEachRowsTrade)
         session.Pairs.AddIfAbsent("eurusd");
         ApplyFilters(session, MagicFilterFor(session));
         EXPECT_EQ(ColumnCells(session.Grid, kBalance), c.balances);
-        EXPECT_EQ(ColumnCells(session.Grid, kComm), ColumnCells(session.Full, kComm))
-            << "the cells keep their text";
+        EXPECT_EQ(ColumnCells(session.Grid, kComm), ColumnCells(session.Full, kComm)) << "the cells keep their text";
     }
 }
 
 TEST(PipsColumn, TradePipsOfEachRowInSixCharactersAndZeroForZeroProfit)
 {
-    Session session = SessionWith(
-        1000, {{.Type = "buy", .Price = "1.2345", .ClosePrice = "1.2400"},
-               {.Type = "sell", .Price = "1.2345", .ClosePrice = "1.2400", .Profit = Pl("-55.00")},
-               {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("0.00")},
-               {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("-0.00")},
-               {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = ""}});
+    Session session =
+        SessionWith(1000, {{.Type = "buy", .Price = "1.2345", .ClosePrice = "1.2400"},
+                           {.Type = "sell", .Price = "1.2345", .ClosePrice = "1.2400", .Profit = Pl("-55.00")},
+                           {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("0.00")},
+                           {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = Pl("-0.00")},
+                           {.Price = "1.10000", .ClosePrice = "1.10500", .Profit = ""}});
     ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    55", "   -55", "     0", "     0", "     0"}));
 }
@@ -250,8 +248,7 @@ TEST(ApplyFilters, ACellThatIsNoNumberStopsThePassWithItsTextAndKeepsTheSummary)
             ApplyFilters(session, MagicFilterFor(session));
             ADD_FAILURE() << "'" << cell << "' was read as a number";
         } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "'" + std::string(cell) + "' is not a valid floating point value");
+            EXPECT_EQ(std::string(e.what()), "'" + std::string(cell) + "' is not a valid floating point value");
         }
         EXPECT_EQ(session.Memo, (Cells{"earlier summary"}));
         EXPECT_EQ(session.Grid.RowCount(), 3) << "the grid is rebuilt before the numbers are read";
@@ -329,8 +326,7 @@ TEST(RebuildMagicList, SameCountGivesBackTheFlagsByPosition)
     SelectOnly(session.Pairs, "eurusd");
     RebuildMagicList(session);
     EXPECT_EQ(Entries(session.Magic), (Cells{"     111", "     555"}));
-    EXPECT_EQ(SelectedFlags(session.Magic), (Flags{false, true}))
-        << "the flags go by position, whatever the text";
+    EXPECT_EQ(SelectedFlags(session.Magic), (Flags{false, true})) << "the flags go by position, whatever the text";
     ApplyFilters(session, MagicFilterFor(session));
     EXPECT_EQ(Tickets(session), (Cells{"4"}));
 }

@@ -2,12 +2,12 @@
 #include "analysis/SummaryText.h"
 
 #include "CommaLocale.h"
-#include "analysis/Commands.h"
-#include "trades/Errors.h"
-#include "analysis/Filters.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
 #include "TradeRows.h"
+#include "analysis/Commands.h"
+#include "analysis/Filters.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -72,10 +72,10 @@ TEST(Statistics, TradeWithZeroProfitIsOneWinner)
 TEST(Statistics, PipTotalsAndAveragesTruncateTowardZero)
 {
     // Pips 10, -3 and -4 from the prices: buy +10, sell against a rise of 3, buy against a fall of 4.
-    const Session session = Filtered(
-        1000, {{.Type = "buy", .Price = "1.10000", .ClosePrice = "1.10100", .Profit = Pl("100.00")},
-               {.Type = "sell", .Price = "1.10000", .ClosePrice = "1.10030", .Profit = Pl("-30.00")},
-               {.Type = "buy", .Price = "1.10040", .ClosePrice = "1.10000", .Profit = Pl("-40.00")}});
+    const Session session =
+        Filtered(1000, {{.Type = "buy", .Price = "1.10000", .ClosePrice = "1.10100", .Profit = Pl("100.00")},
+                        {.Type = "sell", .Price = "1.10000", .ClosePrice = "1.10030", .Profit = Pl("-30.00")},
+                        {.Type = "buy", .Price = "1.10040", .ClosePrice = "1.10000", .Profit = Pl("-40.00")}});
     ASSERT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    10", "    -3", "    -4"}));
     EXPECT_EQ(SummaryLine(session, 8),
               "Total number of pips             3              Average pips per trade           1");
@@ -86,8 +86,8 @@ TEST(Statistics, PipTotalsAndAveragesTruncateTowardZero)
 
 TEST(Statistics, CommissionPaidIsTheSumWhileNetProfitTakesEachCommissionAway)
 {
-    const Session session = Filtered(1000, {{.Comm = Cash("-5.00"), .Profit = Pl("100.00")},
-                                            {.Comm = Cash("3.00"), .Profit = Pl("100.00")}});
+    const Session session = Filtered(
+        1000, {{.Comm = Cash("-5.00"), .Profit = Pl("100.00")}, {.Comm = Cash("3.00"), .Profit = Pl("100.00")}});
     EXPECT_EQ(SummaryLine(session, 3),
               "Net profit                  192.00              Initial deposit            1000.00");
     EXPECT_EQ(SummaryLine(session, 5),
@@ -155,9 +155,8 @@ TEST(Drawdown, MarksTheTradesFromThePeakToTheTrough)
             EXPECT_EQ(SummaryLine(session, 14), c.returnLine);
         }
     }
-    EXPECT_NEAR(
-        ComputeStatistics(FilteredProfits(1000, {"100.00", "-300.00"}).Grid, 1000).Figures.MaximumDrawdown,
-        300.0 * 100 / 1100, 1e-9);
+    EXPECT_NEAR(ComputeStatistics(FilteredProfits(1000, {"100.00", "-300.00"}).Grid, 1000).Figures.MaximumDrawdown,
+                300.0 * 100 / 1100, 1e-9);
 }
 
 TEST(Drawdown, FirstRowIsMarkedOnlyWhenItsTwoDecimalBalanceIsBelowTheDeposit)
@@ -176,8 +175,8 @@ TEST(ReportDays, SpansEarliestToLatestOfOpenAndCloseTimesStartingWithADigit)
                                       {.OpenTime = "2024.03.02 10:00", .CloseTime = "2024.03.04 10:00"},
                                       {.OpenTime = " 2024.02.01 10:00", .CloseTime = "n/a"}});
     EXPECT_EQ(ReportDays(session.Grid), 8);
-    session = Filtered(
-        1000, {{.OpenTime = "n/a", .CloseTime = ""}, {.OpenTime = " 2024.01.02 10:00", .CloseTime = ""}});
+    session =
+        Filtered(1000, {{.OpenTime = "n/a", .CloseTime = ""}, {.OpenTime = " 2024.01.02 10:00", .CloseTime = ""}});
     EXPECT_EQ(ReportDays(session.Grid), 0);
     EXPECT_EQ(SummaryLine(session, 14),
               "Return (   0 days)            20.0%             Maximum drawdown               0.0%");
@@ -278,8 +277,7 @@ TEST(SummaryText, FourteenLinesOfASmallStatement)
     const Session session = ThreeTradesOverTheLeapDay();
     EXPECT_EQ(Text(session.Memo), kThreeTradesSummary);
     EXPECT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    20", "   -10", "     6"}));
-    EXPECT_EQ(ColumnCells(session.Grid, kBalance),
-              (Cells{"       5198.50", "       5097.25 *", "       5154.25"}));
+    EXPECT_EQ(ColumnCells(session.Grid, kBalance), (Cells{"       5198.50", "       5097.25 *", "       5154.25"}));
 }
 
 TEST(SummaryText, FigureLinesOfOneTrade)
@@ -346,7 +344,8 @@ TEST(SummaryText, ACommaNumericLocaleChangesNoCellOrFigure)
     ASSERT_EQ(LoadAndFilter(plain, path, LoadMode::Replace), LoadOutcome::Loaded);
 
     const test::CommaNumericLocale comma;
-    if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    if (!comma.Active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.2f", 1.5);
     ASSERT_STREQ(probe, "1,50") << "the locale " << comma.Name() << " should write a decimal comma";

@@ -19,8 +19,7 @@ namespace corvane::test {
 // Right-aligns a text with blanks, as the loader pads its cells ("%6s", "%10s", "%12s").
 inline std::string Right(std::string_view text, std::size_t width)
 {
-    return text.size() >= width ? std::string(text)
-                                : std::string(width - text.size(), ' ') + std::string(text);
+    return text.size() >= width ? std::string(text) : std::string(width - text.size(), ' ') + std::string(text);
 }
 
 inline std::string Cash(std::string_view text)
@@ -62,7 +61,8 @@ struct TradeRow
 inline std::string MagicKey(std::string_view cell)
 {
     const std::size_t first = cell.find_first_not_of(' ');
-    if (first == std::string_view::npos) return kNoMagicKey;
+    if (first == std::string_view::npos)
+        return kNoMagicKey;
     return Right(cell.substr(first, cell.find_last_not_of(' ') - first + 1), 8);
 }
 

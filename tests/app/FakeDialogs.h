@@ -23,7 +23,8 @@ public:
     std::optional<QString> OpenReport(const QString&) override
     {
         ++ReportAsked;
-        if (WhenAsked) WhenAsked();
+        if (WhenAsked)
+            WhenAsked();
         return Report;
     }
     std::optional<QString> OpenImport() override { return Import; }

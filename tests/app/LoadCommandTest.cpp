@@ -32,8 +32,8 @@ TEST_F(WindowTest, LoadFileShowsTradesListsAndSummaryAndACancelledDialogChangesN
     EXPECT_EQ(Column("Grid", kTicket), (Cells{""}));
     EXPECT_EQ(Memo()->toPlainText().toStdString(), "");
 
-    const std::string path = Write(
-        "march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd", "-50.00"), Trade("1003", "eurusd")});
+    const std::string path =
+        Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd", "-50.00"), Trade("1003", "eurusd")});
     Load(path);
     EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002", "1003"}));
     EXPECT_EQ(Column("Grid", kItem), (Cells{"eurusd", "gbpusd", "eurusd"}));
@@ -42,8 +42,7 @@ TEST_F(WindowTest, LoadFileShowsTradesListsAndSummaryAndACancelledDialogChangesN
     EXPECT_EQ(Selection("PairsListBox"), (Flags{true, true}));
     EXPECT_EQ(Entries("MagicListBox"), (Cells{"           0"}));
     EXPECT_EQ(Selection("MagicListBox"), (Flags{true}));
-    EXPECT_TRUE(
-        Memo()->toPlainText().startsWith(QString::fromStdString("Statement: 1 - Test, " + path + "\n")));
+    EXPECT_TRUE(Memo()->toPlainText().startsWith(QString::fromStdString("Statement: 1 - Test, " + path + "\n")));
     EXPECT_TRUE(MemoHas(TradeCountLine(3))) << Memo()->toPlainText().toStdString();
     EXPECT_FALSE(Memo()->isHidden());
     EXPECT_TRUE(Busy()->isHidden());
@@ -51,8 +50,7 @@ TEST_F(WindowTest, LoadFileShowsTradesListsAndSummaryAndACancelledDialogChangesN
     const QString summary = Memo()->toPlainText();
     dialogs.Report.reset();
     QTest::mouseClick(Button("AnalyzeButton"), Qt::LeftButton);
-    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002", "1003"}))
-        << "cancelled: the window stays as it was";
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1001", "1002", "1003"})) << "cancelled: the window stays as it was";
     EXPECT_EQ(Entries("PairsListBox"), (Cells{"eurusd", "gbpusd"}));
     EXPECT_EQ(Memo()->toPlainText(), summary);
     EXPECT_TRUE(Busy()->isHidden());
@@ -107,8 +105,7 @@ TEST_F(WindowTest, ShiftPressOnLoadFileAppendsToTwoOrMoreTrades)
 
     Load(Write("single.htm", {Trade("1005", "usdjpy")}));
     Load(Write("third.htm", {Trade("1007", "audusd"), Trade("1006", "audusd")}), Qt::ShiftModifier);
-    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1007", "1006"}))
-        << "one trade loaded: the new report replaces it";
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"1007", "1006"})) << "one trade loaded: the new report replaces it";
     EXPECT_EQ(Entries("PairsListBox"), (Cells{"audusd"}));
 }
 
@@ -280,9 +277,7 @@ TEST_F(WindowTest, TableModelsStayConsistentThroughLoadsAndFilters)
     const auto mode = QAbstractItemModelTester::FailureReportingMode::Fatal;
     QAbstractItemModelTester gridTester(Table("Grid")->model(), mode);
     QAbstractItemModelTester xgridTester(Table("XGrid")->model(), mode);
-    const auto inStep = [&](const char* step) {
-        EXPECT_EQ(Column("Grid", kTicket), Column("XGrid", 0)) << step;
-    };
+    const auto inStep = [&](const char* step) { EXPECT_EQ(Column("Grid", kTicket), Column("XGrid", 0)) << step; };
     Load(Write("a.htm", {Trade("1001", "eurusd", "100.00", "7"), Trade("1002", "gbpusd", "-20.00", "8"),
                          Trade("1003", "eurusd")}));
     inStep("load");

@@ -33,12 +33,18 @@ TEST_F(WindowTest, ViewButtonsSetTheViewMode)
         ViewMode Mode;
     };
     const Step steps[] = {
-        {"Button2", Press::Mouse, Qt::NoModifier, ViewMode::EquityCurve},    {"Button3", Press::Mouse, Qt::NoModifier, ViewMode::TimeByOpen},
-        {"Button3", Press::Mouse, Qt::ShiftModifier, ViewMode::TimeByClose}, {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
-        {"Button1", Press::Mouse, Qt::NoModifier, ViewMode::Summary},    {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
-        {"Button3", Press::Mouse, Qt::AltModifier, ViewMode::TimeByOpen},   {"Button3", Press::Right, Qt::ControlModifier, ViewMode::TimeByOpen},
-        {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose}, {"Button2", Press::Mouse, Qt::ShiftModifier, ViewMode::EquityCurve},
-        {"Button1", Press::Keyboard, Qt::NoModifier, ViewMode::Summary}, {"Button3", Press::Enter, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button2", Press::Mouse, Qt::NoModifier, ViewMode::EquityCurve},
+        {"Button3", Press::Mouse, Qt::NoModifier, ViewMode::TimeByOpen},
+        {"Button3", Press::Mouse, Qt::ShiftModifier, ViewMode::TimeByClose},
+        {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button1", Press::Mouse, Qt::NoModifier, ViewMode::Summary},
+        {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button3", Press::Mouse, Qt::AltModifier, ViewMode::TimeByOpen},
+        {"Button3", Press::Right, Qt::ControlModifier, ViewMode::TimeByOpen},
+        {"Button3", Press::Keyboard, Qt::NoModifier, ViewMode::TimeByClose},
+        {"Button2", Press::Mouse, Qt::ShiftModifier, ViewMode::EquityCurve},
+        {"Button1", Press::Keyboard, Qt::NoModifier, ViewMode::Summary},
+        {"Button3", Press::Enter, Qt::NoModifier, ViewMode::TimeByClose},
         {"Button2", Press::Enter, Qt::NoModifier, ViewMode::EquityCurve},
     };
     int index = 0;
@@ -49,8 +55,7 @@ TEST_F(WindowTest, ViewButtonsSetTheViewMode)
         else if (step.How == Press::Enter)
             QTest::keyClick(button, index % 2 ? Qt::Key_Return : Qt::Key_Enter);
         else
-            QTest::mouseClick(button, step.How == Press::Right ? Qt::RightButton : Qt::LeftButton,
-                              step.Modifiers);
+            QTest::mouseClick(button, step.How == Press::Right ? Qt::RightButton : Qt::LeftButton, step.Modifiers);
         EXPECT_EQ(window.CurrentView(), step.Mode) << "step " << index << ": " << step.Button;
         EXPECT_EQ(Memo()->isHidden(), step.Mode != ViewMode::Summary) << "step " << index;
         ++index;

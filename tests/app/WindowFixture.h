@@ -1,9 +1,9 @@
 #pragma once
 
 #include "FakeDialogs.h"
-#include "app/MainWindow.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
+#include "app/MainWindow.h"
 
 #include <QAbstractItemModel>
 #include <QLabel>

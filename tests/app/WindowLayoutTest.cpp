@@ -63,8 +63,8 @@ TEST_F(WindowTest, GridsShowTheirHeadersAndOneEmptyRow)
 {
     const std::tuple<const char*, QStringList, std::vector<int>> grids[] = {
         {"Grid",
-         {"Ticket", "Open Time", "Type", "Lots", "Item", "Price", "S/L", "T/P", "Close Time", "Price", "Comm",
-          "Swap", "P/L", "Pips", "Balance"},
+         {"Ticket", "Open Time", "Type", "Lots", "Item", "Price", "S/L", "T/P", "Close Time", "Price", "Comm", "Swap",
+          "P/L", "Pips", "Balance"},
          {61, 102, 33, 33, 44, 44, 43, 44, 105, 43, 41, 41, 66, 42, 104}},
         {"XGrid", {"Ticket", "Magic", "Comment"}, {61, 77, 720}}};
     for (const auto& [name, headers, widths] : grids) {
@@ -73,8 +73,7 @@ TEST_F(WindowTest, GridsShowTheirHeadersAndOneEmptyRow)
         ASSERT_EQ(model->columnCount(), headers.size()) << name;
         for (int column = 0; column < model->columnCount(); ++column) {
             EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), headers[column]) << name;
-            EXPECT_EQ(grid->columnWidth(column), widths[static_cast<std::size_t>(column)])
-                << name << " " << column;
+            EXPECT_EQ(grid->columnWidth(column), widths[static_cast<std::size_t>(column)]) << name << " " << column;
         }
         EXPECT_EQ(model->rowCount(), 1) << name;
         EXPECT_EQ(model->index(0, 0).data().toString(), "") << name;
@@ -129,8 +128,10 @@ TEST(WindowRules, TheAttributionComesFromTick201For25TicksThenEvery226Ticks)
     std::string title = shortTitle;
     std::vector<std::pair<std::string, int>> runs; // title and the number of ticks it stays
     for (int tick = 1; tick <= 1000; ++tick) {
-        if (const std::optional<std::string> next = NextTitle(counter)) title = *next;
-        if (runs.empty() || runs.back().first != title) runs.emplace_back(title, 0);
+        if (const std::optional<std::string> next = NextTitle(counter))
+            title = *next;
+        if (runs.empty() || runs.back().first != title)
+            runs.emplace_back(title, 0);
         ++runs.back().second;
     }
     const std::vector<std::pair<std::string, int>> expected = {

@@ -1,8 +1,8 @@
 #include "charts/ChartPicture.h"
 
 #include "ChartGrids.h"
-#include "trades/Errors.h"
 #include "TempDir.h"
+#include "trades/Errors.h"
 
 #include <QImage>
 
@@ -23,8 +23,7 @@ Session OneTradeSession()
 {
     Session session;
     session.Report.InitialDeposit = 1000;
-    session.Grid =
-        ChartGrid({ChartRow{.CloseTime = "2005.01.03 10:45", .Profit = "    100.00", .Pips = "    25"}});
+    session.Grid = ChartGrid({ChartRow{.CloseTime = "2005.01.03 10:45", .Profit = "    100.00", .Pips = "    25"}});
     return session;
 }
 
@@ -32,7 +31,8 @@ bool InsideIsWhite(const QImage& image)
 {
     for (int y = 2; y < kSurfaceHeight - 2; ++y)
         for (int x = 2; x < kWideWidth - 2; ++x)
-            if (PixelAt(image, x, y) != kWhite) return false;
+            if (PixelAt(image, x, y) != kWhite)
+                return false;
     return true;
 }
 

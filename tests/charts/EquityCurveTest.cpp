@@ -1,8 +1,8 @@
 #include "charts/EquityCurve.h"
 
 #include "ChartGrids.h"
-#include "trades/Errors.h"
 #include "RecordingCanvas.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -81,8 +81,7 @@ INSTANTIATE_TEST_SUITE_P(EightDirectionsAndSlopes, ImageCanvasLine,
                                            LineCase{"Down", 100, 110}, LineCase{"Up", 100, 90},
                                            LineCase{"DownRight", 110, 110}, LineCase{"UpLeft", 90, 90},
                                            LineCase{"UpRight", 110, 90}, LineCase{"DownLeft", 90, 110},
-                                           LineCase{"ShallowLeftUp", 80, 93},
-                                           LineCase{"SteepRightDown", 104, 130}),
+                                           LineCase{"ShallowLeftUp", 80, 93}, LineCase{"SteepRightDown", 104, 130}),
                          [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST(ImageCanvasLine, APolylineContinuesFromTheEndPointAndADashedPenLeavesOutThreeOfNine)
@@ -159,13 +158,13 @@ INSTANTIATE_TEST_SUITE_P(Edges, ImageCanvasFill,
                                            FillCase{"OnePixel", 3, 4, 4, 5, 3, 4, 3, 4},
                                            FillCase{"NoHeight", 10, 20, 15, 20, 0, 0, -1, -1},
                                            FillCase{"ClippedAtTopLeft", -5, -5, 3, 3, 0, 0, 2, 2},
-                                           FillCase{"ClippedAtBottomRight", 800, 210, 900, 300, 800, 210, 808,
-                                                    216}),
+                                           FillCase{"ClippedAtBottomRight", 800, 210, 900, 300, 800, 210, 808, 216}),
                          [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST(ImageCanvasText, StandsOnAnOpaqueWhiteBox)
 {
-    if (QFontDatabase::families().isEmpty()) GTEST_SKIP() << "no fonts installed";
+    if (QFontDatabase::families().isEmpty())
+        GTEST_SKIP() << "no fonts installed";
     ImageCanvas canvas;
     canvas.FillRect(0, 0, 300, 60, kGreen);
     canvas.TextOut(20, 20, "Monday");
@@ -200,11 +199,10 @@ TEST_P(ChartFrame, IsTwoPixelsDarkTopLeftAndOneLightLineInsideBottomRight)
     DrawChartFrame(canvas, width);
     // x from the left edge, or from the right edge when negative (-1 is the last column); y likewise.
     const std::tuple<int, int, Rgb> probes[] = {
-        {0, 0, kDark},    {1, 0, kDark},   {-2, 0, kDark},    {-1, 0, kWhite},    {1, 1, kDark},
-        {-3, 1, kDark},   {-2, 1, kWhite}, {0, 100, kDark},   {1, 100, kDark},    {0, -2, kDark},
-        {1, -2, kDark},   {0, -1, kWhite}, {1, -1, kWhite},   {2, -2, kLight},    {100, -2, kLight},
-        {-2, -2, kLight}, {-2, 2, kLight}, {-2, 100, kLight}, {-1, 100, kWhite},  {100, -1, kWhite},
-        {-1, -1, kWhite}, {2, 2, kWhite},  {-3, -3, kWhite},  {100, 100, kWhite},
+        {0, 0, kDark},     {1, 0, kDark},     {-2, 0, kDark},    {-1, 0, kWhite},  {1, 1, kDark},    {-3, 1, kDark},
+        {-2, 1, kWhite},   {0, 100, kDark},   {1, 100, kDark},   {0, -2, kDark},   {1, -2, kDark},   {0, -1, kWhite},
+        {1, -1, kWhite},   {2, -2, kLight},   {100, -2, kLight}, {-2, -2, kLight}, {-2, 2, kLight},  {-2, 100, kLight},
+        {-1, 100, kWhite}, {100, -1, kWhite}, {-1, -1, kWhite},  {2, 2, kWhite},   {-3, -3, kWhite}, {100, 100, kWhite},
     };
     for (const auto& [probeX, probeY, colour] : probes) {
         const int x = probeX < 0 ? width + probeX : probeX;

@@ -1,10 +1,10 @@
 #include "charts/TimeOfWeekChart.h"
 
 #include "ChartGrids.h"
-#include "charts/EquityCurve.h"
-#include "trades/Errors.h"
-#include "charts/ImageCanvas.h"
 #include "RecordingCanvas.h"
+#include "charts/EquityCurve.h"
+#include "charts/ImageCanvas.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,7 @@ constexpr Rgb kGrey = 0x808080;
 
 ChartRow Trade(std::string openTime, std::string closeTime, std::string pips)
 {
-    return ChartRow{
-        .OpenTime = std::move(openTime), .CloseTime = std::move(closeTime), .Pips = std::move(pips)};
+    return ChartRow{.OpenTime = std::move(openTime), .CloseTime = std::move(closeTime), .Pips = std::move(pips)};
 }
 
 // The filled rectangles that are not the white background.
@@ -41,9 +40,8 @@ Texts Bars(const RecordingCanvas& canvas)
 
 TEST(DayOfWeek, CountsFromSunday)
 {
-    const int cases[][4] = {{2005, 1, 3, 1},  {2008, 1, 6, 0}, {2008, 1, 7, 1},   {2005, 1, 8, 6},
-                            {2000, 2, 29, 2}, {2000, 3, 1, 3}, {1999, 12, 31, 5}, {2024, 12, 31, 2},
-                            {2100, 3, 1, 1},  {2023, 2, 28, 2}};
+    const int cases[][4] = {{2005, 1, 3, 1}, {2008, 1, 6, 0},   {2008, 1, 7, 1},   {2005, 1, 8, 6}, {2000, 2, 29, 2},
+                            {2000, 3, 1, 3}, {1999, 12, 31, 5}, {2024, 12, 31, 2}, {2100, 3, 1, 1}, {2023, 2, 28, 2}};
     for (const auto& [year, month, day, expected] : cases)
         EXPECT_EQ(DayOfWeek(year, month, day), expected) << year << "." << month << "." << day;
 }
@@ -73,11 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Times, HourOfWeek,
                                            BinCase{"2008.01.06 23:00", 23}, BinCase{"2008.01.07 01:00", 25},
                                            BinCase{"2005.01.08 23:59", 167}, BinCase{"2005.01.03 10", 34},
                                            // no full date and hour, or out of range: left out of the chart
-                                           BinCase{"", -1}, BinCase{"2005.01.03", -1},
-                                           BinCase{"2005.01.03 ", -1}, BinCase{"2005.01.03 24:00", -1},
-                                           BinCase{"2005.13.03 10:00", -1}, BinCase{"2005.00.03 10:00", -1},
-                                           BinCase{"2005.01.00 10:00", -1}, BinCase{"2005.01.32 10:00", -1},
-                                           BinCase{"yyyy.mm.dd hh:mm", -1}));
+                                           BinCase{"", -1}, BinCase{"2005.01.03", -1}, BinCase{"2005.01.03 ", -1},
+                                           BinCase{"2005.01.03 24:00", -1}, BinCase{"2005.13.03 10:00", -1},
+                                           BinCase{"2005.00.03 10:00", -1}, BinCase{"2005.01.00 10:00", -1},
+                                           BinCase{"2005.01.32 10:00", -1}, BinCase{"yyyy.mm.dd hh:mm", -1}));
 
 // --- the drawing -------------------------------------------------------------------------------------
 
@@ -187,10 +184,8 @@ TEST(TimeOfWeekChart, NoTradesDrawNothingAndPipsThatAreNoWholeNumberStopBeforeTh
     EXPECT_EQ(canvas.Calls(), "");
     std::string frames;
     for (const char* pips : {"   2.5", "   abc", "      "}) {
-        const TextGrid grid =
-            ChartGrid({Trade("2005.01.03 10:15", "", "    10"), Trade("2005.01.03 11:15", "", pips)});
-        EXPECT_THROW(DrawTimeOfWeekChart(canvas, grid, false, kWideWidth), ConversionError)
-            << '"' << pips << '"';
+        const TextGrid grid = ChartGrid({Trade("2005.01.03 10:15", "", "    10"), Trade("2005.01.03 11:15", "", pips)});
+        EXPECT_THROW(DrawTimeOfWeekChart(canvas, grid, false, kWideWidth), ConversionError) << '"' << pips << '"';
         frames += "FTPTMLTMLTMLTMLTMLTMLTMLML";
     }
     EXPECT_EQ(canvas.Calls(), frames);

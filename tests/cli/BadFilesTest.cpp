@@ -4,13 +4,13 @@
 // load leaves the trades already loaded as they were.
 #include "RunTool.h"
 
-#include "analysis/Commands.h"
-#include "trades/Errors.h"
-#include "analysis/Filters.h"
 #include "GridText.h"
-#include "trades/LoadReport.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
+#include "analysis/Commands.h"
+#include "analysis/Filters.h"
+#include "trades/Errors.h"
+#include "trades/LoadReport.h"
 #include "trades/TextImport.h"
 
 #include <gtest/gtest.h>
@@ -224,9 +224,8 @@ TEST_F(BadFiles, AReportCutAtEveryPointOfItsFirstTradeRow)
 {
     const std::string statementRow = test::StatementRow(Trade("1001"), false);
     const std::string testerRow = test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1001", "0.10", "1.10000");
-    for (const auto& [report, row] :
-         {std::pair{Statement({Trade("1001")}, "1000.00"), statementRow},
-          std::pair{test::TesterBuilder().Line(testerRow).Text(), testerRow}}) {
+    for (const auto& [report, row] : {std::pair{Statement({Trade("1001")}, "1000.00"), statementRow},
+                                      std::pair{test::TesterBuilder().Line(testerRow).Text(), testerRow}}) {
         const std::size_t rowStart = report.find(row);
         ASSERT_NE(rowStart, std::string::npos);
         Session whole;
@@ -320,8 +319,8 @@ TEST_F(BadFiles, NumbersInEveryOddForm)
 
     // A money cell that is no finite number stops the figures with a message naming it.
     const std::string huge(400, '9');
-    for (const std::string& bad : {std::string("nan"), std::string("inf"), std::string("-inf"), huge,
-                                   "1" + huge + ".5", std::string("1,234.56"), std::string("1e999")}) {
+    for (const std::string& bad : {std::string("nan"), std::string("inf"), std::string("-inf"), huge, "1" + huge + ".5",
+                                   std::string("1,234.56"), std::string("1e999")}) {
         for (const bool commission : {true, false}) {
             SCOPED_TRACE((commission ? "commission " : "profit ") + bad.substr(0, 20));
             StatementTrade trade = Trade("9");

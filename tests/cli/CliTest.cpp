@@ -1,9 +1,9 @@
 // What the golden cases beside this file do not show: options combined, the append rules of the tool,
 // errors that name what was wrong, and the help.
-#include "trades/LoadReport.h"
 #include "ReportBuilder.h"
 #include "RunTool.h"
 #include "TempDir.h"
+#include "trades/LoadReport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,7 @@ Lines Tickets(const std::string& output)
     return tickets;
 }
 
-test::StatementTrade Trade(const std::string& ticket, const std::string& symbol,
-                           const std::string& magic = "")
+test::StatementTrade Trade(const std::string& ticket, const std::string& symbol, const std::string& magic = "")
 {
     return {.Ticket = ticket, .Symbol = symbol, .Magic = magic};
 }
@@ -47,28 +46,24 @@ protected:
 TEST_F(CliOnReports, SeveralSymbolsAndMagicsCombine)
 {
     const std::string path =
-        Write("five.htm", {Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "111"),
-                           Trade("3", "eurusd", "222"), Trade("4", "usdjpy", "111"), Trade("5", "gbpusd")});
-    EXPECT_EQ(Tickets(RunTool({"grid", path, "--symbols", "EURUSD,gbpusd"}).Out),
-              (Lines{"1", "2", "3", "5"}));
+        Write("five.htm", {Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "111"), Trade("3", "eurusd", "222"),
+                           Trade("4", "usdjpy", "111"), Trade("5", "gbpusd")});
+    EXPECT_EQ(Tickets(RunTool({"grid", path, "--symbols", "EURUSD,gbpusd"}).Out), (Lines{"1", "2", "3", "5"}));
     EXPECT_EQ(Tickets(RunTool({"grid", path, "--magics", "111,0"}).Out), (Lines{"1", "2", "4", "5"}));
-    EXPECT_EQ(Tickets(RunTool({"grid", path, "--symbols", "eurusd,gbpusd", "--magics", "111"}).Out),
-              (Lines{"1", "2"}));
+    EXPECT_EQ(Tickets(RunTool({"grid", path, "--symbols", "eurusd,gbpusd", "--magics", "111"}).Out), (Lines{"1", "2"}));
 
     for (const Lines& option : {Lines{"--symbols", "xauusd"}, Lines{"--magics", "333"}}) {
         const CliResult result = RunTool({"summary", path, option[0], option[1]});
         EXPECT_EQ(result.Status, kExitError) << option[1];
         EXPECT_EQ(result.Out, "");
-        EXPECT_NE(result.Err.find(option[1]), std::string::npos)
-            << "an entry not in the list: " << result.Err;
+        EXPECT_NE(result.Err.find(option[1]), std::string::npos) << "an entry not in the list: " << result.Err;
     }
 }
 
 TEST_F(CliOnReports, AppendNeedsTwoTradesAndAStatementOfTheSameKind)
 {
     const std::string one = Write("one.htm", {Trade("30", "eurusd")}, "Statement: 1 - One");
-    const std::string two =
-        Write("two.htm", {Trade("10", "eurusd"), Trade("40", "eurusd")}, "Statement: 2 - Two");
+    const std::string two = Write("two.htm", {Trade("10", "eurusd"), Trade("40", "eurusd")}, "Statement: 2 - Two");
     const std::string three = Write("three.htm", {Trade("20", "gbpusd")}, "Statement: 3 - Three");
     EXPECT_EQ(Tickets(RunTool({"table", two, "--append", three}).Out), (Lines{"10", "20", "40"}));
     EXPECT_EQ(Tickets(RunTool({"table", one, "--append", three}).Out), (Lines{"20"}))
@@ -78,9 +73,8 @@ TEST_F(CliOnReports, AppendNeedsTwoTradesAndAStatementOfTheSameKind)
         << "the first title, the path of the last report";
 
     const std::string tester = m_dir.Write(
-        "tester.htm", test::TesterBuilder()
-                          .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "7", "1.00", "1.1"))
-                          .Text());
+        "tester.htm",
+        test::TesterBuilder().Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "7", "1.00", "1.1")).Text());
     const CliResult afterTester = RunTool({"table", two, "--append", tester});
     EXPECT_EQ(afterTester.Status, kExitOk) << afterTester.Err;
     EXPECT_EQ(afterTester.Out, RunTool({"table", two}).Out) << "another kind of report changes nothing";

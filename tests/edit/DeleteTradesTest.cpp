@@ -1,7 +1,7 @@
 #include "edit/DeleteTrades.h"
 
-#include "analysis/Filters.h"
 #include "TradeRows.h"
+#include "analysis/Filters.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,8 @@ TradeRow Trade(const char* ticket, const char* item, const char* magic = "")
 Session Filtered(std::initializer_list<TradeRow> trades, const char* hidden = "")
 {
     Session session = test::SessionWith(10000, trades);
-    if (session.Pairs.Find(hidden) >= 0) session.Pairs.SetSelected(session.Pairs.Find(hidden), false);
+    if (session.Pairs.Find(hidden) >= 0)
+        session.Pairs.SetSelected(session.Pairs.Find(hidden), false);
     RebuildMagicList(session);
     ApplyFilters(session, MagicFilterFor(session));
     return session;
@@ -48,7 +49,8 @@ TEST(DeleteTrades, TheLastTradeLeftIsNeverDeleted)
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"1"});
 
     session = Filtered({Trade("1", "eurusd"), Trade("2", "eurusd"), Trade("3", "gbpusd")});
-    EXPECT_EQ(DeleteTrades(session, 0, 99, MagicFilterFor(session)), 2) << "a range beyond the table is clipped to its rows";
+    EXPECT_EQ(DeleteTrades(session, 0, 99, MagicFilterFor(session)), 2)
+        << "a range beyond the table is clipped to its rows";
     EXPECT_EQ(ColumnCells(session.Full, kTicket), Cells{"3"}) << "the trade of the last row stays";
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), Cells{"3"});
     EXPECT_EQ(Entries(session.Pairs), Cells{"gbpusd"});
@@ -56,13 +58,12 @@ TEST(DeleteTrades, TheLastTradeLeftIsNeverDeleted)
 
 TEST(DeleteTrades, AHiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
 {
-    Session session = Filtered(
-        {Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")}, "gbpusd");
+    Session session =
+        Filtered({Trade("7", "gbpusd"), Trade("7", "eurusd"), Trade("8", "eurusd"), Trade("9", "gbpusd")}, "gbpusd");
     ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"7", "8"}));
     EXPECT_EQ(DeleteTrades(session, 1, 2, MagicFilterFor(session)), 2);
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"7", "9"}));
-    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"eurusd", "gbpusd"}))
-        << "the hidden 7 above went instead";
+    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"eurusd", "gbpusd"})) << "the hidden 7 above went instead";
 
     session = Filtered({Trade("5", "eurusd", "111"), Trade("5", "eurusd", "222"), Trade("6", "eurusd")});
     DeleteTrades(session, 2, 2, MagicFilterFor(session));
@@ -72,14 +73,13 @@ TEST(DeleteTrades, AHiddenTradeGoesOnlyWhenItSharesTheTicketAndStandsAbove)
 
 TEST(DeleteTrades, TheLastTradeOfASymbolTakesItsEntryAndMagicNumbers)
 {
-    Session session = Filtered({Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "222"),
-                                Trade("3", "usdjpy", "333"), Trade("4", "eurusd", "111")},
+    Session session = Filtered({Trade("1", "eurusd", "111"), Trade("2", "gbpusd", "222"), Trade("3", "usdjpy", "333"),
+                                Trade("4", "eurusd", "111")},
                                "usdjpy");
     ASSERT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "2", "4"}));
     DeleteTrades(session, 2, 2, MagicFilterFor(session));
     EXPECT_EQ(Entries(session.Pairs), (Cells{"eurusd", "usdjpy"}));
-    EXPECT_EQ(SelectedFlags(session.Pairs), (std::vector<bool>{true, false}))
-        << "the others keep their selection";
+    EXPECT_EQ(SelectedFlags(session.Pairs), (std::vector<bool>{true, false})) << "the others keep their selection";
     EXPECT_EQ(Entries(session.Magic), Cells{"     111"});
     EXPECT_EQ(ColumnCells(session.Grid, kTicket), (Cells{"1", "4"}));
 
@@ -97,11 +97,13 @@ void DeleteRowByRow(Session& session, int first, int last)
 {
     TextGrid& full = session.Full;
     for (int gridRow = std::max(first, 1); gridRow <= last && gridRow < session.Grid.RowCount(); ++gridRow) {
-        if (full.RowCount() <= 2) break;
+        if (full.RowCount() <= 2)
+            break;
         int found = 1;
         while (found < full.RowCount() && full.Cell(kTicket, found) != session.Grid.Cell(kTicket, gridRow))
             ++found;
-        if (found == full.RowCount()) continue;
+        if (found == full.RowCount())
+            continue;
         for (int row = found; row < full.RowCount() - 1; ++row)
             for (int column = 0; column < kFullColumns; ++column)
                 full.SetCell(column, row, std::string(full.Cell(column, row + 1)));
@@ -117,7 +119,8 @@ void DeleteRowByRow(Session& session, int first, int last)
             }
             SelectionList kept;
             for (int j = 0; j < session.Pairs.Count(); ++j)
-                if (j != i) kept.SetSelected(kept.Append(session.Pairs.Text(j)), session.Pairs.Selected(j));
+                if (j != i)
+                    kept.SetSelected(kept.Append(session.Pairs.Text(j)), session.Pairs.Selected(j));
             session.Pairs = kept;
             i = 0;
         }

@@ -1,8 +1,8 @@
 #include "edit/NormalizeTrades.h"
 
-#include "trades/Errors.h"
-#include "analysis/Filters.h"
 #include "TradeRows.h"
+#include "analysis/Filters.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 

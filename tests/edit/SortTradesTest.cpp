@@ -1,7 +1,7 @@
 #include "edit/SortTrades.h"
 
-#include "analysis/Filters.h"
 #include "TradeRows.h"
+#include "analysis/Filters.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,7 @@ using test::RunTool;
 TEST(CliExport, HtmlPageWithItsPictureBesideTheReport)
 {
     test::TempDir dir;
-    const std::string report =
-        dir.Write("march.htm", test::Statement({{.Magic = "111"}, {.Ticket = "1002"}}));
+    const std::string report = dir.Write("march.htm", test::Statement({{.Magic = "111"}, {.Ticket = "1002"}}));
     std::filesystem::create_directory(dir.Path() / "pages");
     const std::string page = (dir.Path() / "pages" / "march.html").string();
     const test::CliResult result = RunTool({"export-html", report, "-o", page});

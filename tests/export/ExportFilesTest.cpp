@@ -1,10 +1,10 @@
 #include "export/ExportNames.h"
 #include "export/ReplacingFile.h"
 
-#include "trades/Errors.h"
 #include "ExportSessions.h"
-#include "export/HtmlExport.h"
 #include "TempDir.h"
+#include "export/HtmlExport.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +45,7 @@ TEST(PictureName, NeverNamesTheReportOrThePage)
     test::TempDir dir;
     const std::string link = dir.File("link.jpg");
     std::filesystem::create_symlink(dir.Write("march.jpg", ""), link);
-    EXPECT_EQ(PicturePath(dir.File("march.htm"), link), dir.File("march-chart.jpg"))
-        << "a page reached by a link";
+    EXPECT_EQ(PicturePath(dir.File("march.htm"), link), dir.File("march-chart.jpg")) << "a page reached by a link";
 }
 
 // ---- writing beside the target --------------------------------------------------------------------
@@ -100,7 +99,8 @@ TEST(ReplacingFile, WithoutCommitNothingIsWritten)
 
 TEST(ReplacingFile, ReadOnlyFileIsRefused)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write any file";
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write any file";
     test::TempDir dir;
     const std::string path = dir.Write("locked.txt", "keep");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/Filters.h"
 #include "TradeRows.h"
+#include "analysis/Filters.h"
 
 namespace corvane::test {
 

@@ -3,12 +3,12 @@
 // picture file itself.
 #include "export/HtmlExport.h"
 
-#include "charts/EquityCurve.h"
-#include "trades/Errors.h"
 #include "ExportSessions.h"
-#include "analysis/HtmlSummary.h"
-#include "export/JpegWriter.h"
 #include "TempDir.h"
+#include "analysis/HtmlSummary.h"
+#include "charts/EquityCurve.h"
+#include "export/JpegWriter.h"
+#include "trades/Errors.h"
 
 #include <QImage>
 
@@ -74,10 +74,9 @@ TEST(HtmlReport, NoVisibleTradeGivesTheEmptyTradeTable)
     WriteHtmlReport(out, session, nullptr);
     const Cells lines = SplitCrLf(out.str());
     ASSERT_EQ(lines.size(), 26u + 15u + 8u + 2u);
-    EXPECT_EQ(lines[32],
-              "<tr><td align=left><b>Total number of trades</b></td><td align=right>           0</td>"
-              "<td></td><td align=left><b>Percentage profitable</b></td>"
-              "<td align=right>         0.0</td><td>%</td></tr>");
+    EXPECT_EQ(lines[32], "<tr><td align=left><b>Total number of trades</b></td><td align=right>           0</td>"
+                         "<td></td><td align=left><b>Percentage profitable</b></td>"
+                         "<td align=right>         0.0</td><td>%</td></tr>");
     EXPECT_EQ(lines[39], "<tr><td align=left><b>Return (0 days)</b></td><td align=right>         0.0</td>"
                          "<td align=left>%</td><td align=left><b>Maximum drawdown</b></td>"
                          "<td align=right>         0.0</td><td>%</td></tr>");
@@ -99,10 +98,10 @@ TEST(HtmlReport, MarkupFromTheReportIsWrittenAsText)
     std::ostringstream out;
     WriteHtmlReport(out, session, &picture);
     const std::string page = out.str();
-    for (const char* written : {"<title>Statement: &quot;R&amp;D&quot; &lt;b&gt;</title>",
-                                "<td>gbp&lt;img src=x onerror=alert(1)&gt;usd</td>",
-                                "<td title=\"#         111 say &quot;hi&quot; &lt;ok&gt;\">1001</td>",
-                                "<img src=/reports/&lt;x&gt;.jpg>"})
+    for (const char* written :
+         {"<title>Statement: &quot;R&amp;D&quot; &lt;b&gt;</title>",
+          "<td>gbp&lt;img src=x onerror=alert(1)&gt;usd</td>",
+          "<td title=\"#         111 say &quot;hi&quot; &lt;ok&gt;\">1001</td>", "<img src=/reports/&lt;x&gt;.jpg>"})
         EXPECT_NE(page.find(written), std::string::npos) << written;
     EXPECT_EQ(page.find("<img src=x"), std::string::npos);
 }

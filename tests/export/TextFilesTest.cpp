@@ -1,9 +1,9 @@
 #include "export/TextExport.h"
 #include "trades/TextImport.h"
 
-#include "trades/Errors.h"
 #include "ExportSessions.h"
 #include "TempDir.h"
+#include "trades/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +40,7 @@ TEST(TextExport, WritesHeaderAndEighteenFieldsPerVisibleRow)
     const test::Cells lines = test::SplitCrLf(shown.str());
     ASSERT_EQ(lines.size(), 2u) << "hidden trades are left out";
     EXPECT_EQ(lines[1].substr(0, 5), "1002\t");
-    EXPECT_NE(lines[1].find("\t       9847.60\t*\t"), std::string::npos)
-        << "the balance runs over the shown trades";
+    EXPECT_NE(lines[1].find("\t       9847.60\t*\t"), std::string::npos) << "the balance runs over the shown trades";
 }
 
 TEST(TextExport, TheFileIsWrittenWholeOrNotAtAll)
@@ -60,8 +59,7 @@ TEST(TextExport, TheFileIsWrittenWholeOrNotAtAll)
         ExportText(test::ThreeTrades(), inMissingFolder);
         FAIL() << "no error";
     } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot create '" + inMissingFolder + "': No such file or directory.");
+        EXPECT_EQ(std::string(e.what()), "Cannot create '" + inMissingFolder + "': No such file or directory.");
     }
     EXPECT_THROW(ExportText(test::ThreeTrades(), dir.Path().string()), FileError) << "a folder";
 }
@@ -90,7 +88,8 @@ TEST(TextImport, ReadsBackWhatTheTextExportWrote)
     ASSERT_EQ(session.Full.RowCount(), 4);
     for (int row = 1; row <= 3; ++row) {
         std::string expected = VisibleCells(exported.Grid, row);
-        if (expected.ends_with(" *")) expected.resize(expected.size() - 2);
+        if (expected.ends_with(" *"))
+            expected.resize(expected.size() - 2);
         EXPECT_EQ(VisibleCells(session.Full, row), expected) << "row " << row;
         EXPECT_EQ(session.Full.Cell(kMagic, row), "") << "magic numbers are not imported";
         EXPECT_EQ(session.Full.Cell(kComment, row), "");
@@ -118,8 +117,7 @@ TEST(TextImport, SkipsHeadersAndKeepsLineEndsOutOfTheCells)
     Session session;
     ImportText(session, path);
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1", "2", "3", "4"}));
-    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"  10.00", "", " p", ""}))
-        << "no line end in a cell";
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"  10.00", "", " p", ""})) << "no line end in a cell";
     EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"EURUSD", "eurusd", "gbpusd", ""}));
     EXPECT_EQ(ColumnCells(session.Full, kBalance), (Cells{"", "", "b", ""}));
     EXPECT_EQ(session.Full.Cell(15, 3), "") << "fields after the fifteenth are ignored";

@@ -17,7 +17,8 @@ using TestApplication = QGuiApplication;
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     return RUN_ALL_TESTS();

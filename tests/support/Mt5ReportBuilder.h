@@ -62,10 +62,7 @@ struct Mt5Deal
 class Mt5ReportBuilder
 {
 public:
-    explicit Mt5ReportBuilder(bool tester = false)
-        : m_tester(tester)
-    {
-    }
+    explicit Mt5ReportBuilder(bool tester = false) : m_tester(tester) {}
 
     // Titles and labels in Japanese, as a Japanese terminal writes them.
     Mt5ReportBuilder& Japanese();

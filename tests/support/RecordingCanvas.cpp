@@ -28,8 +28,7 @@ std::string Box(int left, int top, int right, int bottom, Rgb colour)
 
 std::string Stroke(int x1, int y1, int x2, int y2, Rgb colour, PenStyle style)
 {
-    return Point(x1, y1) + "-" + Point(x2, y2) + Colour(colour) +
-           (style == PenStyle::Solid ? " solid" : " dashed");
+    return Point(x1, y1) + "-" + Point(x2, y2) + Colour(colour) + (style == PenStyle::Solid ? " solid" : " dashed");
 }
 
 std::string Label(int x, int y, std::string_view text)
@@ -41,8 +40,8 @@ void RecordingCanvas::FillRect(int left, int top, int right, int bottom, Rgb col
 {
     m_calls += 'F';
     if (left != right && top != bottom)
-        m_fills.push_back(Box(std::min(left, right), std::min(top, bottom), std::max(left, right),
-                              std::max(top, bottom), colour));
+        m_fills.push_back(
+            Box(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom), colour));
 }
 
 void RecordingCanvas::SetPen(Rgb colour, PenStyle style)

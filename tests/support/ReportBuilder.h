@@ -48,8 +48,8 @@ class StatementBuilder
 public:
     StatementBuilder& Title(std::string title) { return Set(m_title, std::move(title)); }
     StatementBuilder& NoGenerator() { return Set(m_generator, false); } // line 5 without the tag
-    StatementBuilder& NewHead() { return Set(m_newHead, true); } // 2022: a style sheet on line 5, no tag
-    StatementBuilder& Taxes() { return Set(m_taxes, true); }     // the taxes column (header on line 13)
+    StatementBuilder& NewHead() { return Set(m_newHead, true); }        // 2022: a style sheet on line 5, no tag
+    StatementBuilder& Taxes() { return Set(m_taxes, true); }            // the taxes column (header on line 13)
     StatementBuilder& Deposit(const std::string& amount) { return Line(BalanceRow("1", "Deposit", amount)); }
     StatementBuilder& Closed(const StatementTrade& trade) { return Line(StatementRow(trade, m_taxes)); }
     StatementBuilder& Open(StatementTrade trade); // a row without close time
@@ -80,22 +80,19 @@ std::string Statement(const std::vector<StatementTrade>& trades, const std::stri
 
 // Tester rows: a trade (buy, sell, buy stop...) and a closing line (s/l, t/p, close). With `money` they
 // are the rows of builds 600 on, with size, prices and money in cells with attributes.
-std::string TesterTradeRow(int number, const std::string& time, const std::string& type,
-                           const std::string& order, const std::string& lots, const std::string& price,
-                           const std::string& stopLoss = "0.0000", const std::string& takeProfit = "0.0000",
-                           bool money = false);
-std::string TesterCloseRow(int number, const std::string& time, const std::string& type,
-                           const std::string& order, const std::string& lots, const std::string& price,
-                           const std::string& profit, const std::string& balance = "10000.00",
-                           bool money = false);
+std::string TesterTradeRow(int number, const std::string& time, const std::string& type, const std::string& order,
+                           const std::string& lots, const std::string& price, const std::string& stopLoss = "0.0000",
+                           const std::string& takeProfit = "0.0000", bool money = false);
+std::string TesterCloseRow(int number, const std::string& time, const std::string& type, const std::string& order,
+                           const std::string& lots, const std::string& price, const std::string& profit,
+                           const std::string& balance = "10000.00", bool money = false);
 
 class TesterBuilder
 {
 public:
     // The head as the terminal writes it: the settings table (symbol, period, parameters, bars),
     // a spacer row, then the deposit row, each label in the given words.
-    TesterBuilder& TerminalHead(std::string symbolLabel = "Symbol",
-                                std::string depositLabel = "Initial deposit",
+    TesterBuilder& TerminalHead(std::string symbolLabel = "Symbol", std::string depositLabel = "Initial deposit",
                                 std::string parameters = "Lots=0.1; ");
     TesterBuilder& VersionHead() { return Set(m_versionHead, true); } // 1380 on: a build number, no tag
     TesterBuilder& Title(std::string title) { return Set(m_title, std::move(title)); }

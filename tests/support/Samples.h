@@ -21,8 +21,8 @@ std::map<std::string, std::map<std::string, std::string>> SampleFigures(const st
 } // namespace corvane::test
 
 // Skips the running test when the samples folder is absent.
-#define CORVANE_REQUIRE_SAMPLES()                                                                            \
-    do {                                                                                                     \
-        if (::corvane::test::SamplesDir().empty())                                                           \
-            GTEST_SKIP() << "samples folder absent: " CORVANE_SAMPLES_DIR;                                   \
+#define CORVANE_REQUIRE_SAMPLES()                                                                                      \
+    do {                                                                                                               \
+        if (::corvane::test::SamplesDir().empty())                                                                     \
+            GTEST_SKIP() << "samples folder absent: " CORVANE_SAMPLES_DIR;                                             \
     } while (false)

@@ -98,14 +98,13 @@ TEST(BadInput, LinesOfScrambledMarkersGiveWellFormedRows)
             std::string text;
             const int parts = std::uniform_int_distribution<int>(0, 40)(random);
             for (int i = 0; i < parts; ++i)
-                text +=
-                    fragments[std::uniform_int_distribution<std::size_t>(0, fragments.size() - 1)(random)];
+                text += fragments[std::uniform_int_distribution<std::size_t>(0, fragments.size() - 1)(random)];
             body.push_back(text);
         }
         for (const bool tester : {false, true}) {
-            Cells lines =
-                test::HeadLines(tester ? "<title>Strategy Tester: Fuzz</title>" : "<title>Statement</title>");
-            if (tester) lines.push_back(std::string(kSymbolMarker) + "EURUSD (Euro vs US Dollar)</td></tr>");
+            Cells lines = test::HeadLines(tester ? "<title>Strategy Tester: Fuzz</title>" : "<title>Statement</title>");
+            if (tester)
+                lines.push_back(std::string(kSymbolMarker) + "EURUSD (Euro vs US Dollar)</td></tr>");
             lines.insert(lines.end(), body.begin(), body.end());
             const Loaded loaded = LoadText(JoinCrLf(lines));
             SCOPED_TRACE(std::string(tester ? "tester" : "statement") + ", seed " + std::to_string(seed));
@@ -137,10 +136,9 @@ TEST(BadInput, ARowLongerThanAPieceIsReadPieceByPiece)
     trade.Comment = std::string(1500, 'c');
     const Loaded loaded = LoadText(Statement({trade}));
     ASSERT_EQ(loaded.session.Full.RowCount(), 2);
-    EXPECT_EQ(RowText(loaded.session.Full, 1),
-              "1001\t2024.01.02 10:00\tbuy\t1.00\teurusd\t1.10000\t0.00000\t"
-              "0.00000\t2024.01.02 12:00\t1.10100\t  0.00\t  0.00\t    100.00\t"
-              "\t\t\t            \t\t\t");
+    EXPECT_EQ(RowText(loaded.session.Full, 1), "1001\t2024.01.02 10:00\tbuy\t1.00\teurusd\t1.10000\t0.00000\t"
+                                               "0.00000\t2024.01.02 12:00\t1.10100\t  0.00\t  0.00\t    100.00\t"
+                                               "\t\t\t            \t\t\t");
 }
 
 // ---- NUL bytes ---------------------------------------------------------------------------------------
@@ -150,8 +148,7 @@ TEST(NulBytes, ATradeLineIsSearchedWhole)
     StatementTrade trade = Trade("1001");
     trade.Comment = WithNul("a", "b");
     const std::string row = StatementRow(trade, false);
-    const Loaded loaded =
-        LoadText(StatementBuilder().Line(WithNul("", row)).Line(row + WithNul("", "")).Text());
+    const Loaded loaded = LoadText(StatementBuilder().Line(WithNul("", row)).Line(row + WithNul("", "")).Text());
     ASSERT_EQ(loaded.session.Full.RowCount(), 3);
     for (int r = 1; r <= 2; ++r) {
         EXPECT_EQ(loaded.session.Full.Cell(kTicket, r), "1001") << "row " << r;

@@ -35,13 +35,15 @@ std::vector<std::string> ExpectedPieces(const std::string& bytes)
 {
     std::string text;
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) text.push_back(bytes[i]);
+        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n'))
+            text.push_back(bytes[i]);
     std::vector<std::string> pieces;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t length = std::min<std::size_t>(1023, text.size() - pos);
         const std::size_t newline = text.find('\n', pos);
-        if (newline != std::string::npos && newline < pos + length) length = newline - pos + 1;
+        if (newline != std::string::npos && newline < pos + length)
+            length = newline - pos + 1;
         pieces.push_back(text.substr(pos, length));
         pos += length;
     }
@@ -66,12 +68,8 @@ TEST(LineReader, SplitsAsATextModeLineRead)
         {"Line1023WithCrLfIsTwoPieces", a1023 + "\r\nx", {a1023, "\n", "x"}},
         {"Line1023WithLfIsTwoPieces", a1023 + "\nx", {a1023, "\n", "x"}},
         {"Line1021WithCrCrLf", std::string(1021, 'a') + "\r\r\n", {std::string(1021, 'a') + "\r\n"}},
-        {"LongLineWithoutNewline",
-         a2500,
-         {a2500.substr(0, 1023), a2500.substr(1023, 1023), a2500.substr(2046)}},
-        {"NulBytesAreKept",
-         std::string("a\0b\r\n\0\n", 7),
-         {std::string("a\0b\n", 4), std::string("\0\n", 2)}},
+        {"LongLineWithoutNewline", a2500, {a2500.substr(0, 1023), a2500.substr(1023, 1023), a2500.substr(2046)}},
+        {"NulBytesAreKept", std::string("a\0b\r\n\0\n", 7), {std::string("a\0b\n", 4), std::string("\0\n", 2)}},
         {"EmptyFile", "", {}},
     };
     for (const auto& [name, bytes, pieces] : cases)

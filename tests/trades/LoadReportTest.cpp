@@ -19,8 +19,7 @@ using test::StatementTrade;
 using test::TempDir;
 using test::TesterBuilder;
 
-StatementTrade Trade(const std::string& ticket, const std::string& magic = "",
-                     const std::string& comment = "")
+StatementTrade Trade(const std::string& ticket, const std::string& magic = "", const std::string& comment = "")
 {
     return {.Ticket = ticket, .Profit = ticket + ".00", .Magic = magic, .Comment = comment};
 }
@@ -50,8 +49,8 @@ TEST(FreshLoad, TheTableHoldsOneRowPerTradeAfterAnEmptyHeaderRow)
     const TempDir dir;
     Session session;
     FillViews(session);
-    const std::string path = dir.Write(
-        "three.htm", Statement({Trade("11", "1", "a"), Trade("12"), Trade("13", "3", "c")}, "1 000.00"));
+    const std::string path =
+        dir.Write("three.htm", Statement({Trade("11", "1", "a"), Trade("12"), Trade("13", "3", "c")}, "1 000.00"));
     ASSERT_EQ(LoadReport(session, path, LoadMode::Replace), LoadOutcome::Loaded);
     EXPECT_EQ(session.ReportPath, path);
     ASSERT_EQ(session.Full.RowCount(), 4);
@@ -101,13 +100,12 @@ TEST(FreshLoad, TheCallbackRunsOnceAfterEveryTradeLine)
     EXPECT_EQ(calls, 3) << "closed and open trades; pending, cancelled and working orders are no trade lines";
 
     calls = 0;
-    const std::string tester =
-        TesterBuilder()
-            .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1"))
-            .Line(test::TesterCloseRow(2, "2024.01.02 11:00", "t/p", "1", "0.10", "1.2", "5"))
-            .Line(test::TesterTradeRow(3, "2024.01.02 12:00", "sell", "2", "0.10", "1.1"))
-            .Line(test::TesterCloseRow(4, "2024.01.02 13:00", "s/l", "2", "0.10", "1.2", "-5"))
-            .Text();
+    const std::string tester = TesterBuilder()
+                                   .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1"))
+                                   .Line(test::TesterCloseRow(2, "2024.01.02 11:00", "t/p", "1", "0.10", "1.2", "5"))
+                                   .Line(test::TesterTradeRow(3, "2024.01.02 12:00", "sell", "2", "0.10", "1.1"))
+                                   .Line(test::TesterCloseRow(4, "2024.01.02 13:00", "s/l", "2", "0.10", "1.2", "-5"))
+                                   .Text();
     LoadBytes(session, tester, LoadMode::Replace, [&calls] { ++calls; });
     EXPECT_EQ(calls, 2) << "closing lines are no trade lines";
 }
@@ -150,9 +148,8 @@ TEST(RefusedFile, ShowsOnlyTheRefusalLineAndKeepsWhatWasLoaded)
         {"statement without the generator tag", dir.Write("a.htm", StatementBuilder().NoGenerator().Text())},
         {"tester report without the generator tag", dir.Write("b.htm", TesterBuilder().NoGenerator().Text())},
         {"our own HTML export",
-         dir.Write("c.htm",
-                   test::JoinCrLf(test::HeadLines("    <title>Statement: 1 - Test</title>",
-                                                  "    <meta name=\"generator\" content=\"Corvane4\">")))},
+         dir.Write("c.htm", test::JoinCrLf(test::HeadLines("    <title>Statement: 1 - Test</title>",
+                                                           "    <meta name=\"generator\" content=\"Corvane4\">")))},
         {"missing file", dir.File("missing.htm")},
         {"folder", dir.Path().string()},
         {"empty file", dir.Write("d.htm", "")},
@@ -230,8 +227,7 @@ TEST(AppendingLoad, TradesOfBothStatementsEndUpInTicketOrder)
     EXPECT_EQ(ColumnCells(session.Full, kMagic),
               (Cells{"          11", std::string(12, ' '), "          44", "          55"}));
     EXPECT_EQ(ColumnCells(session.Full, kComment), (Cells{"one", "", "four", "five"}));
-    EXPECT_EQ(ColumnCells(session.Full, kProfit),
-              (Cells{"      1.00", "      2.00", "      4.00", "      5.00"}));
+    EXPECT_EQ(ColumnCells(session.Full, kProfit), (Cells{"      1.00", "      2.00", "      4.00", "      5.00"}));
     EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"gbpusd", "GBPUSD", "eurusd", "USDJPY"}));
     EXPECT_EQ(Entries(session.Pairs), (Cells{"eurusd", "gbpusd", "USDJPY"}));
     EXPECT_EQ(Entries(session.Magic), (Cells{"      55", "           0"}))
@@ -261,16 +257,14 @@ TEST(AppendingLoad, AnotherKindOfReportChangesNothingButTheMagicList)
 {
     const std::string statement = Statement({Trade("10", "1", "a"), Trade("20", "2", "b")}, "100.00");
     const std::string unmarked = StatementBuilder().NoGenerator().Closed(Trade("5", "5", "e")).Text();
-    const std::string tester =
-        TesterBuilder()
-            .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1"))
-            .Line(test::TesterTradeRow(2, "2024.01.02 11:00", "sell", "2", "0.10", "1.1"))
-            .Text();
-    const std::string otherTester =
-        TesterBuilder()
-            .Symbol("USDJPY (US Dollar vs Yen)")
-            .Line(test::TesterTradeRow(1, "2024.01.03 10:00", "buy", "7", "0.10", "150.1"))
-            .Text();
+    const std::string tester = TesterBuilder()
+                                   .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1"))
+                                   .Line(test::TesterTradeRow(2, "2024.01.02 11:00", "sell", "2", "0.10", "1.1"))
+                                   .Text();
+    const std::string otherTester = TesterBuilder()
+                                        .Symbol("USDJPY (US Dollar vs Yen)")
+                                        .Line(test::TesterTradeRow(1, "2024.01.03 10:00", "buy", "7", "0.10", "150.1"))
+                                        .Text();
     const std::string* const cases[][2] = {
         {&statement, &tester}, {&statement, &unmarked}, {&tester, &otherTester}, {&tester, &statement}};
     for (const auto& [first, second] : cases) {
@@ -323,8 +317,7 @@ TextGrid TableWithTickets(const Cells& tickets)
 
 TEST(SortByTicket, OrdersByIntegerValueAndKeepsEqualTicketsInTheirOrder)
 {
-    TextGrid full =
-        TableWithTickets({"10", "2", "abc", "2", "7x", "-3", "", "9", " 4", "010", "123456789012"});
+    TextGrid full = TableWithTickets({"10", "2", "abc", "2", "7x", "-3", "", "9", " 4", "010", "123456789012"});
     full.SetCell(0, 0, "header stays");
     SortTradeTableByTicket(full);
     EXPECT_EQ(ColumnCells(full, kTicket),

@@ -1,8 +1,8 @@
-#include "trades/Errors.h"
 #include "Mt5ReportBuilder.h"
-#include "trades/Numbers.h"
 #include "Samples.h"
 #include "TestReports.h"
+#include "trades/Errors.h"
+#include "trades/Numbers.h"
 #include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
@@ -26,18 +26,48 @@ using test::RowText;
 std::vector<Mt5Trade> Trades()
 {
     return {
-        {.Id = "1001", .Volume = "0.30", .StopLoss = "1.09500", .Commission = "-2.10", .Fee = "-0.30", .Comment = "ブレイク",
+        {.Id = "1001",
+         .Volume = "0.30",
+         .StopLoss = "1.09500",
+         .Commission = "-2.10",
+         .Fee = "-0.30",
+         .Comment = "ブレイク",
          .Closes = {{.Time = "2024.01.02 12:00:00", .Commission = "-0.70"},
-                    {.Time = "2024.01.02 13:00:00", .Volume = "0.20", .Price = "1.10300", .Profit = "60.00",
-                     .Commission = "-1.40", .Fee = "-0.10", .Swap = "-0.50"}}},
-        {.Id = "1002", .Symbol = "GBPUSD", .Type = "sell", .Time = "2024.01.02 10:30:00", .Price = "1.27000",
+                    {.Time = "2024.01.02 13:00:00",
+                     .Volume = "0.20",
+                     .Price = "1.10300",
+                     .Profit = "60.00",
+                     .Commission = "-1.40",
+                     .Fee = "-0.10",
+                     .Swap = "-0.50"}}},
+        {.Id = "1002",
+         .Symbol = "GBPUSD",
+         .Type = "sell",
+         .Time = "2024.01.02 10:30:00",
+         .Price = "1.27000",
          .Commission = "-0.70",
-         .Closes = {{.Time = "2024.01.02 11:00:00", .Price = "1.27100", .Profit = "-10.00", .Commission = "-0.70",
+         .Closes = {{.Time = "2024.01.02 11:00:00",
+                     .Price = "1.27100",
+                     .Profit = "-10.00",
+                     .Commission = "-0.70",
                      .Comment = "[sl 1.27100]"}}},
-        {.Id = "1003", .Volume = "0.20", .Time = "2024.01.02 11:30:00", .Price = "1.10050", .Commission = "-1.40",
-         .Closes = {{.Time = "2024.01.02 12:30:00", .Volume = "0.20", .Price = "1.16000", .Profit = "1 190.00",
-                     .Commission = "-1.40", .Swap = "-1 234.56"}}},
-        {.Id = "1004", .Symbol = "USDJPY", .Type = "sell", .Volume = "0.30", .Time = "2024.01.02 13:30:00", .Price = "150.000",
+        {.Id = "1003",
+         .Volume = "0.20",
+         .Time = "2024.01.02 11:30:00",
+         .Price = "1.10050",
+         .Commission = "-1.40",
+         .Closes = {{.Time = "2024.01.02 12:30:00",
+                     .Volume = "0.20",
+                     .Price = "1.16000",
+                     .Profit = "1 190.00",
+                     .Commission = "-1.40",
+                     .Swap = "-1 234.56"}}},
+        {.Id = "1004",
+         .Symbol = "USDJPY",
+         .Type = "sell",
+         .Volume = "0.30",
+         .Time = "2024.01.02 13:30:00",
+         .Price = "150.000",
          .Commission = "-1.00",
          .Closes = {{.Time = "2024.01.02 14:00:00", .Price = "149.900", .Profit = "6.67"},
                     {.Time = "2024.01.02 15:00:00", .Price = "149.900", .Profit = "6.67"},
@@ -118,24 +148,38 @@ TEST(Mt5Reports, RowsAddUpToTheNetProfitWhateverTheLanguageAndEncoding)
 TEST(Mt5Reports, ARowHasThePositionsFactsAndTheMoneyOfItsCloseWithItsShareOfTheEntry)
 {
     std::vector<Mt5Trade> trades = Trades();
-    trades.push_back({.Id = "1005", .Type = "sell", .Time = "2024.01.02 17:00:00", .Price = "1.10200", .Commission = "-0.70",
-                      .MarketPrice = "1.10050", .FloatingProfit = "15.00"});
+    trades.push_back({.Id = "1005",
+                      .Type = "sell",
+                      .Time = "2024.01.02 17:00:00",
+                      .Price = "1.10200",
+                      .Commission = "-0.70",
+                      .MarketPrice = "1.10050",
+                      .FloatingProfit = "15.00"});
     const Session session = test::Load(History(trades).Utf16());
     const std::string noMagic(12, ' ');
     const Cells expected = {
-        "1002\t2024.01.02 10:30:00\tsell\t0.10\tGBPUSD\t1.27000\t0.00000\t0.00000\t2024.01.02 11:00:00\t1.27100\t -1.40\t  0.00\t    -10.00",
-        "1001\t2024.01.02 10:00:00\tbuy\t0.10\tEURUSD\t1.10000\t1.09500\t0.00000\t2024.01.02 12:00:00\t1.10100\t -1.50\t  0.00\t     10.00",
-        "1003\t2024.01.02 11:30:00\tbuy\t0.20\tEURUSD\t1.10050\t0.00000\t0.00000\t2024.01.02 12:30:00\t1.16000\t -2.80\t-1234.56\t   1190.00",
-        "1001\t2024.01.02 10:00:00\tbuy\t0.20\tEURUSD\t1.10000\t1.09500\t0.00000\t2024.01.02 13:00:00\t1.10300\t -3.10\t -0.50\t     60.00",
-        "1004\t2024.01.02 13:30:00\tsell\t0.10\tUSDJPY\t150.000\t0.000\t0.000\t2024.01.02 14:00:00\t149.900\t -0.33\t  0.00\t      6.67",
-        "1004\t2024.01.02 13:30:00\tsell\t0.10\tUSDJPY\t150.000\t0.000\t0.000\t2024.01.02 15:00:00\t149.900\t -0.34\t  0.00\t      6.67",
-        "1004\t2024.01.02 13:30:00\tsell\t0.10\tUSDJPY\t150.000\t0.000\t0.000\t2024.01.02 16:00:00\t149.900\t -0.33\t  0.00\t      6.66",
-        "1005\t2024.01.02 17:00:00\tsell\t0.10\tEURUSD\t1.10200\t0.00000\t0.00000\t\t1.10050\t -0.70\t  0.00\t     15.00",
+        "1002\t2024.01.02 10:30:00\tsell\t0.10\tGBPUSD\t1.27000\t0.00000\t0.00000\t2024.01.02 11:00:00\t1.27100\t "
+        "-1.40\t  0.00\t    -10.00",
+        "1001\t2024.01.02 10:00:00\tbuy\t0.10\tEURUSD\t1.10000\t1.09500\t0.00000\t2024.01.02 12:00:00\t1.10100\t "
+        "-1.50\t  0.00\t     10.00",
+        "1003\t2024.01.02 11:30:00\tbuy\t0.20\tEURUSD\t1.10050\t0.00000\t0.00000\t2024.01.02 12:30:00\t1.16000\t "
+        "-2.80\t-1234.56\t   1190.00",
+        "1001\t2024.01.02 10:00:00\tbuy\t0.20\tEURUSD\t1.10000\t1.09500\t0.00000\t2024.01.02 13:00:00\t1.10300\t "
+        "-3.10\t -0.50\t     60.00",
+        "1004\t2024.01.02 13:30:00\tsell\t0.10\tUSDJPY\t150.000\t0.000\t0.000\t2024.01.02 14:00:00\t149.900\t -0.33\t  "
+        "0.00\t      6.67",
+        "1004\t2024.01.02 13:30:00\tsell\t0.10\tUSDJPY\t150.000\t0.000\t0.000\t2024.01.02 15:00:00\t149.900\t -0.34\t  "
+        "0.00\t      6.67",
+        "1004\t2024.01.02 13:30:00\tsell\t0.10\tUSDJPY\t150.000\t0.000\t0.000\t2024.01.02 16:00:00\t149.900\t -0.33\t  "
+        "0.00\t      6.66",
+        "1005\t2024.01.02 17:00:00\tsell\t0.10\tEURUSD\t1.10200\t0.00000\t0.00000\t\t1.10050\t -0.70\t  0.00\t     "
+        "15.00",
     };
     ASSERT_EQ(session.Full.RowCount(), 9);
     for (int row = 1; row < 9; ++row) {
         const std::string text = RowText(session.Full, row);
-        EXPECT_EQ(text.substr(0, expected[static_cast<std::size_t>(row - 1)].size()), expected[static_cast<std::size_t>(row - 1)]);
+        EXPECT_EQ(text.substr(0, expected[static_cast<std::size_t>(row - 1)].size()),
+                  expected[static_cast<std::size_t>(row - 1)]);
         EXPECT_EQ(session.Full.Cell(kMagic, row), noMagic);
     }
     EXPECT_EQ(session.Full.Cell(kComment, 2), "ブレイク");
@@ -144,7 +188,8 @@ TEST(Mt5Reports, ARowHasThePositionsFactsAndTheMoneyOfItsCloseWithItsShareOfTheE
     EXPECT_EQ(session.Report.CodePage, "UTF-8");
 
     const Session tester = test::Load(Tester().Utf16());
-    EXPECT_EQ(ColumnCells(tester.Full, kItem), (Cells{"gbpusd", "eurusd", "eurusd", "eurusd", "usdjpy", "usdjpy", "usdjpy"}));
+    EXPECT_EQ(ColumnCells(tester.Full, kItem),
+              (Cells{"gbpusd", "eurusd", "eurusd", "eurusd", "usdjpy", "usdjpy", "usdjpy"}));
     EXPECT_EQ(ColumnCells(tester.Full, kStopLoss)[1], "1.09500") << "from the opening order";
     EXPECT_EQ(tester.Report.Symbol, "eurusd");
     EXPECT_EQ(test::Entries(tester.Pairs), (Cells{"eurusd", "gbpusd", "usdjpy"}));
@@ -157,11 +202,17 @@ TEST(Mt5Reports, EachCloseGoesToThePositionTheReportPointsTo)
     const auto at = [](const char* time) { return std::string("2024.01.02 ") + time; };
     const auto buy = [&](const char* id, const char* time, const char* price, std::vector<Mt5Close> closes,
                          const char* stopLoss = "", const char* volume = "0.10") {
-        return Mt5Trade{.Id = id, .Volume = volume, .Time = at(time), .Price = price, .StopLoss = stopLoss, .Closes = closes};
+        return Mt5Trade{
+            .Id = id, .Volume = volume, .Time = at(time), .Price = price, .StopLoss = stopLoss, .Closes = closes};
     };
     const auto close = [&](const char* time, const char* price, const char* profit, const char* comment = "",
                            const char* volume = "0.10", const char* direction = "out") {
-        return Mt5Close{.Time = at(time), .Volume = volume, .Price = price, .Profit = profit, .Comment = comment, .Direction = direction};
+        return Mt5Close{.Time = at(time),
+                        .Volume = volume,
+                        .Price = price,
+                        .Profit = profit,
+                        .Comment = comment,
+                        .Direction = direction};
     };
     const struct
     {
@@ -174,8 +225,10 @@ TEST(Mt5Reports, EachCloseGoesToThePositionTheReportPointsTo)
                   buy("12", "10:05:00", "1.1", {close("12:00:00", "1.2", "2.00")})}),
          {"12 0.10 2.00", "11 0.10 1.00"}},
         {"the history's partial closes, each completing the volume and profit of its position",
-         History({buy("21", "10:00:00", "1.1", {close("11:00:00", "1.2", "1.00"), close("13:00:00", "1.2", "2.00")}, "", "0.20"),
-                  buy("22", "10:01:00", "1.1", {close("11:30:00", "1.2", "5.00"), close("12:30:00", "1.2", "6.00")}, "", "0.20")}),
+         History({buy("21", "10:00:00", "1.1", {close("11:00:00", "1.2", "1.00"), close("13:00:00", "1.2", "2.00")}, "",
+                      "0.20"),
+                  buy("22", "10:01:00", "1.1", {close("11:30:00", "1.2", "5.00"), close("12:30:00", "1.2", "6.00")}, "",
+                      "0.20")}),
          {"21 0.10 1.00", "22 0.10 5.00", "22 0.10 6.00", "21 0.10 2.00"}},
         {"a stop loss names the position whose stop it is",
          Tester({buy("31", "10:00:00", "1.10000", {close("13:00:00", "1.10500", "50.00")}, "1.09000"),
@@ -187,12 +240,18 @@ TEST(Mt5Reports, EachCloseGoesToThePositionTheReportPointsTo)
                  buy("43", "10:01:00", "1.30000", {close("12:00:00", "1.30100", "10.00")})}),
          {"41 0.10 10.00", "43 0.10 10.00", "42 0.10 10.00"}},
         {"a close by, on the two positions it names",
-         History({buy("51", "10:00:00", "1.14475", {close("11:00:00", "1.14417", "-232.00", "#51 by #52", "4", "out by")}, "", "4"),
-                  {.Id = "52", .Type = "sell", .Volume = "4", .Time = at("10:01:00"), .Price = "1.14417",
+         History({buy("51", "10:00:00", "1.14475",
+                      {close("11:00:00", "1.14417", "-232.00", "#51 by #52", "4", "out by")}, "", "4"),
+                  {.Id = "52",
+                   .Type = "sell",
+                   .Volume = "4",
+                   .Time = at("10:01:00"),
+                   .Price = "1.14417",
                    .Closes = {close("11:00:00", "1.14475", "0.00", "#51 by #52", "4", "out by")}}}),
          {"51 4 -232.00", "52 4 0.00"}},
         {"a netting account's reversal, closing the buy and opening a sell with the rest",
-         Tester({}).Deal({.Time = at("10:00:00"), .Type = "buy", .Direction = "in", .Order = "61"})
+         Tester({})
+             .Deal({.Time = at("10:00:00"), .Type = "buy", .Direction = "in", .Order = "61"})
              .Deal({.Time = at("11:00:00"), .Direction = "in/out", .Volume = "0.30", .Order = "62", .Profit = "100.00"})
              .Deal({.Time = at("12:00:00"), .Type = "buy", .Volume = "0.20", .Order = "63", .Profit = "200.00"}),
          {"61 0.10 100.00", "62 0.20 200.00"}},
@@ -202,8 +261,9 @@ TEST(Mt5Reports, EachCloseGoesToThePositionTheReportPointsTo)
         const Session session = test::Load(c.Report.Utf16());
         Cells rows;
         for (int row = 1; row < session.Full.RowCount(); ++row)
-            rows.push_back(std::string(session.Full.Cell(kTicket, row)) + " " + std::string(session.Full.Cell(kLots, row)) +
-                           " " + WithoutBlanks(session.Full.Cell(kProfit, row)));
+            rows.push_back(std::string(session.Full.Cell(kTicket, row)) + " "
+                           + std::string(session.Full.Cell(kLots, row)) + " "
+                           + WithoutBlanks(session.Full.Cell(kProfit, row)));
         EXPECT_EQ(rows, c.Expected);
         EXPECT_EQ(session.Report.ReadWarning, "");
     }
@@ -211,8 +271,15 @@ TEST(Mt5Reports, EachCloseGoesToThePositionTheReportPointsTo)
 
 TEST(Mt5Reports, TheInitialDepositIsTheStatementsOrTheTestersOwn)
 {
-    const Mt5Deal later{.Time = "2024.01.03 10:00:00", .Symbol = "", .Type = "balance", .Direction = "", .Volume = "",
-                        .Price = "", .Order = "", .Profit = "500.00", .Comment = "Deposit"};
+    const Mt5Deal later{.Time = "2024.01.03 10:00:00",
+                        .Symbol = "",
+                        .Type = "balance",
+                        .Direction = "",
+                        .Volume = "",
+                        .Price = "",
+                        .Order = "",
+                        .Profit = "500.00",
+                        .Comment = "Deposit"};
     const struct
     {
         const char* Name;
@@ -256,7 +323,8 @@ TEST(Mt5Reports, OnlyAnAccountHistoryAppendsToAnAccountHistory)
             EXPECT_EQ(session.Full.RowCount(), rows);
             continue;
         }
-        EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1000", "1001", "1001", "1002", "1003", "1004", "1004", "1004"}));
+        EXPECT_EQ(ColumnCells(session.Full, kTicket),
+                  (Cells{"1000", "1001", "1001", "1002", "1003", "1004", "1004", "1004"}));
     }
 }
 
@@ -264,7 +332,8 @@ TEST(Mt5Reports, OnlyAnAccountHistoryAppendsToAnAccountHistory)
 
 TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
 {
-    const std::string head = "<html><head><meta name=\"generator\" content=\"client terminal\"></head><body><p>x</p></body></html>";
+    const std::string head =
+        "<html><head><meta name=\"generator\" content=\"client terminal\"></head><body><p>x</p></body></html>";
     std::vector<Mt5Trade> lone = Trades();
     lone[1].Comment = "stop\xed\xa0\x80"; // becomes a lone high surrogate in UTF-16
     const std::string loneSurrogate = History(lone).Utf16();
@@ -334,7 +403,8 @@ TEST(Mt5Samples, EveryReportMatchesTheTerminalsOwnFigures)
         const Sums sums = ClosedRows(session.Full);
         EXPECT_EQ(sums.Closed, std::stoi(row.at("total_trades")));
         EXPECT_EQ(sums.Cents, *ParseScaled(row.at("net_profit"), 2));
-        EXPECT_EQ(std::llround(session.Report.InitialDeposit * 100), ParseScaled(row.at("initial_deposit"), 2).value_or(0));
+        EXPECT_EQ(std::llround(session.Report.InitialDeposit * 100),
+                  ParseScaled(row.at("initial_deposit"), 2).value_or(0));
     }
 }
 

@@ -39,8 +39,8 @@ TEST(ParseNumber, ReadsADecimalNumberBetweenBlanksOrNamesTheCell)
     // clang-format on
     for (const auto& [text, value] : accepted)
         EXPECT_DOUBLE_EQ(ParseNumber(text), value) << "'" << text << "'";
-    for (const std::string text : {"", "      ", "1 234", "abc", "nan", "inf", "-inf", "1,5", "1.2.3", "1e",
-                                   "1e+", "-", ".", "+", "0x10", "12abc", "--1", "1.5 x"})
+    for (const std::string text : {"", "      ", "1 234", "abc", "nan", "inf", "-inf", "1,5", "1.2.3", "1e", "1e+", "-",
+                                   ".", "+", "0x10", "12abc", "--1", "1.5 x"})
         EXPECT_EQ(ErrorOf(ParseNumber, text), "'" + text + "' is not a valid floating point value");
 }
 
@@ -75,17 +75,17 @@ TEST(PipsCells, AWholeNumberAsTheFilterPassWritesItAndABlankCellOnlyWhereZeroIsA
 
 TEST(ScanDouble, AgreesWithScanfAndStopsAtTheFirstNul)
 {
-    for (const char* text :
-         {"12.5",   "  7",    "\t\n 4.25", "-3e2xyz", "1e",    "1e+",
-          "1.5e3z", ".5",     "+.5e1",     "-0",      "1,5",   "1234.56</td>",
-          "0x1A",   "0x1p4",  "inf",       "-INF",    "nan",   "infinity",
-          "1e400",  "-1e400", "1e-400",    "abc",     "",      "-",
-          ".",      "+.",     "  ",        "0.1",     "2.675", "123456789012345678901234567890"}) {
+    for (const char* text : {"12.5",   "  7",    "\t\n 4.25", "-3e2xyz", "1e",    "1e+",
+                             "1.5e3z", ".5",     "+.5e1",     "-0",      "1,5",   "1234.56</td>",
+                             "0x1A",   "0x1p4",  "inf",       "-INF",    "nan",   "infinity",
+                             "1e400",  "-1e400", "1e-400",    "abc",     "",      "-",
+                             ".",      "+.",     "  ",        "0.1",     "2.675", "123456789012345678901234567890"}) {
         double expected = 0.0;
         const bool read = std::sscanf(text, "%lf", &expected) == 1;
         const std::optional<double> actual = ScanDouble(text);
         ASSERT_EQ(actual.has_value(), read) << "'" << text << "'";
-        if (!read) continue;
+        if (!read)
+            continue;
         EXPECT_TRUE(std::isnan(expected) ? std::isnan(*actual) : *actual == expected)
             << "'" << text << "' gave " << *actual << " for " << expected;
         EXPECT_EQ(std::signbit(*actual), std::signbit(expected)) << "'" << text << "'";
@@ -122,8 +122,7 @@ TEST(FormatFixed, AgreesWithPrintf)
         for (const auto& [width, precision] : shapes) {
             char buffer[512];
             std::snprintf(buffer, sizeof buffer, "%*.*f", width, precision, value);
-            EXPECT_EQ(FormatFixed(value, width, precision), buffer)
-                << "%" << width << "." << precision << "f";
+            EXPECT_EQ(FormatFixed(value, width, precision), buffer) << "%" << width << "." << precision << "f";
         }
 }
 
@@ -164,7 +163,8 @@ TEST(FormatFigures, WritesEachConversionAsPrintfWithoutNegativeZero)
 TEST(CommaLocale, ChangesNoNumberReadOrWritten)
 {
     const test::CommaNumericLocale locale;
-    if (!locale.Active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    if (!locale.Active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     char printed[32];
     std::snprintf(printed, sizeof printed, "%.1f", 1.5);
     ASSERT_EQ(std::string(printed), "1,5") << "the locale is in force for C's own formatting";

@@ -1,7 +1,7 @@
-#include "trades/LoadReport.h"
-#include "trades/Numbers.h"
 #include "Samples.h"
 #include "TempDir.h"
+#include "trades/LoadReport.h"
+#include "trades/Numbers.h"
 #include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +27,14 @@ double FirstBalanceBeforeFirstTrade(const std::string& path)
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::size_t end = bytes.find('\n', pos);
-        if (end == std::string::npos) end = bytes.size();
+        if (end == std::string::npos)
+            end = bytes.size();
         const std::string_view line(bytes.data() + pos, end - pos);
         pos = end + 1;
-        if (Contains(line, "<td>buy</td>") || Contains(line, "<td>sell</td>")) return 0.0;
-        if (Contains(line, "<td>balance</td>")) return ParseMoneyCell(Field(line, "mspt>", "</td>", 1));
+        if (Contains(line, "<td>buy</td>") || Contains(line, "<td>sell</td>"))
+            return 0.0;
+        if (Contains(line, "<td>balance</td>"))
+            return ParseMoneyCell(Field(line, "mspt>", "</td>", 1));
     }
     return 0.0;
 }
@@ -54,7 +57,8 @@ Totals CountRows(const TextGrid& full)
         ++totals.Closed;
         totals.Result += ParseProfitCell(full.Cell(kProfit, row));
         for (const int column : {kComm, kSwap})
-            if (!IsBlankCell(full.Cell(column, row))) totals.Result += ParseMoneyCell(full.Cell(column, row));
+            if (!IsBlankCell(full.Cell(column, row)))
+                totals.Result += ParseMoneyCell(full.Cell(column, row));
     }
     return totals;
 }
@@ -81,8 +85,7 @@ TEST(RealReports, EveryReportMatchesTheTerminalsOwnFigures)
             EXPECT_EQ(totals.Open, 0);
         EXPECT_NEAR(totals.Result, FigureValue(row.at("net_profit")), tester ? 0.05 : 0.005);
 
-        const double deposit =
-            tester ? FigureValue(row.at("initial_deposit")) : FirstBalanceBeforeFirstTrade(path);
+        const double deposit = tester ? FigureValue(row.at("initial_deposit")) : FirstBalanceBeforeFirstTrade(path);
         EXPECT_DOUBLE_EQ(session.Report.InitialDeposit, deposit);
     }
 }
@@ -111,7 +114,8 @@ std::string FifthLine(const std::string& bytes)
     std::size_t start = 0;
     for (int line = 1; line < 5; ++line) {
         const std::size_t feed = bytes.find('\n', start);
-        if (feed == std::string::npos) return "";
+        if (feed == std::string::npos)
+            return "";
         start = feed + 1;
     }
     return bytes.substr(start, bytes.find('\n', start) - start);
@@ -128,7 +132,8 @@ int Count(const std::map<std::string, std::string>& file, const std::string& col
 std::optional<int> ExpectedTrades(const decltype(test::SampleFigures())& figures, const std::string& name)
 {
     const auto file = figures.find(name);
-    if (file == figures.end()) return std::nullopt;
+    if (file == figures.end())
+        return std::nullopt;
     return Count(file->second, "rows_closed") + Count(file->second, "rows_open");
 }
 
@@ -142,8 +147,8 @@ TEST(Samples, EveryReportTheTerminalWroteLoadsWithOneRowPerTrade)
     for (const std::string& path : reports) {
         const std::string name = std::filesystem::path(path).filename().string();
         const std::string bytes = test::ReadBytes(path);
-        if (FifthLine(bytes).find("<meta name=\"generator\" content=\"MetaQuotes Software Corp.\">") ==
-            std::string::npos)
+        if (FifthLine(bytes).find("<meta name=\"generator\" content=\"MetaQuotes Software Corp.\">")
+            == std::string::npos)
             ++untagged;
         Session session;
         LoadOutcome outcome = LoadOutcome::AppendIgnored;

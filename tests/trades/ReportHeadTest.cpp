@@ -27,7 +27,8 @@ Cells Report(const Cells& head, int lineCount, int lineNumber = 0, const std::st
     Cells lines = head;
     while (static_cast<int>(lines.size()) < lineCount)
         lines.push_back("<tr><td class=filler>line " + std::to_string(lines.size() + 1) + "</td></tr>");
-    if (lineNumber > 0) lines[static_cast<std::size_t>(lineNumber) - 1] = text;
+    if (lineNumber > 0)
+        lines[static_cast<std::size_t>(lineNumber) - 1] = text;
     return lines;
 }
 
@@ -48,10 +49,8 @@ TEST(ReportKind, OnlyTheFourthLineNamesTheKind)
     const std::tuple<const char*, Cells, ReportKind> cases[] = {
         {"Statement", fourth(kStatementTitle), ReportKind::Statement},
         {"Tester", fourth(kTesterTitle), ReportKind::Tester},
-        {"BothTitlesStatementFirst", fourth("<title>Statement</title><title>Strategy</title>"),
-         ReportKind::Tester},
-        {"BothTitlesStrategyFirst", fourth("<title>Strategy</title><title>Statement</title>"),
-         ReportKind::Tester},
+        {"BothTitlesStatementFirst", fourth("<title>Statement</title><title>Strategy</title>"), ReportKind::Tester},
+        {"BothTitlesStrategyFirst", fourth("<title>Strategy</title><title>Statement</title>"), ReportKind::Tester},
         {"NeitherTitle", fourth("    <title>Some report</title>"), ReportKind::Statement},
         {"LetterCaseCounts", fourth("    <title>strategy tester: x</title>"), ReportKind::Statement},
         {"TitleAfterANul", fourth(WithNul("  ", "<title>Strategy Tester</title>")), ReportKind::Statement},
@@ -76,9 +75,7 @@ TEST(GeneratorMark, OnlyTheTerminalsTagOnLineFiveCounts)
     const std::string author = "<meta name=\"author\">";
     const std::string version = "    <meta name=\"version\" content=\"Build 1441\">";
     const std::string style = "    <style type=\"text/css\" media=\"screen\">";
-    const auto head = [](const std::string& fifth) {
-        return JoinCrLf(Report(HeadLines(kStatementTitle, fifth), 12));
-    };
+    const auto head = [](const std::string& fifth) { return JoinCrLf(Report(HeadLines(kStatementTitle, fifth), 12)); };
     Cells four = HeadLines(kStatementTitle);
     four.pop_back();
     const std::string five = JoinCrLf(HeadLines(kStatementTitle));
@@ -89,8 +86,7 @@ TEST(GeneratorMark, OnlyTheTerminalsTagOnLineFiveCounts)
         {"OnLineFourOnly", JoinCrLf(Report(HeadLines(kStatementTitle + tag, author), 12)), 0},
         {"AnotherGenerator", head("    <meta name=\"generator\" content=\"Corvane4\">"), 0},
         {"OtherQuoting", head("<meta name=generator content=\"MetaQuotes Software Corp.\">"), 0},
-        {"VersionTagOfNewerTesterBuilds", JoinCrLf(Report(HeadLines(kTesterTitle, version), 12)),
-         kGeneratorMark},
+        {"VersionTagOfNewerTesterBuilds", JoinCrLf(Report(HeadLines(kTesterTitle, version), 12)), kGeneratorMark},
         {"VersionTagUnderAStatementTitle", head(version), 0},
         {"StyleSheetOfNewerStatementBuilds", head(style), kGeneratorMark},
         {"StyleSheetUnderATesterTitle", JoinCrLf(Report(HeadLines(kTesterTitle, style), 12)), 0},
@@ -156,27 +152,18 @@ TEST(InitialDeposit, IsReadFromTheRightLine)
          StatementBuilder().Line(test::BalanceRow("1", "Deposit: 10352 JPY", "10 352")).Text(), 10352.0},
         {"NotANumber", StatementBuilder().Deposit("n/a").Text(), 0.0},
         {"TesterLineInAStatement",
-         StatementBuilder()
-             .Line("<tr align=left><td>Initial deposit</td><td align=right>10000.00</td></tr>")
-             .Text(),
+         StatementBuilder().Line("<tr align=left><td>Initial deposit</td><td align=right>10000.00</td></tr>").Text(),
          0.0},
         {"FirstBalanceRowBeforeTheFirstTrade",
          StatementBuilder()
-             .Lines({test::BalanceRow("1", "Demo", "100 000.00"), trade,
-                     test::BalanceRow("3", "Withdrawal", "-50")})
+             .Lines({test::BalanceRow("1", "Demo", "100 000.00"), trade, test::BalanceRow("3", "Withdrawal", "-50")})
              .Text(),
          100000.0},
         {"NoBalanceRowBeforeTheFirstTrade",
-         StatementBuilder().Line(trade).Line(test::BalanceRow("3", "Deposit: 10352 JPY", "10 352")).Text(),
-         0.0},
+         StatementBuilder().Line(trade).Line(test::BalanceRow("3", "Deposit: 10352 JPY", "10 352")).Text(), 0.0},
         {"ARowTitledDepositWinsWhereverItStands",
-         StatementBuilder()
-             .Lines({test::BalanceRow("1", "Demo", "100.00"), trade})
-             .Deposit("2 500.00")
-             .Text(),
-         2500.0},
-        {"StatementRowAfterANul", StatementBuilder().Line(WithNul("<tr>", hidden)).Deposit("700.00").Text(),
-         700.0},
+         StatementBuilder().Lines({test::BalanceRow("1", "Demo", "100.00"), trade}).Deposit("2 500.00").Text(), 2500.0},
+        {"StatementRowAfterANul", StatementBuilder().Line(WithNul("<tr>", hidden)).Deposit("700.00").Text(), 700.0},
         {"Tester", TesterBuilder().Text(), 10000.0},
         {"TesterWithBlanks", TesterBuilder().Deposit("2 500.75").Text(), 2500.75},
         {"TwentyEightAfterTheWord", TesterLines({after(21, "1234.5")}), 1234.5},
@@ -188,8 +175,7 @@ TEST(InitialDeposit, IsReadFromTheRightLine)
          TesterLines({"<tr><td>Depot initial</td><td align=right>10000.00</td></tr>",
                       "<tr><td>Initial Deposit</td><td align=right>10000.00</td></tr>"}),
          0.0},
-        {"TesterLineAfterANul", TesterLines({WithNul("<td>", after(21, "999")), after(21, "1234.5")}),
-         1234.5},
+        {"TesterLineAfterANul", TesterLines({WithNul("<td>", after(21, "999")), after(21, "1234.5")}), 1234.5},
     };
     for (const auto& [name, bytes, deposit] : cases) {
         Session session;
@@ -221,10 +207,7 @@ TEST(ReportTitle, ATesterReportWithoutTheSymbolLineReadsNoTrades)
 {
     Session session;
     const std::string report =
-        TesterBuilder()
-            .Symbol("")
-            .Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1"))
-            .Text();
+        TesterBuilder().Symbol("").Line(test::TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1")).Text();
     EXPECT_EQ(test::LoadBytes(session, report), LoadOutcome::Loaded);
     EXPECT_EQ(session.Report.Title, "Strategy Tester: Test EA");
     EXPECT_EQ(session.Report.Symbol, "");

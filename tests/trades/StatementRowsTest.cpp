@@ -56,7 +56,8 @@ TEST(StatementRows, EveryColumnHoldsItsTextInEachLayout)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StatementBuilder builder;
-        if (c.taxes) builder.Taxes();
+        if (c.taxes)
+            builder.Taxes();
         const Session session = Load(builder.Closed(c.trade).Text());
         ASSERT_EQ(session.Full.RowCount(), 2);
         EXPECT_EQ(RowText(session.Full, 1), c.row);
@@ -74,17 +75,16 @@ TEST(StatementRows, EachRowIsReadInTheLayoutItsCellsShow)
     const Session mixed = Load(Statement({rows[0], rows[1], rows[2]}));
     ASSERT_EQ(mixed.Full.RowCount(), 4);
     for (int row = 1; row <= 3; ++row)
-        EXPECT_EQ(RowText(mixed.Full, row), RowText(Load(Statement({rows[row - 1]})).Full, 1))
-            << "row " << row;
+        EXPECT_EQ(RowText(mixed.Full, row), RowText(Load(Statement({rows[row - 1]})).Full, 1)) << "row " << row;
     EXPECT_EQ(ColumnCells(mixed.Full, kItem), (Cells{"gbpusd", "usdchf", "eurusd"}));
     EXPECT_EQ(mixed.Report.Layout, RowLayout::Bare) << "the layout of the last row read stays";
 
     const Session taxes =
         Load(StatementBuilder().Taxes().Closed(rows[2]).Closed({.Magic = "42", .Comment = "grid"}).Text());
     EXPECT_EQ(taxes.Report.Layout, RowLayout::Taxes) << "the taxes layout holds for the whole file";
-    EXPECT_EQ(RowText(taxes.Full, 2), "1001" + kTimesAndPrices +
-                                          "  0.00\t  0.00\t    100.00\t\t\t\t"
-                                          "          42\tgrid\t\t");
+    EXPECT_EQ(RowText(taxes.Full, 2), "1001" + kTimesAndPrices
+                                          + "  0.00\t  0.00\t    100.00\t\t\t\t"
+                                            "          42\tgrid\t\t");
 }
 
 TEST(StatementRows, MagicNumberAndCommentFillTheirCellsAndTheMagicList)
@@ -126,17 +126,16 @@ TEST(StatementLines, OpenPositionsHaveNoCloseTimeAndTheirCurrentPrice)
 
 TEST(StatementLines, CancelledStopAndNonTradingLinesAreSkipped)
 {
-    const Session session =
-        Load(Statement({{.Ticket = "1"},
-                        {.Ticket = "2", .Type = "buy limit", .Title = "cancelled"},
-                        {.Ticket = "3", .Type = "sell limit", .Magic = "7", .Comment = "expired"},
-                        {.Ticket = "4", .Profit = "cancelled", .Bare = true},
-                        {.Ticket = "6", .Magic = "1", .Comment = "trailing stop"},
-                        {.Ticket = "7", .Symbol = "stopidx"},
-                        {.Ticket = "8", .Type = "balance"},
-                        {.Ticket = "9", .Type = "credit"},
-                        {.Ticket = "5"}},
-                       "1 000.00"));
+    const Session session = Load(Statement({{.Ticket = "1"},
+                                            {.Ticket = "2", .Type = "buy limit", .Title = "cancelled"},
+                                            {.Ticket = "3", .Type = "sell limit", .Magic = "7", .Comment = "expired"},
+                                            {.Ticket = "4", .Profit = "cancelled", .Bare = true},
+                                            {.Ticket = "6", .Magic = "1", .Comment = "trailing stop"},
+                                            {.Ticket = "7", .Symbol = "stopidx"},
+                                            {.Ticket = "8", .Type = "balance"},
+                                            {.Ticket = "9", .Type = "credit"},
+                                            {.Ticket = "5"}},
+                                           "1 000.00"));
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1", "5"}));
 }
 
@@ -152,10 +151,9 @@ TEST(StatementLines, TheFirstWorkingOrdersLineEndsTheReport)
                                      .Closed({.Ticket = "4"})
                                      .Text());
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"1", "2"}));
-    const Session named = Load(Statement(
-        {{.Ticket = "1"}, {.Ticket = "2", .Magic = "1", .Comment = "see Working Orders"}, {.Ticket = "3"}}));
-    EXPECT_EQ(ColumnCells(named.Full, kTicket), Cells{"1"})
-        << "a trade line naming it ends the report unread";
+    const Session named = Load(
+        Statement({{.Ticket = "1"}, {.Ticket = "2", .Magic = "1", .Comment = "see Working Orders"}, {.Ticket = "3"}}));
+    EXPECT_EQ(ColumnCells(named.Full, kTicket), Cells{"1"}) << "a trade line naming it ends the report unread";
 }
 
 TEST(StatementLines, SubRowsBalanceRowsAndCreditsOfNewerBuildsAreNoTrades)
@@ -219,8 +217,7 @@ TEST(PendingOrders, AProcessRowTakesTheSideOfItsStopOrder)
                                      .Closed(Process("80"))
                                      .Closed(Process("78"))
                                      .Text());
-    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"77", "80", "78"}))
-        << "stop order lines are no trades";
+    EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"77", "80", "78"})) << "stop order lines are no trades";
     EXPECT_EQ(ColumnCells(session.Full, kType), (Cells{"sell", "buy", ""}))
         << "the first registration of a ticket wins; an unregistered order keeps an empty type";
     EXPECT_EQ(session.Full.Cell(kProfit, 1), "    100.00");
@@ -243,16 +240,15 @@ TEST(PendingOrders, TheListHoldsEveryOrderOfTheReportAndStartsEmptyOnEveryLoad)
 
 TEST(MoneyCells, TheProfitIsTheNumberWithoutBlanksInTenCharacters)
 {
-    const Cells fields = {"1 234.56",   "0",     "-1 234.50", "100",    "47",  "-276",
-                          "2.675",      "0.125", "0.375",     "-0.001", "1e3", "12 345 678.90",
-                          "1234.56abc", "n/a",   "",          "-"};
+    const Cells fields = {"1 234.56", "0",      "-1 234.50", "100",           "47",         "-276", "2.675", "0.125",
+                          "0.375",    "-0.001", "1e3",       "12 345 678.90", "1234.56abc", "n/a",  "",      "-"};
     std::vector<StatementTrade> trades;
     for (const std::string& field : fields)
         trades.push_back({.Profit = field});
     EXPECT_EQ(ColumnCells(Load(Statement(trades)).Full, kProfit),
-              (Cells{"   1234.56", "      0.00", "  -1234.50", "    100.00", "     47.00", "   -276.00",
-                     "      2.67", "      0.12", "      0.38", "     -0.00", "   1000.00", "12345678.90",
-                     "   1234.56", "      0.00", "      0.00", "      0.00"}));
+              (Cells{"   1234.56", "      0.00", "  -1234.50", "    100.00", "     47.00", "   -276.00", "      2.67",
+                     "      0.12", "      0.38", "     -0.00", "   1000.00", "12345678.90", "   1234.56", "      0.00",
+                     "      0.00", "      0.00"}));
 }
 
 TEST(MoneyCells, CommissionAndSwapKeepTheReportTextRightAlignedToSix)
@@ -261,7 +257,8 @@ TEST(MoneyCells, CommissionAndSwapKeepTheReportTextRightAlignedToSix)
     const Cells cells = {"  0.00", " -7.00", "      ", "  12.5", "-12.50", "1 234.56", "     0"};
     for (const bool taxes : {false, true}) {
         StatementBuilder builder;
-        if (taxes) builder.Taxes();
+        if (taxes)
+            builder.Taxes();
         for (const std::string& field : fields)
             builder.Closed({.Commission = field, .Taxes = "-9.99", .Swap = field});
         const Session session = Load(builder.Text());
@@ -278,13 +275,11 @@ TEST(StatementLists, EntriesIgnoreLetterCaseAndKeepTheFirstSpelling)
     const char* magics[] = {"abc", "ABC", "", "5", "Abc", ""};
     std::vector<StatementTrade> trades;
     for (int i = 0; i < 6; ++i)
-        trades.push_back(
-            {.Ticket = std::to_string(i + 1), .Symbol = symbols[i], .Magic = magics[i], .Comment = "c"});
+        trades.push_back({.Ticket = std::to_string(i + 1), .Symbol = symbols[i], .Magic = magics[i], .Comment = "c"});
     const Session session = Load(Statement(trades));
     EXPECT_EQ(Entries(session.Pairs), (Cells{"EURUSD", "GbpUsd", "usdjpy."}));
     EXPECT_EQ(Entries(session.Magic), (Cells{"     abc", kNoMagicKey, "       5"}));
-    EXPECT_EQ(ColumnCells(session.Full, kItem),
-              (Cells{"EURUSD", "eurusd", "GbpUsd", "GBPUSD", "usdjpy.", "EurUsd"}))
+    EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"EURUSD", "eurusd", "GbpUsd", "GBPUSD", "usdjpy.", "EurUsd"}))
         << "each row keeps its own spelling";
     EXPECT_EQ(test::SelectedFlags(session.Pairs), std::vector<bool>(3, true));
     EXPECT_EQ(test::SelectedFlags(session.Magic), std::vector<bool>(3, true));

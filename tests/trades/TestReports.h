@@ -1,9 +1,9 @@
 #pragma once
 
 #include "GridText.h"
-#include "trades/LoadReport.h"
 #include "ReportBuilder.h"
 #include "TempDir.h"
+#include "trades/LoadReport.h"
 
 #include <string>
 #include <string_view>

@@ -25,12 +25,10 @@ Session Load(const Cells& rows, TesterBuilder builder = {})
 
 std::string Open(int number, const std::string& order, const std::string& type = "buy")
 {
-    return TesterTradeRow(number, "2024.01.02 10:0" + std::to_string(number % 10), type, order, "0.10",
-                          "1.10000");
+    return TesterTradeRow(number, "2024.01.02 10:0" + std::to_string(number % 10), type, order, "0.10", "1.10000");
 }
 
-std::string Close(int number, const std::string& order, const std::string& profit,
-                  const std::string& type = "close")
+std::string Close(int number, const std::string& order, const std::string& profit, const std::string& type = "close")
 {
     return TesterCloseRow(number, "2024.01.05 12:00", type, order, "0.10", "1.20000", profit);
 }
@@ -72,13 +70,11 @@ std::string ClosedBy(const std::string& profit)
 
 TEST(TesterRows, ATradeAndItsClosingLineFillOneRowInPlainAndInMoneyCells)
 {
-    const std::string row =
-        "1\t2024.01.02 10:00\tbuy\t0.10\teurusd\t1.1000\t1.0900\t1.1050\t2024.01.02 12:00\t"
-        "1.1050\t  0.00\t  0.00\t     50.00" +
-        kNoMore;
-    Session session =
-        Load({TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1000", "1.0900", "1.1050"),
-              TesterCloseRow(2, "2024.01.02 12:00", "t/p", "1", "0.10", "1.1050", "50.00")});
+    const std::string row = "1\t2024.01.02 10:00\tbuy\t0.10\teurusd\t1.1000\t1.0900\t1.1050\t2024.01.02 12:00\t"
+                            "1.1050\t  0.00\t  0.00\t     50.00"
+                            + kNoMore;
+    Session session = Load({TesterTradeRow(1, "2024.01.02 10:00", "buy", "1", "0.10", "1.1000", "1.0900", "1.1050"),
+                            TesterCloseRow(2, "2024.01.02 12:00", "t/p", "1", "0.10", "1.1050", "50.00")});
     ASSERT_EQ(session.Full.RowCount(), 2);
     EXPECT_EQ(RowText(session.Full, 1), row);
     session = Load({MoneyOpen(1, "2024.01.02 10:00", "buy", "1", "1.1000", "1.0900", "1.1050"),
@@ -121,10 +117,8 @@ TEST(TesterRows, ClosingLinesOfEachKindCloseAndOtherEventsAreNoTrades)
 TEST(TesterRows, ACloseTimeThatDoesNotStartWithADigitLeavesTheCloseTimeEmpty)
 {
     for (const char* time : {" 2024.01.05 12:00", "&nbsp;", "", "x2024"}) {
-        const Session session =
-            Load({Open(1, "1"), TesterCloseRow(2, time, "close", "1", "0.10", "1.20000", "5.00")});
-        EXPECT_EQ(CloseColumns(session), Cells{"\t1.20000\t  0.00\t  0.00\t      5.00"})
-            << "'" << time << "'";
+        const Session session = Load({Open(1, "1"), TesterCloseRow(2, time, "close", "1", "0.10", "1.20000", "5.00")});
+        EXPECT_EQ(CloseColumns(session), Cells{"\t1.20000\t  0.00\t  0.00\t      5.00"}) << "'" << time << "'";
     }
 }
 
@@ -156,8 +150,8 @@ TEST(TesterRows, AProfitFieldWithoutANumberIsZero)
 
 TEST(TesterRows, ASymbolInCapitalsIsStoredInLowerCase)
 {
-    const Session session = Load({Open(1, "1"), Open(2, "2", "sell")},
-                                 TesterBuilder().Symbol("GBPUSD (Great Britain Pound vs US Dollar)"));
+    const Session session =
+        Load({Open(1, "1"), Open(2, "2", "sell")}, TesterBuilder().Symbol("GBPUSD (Great Britain Pound vs US Dollar)"));
     EXPECT_EQ(session.Report.Symbol, "gbpusd");
     EXPECT_EQ(ColumnCells(session.Full, kItem), (Cells{"gbpusd", "gbpusd"}));
     EXPECT_EQ(test::Entries(session.Pairs), Cells{"gbpusd"});
@@ -169,8 +163,7 @@ TEST(TesterRows, AProcessRowTakesTheSideOfItsStopOrder)
 {
     const Session session =
         Load({test::PendingOrderLine("sell stop", "77"), test::PendingOrderLine("buy stop", "78"),
-              Open(3, "77", "process"), Open(4, "78", "process"), Open(5, "79", "process"),
-              Close(6, "77", "15.00")});
+              Open(3, "77", "process"), Open(4, "78", "process"), Open(5, "79", "process"), Close(6, "77", "15.00")});
     EXPECT_EQ(ColumnCells(session.Full, kTicket), (Cells{"77", "78", "79"}));
     EXPECT_EQ(ColumnCells(session.Full, kType), (Cells{"sell", "buy", ""}));
     EXPECT_EQ(session.Full.Cell(kProfit, 1), "     15.00");
@@ -181,8 +174,7 @@ TEST(TesterRows, TerminalHeadsGiveSymbolAndDepositByPlace)
     // "Символ" and "Начальный депозит" in windows-1251; the parameters mention a deposit and a sell.
     TesterBuilder localized;
     localized
-        .TerminalHead("\xd1\xe8\xec\xe2\xee\xeb",
-                      "\xcd\xe0\xf7\xe0\xeb\xfc\xed\xfb\xe9 \xe4\xe5\xef\xee\xe7\xe8\xf2",
+        .TerminalHead("\xd1\xe8\xec\xe2\xee\xeb", "\xcd\xe0\xf7\xe0\xeb\xfc\xed\xfb\xe9 \xe4\xe5\xef\xee\xe7\xe8\xf2",
                       "MinDeposit=100; AllowSell=true; CloseAll=false; ")
         .Symbol("GBPUSD (Great Britain Pound vs US Dollar)")
         .Deposit("200.00");
@@ -209,8 +201,8 @@ TEST(TesterRows, LimitOrdersWaitAndTheirFillIsTheTrade)
                                  TesterBuilder().VersionHead().TerminalHead());
     ASSERT_EQ(session.Full.RowCount(), 2);
     EXPECT_EQ(RowText(session.Full, 1), "1\t2024.01.02 11:00\tbuy\t0.10\teurusd\t1.0950\t0.0000\t0.0000\t"
-                                        "2024.01.02 12:00\t1.1000\t  0.00\t  0.00\t     50.00" +
-                                            kNoMore);
+                                        "2024.01.02 12:00\t1.1000\t  0.00\t  0.00\t     50.00"
+                                            + kNoMore);
 }
 
 TEST(TesterRows, ARolledOverPositionContinuesAsANewTradeOfTheSameSide)

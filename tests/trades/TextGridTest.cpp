@@ -30,9 +30,8 @@ std::string Filled(int columns, int row, int blankFrom = 1000)
 {
     std::string text;
     for (int column = 0; column < columns; ++column)
-        text +=
-            (column ? "\t" : "") +
-            (column < blankFrom ? "c" + std::to_string(column) + "r" + std::to_string(row) : std::string());
+        text += (column ? "\t" : "")
+                + (column < blankFrom ? "c" + std::to_string(column) + "r" + std::to_string(row) : std::string());
     return text;
 }
 
@@ -67,8 +66,8 @@ TEST(TextGridRows, LoweringTheCountDiscardsRowsSoThatReusedRowsStartBlank)
     grid.SetRowCount(3);
     EXPECT_EQ(grid.RowCount(), 3);
     grid.SetRowCount(8);
-    EXPECT_EQ(Rows(grid, 1, 7), Filled(20, 1) + "\n" + Filled(20, 2) + "\n" + Blank(20) + "\n" + Blank(20) +
-                                    "\n" + Blank(20) + "\n" + Blank(20) + "\n" + Blank(20) + "\n");
+    EXPECT_EQ(Rows(grid, 1, 7), Filled(20, 1) + "\n" + Filled(20, 2) + "\n" + Blank(20) + "\n" + Blank(20) + "\n"
+                                    + Blank(20) + "\n" + Blank(20) + "\n" + Blank(20) + "\n");
 }
 
 TEST(TextGridRows, ColumnsOutsideTheGridReadEmptyAndAreNotStored)
@@ -96,9 +95,7 @@ TEST(TextGridRows, RandomEditsMatchAPlainCellMap)
     TextGrid grid(columns, 2);
     std::map<std::pair<int, int>, std::string> model; // (row, column) -> text
     int rowCount = 2;
-    const auto number = [&random](int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    };
+    const auto number = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     const auto randomText = [&number] { // any bytes, up to more than a one-byte length can hold
         std::string text(static_cast<std::size_t>(number(0, 300)), '\0');
         for (char& c : text)
@@ -133,7 +130,8 @@ TEST(TextGridRows, RandomEditsMatchAPlainCellMap)
             grid.SetRowCount(rowCount);
         }
         ASSERT_EQ(grid.RowCount(), rowCount) << "step " << step;
-        if (step % 50 != 0) continue;
+        if (step % 50 != 0)
+            continue;
         for (int r = 0; r < rowCount + 4; ++r)
             for (int c = 0; c < columns; ++c) {
                 const auto found = model.find({r, c});

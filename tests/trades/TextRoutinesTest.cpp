@@ -79,8 +79,7 @@ TEST(RemoveBlanks, DeletesBlanksOnly)
         {"1 234.00", "1234.00"},
         {" a\tb \n", "a\tb\n"},
         {"      ", ""},
-        {std::string({'\xa0', '1', '\r', ' ', '2', '\0', ' ', '3'}),
-         std::string({'\xa0', '1', '\r', '2', '\0', '3'})},
+        {std::string({'\xa0', '1', '\r', ' ', '2', '\0', ' ', '3'}), std::string({'\xa0', '1', '\r', '2', '\0', '3'})},
     };
     for (auto [text, expected] : cases) {
         RemoveBlanks(text);

@@ -1,6 +1,6 @@
-#include "trades/HtmlRowScanner.h"
 #include "Mt5ReportBuilder.h"
 #include "TempDir.h"
+#include "trades/HtmlRowScanner.h"
 #include "trades/UnicodeFileReader.h"
 
 #include <gtest/gtest.h>
@@ -54,11 +54,23 @@ TEST(Utf16Decoder, ReadsAStraySurrogateAsAReplacementAndNulAsABlank)
         std::string Bytes; // UTF-16LE
         std::string Text;
     } cases[] = {
-        {"a high surrogate followed by a letter", std::string("\x00\xd8" "a\x00", 4), replacement + "a"},
+        {"a high surrogate followed by a letter",
+         std::string("\x00\xd8"
+                     "a\x00",
+                     4),
+         replacement + "a"},
         {"a low surrogate alone", std::string("\x00\xdc", 2), replacement},
         {"a high surrogate at the end", std::string("a\x00\x3d\xd8", 4), "a" + replacement},
-        {"a NUL", std::string("a\x00\x00\x00" "b\x00", 6), "a b"},
-        {"an odd byte at the end", std::string("a\x00" "b", 3), "a"},
+        {"a NUL",
+         std::string("a\x00\x00\x00"
+                     "b\x00",
+                     6),
+         "a b"},
+        {"an odd byte at the end",
+         std::string("a\x00"
+                     "b",
+                     3),
+         "a"},
     };
     for (const auto& c : cases) {
         Utf16Decoder decoder(false);
@@ -77,8 +89,8 @@ struct Rows : HtmlRowSink
     {
         std::string text = row.HeaderColour ? "head:" : "";
         for (int i = 0; i < row.Size(); ++i)
-            text += (row[i].Hidden ? "(" : "[") + row[i].Text + (row[i].ColSpan > 1 ? "*" + std::to_string(row[i].ColSpan) : "") +
-                    (row[i].Hidden ? ")" : "]");
+            text += (row[i].Hidden ? "(" : "[") + row[i].Text
+                    + (row[i].ColSpan > 1 ? "*" + std::to_string(row[i].ColSpan) : "") + (row[i].Hidden ? ")" : "]");
         Seen.push_back(text + (row.Complete ? "" : " cut"));
     }
 };
@@ -88,8 +100,9 @@ TEST(HtmlRowScanner, CutsTheSameRowsOutOfTheTextWhateverPiecesItComesIn)
     const std::string page =
         "<html><head><TITLE> A &amp; B </TITLE><meta content=\"client terminal\" name=generator>"
         "<style><td>not a cell</td></style></head><body><table>\r\n"
-        "<tr bgcolor=\"#E5F0FC\"><td>Time</td><td class=\"hidden\">Cost</td>\r\n"  // the terminal leaves out its </tr>
-        "<tr align=right><td nowrap>1&nbsp;000.00</td><!-- <td>old</td> --><td colspan=2>a\tb\r\nc</td><th>&#x3042;</th></tr>\r\n"
+        "<tr bgcolor=\"#E5F0FC\"><td>Time</td><td class=\"hidden\">Cost</td>\r\n" // the terminal leaves out its </tr>
+        "<tr align=right><td nowrap>1&nbsp;000.00</td><!-- <td>old</td> --><td "
+        "colspan=2>a\tb\r\nc</td><th>&#x3042;</th></tr>\r\n"
         "</table><table><tr><td>half";
     const std::vector<std::string> expected = {
         "head:[Time](Cost)", "[1 000.00][a b  c*2][あ]", "[half] cut", // a CR LF is two blanks
