@@ -163,8 +163,7 @@ void TMainForm::CreateControls()
         XGrid->setColumnWidth(column, kXGridWidths[column]);
     XGrid->hide();
 
-    for (int i = 0; i < kControlPlaceCount; ++i) {
-        const ControlPlace& place = kControlPlaces[i];
+    for (const ControlPlace& place : kControlPlaces) {
         if (auto* control = findChild<QWidget*>(QString::fromLatin1(place.Name)))
             control->setGeometry(place.Left, place.Top, place.Width, place.Height);
     }

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    const QStringList args = application.arguments();
+    const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {
         std::fprintf(
             stderr,

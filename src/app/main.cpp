@@ -17,5 +17,5 @@ int main(int argc, char** argv)
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
     // An error that escapes the event loop has been shown; the program then ends with status 1.
-    return application.exec();
+    return corvane::GuardedApplication::exec();
 }

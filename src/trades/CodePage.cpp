@@ -29,7 +29,7 @@ std::string DeclaredCharset(std::string_view text)
     while (end < head.size()
            && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
         ++end;
-    const std::string name = head.substr(start, end - start);
+    std::string name = head.substr(start, end - start);
     if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "cp932" || name == "windows-31j")
         return "Shift_JIS";
     if (name == "gbk" || name == "gb2312" || name == "cp936" || name == "gb18030")

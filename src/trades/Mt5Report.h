@@ -19,13 +19,13 @@ inline constexpr int kMt5GeneratorMark = 5;
  * Whether the file is a report of the MetaTrader 5 terminal: an HTML page, in UTF-16 as the terminal
  * writes it or saved again as UTF-8, whose head names the terminal as its generator. Returns the
  * report kind ("client terminal": an account history, read as a statement; "strategy tester": a
- * tester report), or nothing for any other file, one that cannot be read included. Leaves `file` at
- * its start.
+ * tester report), or nothing for any other file, one that cannot be read included. Leaves `opened`
+ * at its start.
  */
-std::optional<ReportKind> DetectMt5Report(LineReader& file);
+std::optional<ReportKind> DetectMt5Report(LineReader& opened);
 
 /**
- * Reads a MetaTrader 5 report of the given kind (the opened `file`, named `path` in messages) into
+ * Reads a MetaTrader 5 report of the given kind (the `opened` file, named `path` in messages) into
  * trade rows of `full`, from `firstRow` on, raising
  * the row count after every row as a statement's body loop does, adding each row's symbol to `pairs`
  * and calling `onTradeLine` after it. Returns the report's state: title, symbol, initial deposit,
@@ -52,7 +52,7 @@ std::optional<ReportKind> DetectMt5Report(LineReader& file);
  * that could be read are kept. Throws FileError when the file cannot be read or holds no Deals table,
  * ConversionError for a deal whose volume or money is not a number.
  */
-ReportState ReadMt5Report(LineReader& file, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
+ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine = {});
 
 } // namespace corvane

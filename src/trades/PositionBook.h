@@ -78,6 +78,7 @@ struct ClosingDeal
  * remains of it, rounded to the cent, and the last close takes the rest, so nothing is lost or counted
  * twice.
  */
+// NOLINTNEXTLINE(bugprone-reserved-identifier): clang-tidy 14 names an implicit member's parameter
 class PositionBook
 {
 public:
@@ -115,7 +116,7 @@ private:
     };
 
     std::vector<int>& OpenList(std::string_view symbol, bool buy);
-    DealMoney Take(int position, long long volume);
+    DealMoney Take(int index, long long volume);
     int Choose(const std::vector<int>& open, const ClosingDeal& deal);
     // The deal's profit per unit of price move and volume had it closed this position; 0 when unknown.
     double ProfitRate(const Position& position, const ClosingDeal& deal) const;

@@ -20,9 +20,9 @@ void SplitRecord(std::string_view record, std::string_view (&cells)[kGridColumns
 {
     for (std::string_view& cell : cells)
         cell = {};
-    for (int field = 0; field < kGridColumns; ++field) {
+    for (std::string_view& cell : cells) {
         const std::size_t tab = record.find('\t');
-        cells[field] = record.substr(0, tab);
+        cell = record.substr(0, tab);
         if (tab == std::string_view::npos)
             break;
         record.remove_prefix(tab + 1);

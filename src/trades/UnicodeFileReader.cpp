@@ -1,5 +1,6 @@
 #include "trades/UnicodeFileReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -241,9 +242,7 @@ bool UnicodeFileReader::Next(std::string& piece)
         m_start = m_end;
         if (m_encoding == TextEncoding::Utf8) {
             piece.assign(bytes);
-            for (char* c = piece.data();
-                 (c = static_cast<char*>(std::memchr(c, '\0', piece.data() + piece.size() - c)));)
-                *c = ' ';
+            std::replace(piece.begin(), piece.end(), '\0', ' ');
         } else {
             piece.reserve(bytes.size() / 2 + 8);
             m_decoder.Decode(bytes, piece);
