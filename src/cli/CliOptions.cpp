@@ -8,9 +8,10 @@ namespace {
 
 constexpr std::string_view kUsage = R"(Usage: corvane4-cli COMMAND [REPORT] [options]
 
-Reads a MetaTrader 4 account statement or strategy-tester report (HTML) as the Corvane4
-window does, runs the options in the order given, as the window's commands, and then does
-what COMMAND asks for. REPORT may be left out when --import gives the trades.
+Reads a MetaTrader 4 account statement or strategy-tester report, or a MetaTrader 5 account
+history or strategy-tester report (HTML), as the Corvane4 window does, runs the options in the
+order given, as the window's commands, and then does what COMMAND asks for. REPORT may be left
+out when --import gives the trades.
 
 Commands:
   summary      the summary text: the heading, an empty line and the figures, one line each
