@@ -61,13 +61,16 @@ constexpr std::string_view kClosing = "   </table><br><br>\r\n"
 // terminal writes them, pass unchanged.
 void AppendEscaped(std::string& out, std::string_view text)
 {
-    for (std::size_t special = text.find_first_of("<>\""); special != std::string_view::npos;
-         special = text.find_first_of("<>\"")) {
-        out.append(text.substr(0, special));
-        out.append(text[special] == '<' ? "&lt;" : text[special] == '>' ? "&gt;" : "&quot;");
-        text.remove_prefix(special + 1);
+    std::size_t plain = 0; // the start of the text not yet appended
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '<' && c != '>' && c != '"')
+            continue;
+        out.append(text.substr(plain, i - plain));
+        out.append(c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&quot;");
+        plain = i + 1;
     }
-    out.append(text);
+    out.append(text.substr(plain));
 }
 
 std::string Escaped(std::string_view text)
