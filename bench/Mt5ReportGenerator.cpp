@@ -1,5 +1,7 @@
 #include "Mt5ReportGenerator.h"
 
+#include "GeneratorText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -26,29 +28,6 @@ struct Symbol
 
 constexpr Symbol kSymbols[] = {
     {"EURUSD", 5, 110000}, {"GBPUSD", 5, 127000}, {"USDJPY", 3, 149000}, {"XAUUSD", 2, 203000}, {"AUDUSD", 5, 66000},
-};
-
-// splitmix64, as the older reports' generator uses it.
-class Random
-{
-public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (m_state += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    long long Between(long long low, long long high)
-    {
-        const auto span = static_cast<std::uint64_t>(high - low + 1);
-        return low + static_cast<long long>(((Next() >> 32) * span) >> 32);
-    }
-    bool Chance(int percent) { return Between(0, 99) < percent; }
-
-private:
-    std::uint64_t m_state;
 };
 
 /**
@@ -99,47 +78,20 @@ public:
     }
     void Int(long long value)
     {
-        char text[24];
-        const auto result = std::to_chars(text, text + sizeof text, value);
-        Put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+        char text[48];
+        Put(IntText(text, value));
     }
     // `scaled` / 10^decimals; with `grouped`, a blank between thousands, as the terminal writes money.
     void Fixed(long long scaled, int decimals, bool grouped = false)
     {
         char text[48];
-        char* const end = text + sizeof text;
-        char* p = end;
-        unsigned long long value =
-            scaled < 0 ? 0ULL - static_cast<unsigned long long>(scaled) : static_cast<unsigned long long>(scaled);
-        for (int i = 0; i < decimals; ++i, value /= 10)
-            *--p = static_cast<char>('0' + value % 10);
-        if (decimals > 0)
-            *--p = '.';
-        int digits = 0;
-        do {
-            if (grouped && digits > 0 && digits % 3 == 0)
-                *--p = ' ';
-            *--p = static_cast<char>('0' + value % 10);
-            value /= 10;
-            ++digits;
-        } while (value != 0);
-        if (scaled < 0)
-            *--p = '-';
-        Put(std::string_view(p, static_cast<std::size_t>(end - p)));
+        Put(FixedText(text, scaled, decimals, grouped));
     }
     void Money(long long cents) { Fixed(cents, 2, true); }
     // Seconds since 1970.01.01 00:00:00 as "yyyy.mm.dd hh:mm:ss".
     void Time(long long second)
     {
-        const long long z = second / kSecondsPerDay + 719468;
-        const long long era = z / 146097;
-        const long long dayOfEra = z - era * 146097;
-        const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-        const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-        const long long mp = (5 * dayOfYear + 2) / 153;
-        const long long day = dayOfYear - (153 * mp + 2) / 5 + 1;
-        const long long month = mp < 10 ? mp + 3 : mp - 9;
-        const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+        const auto [year, month, day] = DateOfDay(second / kSecondsPerDay);
         const long long inDay = second % kSecondsPerDay;
         char text[96];
         std::snprintf(text, sizeof text, "%04lld.%02lld.%02lld %02lld:%02lld:%02lld", year, month, day, inDay / 3600,

@@ -1,5 +1,6 @@
 #include "ReportGenerator.h"
 
+#include "GeneratorText.h"
 #include "Mt5ReportGenerator.h"
 
 #include <algorithm>
@@ -22,35 +23,6 @@ constexpr long long kFirstMinute = 14613 * kMinutesPerDay;
 constexpr long long kDepositCents = 1000000;
 constexpr std::string_view kDoctype =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">";
-
-/**
- * splitmix64: small, fast and the same on every platform, unlike the standard distributions.
- */
-class Random
-{
-public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
-
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (m_state += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-
-    // Uniform in [0, bound) for 0 < bound < 2^32.
-    long long Below(long long bound)
-    {
-        return static_cast<long long>(((Next() >> 32) * static_cast<std::uint64_t>(bound)) >> 32);
-    }
-
-    long long Between(long long low, long long high) { return low + Below(high - low + 1); }
-    bool Chance(int percent) { return Below(100) < percent; }
-
-private:
-    std::uint64_t m_state;
-};
 
 /**
  * A buffered file writer with the few number formats a report needs. Formatting goes straight into
@@ -98,37 +70,15 @@ public:
 
     void Int(long long value)
     {
-        char text[24];
-        const auto result = std::to_chars(text, text + sizeof text, value);
-        Put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+        char text[48];
+        Put(IntText(text, value));
     }
 
     // `scaled` / 10^decimals with exactly `decimals` decimals; with `grouped`, a blank between thousands.
     void Fixed(long long scaled, int decimals, bool grouped = false)
     {
         char text[48];
-        char* const end = text + sizeof text;
-        char* p = end;
-        const bool negative = scaled < 0;
-        const auto magnitude = static_cast<unsigned long long>(scaled);
-        unsigned long long value = negative ? 0ULL - magnitude : magnitude;
-        for (int i = 0; i < decimals; ++i) {
-            *--p = static_cast<char>('0' + value % 10);
-            value /= 10;
-        }
-        if (decimals > 0)
-            *--p = '.';
-        int digits = 0;
-        do {
-            if (grouped && digits > 0 && digits % 3 == 0)
-                *--p = ' ';
-            *--p = static_cast<char>('0' + value % 10);
-            value /= 10;
-            ++digits;
-        } while (value != 0);
-        if (negative)
-            *--p = '-';
-        Put(std::string_view(p, static_cast<std::size_t>(end - p)));
+        Put(FixedText(text, scaled, decimals, grouped));
     }
 
     // Money in cents, as the terminal writes it: two decimals, optionally grouped by thousands.
@@ -137,16 +87,7 @@ public:
     // A time in minutes since 1970.01.01 00:00 as "yyyy.mm.dd hh:mm".
     void Time(long long minute)
     {
-        // Civil date from a day number (proleptic Gregorian calendar).
-        const long long z = minute / kMinutesPerDay + 719468;
-        const long long era = (z >= 0 ? z : z - 146096) / 146097;
-        const long long dayOfEra = z - era * 146097;
-        const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-        const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-        const long long mp = (5 * dayOfYear + 2) / 153;
-        const long long day = dayOfYear - (153 * mp + 2) / 5 + 1;
-        const long long month = mp < 10 ? mp + 3 : mp - 9;
-        const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+        const auto [year, month, day] = DateOfDay(minute / kMinutesPerDay);
         const long long minuteOfDay = minute % kMinutesPerDay;
 
         char text[16];
