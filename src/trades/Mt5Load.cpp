@@ -25,6 +25,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& pa
     session.Report = std::move(report);
     session.Memo.clear();
     session.MemoHeading.reset();
+    session.MoreMemo.clear();
     session.ReportPath = path;
     return LoadOutcome::Loaded;
 }
