@@ -211,7 +211,7 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
 double OpeningBalance(const ReportState& report)
 {
     if (IsMt5(report))
-        return 0.0; // a tester's deposit and a history's deposits are balance deals
+        return report.StartBalance.value_or(0.0); // before its first deal, which may be the deposit
     if (report.Kind == ReportKind::Tester)
         return report.InitialDeposit;
     if (report.Printed && report.Printed->Balance && report.Printed->NetProfit)

@@ -107,7 +107,8 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
 /**
  * The balance the report starts from, before its first row: a statement's printed Balance less its
  * Closed Trade P/L and Deposit/Withdrawal (a statement of part of an account's life starts above 0), a
- * MetaTrader 4 tester report's initial deposit (it has no balance row), else 0.
+ * MetaTrader 4 tester report's initial deposit (it has no balance row), a MetaTrader 5 report's
+ * balance before its first deal, else 0.
  */
 double OpeningBalance(const ReportState& report);
 

@@ -251,6 +251,14 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
     }
     const std::string_view type = cells.Text(3);
     m_lastDealTime = cells.Text(0);
+    if (!m_startBalance) {
+        // Each deal prints the balance after it: a history of part of an account's life starts above 0.
+        long long money = Cents(cells.Text(n - 3)) + Cents(cells.Text(n - 4));
+        for (int i = 8; i < n - 4; ++i)
+            money += Cents(cells.Text(i));
+        if (const auto after = ParseScaled(cells.Text(n - 2), 2))
+            m_startBalance = *after - money;
+    }
     if (type == "balance" || type == "credit") {
         m_balanceRows.push_back({.Time = std::string(cells.Text(0)),
                                  .Amount = static_cast<double>(Cents(cells.Text(n - 3))) / 100.0,
@@ -516,6 +524,8 @@ ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
     EndBlock();
     state.Printed = PrintedResults();
     state.BalanceRows = std::move(m_balanceRows);
+    if (m_startBalance)
+        state.StartBalance = static_cast<double>(*m_startBalance) / 100.0;
     return state;
 }
 

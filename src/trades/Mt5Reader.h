@@ -138,6 +138,7 @@ private:
     bool m_tradeSeen = false;
 
     std::vector<BalanceRow> m_balanceRows;
+    std::optional<long long> m_startBalance;         // cents before the first deal
     std::vector<std::vector<std::string>> m_block;   // value rows since the last section title
     std::vector<std::vector<std::string>> m_results; // the Results block's value rows
 

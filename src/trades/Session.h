@@ -97,6 +97,7 @@ struct ReportState
     std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
     std::string ReadWarning;               // what the last load could not read (deals left unpaired...); "" when none
     std::vector<BalanceRow> BalanceRows;   // in the report's order; they stay out of the trade table
+    std::optional<double> StartBalance;    // the balance before the report's first deal, when it tells
     std::optional<PrintedSummary> Printed; // none for an import, an appended load or a report without one
 };
 
