@@ -43,7 +43,7 @@ long long Seconds(std::string_view time)
     const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     const long long days = era * 146097 + dayOfEra - 719468;
-    return days * 86400 + hour * 3600 + minute * 60 + second;
+    return days * 86400 + hour * 3600LL + minute * 60LL + second;
 }
 
 bool IsMt5(const ReportState& report)
