@@ -174,7 +174,7 @@ std::string Difference(std::string_view name, double ours, double printed, int p
 } // namespace
 
 std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
-                                      const ReportState& report)
+                                      const ReportState& report, const std::vector<TradeValues>* values)
 {
     std::vector<ClosedTrade> trades;
     trades.reserve(grid.RowCount() > 1 ? grid.RowCount() - 1 : 0);
@@ -190,10 +190,17 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
         trade.CloseTime = cells[kCloseTime];
         trade.Symbol = cells[kItem];
         const std::string_view magic = Trimmed(magicGrid.Cell(magicColumn, row), kWhiteSpace);
-        trade.Magic = magic.empty() ? "0" : std::string(magic);
+        trade.Magic = magic.empty() ? std::string_view("0") : magic;
         trade.Short = !cells[kType].empty() && cells[kType].front() == 's';
-        trade.Result = ParseProfitCell(cells[kProfit]) + ParseMoneyCell(cells[kSwap]) + ParseMoneyCell(cells[kComm]);
-        trade.Pips = LeadingInteger(cells[kPips]);
+        if (values && static_cast<std::size_t>(row - 1) < values->size()) {
+            const TradeValues& read = (*values)[row - 1];
+            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
+            trade.Pips = read.Pips;
+        } else {
+            trade.Result =
+                ParseProfitCell(cells[kProfit]) + ParseMoneyCell(cells[kSwap]) + ParseMoneyCell(cells[kComm]);
+            trade.Pips = LeadingInteger(cells[kPips]);
+        }
         trades.push_back(std::move(trade));
     }
     // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are
@@ -228,19 +235,24 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
     double sum = 0.0, sumSquares = 0.0, holding = 0.0;
     std::unordered_map<std::string_view, std::size_t> symbolRow, magicRow;
     std::vector<long long> symbolWins, magicWins;
+    // Neighbouring trades mostly share their symbol and magic number: the last row found is tried first.
+    std::size_t lastSymbol = 0, lastMagic = 0;
     const auto group = [](std::vector<GroupFigures>& rows, std::vector<long long>& groupWins,
-                          std::unordered_map<std::string_view, std::size_t>& index, std::string_view name,
-                          const ClosedTrade& trade) {
-        auto [found, added] = index.try_emplace(name, rows.size());
-        if (added) {
-            rows.push_back({std::string(name), 0, 0.0, 0.0, 0});
-            groupWins.push_back(0);
+                          std::unordered_map<std::string_view, std::size_t>& index, std::size_t& last,
+                          std::string_view name, const ClosedTrade& trade) {
+        if (last >= rows.size() || rows[last].Name != name) {
+            auto [found, added] = index.try_emplace(name, rows.size());
+            if (added) {
+                rows.push_back({std::string(name), 0, 0.0, 0.0, 0});
+                groupWins.push_back(0);
+            }
+            last = found->second;
         }
-        GroupFigures& row = rows[found->second];
+        GroupFigures& row = rows[last];
         ++row.Trades;
         row.NetProfit += trade.Result;
         row.Pips += trade.Pips;
-        groupWins[found->second] += trade.Result >= 0 ? 1 : 0;
+        groupWins[last] += trade.Result >= 0 ? 1 : 0;
     };
 
     for (const ClosedTrade& trade : trades) {
@@ -266,8 +278,8 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
         sum += r;
         sumSquares += r * r;
         holding += static_cast<double>(trade.CloseSeconds - trade.OpenSeconds);
-        group(f.Symbols, symbolWins, symbolRow, trade.Symbol, trade);
-        group(f.Magics, magicWins, magicRow, trade.Magic, trade);
+        group(f.Symbols, symbolWins, symbolRow, lastSymbol, trade.Symbol, trade);
+        group(f.Magics, magicWins, magicRow, lastMagic, trade.Magic, trade);
     }
     winRuns.End(true, rule);
     lossRuns.End(false, rule);
@@ -440,24 +452,32 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& f)
     return lines;
 }
 
-void ShowMoreStatistics(Session& session)
+void ShowMoreStatistics(Session& session, const std::vector<TradeValues>& values)
 {
+    const MoreFigures visible = ComputeMoreStatistics(
+        ClosedTrades(session.Grid, session.XGrid, kXMagic, session.Report, &values), session.Report);
+    // While every trade is visible, the figures of the visible trades are those of the whole table.
+    if (session.Grid.RowCount() == session.Full.RowCount()) {
+        const auto check = CheckAgainstReport(visible, session.Report);
+        session.Check = check ? check->Line : std::string();
+        session.Agrees = check ? std::optional<bool>(check->Agrees) : std::nullopt;
+    }
     std::vector<std::string>& memo = session.MoreMemo;
     memo.assign(1, std::string());
-    if (session.Report.Printed) {
-        try {
-            const MoreFigures all =
-                ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, session.Report), session.Report);
-            if (const auto check = CheckAgainstReport(all, session.Report))
-                memo.push_back(check->Line);
-        } catch (const ConversionError&) {
-            // A hidden trade whose money is not a number: the check cannot be made.
-        }
-    }
-    const MoreFigures visible =
-        ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, session.Report), session.Report);
+    if (!session.Check.empty())
+        memo.push_back(session.Check);
     for (std::string& line : MoreStatisticsLines(visible))
         memo.push_back(std::move(line));
+}
+
+void CheckEmptyTable(Session& session)
+{
+    const auto check = CheckAgainstReport(MoreFigures(), session.Report);
+    session.Check = check ? check->Line : std::string();
+    session.Agrees = check ? std::optional<bool>(check->Agrees) : std::nullopt;
+    session.MoreMemo.assign(1, std::string());
+    if (check)
+        session.MoreMemo.push_back(check->Line);
 }
 
 } // namespace corvane

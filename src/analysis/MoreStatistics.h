@@ -2,6 +2,7 @@
 
 #include "trades/Session.h"
 #include "trades/TextGrid.h"
+#include "trades/TradeValues.h"
 
 #include <optional>
 #include <string>
@@ -99,10 +100,11 @@ enum class ConsecutiveRule
 /**
  * The closed trades of rows 1 and on of `grid` (the visible table or the trade table: columns 0 to 12
  * are the same), with their magic numbers from `magicColumn` of `magicGrid`, in the order the terminal
- * runs them.
+ * runs them. `values`, when given, holds the numbers of the rows already read (row r at r - 1), so
+ * that the money cells are not read again. The trades view the grids' texts.
  */
 std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
-                                      const ReportState& report);
+                                      const ReportState& report, const std::vector<TradeValues>* values = nullptr);
 
 /**
  * The balance the report starts from, before its first row: a statement's printed Balance less its
@@ -132,8 +134,13 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures);
 
 /**
  * Rewrites session.MoreMemo: an empty line, the check line (when the report printed a summary) and the
- * more statistics of the visible trades. The summary text in session.Memo is left as it is.
+ * more statistics of the visible trades (`values`: their numbers, as the filter pass read them). The
+ * check is made while every trade of the table is visible (after a load, and whenever no filter holds
+ * a trade back) and kept in the session for the passes that filter.
  */
-void ShowMoreStatistics(Session& session);
+void ShowMoreStatistics(Session& session, const std::vector<TradeValues>& values);
+
+// The check of a load that left no trade to show: session.Check, and MoreMemo holding only it.
+void CheckEmptyTable(Session& session);
 
 } // namespace corvane

@@ -60,7 +60,7 @@ void FinishSummary(Session& session, const std::vector<TradeValues>& trades)
     statistics.Figures.ReturnDays = ReportDays(session.Grid);
     for (std::string& line : SummaryFigureLines(statistics.Figures))
         session.Memo.push_back(std::move(line));
-    ShowMoreStatistics(session);
+    ShowMoreStatistics(session, trades);
 }
 
 } // namespace

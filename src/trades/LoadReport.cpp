@@ -57,6 +57,8 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     session.Memo.clear();
     session.MemoHeading.reset();
     session.MoreMemo.clear();
+    session.Check.clear();
+    session.Agrees.reset();
     session.ReportPath = path;
     return LoadOutcome::Loaded;
 }

@@ -126,6 +126,8 @@ struct Session
     std::vector<std::string> Memo{""};              // the summary text box starts with one empty line
     std::optional<SummaryHeadingParts> MemoHeading; // while Memo starts with the summary's heading
     std::vector<std::string> MoreMemo; // what the window shows after Memo: the check and the more statistics
+    std::string Check;                 // the line of the last check against the report's own summary; "" when none
+    std::optional<bool> Agrees;        // its outcome; none without a printed summary
 
     TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass
 };

@@ -74,6 +74,8 @@ void ImportText(Session& session, const std::string& path)
     session.Memo.clear();
     session.MemoHeading.reset();
     session.MoreMemo.clear();
+    session.Check.clear();
+    session.Agrees.reset();
     session.Pairs = std::move(pairs);
     session.Magic.Clear();
 }
