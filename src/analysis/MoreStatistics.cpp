@@ -205,13 +205,13 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
     }
     // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are
     // written in that order), a MetaTrader 4 report's in order of close time and then of ticket.
-    if (IsMt5(report))
-        std::stable_sort(trades.begin(), trades.end(),
-                         [](const ClosedTrade& a, const ClosedTrade& b) { return a.CloseSeconds < b.CloseSeconds; });
-    else
-        std::stable_sort(trades.begin(), trades.end(), [](const ClosedTrade& a, const ClosedTrade& b) {
-            return a.CloseSeconds != b.CloseSeconds ? a.CloseSeconds < b.CloseSeconds : a.Ticket < b.Ticket;
-        });
+    const bool mt5 = IsMt5(report);
+    const auto before = [mt5](const ClosedTrade& a, const ClosedTrade& b) {
+        return a.CloseSeconds != b.CloseSeconds ? a.CloseSeconds < b.CloseSeconds : !mt5 && a.Ticket < b.Ticket;
+    };
+    // Most tables are in that order already: the check costs less than a sort.
+    if (!std::is_sorted(trades.begin(), trades.end(), before))
+        std::stable_sort(trades.begin(), trades.end(), before);
     return trades;
 }
 
