@@ -1,6 +1,7 @@
 #include "analysis/Commands.h"
 
 #include "analysis/Filters.h"
+#include "analysis/MoreStatistics.h"
 
 namespace corvane {
 
@@ -8,8 +9,12 @@ LoadOutcome LoadAndFilter(Session& session, const std::string& path, LoadMode mo
                           const TradeLineCallback& onTradeLine)
 {
     const LoadOutcome outcome = LoadReport(session, path, mode, onTradeLine);
-    if (outcome == LoadOutcome::Loaded)
+    if (outcome == LoadOutcome::Loaded) {
         ApplyFilters(session, MagicFilter::Off);
+        // A report without a closed trade has no summary to show, but its own figures are still checked.
+        if (session.Grid.RowCount() <= 1 && session.Report.Printed)
+            CheckEmptyTable(session);
+    }
     return outcome;
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/SummaryText.h"
 
+#include "analysis/MoreStatistics.h"
 #include "trades/Numbers.h"
 
 namespace corvane {
@@ -49,6 +50,7 @@ void StartSummary(Session& session)
     session.Memo.push_back(SummaryHeading(session.Report.Title, session.ReportPath));
     session.MemoHeading = SummaryHeadingParts{session.Report.Title, session.ReportPath};
     session.Memo.emplace_back();
+    session.MoreMemo.clear();
 }
 
 void FinishSummary(Session& session, const std::vector<TradeValues>& trades)
@@ -58,6 +60,7 @@ void FinishSummary(Session& session, const std::vector<TradeValues>& trades)
     statistics.Figures.ReturnDays = ReportDays(session.Grid);
     for (std::string& line : SummaryFigureLines(statistics.Figures))
         session.Memo.push_back(std::move(line));
+    ShowMoreStatistics(session, trades);
 }
 
 } // namespace

@@ -182,6 +182,9 @@ void TMainForm::RefreshViews()
         const QString path = QFile::decodeName(QByteArray::fromStdString(heading->Path));
         lines.front() = heading->Title.empty() ? path : Decoded(heading->Title) + QStringLiteral(", ") + path;
     }
+    // After the summary: an empty line, the check against the report's own figures, the more statistics.
+    for (const std::string& line : m_session.MoreMemo)
+        lines << Decoded(line);
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
     Button10->setEnabled(m_session.Report.Kind == ReportKind::Statement); // the alternate view serves statements
 }

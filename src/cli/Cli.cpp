@@ -5,6 +5,7 @@
 #include "charts/ChartPicture.h"
 #include "charts/EquityCurve.h"
 #include "cli/CliOptions.h"
+#include "cli/StatsJson.h"
 #include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
 #include "edit/SortTrades.h"
@@ -239,6 +240,16 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
     switch (options.Command) {
     case CliCommand::Summary:
         for (const std::string& line : session.Memo)
+            out << line << '\n';
+        break;
+    case CliCommand::Stats:
+        if (options.Json) {
+            out << StatsJson(session) << '\n';
+            break;
+        }
+        for (const std::string& line : session.Memo)
+            out << line << '\n';
+        for (const std::string& line : session.MoreMemo)
             out << line << '\n';
         break;
     case CliCommand::Chart:

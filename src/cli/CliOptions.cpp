@@ -15,6 +15,9 @@ out when --import gives the trades.
 
 Commands:
   summary      the summary text: the heading, an empty line and the figures, one line each
+  stats        the text the window shows: the summary, an empty line, the check of the trades
+               against the report's own printed summary, and the more statistics of the trades
+               the filters keep; with --json, those figures as one JSON object
   table        the trade table: every trade row, its 20 cells joined by tabs
   grid         the visible table after the filters: every row, its 15 cells joined by tabs,
                the drawdown marker " *" included in the Balance cell
@@ -50,6 +53,7 @@ Other options:
   --view V          chart: curve (the equity curve), time-open or time-close (pips by hour of
                     the week, by open or close times); curve by default
   --no-picture      export-html: no picture, as with Shift held on "Export html"
+  --json            stats: print the figures as JSON (money to the cent, null for no value)
   -o FILE           chart, export-txt, export-html: the file to write
   --help            print this text
 
@@ -79,8 +83,13 @@ struct NamedCommand
     CliCommand Command;
 };
 constexpr NamedCommand kCommands[] = {
-    {"summary", CliCommand::Summary}, {"table", CliCommand::Table},          {"grid", CliCommand::Grid},
-    {"chart", CliCommand::Chart},     {"export-txt", CliCommand::ExportTxt}, {"export-html", CliCommand::ExportHtml},
+    {"summary", CliCommand::Summary},
+    {"stats", CliCommand::Stats},
+    {"table", CliCommand::Table},
+    {"grid", CliCommand::Grid},
+    {"chart", CliCommand::Chart},
+    {"export-txt", CliCommand::ExportTxt},
+    {"export-html", CliCommand::ExportHtml},
 };
 
 struct NamedView
@@ -119,6 +128,8 @@ void ResolveOptions(Options& options, const std::string& command, const std::str
             throw UsageError("--view takes curve, time-open or time-close");
         options.View = shown->View;
     }
+    if (options.Json && options.Command != CliCommand::Stats)
+        throw UsageError("--json belongs to stats");
     if (!options.Picture && options.Command != CliCommand::ExportHtml)
         throw UsageError("--no-picture belongs to export-html");
     if (options.Command == CliCommand::ExportHtml && options.Output == "-" && options.Picture)
@@ -164,6 +175,8 @@ Options ParseOptions(const std::vector<std::string>& args)
             view = value();
         else if (arg == "--no-picture")
             options.Picture = false;
+        else if (arg == "--json")
+            options.Json = true;
         else if (arg == "-o")
             options.Output = value();
         else if (arg.size() > 1 && arg[0] == '-')

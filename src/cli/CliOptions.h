@@ -13,6 +13,7 @@ namespace corvane {
 enum class CliCommand
 {
     Summary,
+    Stats,
     Table,
     Grid,
     Chart,
@@ -49,6 +50,7 @@ struct Options
     ViewMode View = ViewMode::EquityCurve; // chart: curve, time-open or time-close
     std::string Output;
     bool Picture = true;
+    bool Json = false; // stats: the figures as one JSON object
 };
 
 // Bad usage: the message is followed by a pointer to --help.

@@ -55,6 +55,8 @@ enum Word : std::uint32_t
     kProcess,
     kStop,
     kMoneyCells,
+    kBalanceType,
+    kCreditType,
     kWordCount,
 };
 
@@ -84,6 +86,8 @@ constexpr auto kLineWords = [] {
     words[kProcess] = {"process", 2};
     words[kStop] = {"stop", 2};
     words[kMoneyCells] = {kMoneyCell, 9};
+    words[kBalanceType] = {"<td>balance</td>", 4};
+    words[kCreditType] = {"<td>credit</td>", 4};
     return words;
 }();
 static_assert(std::none_of(kLineWords.begin(), kLineWords.end(),
@@ -242,6 +246,10 @@ private:
             return false;
         LineFields& fields = m_fields;
         fields.Reset(line);
+        if (!m_tester && !m_openTrades && (Has(kBalanceType) || Has(kCreditType))) {
+            ReadBalanceRow(fields);
+            return false;
+        }
         if (!m_tester && (Has(kSubRow) || ((Has(kBuy) || Has(kSell) || Has(kProcess)) && NamesNoPosition(fields))))
             return false;
         if (m_tester && (Has(kStopLossHit) || Has(kTakeProfitHit) || Has(kClose)))
@@ -332,6 +340,20 @@ private:
         cells[kSwap] = swap;
         cells[kProfit] = profit;
         m_full.SetRow(m_row, cells);
+    }
+
+    // A deposit, withdrawal or credit: kept with the report for the gain and the drawdown, never a trade.
+    void ReadBalanceRow(LineFields& fields)
+    {
+        const std::string_view type = fields.Field("<td>", "</td>", 1);
+        const bool bare = type != "balance" && type != "credit";
+        BalanceRow row;
+        row.Time = fields.Field("nowrap>", "</td>", 1);
+        row.Amount = ScanDouble(WithoutBlanks(fields.Field("mspt>", "</td>", 1))).value_or(0.0);
+        row.Comment = fields.Field("align=left>", "</td>", 1);
+        row.Ticket = LeadingInteger(bare ? fields.Field("<td>", "</td>", 1) : fields.Field("\">", "</td>", 1));
+        row.Credit = Has(kCreditType);
+        m_session.Report.BalanceRows.push_back(std::move(row));
     }
 
     void ReadTesterRow(LineFields& fields)

@@ -26,6 +26,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     if (!reader.IsOpen() || head.GeneratorMark != kGeneratorMark) {
         session.Memo.assign(1, std::string(kRefusal));
         session.MemoHeading.reset();
+        session.MoreMemo.clear();
         return LoadOutcome::Refused;
     }
     Session staged;
@@ -35,8 +36,12 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     staged.Report.InitialDeposit = InitialDeposit(reader, head.Kind);
     staged.Report.CodePage = GuessCodePage(reader.Start(kCodePageSample));
     staged.Report.Title = session.Report.Title; // a report without a title line keeps the last one
+    if (head.Kind == ReportKind::Tester)
+        staged.Report.Printed = ReadTesterSummary(reader); // the results table stands before the trades
     ReadPreamble(reader, staged);
     ReadBody(reader, staged, 1, onTradeLine);
+    if (head.Kind == ReportKind::Statement)
+        staged.Report.Printed = ReadStatementSummary(reader); // the lines after the body loop stopped
     ThrowIfUnread(reader, path);
     staged.Pairs.SelectAll();
     staged.Magic.SelectAll();
@@ -51,6 +56,9 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     session.Report = std::move(staged.Report);
     session.Memo.clear();
     session.MemoHeading.reset();
+    session.MoreMemo.clear();
+    session.Check.clear();
+    session.Agrees.reset();
     session.ReportPath = path;
     return LoadOutcome::Loaded;
 }
@@ -73,6 +81,8 @@ LoadOutcome LoadAppending(Session& session, LineReader& reader, const std::strin
     const ReportState reportBefore = session.Report;
     try {
         session.Report.Layout = head.Layout;
+        // The joined table is no longer what either report's summary describes.
+        session.Report.Printed.reset();
         ReadBody(reader, session, rowsBefore, onTradeLine);
         ThrowIfUnread(reader, path);
     } catch (...) {

@@ -25,6 +25,9 @@ LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& pa
     session.Report = std::move(report);
     session.Memo.clear();
     session.MemoHeading.reset();
+    session.MoreMemo.clear();
+    session.Check.clear();
+    session.Agrees.reset();
     session.ReportPath = path;
     return LoadOutcome::Loaded;
 }
@@ -50,6 +53,10 @@ LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string&
         throw;
     }
     session.Report.ReadWarning = std::move(report.ReadWarning);
+    // The joined table is no longer what either report's summary describes.
+    session.Report.Printed.reset();
+    session.Report.BalanceRows.insert(session.Report.BalanceRows.end(), report.BalanceRows.begin(),
+                                      report.BalanceRows.end());
     session.Pairs.SelectAll();
     SortTradeTableByTicket(session.Full);
     session.ReportPath = path;

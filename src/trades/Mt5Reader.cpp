@@ -6,6 +6,8 @@
 #include "trades/TextRoutines.h"
 #include "trades/TradeRowWriter.h"
 
+#include <cmath>
+
 namespace corvane {
 
 namespace {
@@ -112,8 +114,14 @@ void Mt5Reader::OnRow(const HtmlRow& row)
     // A section title: one cell across the table.
     if (row.Size() == 1 && row[0].ColSpan >= 10 && !row[0].Text.empty()) {
         m_table = Table::None;
+        EndBlock();
         return;
     }
+    // A row across the table without text (a picture, a wide spacer) ends a block of values too.
+    if (row.Size() == 1 && row[0].ColSpan >= 10)
+        EndBlock();
+    else if (m_table == Table::None)
+        ReadBlockRow(cells);
     switch (m_table) {
     case Table::None:
         if (m_tables == 0)
@@ -152,6 +160,53 @@ void Mt5Reader::ReadSettingsRow(const HtmlRow& row, const Visible& cells)
         m_settings.emplace_back(cells.Text(1));
     else if (!m_settings.empty())
         m_settingsDone = true;
+}
+
+// Rows of label and value pairs outside the tables; an odd cell count starts with an empty cell.
+void Mt5Reader::ReadBlockRow(const Visible& cells)
+{
+    if (cells.Count < 2)
+        return;
+    std::vector<std::string> values;
+    for (int i = cells.Count % 2 + 1; i < cells.Count; i += 2)
+        values.emplace_back(cells.Text(i));
+    m_block.push_back(std::move(values));
+}
+
+// The Results block is the last block of label and value rows that is long enough: the history's
+// account block before it has 4 rows, the tester's settings have one value a row.
+void Mt5Reader::EndBlock()
+{
+    constexpr std::size_t kResultsRows = 8;
+    if (m_block.size() >= kResultsRows && m_block[m_block.size() / 2].size() >= 2)
+        m_results = std::move(m_block);
+    m_block.clear();
+}
+
+std::optional<PrintedSummary> Mt5Reader::PrintedResults() const
+{
+    const auto& rows = m_results;
+    if (rows.size() < 8)
+        return std::nullopt;
+    const auto amount = [&](std::size_t row, std::size_t value) -> std::optional<double> {
+        if (row >= rows.size() || value >= rows[row].size())
+            return std::nullopt;
+        return ScanDouble(WithoutBlanks(rows[row][value]));
+    };
+    PrintedSummary summary;
+    // A history prints net profit, gross profit and gross loss in its first row; a tester report in
+    // the first column of its rows 3 to 5. Both end with the same 7 rows, total trades first.
+    const bool tester = m_kind == ReportKind::Tester;
+    summary.NetProfit = tester ? amount(2, 0) : amount(0, 0);
+    summary.GrossProfit = tester ? amount(3, 0) : amount(0, 1);
+    summary.GrossLoss = tester ? amount(4, 0) : amount(0, 2);
+    if (summary.GrossLoss)
+        summary.GrossLoss = -std::fabs(*summary.GrossLoss);
+    if (const auto trades = amount(rows.size() - 7, 0); trades && *trades >= 0)
+        summary.Trades = static_cast<long long>(*trades);
+    if (!summary.NetProfit || !summary.Trades)
+        return std::nullopt;
+    return summary;
 }
 
 void Mt5Reader::ReadPositionRow(const Visible& cells)
@@ -196,6 +251,21 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
     }
     const std::string_view type = cells.Text(3);
     m_lastDealTime = cells.Text(0);
+    if (!m_startBalance) {
+        // Each deal prints the balance after it: a history of part of an account's life starts above 0.
+        long long money = Cents(cells.Text(n - 3)) + Cents(cells.Text(n - 4));
+        for (int i = 8; i < n - 4; ++i)
+            money += Cents(cells.Text(i));
+        if (const auto after = ParseScaled(cells.Text(n - 2), 2))
+            m_startBalance = *after - money;
+    }
+    if (type == "balance" || type == "credit") {
+        m_balanceRows.push_back({.Time = std::string(cells.Text(0)),
+                                 .Amount = static_cast<double>(Cents(cells.Text(n - 3))) / 100.0,
+                                 .Comment = std::string(cells.Text(n - 1)),
+                                 .Ticket = LeadingInteger(cells.Text(1)),
+                                 .Credit = type == "credit"});
+    }
     if (type == "balance")
         ReadBalanceDeal(cells);
     if (!IsSide(type))
@@ -451,6 +521,11 @@ ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
     }
     state.InitialDeposit = static_cast<double>(deposit.value_or(0)) / 100.0;
     state.ReadWarning = Warning(endSeen);
+    EndBlock();
+    state.Printed = PrintedResults();
+    state.BalanceRows = std::move(m_balanceRows);
+    if (m_startBalance)
+        state.StartBalance = static_cast<double>(*m_startBalance) / 100.0;
     return state;
 }
 

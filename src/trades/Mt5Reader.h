@@ -95,6 +95,9 @@ private:
     Table TableAt(int index) const;
     void ReadHeadRow(const Visible& cells);
     void ReadSettingsRow(const HtmlRow& row, const Visible& cells);
+    void ReadBlockRow(const Visible& cells);
+    void EndBlock();
+    std::optional<PrintedSummary> PrintedResults() const;
     void ReadPositionRow(const Visible& cells);
     void ReadOrderRow(const Visible& cells);
     void ReadDealRow(const HtmlRow& row, const Visible& cells);
@@ -133,6 +136,11 @@ private:
     std::optional<long long> m_firstBalance;  // ... of the first balance deal
     std::optional<long long> m_balanceBeforeTrades;
     bool m_tradeSeen = false;
+
+    std::vector<BalanceRow> m_balanceRows;
+    std::optional<long long> m_startBalance;         // cents before the first deal
+    std::vector<std::vector<std::string>> m_block;   // value rows since the last section title
+    std::vector<std::vector<std::string>> m_results; // the Results block's value rows
 
     Tally m_unpaired;
     Tally m_excess;

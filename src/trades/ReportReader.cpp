@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace corvane {
 
@@ -138,6 +139,102 @@ double InitialDeposit(LineReader& reader, ReportKind kind)
     reader.Rewind();
     // "nan", "inf" or a number beyond a double: no deposit.
     return std::isfinite(deposit) ? deposit : 0.0;
+}
+
+namespace {
+
+// A printed amount: blanks (thousands separators) left out; a trailing "(12.3%)" or "%" ends it.
+std::optional<double> PrintedAmount(std::string_view text)
+{
+    const auto value = ScanDouble(WithoutBlanks(text));
+    return value && std::isfinite(*value) ? value : std::nullopt;
+}
+
+std::optional<long long> PrintedCount(std::string_view text)
+{
+    const auto value = PrintedAmount(text);
+    if (!value || *value < 0 || *value != std::floor(*value))
+        return std::nullopt;
+    return static_cast<long long>(*value);
+}
+
+// The figures of rows of values, by place: [row][value]. Nothing when none of the four is there.
+std::optional<PrintedSummary> Printed(std::optional<long long> trades, std::optional<double> net,
+                                      std::optional<double> grossProfit, std::optional<double> grossLoss)
+{
+    if (!trades && !net && !grossProfit && !grossLoss)
+        return std::nullopt;
+    PrintedSummary summary;
+    summary.Trades = trades;
+    summary.NetProfit = net;
+    summary.GrossProfit = grossProfit;
+    if (grossLoss)
+        summary.GrossLoss = -std::fabs(*grossLoss);
+    return summary;
+}
+
+using ValueRows = std::vector<std::vector<std::string>>;
+
+std::string_view ValueAt(const ValueRows& rows, std::size_t row, std::size_t value)
+{
+    return row < rows.size() && value < rows[row].size() ? std::string_view(rows[row][value]) : std::string_view();
+}
+
+} // namespace
+
+std::optional<PrintedSummary> ReadTesterSummary(LineReader& reader)
+{
+    if (!reader.IsOpen())
+        return std::nullopt;
+    reader.Rewind();
+    ValueRows rows;
+    bool afterSpacer = false;
+    std::string_view piece;
+    while (reader.Next(piece)) {
+        const std::string_view line = UpToNul(piece);
+        if (Contains(line, "msdate>"))
+            break;
+        if (Contains(line, "<tr height=8>")) {
+            afterSpacer = true;
+            continue;
+        }
+        if (!afterSpacer || !Contains(line, "<tr align=left><td") || !Contains(line, "<td align=right>"))
+            continue;
+        std::vector<std::string>& values = rows.emplace_back();
+        for (int n = 1; n <= 3; ++n)
+            values.push_back(Field(line, "<td align=right>", "</td>", n));
+    }
+    reader.Rewind();
+    // Rows: initial deposit; net profit, gross profit, gross loss; profit factor; drawdowns; total trades.
+    return Printed(PrintedCount(ValueAt(rows, 4, 0)), PrintedAmount(ValueAt(rows, 1, 0)),
+                   PrintedAmount(ValueAt(rows, 1, 1)), PrintedAmount(ValueAt(rows, 1, 2)));
+}
+
+std::optional<PrintedSummary> ReadStatementSummary(LineReader& reader)
+{
+    ValueRows rows;
+    bool rowOpen = false;
+    std::string_view piece;
+    while (reader.Next(piece)) {
+        const std::string_view line = UpToNul(piece);
+        if (Contains(line, "<tr")) {
+            rowOpen = false;
+        }
+        // Bold money cells; the totals under the trades name their sum in a title and are left out.
+        if (!Contains(line, "class=mspt><b>") || Contains(line, "title="))
+            continue;
+        if (!rowOpen)
+            rows.emplace_back();
+        rowOpen = true;
+        rows.back().push_back(Field(line, "<b>", "</b>", 1));
+    }
+    auto summary = Printed(PrintedCount(ValueAt(rows, 6, 0)), PrintedAmount(ValueAt(rows, 1, 0)),
+                           PrintedAmount(ValueAt(rows, 3, 0)), PrintedAmount(ValueAt(rows, 3, 1)));
+    if (summary) {
+        summary->DepositWithdrawal = PrintedAmount(ValueAt(rows, 0, 0));
+        summary->Balance = PrintedAmount(ValueAt(rows, 2, 0));
+    }
+    return summary;
 }
 
 void ReadPreamble(LineReader& reader, Session& session)

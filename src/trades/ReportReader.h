@@ -3,6 +3,7 @@
 #include "trades/Session.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -45,6 +46,22 @@ void ReadPreamble(LineReader& reader, Session& session);
  * Returns the row the next trade would have been written to.
  */
 int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine);
+
+/**
+ * The summary a tester report prints above its trades: from the first row after the spacer row that
+ * ends the settings, row 2 holds the net profit, gross profit and gross loss and row 5 the total trades,
+ * in every language. Reads the head only, up to the first trade row; leaves `reader` at the start of
+ * the file. Nothing when the rows are not there.
+ */
+std::optional<PrintedSummary> ReadTesterSummary(LineReader& reader);
+
+/**
+ * A statement's summary, read from where the body loop stopped ("Working Orders") to the end: the rows
+ * of bold money cells in order are Deposit/Withdrawal, Closed Trade P/L, Balance, then the Details
+ * block with Gross Profit, Gross Loss, Total Net Profit in its first row and Total Trades in its fourth.
+ * A statement that stops after its Summary block gives only the first three.
+ */
+std::optional<PrintedSummary> ReadStatementSummary(LineReader& reader);
 
 // The magic key of a magic text without blanks: "%8s" of it, or "           0" when it is empty.
 std::string MagicKeyOf(std::string_view magicText);

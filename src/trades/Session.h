@@ -60,6 +60,31 @@ enum XColumn : int
     kXComment = 2,
 };
 
+// A balance or credit row of a report (deposits, withdrawals, credit): no trade, but the balance moves.
+struct BalanceRow
+{
+    std::string Time; // "yyyy.mm.dd hh:mm[:ss]"
+    double Amount = 0.0;
+    std::string Comment;
+    long long Ticket = 0; // orders rows of the same second as the terminal does
+    bool Credit = false;
+};
+
+/**
+ * The summary the terminal printed in the report, read by the place of its figures (the labels are
+ * translated). A figure the report does not print has no value. Gross loss is kept as a negative
+ * amount, whichever sign the report prints it with.
+ */
+struct PrintedSummary
+{
+    std::optional<long long> Trades;
+    std::optional<double> NetProfit;
+    std::optional<double> GrossProfit;
+    std::optional<double> GrossLoss;
+    std::optional<double> Balance;           // a statement's closing balance
+    std::optional<double> DepositWithdrawal; // a statement's deposits less withdrawals
+};
+
 // The state that travels with the trade table.
 struct ReportState
 {
@@ -71,6 +96,9 @@ struct ReportState
     RowLayout Layout = RowLayout::Titled;
     std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
     std::string ReadWarning;               // what the last load could not read (deals left unpaired...); "" when none
+    std::vector<BalanceRow> BalanceRows;   // in the report's order; they stay out of the trade table
+    std::optional<double> StartBalance;    // the balance before the report's first deal, when it tells
+    std::optional<PrintedSummary> Printed; // none for an import, an appended load or a report without one
 };
 
 // The summary's first line as its parts: the report title and the report's path.
@@ -97,6 +125,9 @@ struct Session
     std::string ReportPath;                         // the report last chosen for loading
     std::vector<std::string> Memo{""};              // the summary text box starts with one empty line
     std::optional<SummaryHeadingParts> MemoHeading; // while Memo starts with the summary's heading
+    std::vector<std::string> MoreMemo; // what the window shows after Memo: the check and the more statistics
+    std::string Check;                 // the line of the last check against the report's own summary; "" when none
+    std::optional<bool> Agrees;        // its outcome; none without a printed summary
 
     TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass
 };

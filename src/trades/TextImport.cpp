@@ -66,11 +66,16 @@ void ImportText(Session& session, const std::string& path)
 
     session.Report.Title = path;
     session.Report.InitialDeposit = 10000.0;
+    session.Report.BalanceRows.clear(); // a text file has no balance rows and no printed summary
+    session.Report.Printed.reset();
     ResetGrid(session.Grid);
     ResetGrid(session.XGrid);
     session.Full = std::move(full);
     session.Memo.clear();
     session.MemoHeading.reset();
+    session.MoreMemo.clear();
+    session.Check.clear();
+    session.Agrees.reset();
     session.Pairs = std::move(pairs);
     session.Magic.Clear();
 }

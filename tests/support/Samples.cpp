@@ -41,12 +41,13 @@ std::vector<std::string> SampleReports()
     return files;
 }
 
-std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir)
+std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir,
+                                                                        const std::string& table)
 {
     std::map<std::string, std::map<std::string, std::string>> figures;
     if (dir.empty())
         return figures;
-    std::ifstream in(std::filesystem::path(dir) / "figures.tsv");
+    std::ifstream in(std::filesystem::path(dir) / table);
     std::string line;
     std::vector<std::string> header;
     const auto split = [](const std::string& text) {

@@ -15,8 +15,10 @@ std::string Mt5SamplesDir();
 // Every *.htm file of the samples folder, sorted by name; empty when the folder is absent.
 std::vector<std::string> SampleReports();
 
-// figures.tsv of a samples folder: file name -> column name -> text; empty when `dir` is "".
-std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir = SamplesDir());
+// A table of figures (figures.tsv, figures-more.tsv) of a samples folder: file name -> column name ->
+// text; empty when `dir` is "".
+std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir = SamplesDir(),
+                                                                        const std::string& table = "figures.tsv");
 
 } // namespace corvane::test
 

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "trades/Session.h"
+#include "trades/TextGrid.h"
+#include "trades/TradeValues.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+/**
+ * The closed trades of a table as the terminal counts them: every row with a close time. A trade's
+ * result is P/L + Swap + Comm, the commission with its sign (the statement's Commission + Swap +
+ * Profit; a tester report's rows hold only the profit). Open positions, balance and credit rows are no
+ * trades.
+ */
+struct ClosedTrade
+{
+    long long Ticket = 0;
+    long long OpenSeconds = 0;  // seconds since 1970 of the open time, 0 when it cannot be read
+    long long CloseSeconds = 0; // ... of the close time
+    std::string_view CloseTime;
+    std::string_view Symbol;
+    std::string Magic;  // the magic number without padding, "0" for none
+    bool Short = false; // a sell
+    double Result = 0.0;
+    long long Pips = 0;
+};
+
+// One row of the table by month: the trades closed in that month.
+struct MonthFigures
+{
+    std::string Month; // "yyyy.mm"
+    long long Trades = 0;
+    double NetProfit = 0.0;
+    double GainPct = 0.0; // the month's gain in %, time-weighted as the whole gain is
+};
+
+// One row of the tables by symbol and by magic number.
+struct GroupFigures
+{
+    std::string Name;
+    long long Trades = 0;
+    double NetProfit = 0.0;
+    double WonPct = 0.0; // trades with a result of 0 or more, in % of the trades
+    long long Pips = 0;
+};
+
+/**
+ * The figures of the closed trades the filters keep. Those the terminal prints follow its rules, so
+ * that on a whole report they equal its own: trades run in order of close time (the same second in
+ * ticket order; a MetaTrader 5 report in the order of its Deals table), a result of exactly 0 is a
+ * win.
+ */
+struct MoreFigures
+{
+    long long Trades = 0;
+    double GrossProfit = 0.0;                    // sum of the results of 0 or more
+    double GrossLoss = 0.0;                      // sum of the negative results (a negative amount)
+    double NetProfit = 0.0;                      // gross profit + gross loss
+    std::optional<double> ProfitFactor;          // gross profit / |gross loss|; none without a losing trade
+    double ExpectedPayoff = 0.0;                 // net profit / trades; 0 without trades
+    double LargestProfitTrade = 0.0;             // the highest result of 0 or more; 0 without a win
+    double LargestLossTrade = 0.0;               // the lowest negative result; 0 without a loss
+    double AverageProfitTrade = 0.0;             // gross profit / wins (zeros are wins); 0 without a win
+    double AverageLossTrade = 0.0;               // gross loss / losses; 0 without a loss
+    long long MaxConsecutiveWins = 0;            // the longest run of wins
+    double MaxConsecutiveWinsMoney = 0.0;        // the sum of that run (ties: see ConsecutiveRule)
+    long long MaxConsecutiveLosses = 0;          // the longest run of losses
+    double MaxConsecutiveLossesMoney = 0.0;      // the sum of that run
+    long long ShortTrades = 0;                   // sells
+    double ShortWonPct = 0.0;                    // winning sells in % of the sells; 0 without sells
+    long long LongTrades = 0;                    // buys
+    double LongWonPct = 0.0;                     // winning buys in % of the buys; 0 without buys
+    double MaxDrawdown = 0.0;                    // the deepest fall of the trades' running result from its peak
+    double MaxDrawdownPct = 0.0;                 // that fall in % of the balance the terminal measures it on
+    std::optional<double> GainPct;               // the product of (1 + result / balance before it) over the
+                                                 // trades, less 1, in %: deposits and withdrawals move the
+                                                 // balance but earn nothing; none while no balance is known
+    std::optional<double> SharpeRatio;           // mean result / standard deviation of the results (n - 1);
+                                                 // none for fewer than two trades or equal results
+    std::optional<double> RecoveryFactor;        // net profit / maximal drawdown; none without a drawdown
+    std::optional<double> AverageHoldingSeconds; // mean of close time - open time; none without trades
+    std::vector<MonthFigures> Months;            // by month of the close time, in time order
+    std::vector<GroupFigures> Symbols;           // in order of first close
+    std::vector<GroupFigures> Magics;            // in order of first close
+};
+
+// How the longest runs of wins and losses are chosen when several have the same length.
+enum class ConsecutiveRule
+{
+    // The earliest, unless a later one set a new record of money for a run of its sign when it ended.
+    Mt4,
+    // The one with the largest amount (the most money won, the deepest loss).
+    Mt5,
+};
+
+/**
+ * The closed trades of rows 1 and on of `grid` (the visible table or the trade table: columns 0 to 12
+ * are the same), with their magic numbers from `magicColumn` of `magicGrid`, in the order the terminal
+ * runs them. `values`, when given, holds the numbers of the rows already read (row r at r - 1), so
+ * that the money cells are not read again. The trades view the grids' texts.
+ */
+std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
+                                      const ReportState& report, const std::vector<TradeValues>* values = nullptr);
+
+/**
+ * The balance the report starts from, before its first row: a statement's printed Balance less its
+ * Closed Trade P/L and Deposit/Withdrawal (a statement of part of an account's life starts above 0), a
+ * MetaTrader 4 tester report's initial deposit (it has no balance row), a MetaTrader 5 report's
+ * balance before its first deal, else 0.
+ */
+double OpeningBalance(const ReportState& report);
+
+MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report);
+
+/**
+ * The check of all the closed trades of the trade table against the summary the report printed: counts
+ * exactly, money to the cent (a MetaTrader 4 tester report within 0.15, as it prints its rows rounded).
+ * The line says that the figures agree, or which differ and by how much. Nothing when the report
+ * printed no summary.
+ */
+struct ReportCheck
+{
+    bool Agrees = false;
+    std::string Line;
+};
+std::optional<ReportCheck> CheckAgainstReport(const MoreFigures& all, const ReportState& report);
+
+// The more statistics as text, laid out as the summary's two columns, then the three tables.
+std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures);
+
+/**
+ * Rewrites session.MoreMemo: an empty line, the check line (when the report printed a summary) and the
+ * more statistics of the visible trades (`values`: their numbers, as the filter pass read them). The
+ * check is made while every trade of the table is visible (after a load, and whenever no filter holds
+ * a trade back) and kept in the session for the passes that filter.
+ */
+void ShowMoreStatistics(Session& session, const std::vector<TradeValues>& values);
+
+// The check of a load that left no trade to show: session.Check, and MoreMemo holding only it.
+void CheckEmptyTable(Session& session);
+
+} // namespace corvane

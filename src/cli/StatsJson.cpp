@@ -1,0 +1,96 @@
+#include "cli/StatsJson.h"
+
+#include "analysis/MoreStatistics.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace corvane {
+
+namespace {
+
+// To the cent, as "%.2f" rounds the binary value, read back as the nearest double.
+double Cents(double value)
+{
+    char text[400];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    const double rounded = std::strtod(text, nullptr);
+    return rounded == 0 ? 0.0 : rounded; // no "-0"
+}
+
+nlohmann::ordered_json CentsOrNull(const std::optional<double>& value)
+{
+    return value ? nlohmann::ordered_json(Cents(*value)) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char* nameKey)
+{
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const GroupFigures& row : rows)
+        array.push_back({{nameKey, row.Name},
+                         {"trades", row.Trades},
+                         {"net_profit", Cents(row.NetProfit)},
+                         {"won_pct", Cents(row.WonPct)},
+                         {"pips", row.Pips}});
+    return array;
+}
+
+} // namespace
+
+std::string StatsJson(const Session& session)
+{
+    const ReportState& report = session.Report;
+    const MoreFigures f = ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, report), report);
+    nlohmann::ordered_json json;
+    json["trades"] = f.Trades;
+    json["gross_profit"] = Cents(f.GrossProfit);
+    json["gross_loss"] = Cents(f.GrossLoss);
+    json["net_profit"] = Cents(f.NetProfit);
+    json["profit_factor"] = CentsOrNull(f.ProfitFactor);
+    json["expected_payoff"] = Cents(f.ExpectedPayoff);
+    json["largest_profit_trade"] = Cents(f.LargestProfitTrade);
+    json["largest_loss_trade"] = Cents(f.LargestLossTrade);
+    json["average_profit_trade"] = Cents(f.AverageProfitTrade);
+    json["average_loss_trade"] = Cents(f.AverageLossTrade);
+    json["max_consecutive_wins"] = f.MaxConsecutiveWins;
+    json["max_consecutive_wins_money"] = Cents(f.MaxConsecutiveWinsMoney);
+    json["max_consecutive_losses"] = f.MaxConsecutiveLosses;
+    json["max_consecutive_losses_money"] = Cents(f.MaxConsecutiveLossesMoney);
+    json["short_trades"] = f.ShortTrades;
+    json["short_won_pct"] = Cents(f.ShortWonPct);
+    json["long_trades"] = f.LongTrades;
+    json["long_won_pct"] = Cents(f.LongWonPct);
+    json["max_drawdown"] = Cents(f.MaxDrawdown);
+    json["max_drawdown_pct"] = Cents(f.MaxDrawdownPct);
+    json["gain_pct"] = CentsOrNull(f.GainPct);
+    json["sharpe_ratio"] = CentsOrNull(f.SharpeRatio);
+    json["recovery_factor"] = CentsOrNull(f.RecoveryFactor);
+    json["average_holding_seconds"] =
+        f.AverageHoldingSeconds ? nlohmann::ordered_json(std::llround(*f.AverageHoldingSeconds)) : nullptr;
+    nlohmann::ordered_json months = nlohmann::ordered_json::array();
+    for (const MonthFigures& month : f.Months)
+        months.push_back({{"month", month.Month},
+                          {"trades", month.Trades},
+                          {"net_profit", Cents(month.NetProfit)},
+                          {"gain_pct", Cents(month.GainPct)}});
+    json["months"] = months;
+    json["symbols"] = Groups(f.Symbols, "symbol");
+    json["magics"] = Groups(f.Magics, "magic");
+
+    json["report_summary"] = nullptr;
+    json["agrees"] = nullptr;
+    if (const std::optional<PrintedSummary>& printed = report.Printed) {
+        json["report_summary"] = {
+            {"trades", printed->Trades ? nlohmann::ordered_json(*printed->Trades) : nlohmann::ordered_json(nullptr)},
+            {"net_profit", CentsOrNull(printed->NetProfit)},
+            {"gross_profit", CentsOrNull(printed->GrossProfit)},
+            {"gross_loss", CentsOrNull(printed->GrossLoss)}};
+        if (session.Agrees)
+            json["agrees"] = *session.Agrees;
+    }
+    return json.dump(2);
+}
+
+} // namespace corvane

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "trades/Session.h"
+
+#include <string>
+
+namespace corvane {
+
+/**
+ * The more statistics of the trades the filters keep as one JSON object: each figure under its key,
+ * money and percentages rounded to the cent, null for a figure without a value; the tables by month,
+ * symbol and magic number as arrays; the report's own printed summary (or null) and whether all the
+ * closed trades agree with it (null without one).
+ */
+std::string StatsJson(const Session& session);
+
+} // namespace corvane
