@@ -23,8 +23,8 @@ struct ClosedTrade
     long long CloseSeconds = 0; // ... of the close time
     std::string_view CloseTime;
     std::string_view Symbol;
-    std::string Magic;  // the magic number without padding, "0" for none
-    bool Short = false; // a sell
+    std::string_view Magic; // the magic number without padding, "0" for none
+    bool Short = false;     // a sell
     double Result = 0.0;
     long long Pips = 0;
 };
