@@ -1,4 +1,4 @@
-// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate]
+// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate] [--scroll LINE]
 // Starts the real window, loads REPORT through its Load File button (the open dialog answered with
 // REPORT), shows the chosen view (and, with --alternate, the magic numbers and comments in place of
 // the trade grid) and saves a picture of the whole window.
@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <clocale>
 #include <cstdio>
@@ -60,7 +62,8 @@ int main(int argc, char** argv)
     if (args.size() < 3) {
         std::fprintf(
             stderr,
-            "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate]\n");
+            "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate] "
+            "[--scroll LINE]\n");
         return 1;
     }
     QString view = QStringLiteral("report");
@@ -82,6 +85,10 @@ int main(int argc, char** argv)
         ShiftClick(window.Button3);
     if (args.contains(QStringLiteral("--alternate")))
         window.Button10->click();
+    // The summary text scrolled so that its line LINE (from 0) is the first one on show.
+    const int scrollAt = static_cast<int>(args.indexOf(QStringLiteral("--scroll")));
+    if (scrollAt > 0 && scrollAt + 1 < args.size())
+        window.Memo1->verticalScrollBar()->setValue(args.at(scrollAt + 1).toInt());
     Wait(250);
     if (!window.grab().save(args.at(2))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(2)));
