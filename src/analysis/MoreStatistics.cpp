@@ -200,7 +200,7 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
                 ParseProfitCell(cells[kProfit]) + ParseMoneyCell(cells[kSwap]) + ParseMoneyCell(cells[kComm]);
             trade.Pips = LeadingInteger(cells[kPips]);
         }
-        trades.push_back(std::move(trade));
+        trades.push_back(trade);
     }
     // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are
     // written in that order), a MetaTrader 4 report's in order of close time and then of ticket.
