@@ -9,6 +9,7 @@
 #include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
 #include "edit/SortTrades.h"
+#include "export/CsvExport.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "trades/TextImport.h"
@@ -256,7 +257,10 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
         WriteChart(session, options);
         break;
     case CliCommand::Table:
-        PrintRows(session.Full, kFullColumns, out);
+        if (options.Csv)
+            WriteCsvTable(out, session);
+        else
+            PrintRows(session.Full, kFullColumns, out);
         break;
     case CliCommand::Grid:
         PrintRows(session.Grid, kGridColumns, out);

@@ -18,7 +18,10 @@ Commands:
   stats        the text the window shows: the summary, an empty line, the check of the trades
                against the report's own printed summary, and the more statistics of the trades
                the filters keep; with --json, those figures as one JSON object
-  table        the trade table: every trade row, its 20 cells joined by tabs
+  table        the trade table: every trade row, its 20 cells joined by tabs; with --csv, as
+               CSV (RFC 4180) in UTF-8 with CR LF line ends: a header row of the column names,
+               then the 17 columns Ticket to Balance, Magic and Comment of every trade, the cells
+               without their padding blanks
   grid         the visible table after the filters: every row, its 15 cells joined by tabs,
                the drawdown marker " *" included in the Balance cell
   chart        the 809 x 217 chart picture as the window shows it in the wide layout, written as
@@ -54,6 +57,7 @@ Other options:
                     the week, by open or close times); curve by default
   --no-picture      export-html: no picture, as with Shift held on "Export html"
   --json            stats: print the figures as JSON (money to the cent, null for no value)
+  --csv             table: print the trade table as CSV
   -o FILE           chart, export-txt, export-html: the file to write
   --help            print this text
 
@@ -130,6 +134,8 @@ void ResolveOptions(Options& options, const std::string& command, const std::str
     }
     if (options.Json && options.Command != CliCommand::Stats)
         throw UsageError("--json belongs to stats");
+    if (options.Csv && options.Command != CliCommand::Table)
+        throw UsageError("--csv belongs to table");
     if (!options.Picture && options.Command != CliCommand::ExportHtml)
         throw UsageError("--no-picture belongs to export-html");
     if (options.Command == CliCommand::ExportHtml && options.Output == "-" && options.Picture)
@@ -177,6 +183,8 @@ Options ParseOptions(const std::vector<std::string>& args)
             options.Picture = false;
         else if (arg == "--json")
             options.Json = true;
+        else if (arg == "--csv")
+            options.Csv = true;
         else if (arg == "-o")
             options.Output = value();
         else if (arg.size() > 1 && arg[0] == '-')

@@ -51,6 +51,7 @@ struct Options
     std::string Output;
     bool Picture = true;
     bool Json = false; // stats: the figures as one JSON object
+    bool Csv = false;  // table: the trade table as CSV
 };
 
 // Bad usage: the message is followed by a pointer to --help.
