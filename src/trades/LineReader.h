@@ -41,6 +41,12 @@ public:
     {
         return m_size == 0 ? 0.0 : static_cast<double>(m_read - (m_end - m_pos)) / static_cast<double>(m_size);
     }
+    // As Fraction, for a file another reader (UTF-16) reads: how far that reader has come in the file.
+    double FileFraction() const
+    {
+        const long position = m_file ? std::ftell(m_file) : -1;
+        return m_size == 0 || position < 0 ? 0.0 : static_cast<double>(position) / static_cast<double>(m_size);
+    }
 
 private:
     void Fill();

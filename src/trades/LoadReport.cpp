@@ -112,14 +112,18 @@ LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode,
 {
     LineReader reader(path);
     // Without a progress callback the trade line callback is passed on as it is: no step is added.
+    // The newer terminal's reports are read through the opened file by a reader of their own.
+    bool fileRead = false;
     const TradeLineCallback withProgress = [&] {
-        onProgress(reader.Fraction()); // first, so that the events the line callback lets run see it
+        onProgress(fileRead ? reader.FileFraction() : reader.Fraction()); // first: the line callback's events see it
         if (onTradeLine)
             onTradeLine();
     };
     const TradeLineCallback& onLine = onProgress ? withProgress : onTradeLine;
-    if (const std::optional<ReportKind> mt5 = DetectMt5Report(reader))
+    if (const std::optional<ReportKind> mt5 = DetectMt5Report(reader)) {
+        fileRead = true;
         return LoadMt5Report(session, reader, path, mode, *mt5, onLine);
+    }
     return mode == LoadMode::Append ? LoadAppending(session, reader, path, onLine)
                                     : LoadAfresh(session, reader, path, onLine);
 }
