@@ -74,15 +74,24 @@ std::optional<std::string> TMainForm::ExportTarget(const std::string& extension)
 
 void TMainForm::Button9Click()
 {
+    if (const std::optional<QString> chosen = m_dialogs.OpenImport()) {
+        ImportFrom(*chosen);
+        return;
+    }
     RunCommand([this] {
-        if (const std::optional<QString> chosen = m_dialogs.OpenImport()) {
-            ImportText(m_session, LocalPath(*chosen));
-            MagicListBox->hide();
-            m_gridRowsAfresh = true;
-        } else {
-            // A cancelled import leaves the tables, but every symbol is selected and filtered again.
-            m_session.Pairs.SelectAll();
-        }
+        // A cancelled import leaves the tables, but every symbol is selected and filtered again.
+        m_session.Pairs.SelectAll();
+        ApplyFilters(m_session, ShownMagicFilter());
+        RefreshViews();
+    });
+}
+
+void TMainForm::ImportFrom(const QString& path)
+{
+    RunCommand([&] {
+        ImportText(m_session, LocalPath(path));
+        MagicListBox->hide();
+        m_gridRowsAfresh = true;
         ApplyFilters(m_session, ShownMagicFilter());
         RefreshViews();
     });

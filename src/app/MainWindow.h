@@ -80,9 +80,16 @@ public:
     void XGridClick();
     void Timer1Timer();
 
+    // Opens files given on the command line or dropped on the window: a text the text export wrote is
+    // imported, a report is loaded; every report after the first is appended, and so is the first when
+    // `appendFirst` (Shift held on the drop) and the append rules allow it.
+    void OpenFiles(const QStringList& paths, bool appendFirst);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
@@ -97,7 +104,13 @@ private:
     bool RunCommand(const std::function<void()>& command);
     // Loads the report at `path` (appending, or afresh) and shows it. True when the report was loaded
     // and its filter pass ran to the end; a refused file or an error leaves its message on show.
-    bool LoadFrom(const QString& path, LoadMode mode, bool keepGridSelection);
+    // `outcome`, when given, receives what the load made of the file.
+    bool LoadFrom(const QString& path, LoadMode mode, bool keepGridSelection, LoadOutcome* outcome = nullptr);
+    // Loads `path` as "Load File" does, appending as a Shift-press does when `append`; a report that
+    // an append ignores is named in the error box with the reason.
+    void OpenReport(const QString& path, bool append);
+    // Reads a text the text export wrote into the trade table, as "Import" does.
+    void ImportFrom(const QString& path);
     // Draws the chart of `viewMode`, then shows it: a draw that fails leaves the view as it was.
     void ShowChart(ViewMode viewMode);
     void ChartRefresh();

@@ -19,7 +19,7 @@ namespace corvane {
 
 const ControlPlace kControlPlaces[] = {
     {"AnalyzeButton", 8, 8, 65, 21},  {"Button1", 80, 8, 65, 21},       {"Button2", 152, 8, 65, 21},
-    {"Button3", 224, 8, 65, 21},      {"Label1", 296, 12, 58, 13},      {"Button10", 456, 8, 73, 21},
+    {"Button3", 224, 8, 65, 21},      {"Label1", 296, 12, 150, 13},     {"Button10", 456, 8, 73, 21},
     {"DeleteButton", 536, 8, 65, 21}, {"Button7", 608, 8, 65, 21},      {"Button4", 680, 8, 65, 21},
     {"Button5", 752, 8, 65, 21},      {"Button8", 824, 8, 65, 21},      {"Button6", 312, -8, 73, 21},
     {"Button9", 456, -8, 73, 21},     {"PairsListBox", 8, 32, 65, 217}, {"MagicListBox", 80, 32, 113, 217},
@@ -56,6 +56,7 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(ChartFont());
+    setAcceptDrops(true);
     CreateControls();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -142,6 +143,7 @@ void TMainForm::CreateControls()
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
+    Memo1->setAcceptDrops(false); // a dropped file goes to the window
     Memo1->setFont(FixedPitchFont("Courier New", 11));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setPlainText(QString());

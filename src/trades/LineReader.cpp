@@ -2,6 +2,7 @@
 
 #include "trades/Errors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -18,9 +19,10 @@ LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str()
     // A small file needs no more room than itself; a large one is read a chunk at a time.
     struct stat status;
     std::size_t chunk = kChunk;
-    if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode)
-        && static_cast<std::size_t>(status.st_size) < chunk)
-        chunk = static_cast<std::size_t>(status.st_size);
+    if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode)) {
+        m_size = static_cast<std::size_t>(status.st_size);
+        chunk = std::min(chunk, m_size);
+    }
     m_buffer.resize(chunk + kMaxPiece + 2);
 }
 
@@ -41,6 +43,7 @@ void LineReader::Fill()
     while (!m_atEnd && m_end < m_buffer.size()) {
         const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
         m_end += got;
+        m_read += got;
         if (got == 0)
             m_atEnd = true; // end of file, or a read error (a directory, a vanished file): nothing more
     }
@@ -88,7 +91,7 @@ void LineReader::Rewind()
         return;
     std::clearerr(m_file);
     std::rewind(m_file);
-    m_pos = m_end = 0;
+    m_pos = m_end = m_read = 0;
     m_atEnd = false;
 }
 

@@ -36,6 +36,17 @@ public:
     std::FILE* File() const { return m_file; }
     // Up to `count` bytes from the start of the file, whatever was read before; then rewinds.
     std::string Start(std::size_t count);
+    // How much of the file the pieces handed out so far cover, from 0 to 1 (0 for an empty file).
+    double Fraction() const
+    {
+        return m_size == 0 ? 0.0 : static_cast<double>(m_read - (m_end - m_pos)) / static_cast<double>(m_size);
+    }
+    // As Fraction, for a file another reader (UTF-16) reads: how far that reader has come in the file.
+    double FileFraction() const
+    {
+        const long position = m_file ? std::ftell(m_file) : -1;
+        return m_size == 0 || position < 0 ? 0.0 : static_cast<double>(position) / static_cast<double>(m_size);
+    }
 
 private:
     void Fill();
@@ -45,6 +56,8 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;
+    std::size_t m_read = 0; // bytes read from the file since its start
+    std::size_t m_size = 0; // the file's size, when it is a regular file
 };
 
 // Throws FileError when `reader` stopped on a read error: what was read of `path` is not the whole file,

@@ -107,13 +107,25 @@ bool NothingLoaded(const Session& session)
     return profit.empty() || profit == "0";
 }
 
-LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode, const TradeLineCallback& onTradeLine,
+                       const LoadProgressCallback& onProgress)
 {
     LineReader reader(path);
-    if (const std::optional<ReportKind> mt5 = DetectMt5Report(reader))
-        return LoadMt5Report(session, reader, path, mode, *mt5, onTradeLine);
-    return mode == LoadMode::Append ? LoadAppending(session, reader, path, onTradeLine)
-                                    : LoadAfresh(session, reader, path, onTradeLine);
+    // Without a progress callback the trade line callback is passed on as it is: no step is added.
+    // The newer terminal's reports are read through the opened file by a reader of their own.
+    bool fileRead = false;
+    const TradeLineCallback withProgress = [&] {
+        onProgress(fileRead ? reader.FileFraction() : reader.Fraction()); // first: the line callback's events see it
+        if (onTradeLine)
+            onTradeLine();
+    };
+    const TradeLineCallback& onLine = onProgress ? withProgress : onTradeLine;
+    if (const std::optional<ReportKind> mt5 = DetectMt5Report(reader)) {
+        fileRead = true;
+        return LoadMt5Report(session, reader, path, mode, *mt5, onLine);
+    }
+    return mode == LoadMode::Append ? LoadAppending(session, reader, path, onLine)
+                                    : LoadAfresh(session, reader, path, onLine);
 }
 
 void SortTradeTableByTicket(TextGrid& full)

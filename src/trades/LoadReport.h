@@ -3,6 +3,7 @@
 #include "trades/ReportReader.h"
 #include "trades/Session.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,8 +42,11 @@ enum class LoadMode
  * ends in a read error, or a load that throws, leaves the tables, lists and report state untouched
  * (FileError for the read error).
  */
+// Called after every trade line with how much of the report file has been read, from 0 to 1.
+using LoadProgressCallback = std::function<void(double fraction)>;
+
 LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode,
-                       const TradeLineCallback& onTradeLine = {});
+                       const TradeLineCallback& onTradeLine = {}, const LoadProgressCallback& onProgress = {});
 
 /**
  * Orders the trade rows by the integer value of their tickets, keeping rows with equal tickets in

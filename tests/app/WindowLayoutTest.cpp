@@ -24,7 +24,7 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
     const Place layout[] = {
         {"AnalyzeButton", {8, 8, 65, 21}, "Load File", false}, {"Button1", {80, 8, 65, 21}, "Report", false},
         {"Button2", {152, 8, 65, 21}, "Curve", false}, {"Button3", {224, 8, 65, 21}, "Time", false},
-        {"Label1", {296, 12, 58, 13}, "Loading...", true}, {"Button10", {456, 8, 73, 21}, "Display", false},
+        {"Label1", {296, 12, 150, 13}, "Loading...", true}, {"Button10", {456, 8, 73, 21}, "Display", false},
         {"DeleteButton", {536, 8, 65, 21}, "Delete trade", false},
         {"Button7", {608, 8, 65, 21}, "Export html", false},
         {"Button4", {680, 8, 65, 21}, "Export txt", false}, {"Button5", {752, 8, 65, 21}, "Normalize", false},

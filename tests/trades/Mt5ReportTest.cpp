@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -325,6 +326,38 @@ TEST(Mt5Reports, OnlyAnAccountHistoryAppendsToAnAccountHistory)
         }
         EXPECT_EQ(ColumnCells(session.Full, kTicket),
                   (Cells{"1000", "1001", "1001", "1002", "1003", "1004", "1004", "1004"}));
+    }
+}
+
+// A load says how much of the file it has read after every trade line, whichever reader reads it.
+TEST(Mt5Reports, ProgressRisesThroughTheFileWhicheverReaderReadsIt)
+{
+    std::vector<Mt5Trade> many;
+    std::vector<test::StatementTrade> statementTrades;
+    for (int i = 0; i < 400; ++i) {
+        many.push_back({.Id = std::to_string(2000 + i), .Closes = {Mt5Close{}}});
+        statementTrades.push_back({.Ticket = std::to_string(2000 + i)});
+    }
+    const struct
+    {
+        const char* Name;
+        std::string Report;
+    } cases[] = {
+        {"older statement, read line by line", test::Statement(statementTrades)},
+        {"history in UTF-16, read by its own reader", History(many).Utf16()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const test::TempDir dir;
+        std::vector<double> seen;
+        Session session;
+        ASSERT_EQ(LoadReport(session, dir.Write("report.htm", c.Report), LoadMode::Replace, {},
+                             [&](double fraction) { seen.push_back(fraction); }),
+                  LoadOutcome::Loaded);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_GT(seen.back(), 0.5);
+        EXPECT_LE(seen.back(), 1.0);
     }
 }
 
