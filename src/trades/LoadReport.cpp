@@ -47,20 +47,8 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
     staged.Magic.SelectAll();
     staged.Full.SetRowCount(staged.Full.RowCount() - 1);
 
-    session.Full = std::move(staged.Full);
-    session.FullValues = TradeValuesCache();
-    ResetGrid(session.Grid);
-    ResetGrid(session.XGrid);
-    session.Pairs = std::move(staged.Pairs);
-    session.Magic = std::move(staged.Magic);
-    session.Report = std::move(staged.Report);
-    session.Memo.clear();
-    session.MemoHeading.reset();
-    session.MoreMemo.clear();
-    session.Check.clear();
-    session.Agrees.reset();
-    session.ReportPath = path;
-    return LoadOutcome::Loaded;
+    return InstallReadReport(session, std::move(staged.Full), std::move(staged.Pairs), std::move(staged.Magic),
+                             std::move(staged.Report), path);
 }
 
 // An appending load writes after the trades already loaded; should it fail, the rows it added are
@@ -100,6 +88,25 @@ LoadOutcome LoadAppending(Session& session, LineReader& reader, const std::strin
 }
 
 } // namespace
+
+LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pairs, SelectionList magic,
+                              ReportState report, const std::string& path)
+{
+    session.Full = std::move(full);
+    session.FullValues = TradeValuesCache();
+    ResetGrid(session.Grid);
+    ResetGrid(session.XGrid);
+    session.Pairs = std::move(pairs);
+    session.Magic = std::move(magic);
+    session.Report = std::move(report);
+    session.Memo.clear();
+    session.MemoHeading.reset();
+    session.MoreMemo.clear();
+    session.Check.clear();
+    session.Agrees.reset();
+    session.ReportPath = path;
+    return LoadOutcome::Loaded;
+}
 
 bool NothingLoaded(const Session& session)
 {

@@ -49,6 +49,13 @@ LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode,
                        const TradeLineCallback& onTradeLine = {}, const LoadProgressCallback& onProgress = {});
 
 /**
+ * Puts a report read whole in place of the one loaded: its trade table, lists, state and path; the
+ * visible table and the alternate view start empty, and so do the summary texts. Returns Loaded.
+ */
+LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pairs, SelectionList magic,
+                              ReportState report, const std::string& path);
+
+/**
  * Orders the trade rows by the integer value of their tickets, keeping rows with equal tickets in
  * their order. A ticket that is not an integer sorts by its leading digits (0 when it has none).
  */

@@ -16,20 +16,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& file, const std::string& pa
     full.SetRowCount(full.RowCount() - 1);
     pairs.SelectAll();
 
-    session.Full = std::move(full);
-    session.FullValues = TradeValuesCache();
-    ResetGrid(session.Grid);
-    ResetGrid(session.XGrid);
-    session.Pairs = std::move(pairs);
-    session.Magic.Clear();
-    session.Report = std::move(report);
-    session.Memo.clear();
-    session.MemoHeading.reset();
-    session.MoreMemo.clear();
-    session.Check.clear();
-    session.Agrees.reset();
-    session.ReportPath = path;
-    return LoadOutcome::Loaded;
+    return InstallReadReport(session, std::move(full), std::move(pairs), SelectionList(), std::move(report), path);
 }
 
 LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string& path, ReportKind kind,
