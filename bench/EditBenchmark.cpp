@@ -10,7 +10,7 @@
 #include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
 #include "edit/SortTrades.h"
-#include "export/HtmlExport.h"
+#include "export/HtmlPicture.h"
 #include "export/TextExport.h"
 #include "trades/Session.h"
 

@@ -6,7 +6,7 @@
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
 #include "charts/EquityCurve.h"
-#include "trades/TextDecoding.h"
+#include "charts/ReportText.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>

@@ -1,6 +1,6 @@
 #include "app/TradeTableModel.h"
 
-#include "trades/TextDecoding.h"
+#include "charts/ReportText.h"
 
 namespace corvane {
 

@@ -1,18 +1,10 @@
 #pragma once
 
 #include "charts/Canvas.h"
+#include "charts/ViewMode.h"
 #include "trades/Session.h"
 
 namespace corvane {
-
-// What the chart area shows: the summary text, or a chart drawn on the chart surface.
-enum class ViewMode
-{
-    Summary,
-    EquityCurve,
-    TimeByOpen,
-    TimeByClose,
-};
 
 /**
  * Draws the chart of `view` for the session's visible table on `canvas`, `width` pixels wide: the

@@ -1,6 +1,6 @@
 #include "charts/ImageCanvas.h"
 
-#include "trades/TextDecoding.h"
+#include "charts/ReportText.h"
 
 #include <QPainter>
 

@@ -2,9 +2,8 @@
 
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
-#include "charts/ChartPicture.h"
-#include "charts/EquityCurve.h"
 #include "cli/CliOptions.h"
+#include "cli/CliPictures.h"
 #include "cli/StatsJson.h"
 #include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
@@ -15,11 +14,7 @@
 #include "trades/TextImport.h"
 #include "trades/TextRoutines.h"
 
-#include <QGuiApplication>
-
 #include <algorithm>
-#include <clocale>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -74,20 +69,6 @@ void SelectExactly(SelectionList& list, const std::vector<std::string>& wanted, 
 void TimerTick(const Session& session, MagicFilter& magicFilter)
 {
     magicFilter = MagicFilterFor(session);
-}
-
-// Text on the charts needs the toolkit's fonts, so a drawing command starts it, without a display.
-void StartGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "corvane4-cli";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
 }
 
 // What a load could not read goes to standard error; the tool goes on with the trades it read.
@@ -176,17 +157,7 @@ void RunAction(Session& session, MagicFilter& magicFilter, const Action& action,
     TimerTick(session, magicFilter);
 }
 
-// The picture the window shows in the wide layout: the frame, then the chart of the view.
-void WriteChart(const Session& session, const Options& options)
-{
-    StartGuiApplication();
-    SaveChartPicture(DrawChartPicture(session, options.View), options.Output);
-}
-
-/**
- * Export txt or Export html to -o FILE, or to standard output for "-". The page's picture is drawn
- * on a fresh chart surface with the frame of the wide layout, as the window shows it.
- */
+// Export txt or Export html to -o FILE, or to standard output for "-".
 void Export(const Session& session, const Options& options, std::ostream& out)
 {
     if (NothingLoaded(session))
@@ -204,15 +175,10 @@ void Export(const Session& session, const Options& options, std::ostream& out)
         ExportText(session, path);
         return;
     }
-    if (!options.Picture) {
-        ExportHtml(session, path, std::nullopt);
-        return;
-    }
-    StartGuiApplication();
-    ImageCanvas canvas;
-    canvas.SetCodePage(session.Report.CodePage);
-    DrawChartFrame(canvas, kWideWidth);
-    ExportHtml(session, path, PictureTarget{canvas, kWideWidth});
+    if (options.Picture)
+        ExportHtmlWithPicture(session, path);
+    else
+        ExportHtml(session, path, nullptr);
 }
 
 void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
@@ -254,7 +220,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
             out << line << '\n';
         break;
     case CliCommand::Chart:
-        WriteChart(session, options);
+        WriteChartPicture(session, options.View, options.Output);
         break;
     case CliCommand::Table:
         if (options.Csv)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/Chart.h"
+#include "charts/ViewMode.h"
 
 #include <stdexcept>
 #include <string>

@@ -64,9 +64,9 @@ void WriteCsvTable(std::ostream& out, const Session& session)
         if (Trimmed(table.Cell(kTicket, row)).empty())
             continue; // the blank row of an empty table
         for (std::size_t i = 0; i < kCsvColumns.size(); ++i) {
-            const QString text =
-                DecodeReportText(Trimmed(table.Cell(kCsvColumns[i].Column, row)), session.Report.CodePage);
-            out << (i ? "," : "") << CsvField(text.toStdString());
+            const std::string text =
+                ReportTextToUtf8(Trimmed(table.Cell(kCsvColumns[i].Column, row)), session.Report.CodePage);
+            out << (i ? "," : "") << CsvField(text);
         }
         out << kCrLf;
     }

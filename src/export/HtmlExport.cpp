@@ -1,9 +1,7 @@
 #include "export/HtmlExport.h"
 
 #include "analysis/HtmlSummary.h"
-#include "charts/Chart.h"
 #include "export/ExportNames.h"
-#include "export/JpegWriter.h"
 #include "export/ReplacingFile.h"
 #include "export/TextExport.h"
 
@@ -128,7 +126,7 @@ void WriteHtmlReport(std::ostream& out, const Session& session, const std::strin
     out << kClosing;
 }
 
-bool ExportHtml(const Session& session, const std::string& path, std::optional<PictureTarget> picture)
+bool ExportHtml(const Session& session, const std::string& path, const PictureWriter* picture)
 {
     if (NothingLoaded(session))
         return false;
@@ -137,10 +135,8 @@ bool ExportHtml(const Session& session, const std::string& path, std::optional<P
         picturePath = PicturePath(session.ReportPath, path);
     ReplacingFile page(path);
     WriteHtmlReport(page.Stream(), session, picturePath ? &*picturePath : nullptr);
-    if (picture) {
-        DrawChart(picture->Canvas, session, ViewMode::EquityCurve, picture->ChartWidth);
-        SaveJpeg(picture->Canvas.Image(), *picturePath);
-    }
+    if (picture)
+        (*picture)(*picturePath);
     page.Commit();
     return true;
 }

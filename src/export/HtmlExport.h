@@ -1,9 +1,8 @@
 #pragma once
 
-#include "charts/ImageCanvas.h"
 #include "trades/Session.h"
 
-#include <optional>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,20 +23,15 @@ inline constexpr std::string_view kHelpAddress = "https://corvane.example/help";
  */
 void WriteHtmlReport(std::ostream& out, const Session& session, const std::string* picturePath);
 
-// Where Export html draws its picture: a chart surface, and the width of the chart area on it.
-struct PictureTarget
-{
-    ImageCanvas& Canvas;
-    int ChartWidth;
-};
+// Draws the page's picture and saves it at the path given (export/HtmlPicture.h: the equity curve as a JPEG).
+using PictureWriter = std::function<void(const std::string& picturePath)>;
 
 /**
  * Export html: writes the report page to `path` (ReplacingFile: complete or not at all). With a
- * `picture` target, first draws the equity curve on its canvas (the view mode untouched) and saves
- * the whole 809 x 217 surface as a JPEG at PicturePath(report, page), next to the report loaded last;
- * the window passes its own surface, other callers one with the frame drawn. Returns false and writes
- * nothing when no trade is loaded. Files that cannot be written throw FileError.
+ * `picture` writer, the page names PicturePath(report, page), next to the report loaded last, and the
+ * writer saves the picture there before the page is put in place. Returns false and writes nothing
+ * when no trade is loaded. Files that cannot be written throw FileError.
  */
-bool ExportHtml(const Session& session, const std::string& path, std::optional<PictureTarget> picture);
+bool ExportHtml(const Session& session, const std::string& path, const PictureWriter* picture);
 
 } // namespace corvane

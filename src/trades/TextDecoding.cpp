@@ -1,47 +1,146 @@
 #include "trades/TextDecoding.h"
 
-#include <QStringDecoder>
+#include "trades/PlatformDecoding.h"
+
+#include <span>
 
 namespace corvane {
 
 namespace {
 
-// windows-1252's letters for the bytes 0x80 to 0x9F; the rest of the page is Latin-1.
+constexpr char32_t kReplacement = 0xfffd;
+
+// The letters of the bytes 0x80 to 0xFF of the single-byte pages the reader guesses. windows-1252's
+// bytes 0xA0 and up are Latin-1 and its unused ones U+FFFD; windows-1251 and windows-1254 give their
+// unused bytes the C1 control of the same number, as the window's decoder (ICU's tables) does.
 constexpr char16_t kWindows1252High[32] = {
     0x20ac, 0xfffd, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
     0x2039, 0x0152, 0xfffd, 0x017d, 0xfffd, 0xfffd, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
     0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0xfffd, 0x017e, 0x0178,
 };
 
-QString DecodeWindows1252(std::string_view bytes)
+constexpr char16_t kWindows1251High[128] = {
+    0x0402, 0x0403, 0x201a, 0x0453, 0x201e, 0x2026, 0x2020, 0x2021, 0x20ac, 0x2030, 0x0409, 0x2039, 0x040a,
+    0x040c, 0x040b, 0x040f, 0x0452, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
+    0x0459, 0x203a, 0x045a, 0x045c, 0x045b, 0x045f, 0x00a0, 0x040e, 0x045e, 0x0408, 0x00a4, 0x0490, 0x00a6,
+    0x00a7, 0x0401, 0x00a9, 0x0404, 0x00ab, 0x00ac, 0x00ad, 0x00ae, 0x0407, 0x00b0, 0x00b1, 0x0406, 0x0456,
+    0x0491, 0x00b5, 0x00b6, 0x00b7, 0x0451, 0x2116, 0x0454, 0x00bb, 0x0458, 0x0405, 0x0455, 0x0457, 0x0410,
+    0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041a, 0x041b, 0x041c, 0x041d,
+    0x041e, 0x041f, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042a,
+    0x042b, 0x042c, 0x042d, 0x042e, 0x042f, 0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043a, 0x043b, 0x043c, 0x043d, 0x043e, 0x043f, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444,
+    0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044a, 0x044b, 0x044c, 0x044d, 0x044e, 0x044f,
+};
+
+constexpr char16_t kWindows1254High[128] = {
+    0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160, 0x2039, 0x0152,
+    0x008d, 0x008e, 0x008f, 0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014, 0x02dc, 0x2122,
+    0x0161, 0x203a, 0x0153, 0x009d, 0x009e, 0x0178, 0x00a0, 0x00a1, 0x00a2, 0x00a3, 0x00a4, 0x00a5, 0x00a6,
+    0x00a7, 0x00a8, 0x00a9, 0x00aa, 0x00ab, 0x00ac, 0x00ad, 0x00ae, 0x00af, 0x00b0, 0x00b1, 0x00b2, 0x00b3,
+    0x00b4, 0x00b5, 0x00b6, 0x00b7, 0x00b8, 0x00b9, 0x00ba, 0x00bb, 0x00bc, 0x00bd, 0x00be, 0x00bf, 0x00c0,
+    0x00c1, 0x00c2, 0x00c3, 0x00c4, 0x00c5, 0x00c6, 0x00c7, 0x00c8, 0x00c9, 0x00ca, 0x00cb, 0x00cc, 0x00cd,
+    0x00ce, 0x00cf, 0x011e, 0x00d1, 0x00d2, 0x00d3, 0x00d4, 0x00d5, 0x00d6, 0x00d7, 0x00d8, 0x00d9, 0x00da,
+    0x00db, 0x00dc, 0x0130, 0x015e, 0x00df, 0x00e0, 0x00e1, 0x00e2, 0x00e3, 0x00e4, 0x00e5, 0x00e6, 0x00e7,
+    0x00e8, 0x00e9, 0x00ea, 0x00eb, 0x00ec, 0x00ed, 0x00ee, 0x00ef, 0x011f, 0x00f1, 0x00f2, 0x00f3, 0x00f4,
+    0x00f5, 0x00f6, 0x00f7, 0x00f8, 0x00f9, 0x00fa, 0x00fb, 0x00fc, 0x0131, 0x015f, 0x00ff,
+};
+
+// Bytes below 0x80 are ASCII; `high` holds the letters of 0x80 and up, and Latin-1 the rest.
+std::string DecodeSingleByte(std::string_view bytes, std::span<const char16_t> high)
 {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
+    std::string utf8;
+    utf8.reserve(bytes.size() * 2);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        text.append(byte >= 0x80 && byte < 0xa0 ? QChar(kWindows1252High[byte - 0x80]) : QChar(byte));
+        const std::size_t index = byte - 0x80u;
+        AppendUtf8(utf8, byte < 0x80 ? byte : index < high.size() ? high[index] : byte);
     }
-    return text;
+    return utf8;
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `bytes`, or 0.
+std::size_t Utf8SequenceLength(std::string_view bytes)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xbf; // the range of the second byte
+    if (lead >= 0xc2 && lead <= 0xdf)
+        length = 2;
+    else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        low = lead == 0xe0 ? 0xa0 : 0x80;  // no overlong forms
+        high = lead == 0xed ? 0x9f : 0xbf; // no surrogates
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        low = lead == 0xf0 ? 0x90 : 0x80;
+        high = lead == 0xf4 ? 0x8f : 0xbf;
+    }
+    if (length == 0 || bytes.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xbf)
+            return 0;
+    return length;
+}
+
+std::string CheckedUtf8(std::string_view bytes)
+{
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const std::size_t length = Utf8SequenceLength(bytes);
+        if (length == 0)
+            AppendUtf8(utf8, kReplacement);
+        else
+            utf8.append(bytes.substr(0, length));
+        bytes.remove_prefix(length == 0 ? 1 : length);
+    }
+    return utf8;
 }
 
 } // namespace
 
-QString DecodeReportText(std::string_view bytes, const std::string& codePage)
+void AppendUtf8(std::string& out, char32_t letter)
+{
+    const auto part = [](char32_t bits) { return static_cast<char>(bits); };
+    if (letter < 0x80) {
+        out += part(letter);
+    } else if (letter < 0x800) {
+        out += part(0xc0 | (letter >> 6));
+        out += part(0x80 | (letter & 0x3f));
+    } else if (letter < 0x10000) {
+        out += part(0xe0 | (letter >> 12));
+        out += part(0x80 | ((letter >> 6) & 0x3f));
+        out += part(0x80 | (letter & 0x3f));
+    } else {
+        out += part(0xf0 | (letter >> 18));
+        out += part(0x80 | ((letter >> 12) & 0x3f));
+        out += part(0x80 | ((letter >> 6) & 0x3f));
+        out += part(0x80 | (letter & 0x3f));
+    }
+}
+
+std::string ReportTextToUtf8(std::string_view bytes, const std::string& codePage)
 {
     bool ascii = true;
     for (const char c : bytes)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii)
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        return std::string(bytes);
     // The newer terminal's reports are read into UTF-8 cells whatever their encoding on disk.
-    if (codePage == "UTF-8")
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (codePage != "windows-1252") {
-        QStringDecoder decoder(codePage.c_str());
-        if (decoder.isValid())
-            return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    }
-    return DecodeWindows1252(bytes);
+    if (codePage == "UTF-8" || codePage == "utf-8")
+        return CheckedUtf8(bytes);
+    if (codePage == "windows-1251")
+        return DecodeSingleByte(bytes, kWindows1251High);
+    if (codePage == "windows-1254")
+        return DecodeSingleByte(bytes, kWindows1254High);
+    if (codePage != "windows-1252")
+        if (std::optional<std::string> decoded = DecodeWithPlatform(bytes, codePage))
+            return std::move(*decoded);
+    return DecodeSingleByte(bytes, kWindows1252High);
 }
 
 } // namespace corvane

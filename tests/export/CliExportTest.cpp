@@ -1,5 +1,5 @@
-// The tool's exports where the golden cases cannot look: the picture file beside the report, the
-// Shift rule of Normalize with a single trade, and an output that cannot be written.
+// The tool's exports where the golden cases cannot look: the Shift rule of Normalize with a single
+// trade, and an output that cannot be written. The picture file beside the report: PictureTest.cpp.
 #include "ReportBuilder.h"
 #include "RunTool.h"
 #include "TempDir.h"
@@ -10,19 +10,6 @@ namespace corvane {
 namespace {
 
 using test::RunTool;
-
-TEST(CliExport, HtmlPageWithItsPictureBesideTheReport)
-{
-    test::TempDir dir;
-    const std::string report = dir.Write("march.htm", test::Statement({{.Magic = "111"}, {.Ticket = "1002"}}));
-    std::filesystem::create_directory(dir.Path() / "pages");
-    const std::string page = (dir.Path() / "pages" / "march.html").string();
-    const test::CliResult result = RunTool({"export-html", report, "-o", page});
-    ASSERT_EQ(result.Status, kExitOk) << result.Err;
-    EXPECT_EQ(result.Out, "");
-    EXPECT_NE(test::ReadBytes(page).find("<img src=" + dir.File("march.jpg") + ">\r\n"), std::string::npos);
-    EXPECT_EQ(test::ReadBytes(dir.File("march.jpg")).substr(0, 3), "\xff\xd8\xff") << "a JPEG file";
-}
 
 TEST(CliExport, TimesTenNeedsTwoTradesAndAnUnwritableOutputIsNamed)
 {

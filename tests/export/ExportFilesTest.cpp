@@ -65,7 +65,7 @@ TEST(ReplacingFile, FailedExportLeavesTheOldFileAndNoTemporary)
     const std::string path = dir.Write("march.html", "the page of last week");
     Session session = test::ThreeTrades();
     session.Grid.SetCell(kSwap, 2, "n/a"); // the summary cannot be computed, after the head was written
-    EXPECT_THROW(ExportHtml(session, path, std::nullopt), ConversionError);
+    EXPECT_THROW(ExportHtml(session, path, nullptr), ConversionError);
     EXPECT_EQ(test::ReadBytes(path), "the page of last week");
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"march.html"});
 }

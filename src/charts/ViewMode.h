@@ -1,0 +1,15 @@
+#pragma once
+
+namespace corvane {
+
+// What the chart area shows: the summary text, or a chart drawn on the chart surface. Kept apart from the
+// drawing so that the tool built without Qt still parses --view.
+enum class ViewMode
+{
+    Summary,
+    EquityCurve,
+    TimeByOpen,
+    TimeByClose,
+};
+
+} // namespace corvane
