@@ -2,6 +2,9 @@
 #
 #   cmake -DCLI=<corvane4-cli> -DCASE_DIR=<tests/cli/case> -DACTUAL_DIR=<folder for the output> -P RunGoldenCase.cmake
 #
+# A Windows build passes -DEMULATOR=<wine64>: the tool runs under it, and the folders it names are on
+# Wine's drive Z:, written with backslashes.
+#
 # A case folder holds:
 #   cmd        the arguments, one a line (report paths relative to the case folder; a report that several
 #              cases read lies once in the shared folder ../data)
@@ -23,7 +26,7 @@ file(REAL_PATH "${caseDir}/../data" dataDir)
 file(STRINGS "${caseDir}/cmd" args)
 
 execute_process(
-    COMMAND "${CLI}" ${args}
+    COMMAND ${EMULATOR} "${CLI}" ${args}
     WORKING_DIRECTORY "${caseDir}"
     RESULT_VARIABLE status
     OUTPUT_VARIABLE out
@@ -32,6 +35,12 @@ execute_process(
 foreach(stream out err)
     string(REPLACE "${caseDir}/" "<case>/" ${stream} "${${stream}}")
     string(REPLACE "${dataDir}/" "<data>/" ${stream} "${${stream}}")
+    if(EMULATOR)
+        foreach(dir case data)
+            string(REPLACE "/" "\\" windowsDir "Z:${${dir}Dir}/")
+            string(REPLACE "${windowsDir}" "<${dir}>/" ${stream} "${${stream}}")
+        endforeach()
+    endif()
 endforeach()
 
 file(MAKE_DIRECTORY "${ACTUAL_DIR}")
