@@ -11,6 +11,7 @@
 #include "export/CsvExport.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
+#include "trades/PlatformFiles.h"
 #include "trades/TextImport.h"
 #include "trades/TextRoutines.h"
 
@@ -35,13 +36,13 @@ class Refused : public std::exception
 std::string ReadablePath(const std::string& path)
 {
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error).lexically_normal();
+    const std::filesystem::path absolute = std::filesystem::absolute(NativePath(path), error).lexically_normal();
     if (std::filesystem::is_directory(absolute, error))
         throw std::runtime_error("cannot read '" + path + "': it is a directory");
     std::ifstream probe(absolute, std::ios::binary);
     if (!probe)
         throw std::runtime_error("cannot read '" + path + "': no such file, or no permission to read it");
-    return absolute.string();
+    return Utf8Path(absolute);
 }
 
 // Selects exactly the entries whose text, without surrounding blanks, is one of `wanted`.
@@ -170,7 +171,7 @@ void Export(const Session& session, const Options& options, std::ostream& out)
             WriteTextExport(out, session);
         return;
     }
-    const std::string path = std::filesystem::absolute(options.Output).lexically_normal().string();
+    const std::string path = Utf8Path(std::filesystem::absolute(NativePath(options.Output)).lexically_normal());
     if (!html) {
         ExportText(session, path);
         return;

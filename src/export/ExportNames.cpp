@@ -1,5 +1,7 @@
 #include "export/ExportNames.h"
 
+#include "trades/PlatformFiles.h"
+
 #include <filesystem>
 
 namespace corvane {
@@ -15,11 +17,11 @@ bool SameFile(const std::string& a, const std::string& b)
     if (a.empty() || b.empty())
         return false;
     std::error_code error;
-    const auto absoluteA = std::filesystem::absolute(a, error).lexically_normal();
-    const auto absoluteB = std::filesystem::absolute(b, error).lexically_normal();
+    const auto absoluteA = std::filesystem::absolute(NativePath(a), error).lexically_normal();
+    const auto absoluteB = std::filesystem::absolute(NativePath(b), error).lexically_normal();
     if (absoluteA == absoluteB)
         return true;
-    return std::filesystem::equivalent(a, b, error) && !error;
+    return std::filesystem::equivalent(absoluteA, absoluteB, error) && !error;
 }
 
 } // namespace

@@ -1,15 +1,13 @@
 #include "export/ReplacingFile.h"
 
 #include "trades/Errors.h"
+#include "trades/PlatformFiles.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -20,16 +18,35 @@ std::string Reason(int error)
     return error ? std::strerror(error) : "an unknown error";
 }
 
+std::string Reason(std::error_code error)
+{
+    return error ? error.message() : "an unknown error";
+}
+
 // A symbolic link stays and the file it points to is replaced, as writing through the link would.
 std::string FollowLink(std::string target)
 {
     std::error_code error;
-    if (std::filesystem::is_symlink(target, error)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    const std::filesystem::path native = NativePath(target);
+    if (std::filesystem::is_symlink(native, error)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(native, error);
         if (!error)
-            return resolved.string();
+            return Utf8Path(resolved);
     }
     return target;
+}
+
+void RemoveQuietly(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(NativePath(path), ignored);
+}
+
+// A number that tells this program's temporary names from another's writing beside the same target.
+unsigned ProcessMark()
+{
+    static const unsigned mark = std::random_device{}();
+    return mark;
 }
 
 } // namespace
@@ -69,31 +86,35 @@ int ReplacingFile::FileBuffer::sync()
 
 std::FILE* ReplacingFile::CreateTemporary(const std::string& target, std::string& temporary)
 {
-    struct stat existing = {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
+    std::error_code error;
+    const std::filesystem::file_status existing = std::filesystem::status(NativePath(target), error);
+    const bool exists = std::filesystem::exists(existing);
+    if (std::filesystem::is_directory(existing))
         throw FileError("Cannot write '" + target + "': it is a folder.");
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        throw FileError("Cannot write '" + target + "': " + Reason(errno) + ".");
+    if (exists) {
+        // Opening for appending writes nothing, and is refused just as replacing the file would be
+        // (no permission, a read-only file, a file another program holds open on Windows).
+        std::FILE* probe = OpenFile(target, "ab");
+        if (!probe)
+            throw FileError("Cannot write '" + target + "': " + Reason(errno) + ".");
+        std::fclose(probe);
+    }
 
     static unsigned counter = 0;
     for (int attempt = 0;; ++attempt) {
-        temporary = target + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
+        temporary = target + "." + std::to_string(ProcessMark()) + "-" + std::to_string(counter++) + ".part";
+        errno = 0;
+        std::FILE* file = CreateNewFile(temporary);
+        if (!file) {
             if (errno == EEXIST && attempt < 100)
                 continue;
             throw FileError("Cannot create '" + target + "': " + Reason(errno) + ".");
         }
-        if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
-            // The new file keeps the permissions it was created with.
+        if (exists) {
+            // The new file takes the permissions of the one it replaces, where it may.
+            std::filesystem::permissions(NativePath(temporary), existing.permissions(), error);
         }
-        if (std::FILE* file = ::fdopen(fd, "wb"))
-            return file;
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw FileError("Cannot create '" + target + "': " + Reason(error) + ".");
+        return file;
     }
 }
 
@@ -110,14 +131,14 @@ ReplacingFile::~ReplacingFile()
     if (m_file)
         std::fclose(m_file);
     if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+        RemoveQuietly(m_temporary);
 }
 
-void ReplacingFile::Fail(int error)
+void ReplacingFile::Fail(std::error_code error)
 {
     if (m_file)
         std::fclose(std::exchange(m_file, nullptr));
-    ::unlink(m_temporary.c_str());
+    RemoveQuietly(m_temporary);
     m_temporary.clear();
     throw FileError("Cannot write '" + m_target + "': " + Reason(error) + ".");
 }
@@ -134,9 +155,12 @@ void ReplacingFile::Commit()
     if (!error && closed != 0)
         error = errno ? errno : EIO;
     if (error)
-        Fail(error);
-    if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-        Fail(errno);
+        Fail(std::error_code(error, std::generic_category()));
+    // Replaces an existing target on both systems (MoveFileEx with its replace flag on Windows).
+    std::error_code renamed;
+    std::filesystem::rename(NativePath(m_temporary), NativePath(m_target), renamed);
+    if (renamed)
+        Fail(renamed);
     m_temporary.clear();
 }
 

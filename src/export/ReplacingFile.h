@@ -4,6 +4,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace corvane {
@@ -52,7 +53,7 @@ private:
     };
 
     static std::FILE* CreateTemporary(const std::string& target, std::string& temporary);
-    [[noreturn]] void Fail(int error);
+    [[noreturn]] void Fail(std::error_code error);
 
     std::string m_target;
     std::string m_temporary;

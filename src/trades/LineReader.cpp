@@ -1,10 +1,11 @@
 #include "trades/LineReader.h"
 
 #include "trades/Errors.h"
+#include "trades/PlatformFiles.h"
 
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace corvane {
 
@@ -12,16 +13,20 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 }
 
-LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str(), "rb"))
+LineReader::LineReader(const std::string& path) : m_file(OpenFile(path, "rb"))
 {
     if (!m_file)
         return;
     // A small file needs no more room than itself; a large one is read a chunk at a time.
-    struct stat status;
+    std::error_code error;
     std::size_t chunk = kChunk;
-    if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode)) {
-        m_size = static_cast<std::size_t>(status.st_size);
-        chunk = std::min(chunk, m_size);
+    const std::filesystem::path native = NativePath(path);
+    if (std::filesystem::is_regular_file(native, error)) {
+        const std::uintmax_t size = std::filesystem::file_size(native, error);
+        if (!error) {
+            m_size = static_cast<std::size_t>(size);
+            chunk = std::min(chunk, m_size);
+        }
     }
     m_buffer.resize(chunk + kMaxPiece + 2);
 }

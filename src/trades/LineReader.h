@@ -1,5 +1,8 @@
 #pragma once
 
+#include "trades/PlatformFiles.h"
+
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -44,7 +47,7 @@ public:
     // As Fraction, for a file another reader (UTF-16) reads: how far that reader has come in the file.
     double FileFraction() const
     {
-        const long position = m_file ? std::ftell(m_file) : -1;
+        const std::int64_t position = m_file ? FilePosition(m_file) : -1;
         return m_size == 0 || position < 0 ? 0.0 : static_cast<double>(position) / static_cast<double>(m_size);
     }
 

@@ -4,14 +4,11 @@
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <climits>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <locale.h>
+#include <limits>
 
 namespace corvane {
 
@@ -22,7 +19,77 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-locale_t CLocale();
+bool IsHexDigit(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// What C's strtod gives for a number beyond the range of a double, which from_chars leaves unread:
+// an infinity when it is too large, a zero of its sign when it is too small. `number` is the number's
+// text without its sign, as from_chars took it (decimal, or hexadecimal digits after "0x").
+double OutOfRange(std::string_view number, bool negative, bool hex)
+{
+    // The place of the first significant digit, in digits of the base, and the exponent: their sum
+    // is far above zero for a number too large and far below it for one too small.
+    long long place = 0;
+    bool significant = false;
+    bool fraction = false;
+    std::size_t i = 0;
+    for (; i < number.size(); ++i) {
+        const char c = number[i];
+        if (c == '.') {
+            fraction = true;
+        } else if (hex ? IsHexDigit(c) : IsDigit(c)) {
+            if (c != '0' && !significant)
+                significant = true;
+            if (significant && !fraction)
+                ++place;
+            else if (!significant && fraction)
+                --place;
+        } else {
+            break;
+        }
+    }
+    long long exponent = 0;
+    if (i + 1 < number.size()) {
+        const std::string_view rest = number.substr(i + 1);
+        const bool minus = rest.front() == '-';
+        for (std::size_t j = rest.front() == '-' || rest.front() == '+' ? 1 : 0; j < rest.size() && IsDigit(rest[j]);
+             ++j)
+            exponent = std::min(exponent * 10 + (rest[j] - '0'), 1'000'000'000LL);
+        exponent = minus ? -exponent : exponent;
+    }
+    // A hexadecimal exponent counts bits, four to a digit.
+    const long long scale = hex ? place * 4 + exponent : place + exponent;
+    const double magnitude = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -magnitude : magnitude;
+}
+
+// Reads the number at the start of `text` as strtod does in the C locale: an optional sign, decimal
+// digits with an exponent, hexadecimal digits after "0x" with a binary exponent, inf or nan. Returns
+// where the number ends, or `text`'s start when no number starts it.
+const char* ReadLeadingNumber(std::string_view text, double& value)
+{
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    const char* at = first;
+    const bool negative = at < last && *at == '-';
+    if (at < last && (*at == '-' || *at == '+'))
+        ++at;
+    if (at < last && *at == '-')
+        return first; // from_chars would take a second sign
+    const bool hex = last - at > 2 && at[0] == '0' && (at[1] == 'x' || at[1] == 'X')
+                     && (IsHexDigit(at[2]) || (at[2] == '.' && last - at > 3 && IsHexDigit(at[3])));
+    const char* const digits = hex ? at + 2 : at;
+    const auto result = std::from_chars(digits, last, value, hex ? std::chars_format::hex : std::chars_format::general);
+    if (result.ec == std::errc::invalid_argument)
+        return first;
+    if (result.ec == std::errc::result_out_of_range)
+        value = OutOfRange(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)), false, hex);
+    if (negative)
+        value = -value;
+    return result.ptr;
+}
 
 // Reads a decimal number: optional sign, digits with an optional "." and fraction, an optional
 // exponent, blanks around it; nothing for any other text (no "inf", no hexadecimal, no separators)
@@ -41,21 +108,14 @@ std::optional<double> ReadDecimal(std::string_view text)
     if (result.ptr != text.data() + text.size() || result.ec == std::errc::invalid_argument)
         return std::nullopt;
     if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone when it overflows or underflows. A number too small for a
-        // double is read as C reads it (0 or nearly); one too large is no amount of money at all.
-        const std::string copy(text);
-        const double near = strtod_l(copy.c_str(), nullptr, CLocale());
-        if (std::isinf(near))
+        // A number too small for a double is read as C reads it (a zero); one too large is no amount
+        // of money at all.
+        const bool negative = text.front() == '-';
+        value = OutOfRange(text.substr(negative ? 1 : 0), negative, false);
+        if (std::isinf(value))
             return std::nullopt;
-        return near;
     }
     return value;
-}
-
-locale_t CLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
 }
 
 } // namespace
@@ -110,11 +170,11 @@ double ParseMoneyCell(std::string_view text)
 
 std::optional<double> ScanDouble(std::string_view text)
 {
-    const std::string copy(UpToNul(text));
-    const char* start = copy.c_str();
-    char* end = nullptr;
-    const double value = strtod_l(start, &end, CLocale());
-    if (end == start)
+    text = UpToNul(text);
+    while (!text.empty() && (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r')))
+        text.remove_prefix(1);
+    double value = 0.0;
+    if (ReadLeadingNumber(text, value) == text.data())
         return std::nullopt;
     return value;
 }

@@ -2,6 +2,7 @@
 
 #include "trades/Errors.h"
 #include "trades/LineReader.h"
+#include "trades/PlatformFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -34,7 +35,7 @@ void SplitRecord(std::string_view record, std::string_view (&cells)[kGridColumns
 void ImportText(Session& session, const std::string& path)
 {
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
+    if (std::filesystem::is_directory(NativePath(path), ignored))
         throw FileError("Cannot import '" + path + "': it is a folder, not a file.");
     errno = 0;
     LineReader reader(path);

@@ -1,5 +1,7 @@
 #include "trades/UnicodeFileReader.h"
 
+#include "trades/PlatformFiles.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -173,7 +175,7 @@ TextEncoding DetectTextEncoding(std::string_view head, std::size_t& markLength)
 }
 
 UnicodeFileReader::UnicodeFileReader(const std::string& path, std::size_t bufferBytes)
-    : m_file(std::fopen(path.c_str(), "rb"))
+    : m_file(OpenFile(path, "rb"))
     , m_buffer(bufferBytes < 4 ? 4 : bufferBytes)
 {
     Start();

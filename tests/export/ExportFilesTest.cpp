@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "export/HtmlExport.h"
 #include "trades/Errors.h"
+#include "trades/PlatformFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+        names.push_back(Utf8Path(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -85,6 +86,20 @@ TEST(ReplacingFile, ReplacesAnExistingFileKeepingItsPermissions)
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST(ReplacingFile, ReplacesAFileInAFolderNamedInAnotherAlphabet)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.Path() / NativePath("Отчёты"));
+    const std::string path = dir.Write("Отчёты/итог.txt", "old");
+    for (const char* text : {"new\r\n", "newer\r\n"}) {
+        ReplacingFile file(path);
+        file.Stream() << text;
+        file.Commit();
+        EXPECT_EQ(test::ReadBytes(path), text);
+    }
+    EXPECT_EQ(FilesIn(dir.Path() / NativePath("Отчёты")), std::vector<std::string>{"итог.txt"});
 }
 
 TEST(ReplacingFile, WithoutCommitNothingIsWritten)

@@ -1,9 +1,11 @@
 #include "trades/LineReader.h"
+#include "trades/PlatformFiles.h"
 
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -115,6 +117,10 @@ TEST(LineReader, AMissingLineReadsAsEmptyAndAMissingFileOrFolderHasNone)
     EXPECT_FALSE(missing.Next(piece));
     EXPECT_EQ(missing.NextOrEmpty(), "");
     EXPECT_EQ(Pieces(dir.Path().string()), std::vector<std::string>{});
+
+    // A name in another alphabet is UTF-8 text on every system.
+    std::filesystem::create_directory(dir.Path() / NativePath("Отчёты"));
+    EXPECT_EQ(Pieces(dir.Write("Отчёты/отчёт.htm", "<html>\r\n")), std::vector<std::string>{"<html>\n"});
 }
 
 } // namespace

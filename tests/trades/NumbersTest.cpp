@@ -75,11 +75,14 @@ TEST(PipsCells, AWholeNumberAsTheFilterPassWritesItAndABlankCellOnlyWhereZeroIsA
 
 TEST(ScanDouble, AgreesWithScanfAndStopsAtTheFirstNul)
 {
-    for (const char* text : {"12.5",   "  7",    "\t\n 4.25", "-3e2xyz", "1e",    "1e+",
-                             "1.5e3z", ".5",     "+.5e1",     "-0",      "1,5",   "1234.56</td>",
-                             "0x1A",   "0x1p4",  "inf",       "-INF",    "nan",   "infinity",
-                             "1e400",  "-1e400", "1e-400",    "abc",     "",      "-",
-                             ".",      "+.",     "  ",        "0.1",     "2.675", "123456789012345678901234567890"}) {
+    for (const char* text : {"12.5",    "  7",          "\t\n 4.25", "-3e2xyz",     "1e",
+                             "1e+",     "1.5e3z",       ".5",        "+.5e1",       "-0",
+                             "1,5",     "1234.56</td>", "0x1A",      "0x1p4",       "inf",
+                             "-INF",    "nan",          "infinity",  "1e400",       "-1e400",
+                             "1e-400",  "abc",          "",          "-",           ".",
+                             "+.",      "  ",           "0.1",       "2.675",       "123456789012345678901234567890",
+                             "-1e-400", "0x1p-1080",    "-0x.8p1",   "0x1p99999",   "-0x1.8",
+                             "--5",     "+-5",          "-+5",       "0.0001e-320", "1e-999999999999999999999"}) {
         double expected = 0.0;
         const bool read = std::sscanf(text, "%lf", &expected) == 1;
         const std::optional<double> actual = ScanDouble(text);
