@@ -209,7 +209,7 @@ TEST_F(BadFiles, NulBytesEverywhere)
     for (const char c : Statement({Trade("1")}))
         interleaved += std::string{c, '\0'};
     for (const std::string& bytes : {std::string(1 << 20, '\0'), interleaved}) {
-        const std::string path = dir.Write("nul.htm", bytes);
+        const std::string path = dir.Write("nul-bytes.htm", bytes); // "nul.htm" is Windows' null device
         LoadOnto(path, LoadOutcome::Refused);
         ToolRefuses(path);
         Session session;

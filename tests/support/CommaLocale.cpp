@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace corvane::test {
 
@@ -17,8 +19,12 @@ bool TrySet(const char* name)
 
 // Builds de_DE.UTF-8 into a folder shared by the test processes, once, and points LOCPATH at it.
 // Each process builds beside the others and renames its build into place, so none reads a half one.
+// Windows has its locales built in, under names of its own.
 bool BuildGermanLocale()
 {
+#ifdef _WIN32
+    return false;
+#else
     static const bool built = [] {
         const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvane-test-locales";
         const std::filesystem::path target = folder / "de_DE.UTF-8";
@@ -37,6 +43,7 @@ bool BuildGermanLocale()
         return true;
     }();
     return built;
+#endif
 }
 
 } // namespace
@@ -45,8 +52,9 @@ CommaNumericLocale::CommaNumericLocale()
 {
     const char* current = std::setlocale(LC_NUMERIC, nullptr);
     m_previous = current ? current : "C";
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8", "es_ES.UTF-8",
-                             "it_IT.UTF-8", "nl_NL.UTF-8", "pt_BR.UTF-8", "de_DE", "fr_FR"}) {
+    for (const char* name :
+         {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8", "es_ES.UTF-8", "it_IT.UTF-8",
+          "nl_NL.UTF-8", "pt_BR.UTF-8", "de_DE", "fr_FR", "German_Germany.1252", "de-DE"}) {
         if (TrySet(name)) {
             m_name = name;
             return;
