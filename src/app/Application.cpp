@@ -12,7 +12,7 @@ bool DeliverGuarded(const std::function<bool()>& deliver, const std::function<vo
     try {
         return deliver();
     } catch (const std::exception& error) {
-        showError(QString::fromLocal8Bit(error.what()));
+        showError(QString::fromUtf8(error.what()));
     } catch (...) {
         showError(QString());
     }

@@ -15,7 +15,7 @@ std::optional<QString> Chosen(const QString& path)
 
 std::string LocalPath(const QString& path)
 {
-    return QFile::encodeName(path).toStdString();
+    return path.toStdString(); // UTF-8, as the core takes paths on every system
 }
 
 std::optional<QString> QtDialogs::OpenReport(const QString& current)

@@ -43,7 +43,7 @@ private:
     QWidget* m_parent;
 };
 
-// A path the dialogs gave, as the file system's bytes for the core's readers and writers.
+// A path the dialogs gave, as the UTF-8 text the core's readers and writers take (PlatformFiles.h).
 std::string LocalPath(const QString& path);
 
 } // namespace corvane

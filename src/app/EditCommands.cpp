@@ -14,7 +14,6 @@
 #include "export/TextExport.h"
 #include "trades/TextImport.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QTableView>
 
@@ -64,7 +63,7 @@ void TMainForm::Button7Click()
 std::optional<std::string> TMainForm::ExportTarget(const std::string& extension)
 {
     if (const auto proposed = ProposedExportName(m_session.ReportPath, extension))
-        m_lastSaveTarget = QFile::decodeName(QByteArray::fromStdString(*proposed));
+        m_lastSaveTarget = QString::fromStdString(*proposed);
     const std::optional<QString> chosen = m_dialogs.SaveTarget(m_lastSaveTarget, QStringLiteral("cvn"));
     if (!chosen)
         return std::nullopt;

@@ -210,7 +210,7 @@ void TMainForm::RefreshViews()
         lines << Decoded(line);
     // The heading names the report's path, which is in the file system's encoding, not the report's.
     if (const std::optional<SummaryHeadingParts>& heading = m_session.MemoHeading; heading && !lines.isEmpty()) {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(heading->Path));
+        const QString path = QString::fromStdString(heading->Path);
         lines.front() = heading->Title.empty() ? path : Decoded(heading->Title) + QStringLiteral(", ") + path;
     }
     // After the summary: an empty line, the check against the report's own figures, the more statistics.

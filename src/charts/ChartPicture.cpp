@@ -3,8 +3,6 @@
 #include "charts/EquityCurve.h"
 #include "trades/Errors.h"
 
-#include <QFile>
-
 namespace corvane {
 
 QImage DrawChartPicture(const Session& session, ViewMode view)
@@ -18,7 +16,7 @@ QImage DrawChartPicture(const Session& session, ViewMode view)
 
 void SaveChartPicture(const QImage& picture, const std::string& path)
 {
-    if (!picture.save(QFile::decodeName(QByteArray::fromStdString(path))))
+    if (!picture.save(QString::fromStdString(path)))
         throw FileError("cannot write the picture '" + path + "'");
 }
 

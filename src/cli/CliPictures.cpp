@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 
 #include <clocale>
-#include <cstdlib>
 
 namespace corvane {
 
@@ -18,8 +17,8 @@ void StartGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "corvane4-cli";
     static char* argv[] = {name, nullptr};
