@@ -60,6 +60,8 @@ std::optional<std::string> DecodeWithPlatform(std::string_view bytes, const std:
 {
     const std::string name = codePage == "GBK" ? "CP936" : codePage == "Shift_JIS" ? "CP932" : codePage;
     iconv_t converter = iconv_open("UTF-8", name.c_str());
+    // iconv_open says "no converter" with the pointer of value -1.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     if (converter == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
     std::string utf8;
