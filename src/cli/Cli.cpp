@@ -11,7 +11,7 @@
 #include "export/CsvExport.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 #include "trades/TextImport.h"
 #include "trades/TextRoutines.h"
 

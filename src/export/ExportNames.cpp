@@ -1,6 +1,6 @@
 #include "export/ExportNames.h"
 
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #include "trades/LineReader.h"
 
 #include "trades/Errors.h"
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include <cstdint>
 #include <cstdio>

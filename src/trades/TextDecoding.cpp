@@ -1,6 +1,6 @@
 #include "trades/TextDecoding.h"
 
-#include "trades/PlatformDecoding.h"
+#include "platform/PlatformDecoding.h"
 
 #include <span>
 

@@ -2,7 +2,7 @@
 
 #include "trades/Errors.h"
 #include "trades/LineReader.h"
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include <cerrno>
 #include <cstring>

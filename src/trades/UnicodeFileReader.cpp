@@ -1,6 +1,6 @@
 #include "trades/UnicodeFileReader.h"
 
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX

@@ -1,6 +1,4 @@
-#include "trades/PlatformDecoding.h"
-
-#include "trades/TextDecoding.h"
+#include "platform/PlatformDecoding.h"
 
 #ifdef _WIN32
 #include <cstdlib>
@@ -76,7 +74,7 @@ std::optional<std::string> DecodeWithPlatform(std::string_view bytes, const std:
         if (done != static_cast<std::size_t>(-1) || errno == E2BIG)
             continue;
         // A byte the page cannot read (EILSEQ), or a character cut off at the end (EINVAL).
-        AppendUtf8(utf8, 0xfffd);
+        utf8 += "\xEF\xBF\xBD"; // U+FFFD
         ++in;
         --inLeft;
     }
