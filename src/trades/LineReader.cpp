@@ -1,7 +1,7 @@
 #include "trades/LineReader.h"
 
-#include "trades/Errors.h"
 #include "platform/PlatformFiles.h"
+#include "trades/Errors.h"
 
 #include <algorithm>
 #include <cstring>

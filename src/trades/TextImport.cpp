@@ -1,8 +1,8 @@
 #include "trades/TextImport.h"
 
+#include "platform/PlatformFiles.h"
 #include "trades/Errors.h"
 #include "trades/LineReader.h"
-#include "platform/PlatformFiles.h"
 
 #include <cerrno>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "ExportSessions.h"
 #include "TempDir.h"
 #include "export/HtmlExport.h"
+#include "platform/PlatformFiles.h"
 #include "trades/Errors.h"
-#include "trades/PlatformFiles.h"
 
 #include <gtest/gtest.h>
 

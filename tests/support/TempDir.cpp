@@ -1,6 +1,6 @@
 #include "TempDir.h"
 
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,5 +1,5 @@
 #include "trades/LineReader.h"
-#include "trades/PlatformFiles.h"
+#include "platform/PlatformFiles.h"
 
 #include "TempDir.h"
 
