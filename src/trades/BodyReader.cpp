@@ -61,33 +61,36 @@ enum Word : std::uint32_t
 };
 
 // Each Word's text and anchor (KeywordSet::Word), written at the Word's place: the table cannot fall
-// out of the enumeration's order, and a Word left without its text does not compile.
+// out of the enumeration's order, and a Word left without its text does not compile. The anchors are
+// pairs that trade lines rarely hold elsewhere ("e>" of "msdate>", not the "sd" of every "msdate"),
+// and words share them where they can ("op" of every stop order): sixteen pairs or fewer are sifted
+// exactly.
 constexpr auto kLineWords = [] {
     std::array<KeywordSet::Word, kWordCount> words{};
     words[kWorkingOrders] = {"Working Orders", 0};
     words[kWorkingOrdersLocal] = {kWorkingOrdersJapanese, 3};
     words[kCancelled] = {"cancelled", 2};
-    words[kExpired] = {"expired", 1};
-    words[kOpenTrades] = {"Open Trades:", 0};
+    words[kExpired] = {"expired", 5};
+    words[kOpenTrades] = {"Open Trades:", 9};
     words[kOpenTradesLocal] = {kOpenTradesJapanese, 3};
-    words[kTesterTime] = {"msdate>", 1};
+    words[kTesterTime] = {"msdate>", 5};
     words[kSubRow] = {kMagicSubRow, 11};
     words[kStopLossHit] = {"s/l", 0};
     words[kTakeProfitHit] = {"t/p", 0};
     words[kClose] = {"close", 2};
-    words[kBuyStop] = {"buy stop", 1};
-    words[kSellStop] = {"sell stop", 2};
+    words[kBuyStop] = {"buy stop", 6};
+    words[kSellStop] = {"sell stop", 7};
     words[kBuyLimit] = {"buy limit", 6};
     words[kSellLimit] = {"sell limit", 7};
-    words[kSwapOpen] = {"swap open", 1};
-    words[kSwapClose] = {"swap close", 1};
+    words[kSwapOpen] = {"swap open", 5};
+    words[kSwapClose] = {"swap close", 7};
     words[kBuy] = {"buy", 1};
     words[kSell] = {"sell", 2};
-    words[kProcess] = {"process", 2};
+    words[kProcess] = {"process", 4};
     words[kStop] = {"stop", 2};
-    words[kMoneyCells] = {kMoneyCell, 9};
-    words[kBalanceType] = {"<td>balance</td>", 4};
-    words[kCreditType] = {"<td>credit</td>", 4};
+    words[kMoneyCells] = {kMoneyCell, 12};
+    words[kBalanceType] = {"<td>balance</td>", 8};
+    words[kCreditType] = {"<td>credit</td>", 6};
     return words;
 }();
 static_assert(std::none_of(kLineWords.begin(), kLineWords.end(),
