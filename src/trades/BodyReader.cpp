@@ -374,6 +374,10 @@ private:
         NextRow();
     }
 
+    // The room a tester trade's row keeps for the cells its closing line writes: a close time, a
+    // price, two "  0.00" and a profit.
+    static constexpr std::size_t kClosingRoom = 56;
+
     // Columns 0 to 7 of a tester trade; the closing line fills 8 to 12 later.
     void WriteTesterOpening(LineFields& fields, std::string_view order, std::string_view type)
     {
@@ -387,7 +391,7 @@ private:
         cells[kOpenPrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
         cells[kStopLoss] = fields.Field("align=right>", "</td>", 2);
         cells[kTakeProfit] = fields.Field("align=right>", "</td>", 3);
-        m_full.SetRow(m_row, cells);
+        m_full.SetRow(m_row, cells, kClosingRoom);
         m_orders.Add(order, m_row);
     }
 
@@ -399,14 +403,18 @@ private:
         if (row < 0)
             return;
         const bool moneyCells = Has(kMoneyCells);
+        // The row is written again whole, its opening cells as they stand and the close's after them.
+        std::array<std::string_view, kFullColumns> cells{};
+        m_full.ReadCells(row, cells);
         const std::string_view closeTime = fields.Field("msdate>", "</td>", 1);
-        m_full.SetCell(kCloseTime, row, StartsWithDigit(closeTime) ? closeTime : std::string_view());
-        m_full.SetCell(kClosePrice, row,
-                       moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5));
-        m_full.SetCell(kComm, row, "  0.00");
-        m_full.SetCell(kSwap, row, "  0.00");
-        m_full.SetCell(kProfit, row,
-                       ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6)));
+        cells[kCloseTime] = StartsWithDigit(closeTime) ? closeTime : std::string_view();
+        cells[kClosePrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
+        cells[kComm] = "  0.00";
+        cells[kSwap] = "  0.00";
+        const std::string profit =
+            ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6));
+        cells[kProfit] = profit;
+        m_full.SetRow(row, cells);
         if (Has(kSwapClose))
             m_rolledOverSide.assign(m_full.Cell(kType, row));
     }
