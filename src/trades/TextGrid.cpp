@@ -166,6 +166,10 @@ void TextGrid::Place(Row& row, std::string_view text, std::size_t room)
 {
     const bool fits = row.Room > 0 && text.size() <= row.Room && m_pages[row.Page].use_count() == 1;
     if (!fits) {
+        // A row that outgrew its room is likely to change again (a visible row holds another trade
+        // after the next filter pass): it moves with an eighth to spare.
+        if (row.Room > 0)
+            room = std::max(room, text.size() + text.size() / 8);
         Release(row);
         row.Room = static_cast<std::uint32_t>(std::max(room, text.size()));
         row.Text = row.Room ? Allocate(row.Room, row.Page) : nullptr;
