@@ -61,33 +61,36 @@ enum Word : std::uint32_t
 };
 
 // Each Word's text and anchor (KeywordSet::Word), written at the Word's place: the table cannot fall
-// out of the enumeration's order, and a Word left without its text does not compile.
+// out of the enumeration's order, and a Word left without its text does not compile. The anchors are
+// pairs that trade lines rarely hold elsewhere ("e>" of "msdate>", not the "sd" of every "msdate"),
+// and words share them where they can ("op" of every stop order): sixteen pairs or fewer are sifted
+// exactly.
 constexpr auto kLineWords = [] {
     std::array<KeywordSet::Word, kWordCount> words{};
     words[kWorkingOrders] = {"Working Orders", 0};
     words[kWorkingOrdersLocal] = {kWorkingOrdersJapanese, 3};
     words[kCancelled] = {"cancelled", 2};
-    words[kExpired] = {"expired", 1};
-    words[kOpenTrades] = {"Open Trades:", 0};
+    words[kExpired] = {"expired", 5};
+    words[kOpenTrades] = {"Open Trades:", 9};
     words[kOpenTradesLocal] = {kOpenTradesJapanese, 3};
-    words[kTesterTime] = {"msdate>", 1};
+    words[kTesterTime] = {"msdate>", 5};
     words[kSubRow] = {kMagicSubRow, 11};
     words[kStopLossHit] = {"s/l", 0};
     words[kTakeProfitHit] = {"t/p", 0};
     words[kClose] = {"close", 2};
-    words[kBuyStop] = {"buy stop", 1};
-    words[kSellStop] = {"sell stop", 2};
+    words[kBuyStop] = {"buy stop", 6};
+    words[kSellStop] = {"sell stop", 7};
     words[kBuyLimit] = {"buy limit", 6};
     words[kSellLimit] = {"sell limit", 7};
-    words[kSwapOpen] = {"swap open", 1};
-    words[kSwapClose] = {"swap close", 1};
+    words[kSwapOpen] = {"swap open", 5};
+    words[kSwapClose] = {"swap close", 7};
     words[kBuy] = {"buy", 1};
     words[kSell] = {"sell", 2};
-    words[kProcess] = {"process", 2};
+    words[kProcess] = {"process", 4};
     words[kStop] = {"stop", 2};
-    words[kMoneyCells] = {kMoneyCell, 9};
-    words[kBalanceType] = {"<td>balance</td>", 4};
-    words[kCreditType] = {"<td>credit</td>", 4};
+    words[kMoneyCells] = {kMoneyCell, 12};
+    words[kBalanceType] = {"<td>balance</td>", 8};
+    words[kCreditType] = {"<td>credit</td>", 6};
     return words;
 }();
 static_assert(std::none_of(kLineWords.begin(), kLineWords.end(),
@@ -371,6 +374,10 @@ private:
         NextRow();
     }
 
+    // The room a tester trade's row keeps for the cells its closing line writes: a close time, a
+    // price, two "  0.00" and a profit.
+    static constexpr std::size_t kClosingRoom = 56;
+
     // Columns 0 to 7 of a tester trade; the closing line fills 8 to 12 later.
     void WriteTesterOpening(LineFields& fields, std::string_view order, std::string_view type)
     {
@@ -384,7 +391,7 @@ private:
         cells[kOpenPrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
         cells[kStopLoss] = fields.Field("align=right>", "</td>", 2);
         cells[kTakeProfit] = fields.Field("align=right>", "</td>", 3);
-        m_full.SetRow(m_row, cells);
+        m_full.SetRow(m_row, cells, kClosingRoom);
         m_orders.Add(order, m_row);
     }
 
@@ -396,14 +403,18 @@ private:
         if (row < 0)
             return;
         const bool moneyCells = Has(kMoneyCells);
+        // The row is written again whole, its opening cells as they stand and the close's after them.
+        std::array<std::string_view, kFullColumns> cells{};
+        m_full.ReadCells(row, cells);
         const std::string_view closeTime = fields.Field("msdate>", "</td>", 1);
-        m_full.SetCell(kCloseTime, row, StartsWithDigit(closeTime) ? closeTime : std::string_view());
-        m_full.SetCell(kClosePrice, row,
-                       moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5));
-        m_full.SetCell(kComm, row, "  0.00");
-        m_full.SetCell(kSwap, row, "  0.00");
-        m_full.SetCell(kProfit, row,
-                       ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6)));
+        cells[kCloseTime] = StartsWithDigit(closeTime) ? closeTime : std::string_view();
+        cells[kClosePrice] = moneyCells ? fields.Field("\">", "</td>", 1) : fields.Field("<td>", "</td>", 5);
+        cells[kComm] = "  0.00";
+        cells[kSwap] = "  0.00";
+        const std::string profit =
+            ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6));
+        cells[kProfit] = profit;
+        m_full.SetRow(row, cells);
         if (Has(kSwapClose))
             m_rolledOverSide.assign(m_full.Cell(kType, row));
     }

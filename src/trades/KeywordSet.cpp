@@ -3,6 +3,11 @@
 #include <cstring>
 #include <stdexcept>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define CORVANE_SIFT_PAIRS 1
+#endif
+
 namespace corvane {
 
 KeywordSet::KeywordSet(std::span<const Word> words) : m_words(words.begin(), words.end())
@@ -13,35 +18,103 @@ KeywordSet::KeywordSet(std::span<const Word> words) : m_words(words.begin(), wor
         const Word& word = m_words[id];
         if (word.Anchor + 2 > word.Text.size())
             throw std::logic_error("a word's anchor lies outside it");
-        const auto pair = Pair(static_cast<unsigned char>(word.Text[word.Anchor]),
-                               static_cast<unsigned char>(word.Text[word.Anchor + 1]));
+        const auto first = static_cast<unsigned char>(word.Text[word.Anchor]);
+        const auto second = static_cast<unsigned char>(word.Text[word.Anchor + 1]);
+        const auto pair = Pair(first, second);
         if (!m_chainOfPair[pair]) {
             m_chainOfPair[pair] = static_cast<std::uint8_t>(m_chains.size());
+            const std::size_t group = m_chains.size() % 16;
+            GroupTables& tables = m_groups[group / 8];
+            const auto bit = static_cast<std::uint8_t>(1u << (group % 8));
+            tables.FirstLow[first & 15] |= bit;
+            tables.FirstHigh[first >> 4] |= bit;
+            tables.SecondLow[second & 15] |= bit;
+            tables.SecondHigh[second >> 4] |= bit;
             m_chains.emplace_back();
         }
         m_chains[m_chainOfPair[pair]].push_back(static_cast<std::uint8_t>(id));
     }
 }
 
-std::uint32_t KeywordSet::Scan(std::string_view text) const
+void KeywordSet::MatchAt(const unsigned char* bytes, std::size_t size, std::size_t i, std::uint32_t& found) const
 {
-    std::uint32_t found = 0;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        const std::uint8_t chain = m_chainOfPair[Pair(bytes[i], bytes[i + 1])];
-        if (!chain)
+    const std::uint8_t chain = m_chainOfPair[Pair(bytes[i], bytes[i + 1])];
+    if (!chain)
+        return;
+    for (const std::uint8_t id : m_chains[chain]) {
+        const Word& word = m_words[id];
+        if ((found >> id) & 1u || i < word.Anchor)
             continue;
-        for (const std::uint8_t id : m_chains[chain]) {
-            const Word& word = m_words[id];
-            if ((found >> id) & 1u || i < word.Anchor)
-                continue;
-            const std::size_t start = i - word.Anchor;
-            if (start + word.Text.size() <= size && std::memcmp(bytes + start, word.Text.data(), word.Text.size()) == 0)
-                found |= 1u << id;
+        const std::size_t start = i - word.Anchor;
+        if (start + word.Text.size() <= size && std::memcmp(bytes + start, word.Text.data(), word.Text.size()) == 0)
+            found |= 1u << id;
+    }
+}
+
+std::uint32_t KeywordSet::ScanPlain(const unsigned char* bytes, std::size_t size, std::size_t from,
+                                    std::uint32_t found) const
+{
+    for (std::size_t i = from; i + 1 < size; ++i)
+        if (m_chainOfPair[Pair(bytes[i], bytes[i + 1])])
+            MatchAt(bytes, size, i, found);
+    return found;
+}
+
+#if defined(CORVANE_SIFT_PAIRS)
+__attribute__((target("ssse3"))) std::uint32_t KeywordSet::ScanSifted(const unsigned char* bytes,
+                                                                      std::size_t size) const
+{
+    const __m128i nibble = _mm_set1_epi8(0x0f);
+    const auto load = [](const std::array<std::uint8_t, 16>& table) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(table.data()));
+    };
+    struct Sift
+    {
+        __m128i FirstLow, FirstHigh, SecondLow, SecondHigh;
+    };
+    const Sift sifts[2] = {
+        {load(m_groups[0].FirstLow), load(m_groups[0].FirstHigh), load(m_groups[0].SecondLow),
+         load(m_groups[0].SecondHigh)},
+        {load(m_groups[1].FirstLow), load(m_groups[1].FirstHigh), load(m_groups[1].SecondLow),
+         load(m_groups[1].SecondHigh)},
+    };
+    std::uint32_t found = 0;
+    std::size_t i = 0;
+    // Places i..i+15 with their second bytes at i+1..i+16.
+    for (; i + 17 <= size; i += 16) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 1));
+        const __m128i firstLow = _mm_and_si128(first, nibble);
+        const __m128i firstHigh = _mm_and_si128(_mm_srli_epi16(first, 4), nibble);
+        const __m128i secondLow = _mm_and_si128(second, nibble);
+        const __m128i secondHigh = _mm_and_si128(_mm_srli_epi16(second, 4), nibble);
+        unsigned outside = 0xffffu;
+        for (const Sift& sift : sifts) {
+            const __m128i groups = _mm_and_si128(
+                _mm_and_si128(_mm_shuffle_epi8(sift.FirstLow, firstLow), _mm_shuffle_epi8(sift.FirstHigh, firstHigh)),
+                _mm_and_si128(_mm_shuffle_epi8(sift.SecondLow, secondLow),
+                              _mm_shuffle_epi8(sift.SecondHigh, secondHigh)));
+            outside &= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(groups, _mm_setzero_si128())));
+        }
+        auto places = outside ^ 0xffffu;
+        while (places != 0) {
+            MatchAt(bytes, size, i + static_cast<std::size_t>(__builtin_ctz(places)), found);
+            places &= places - 1;
         }
     }
-    return found;
+    return ScanPlain(bytes, size, i, found);
+}
+#endif
+
+std::uint32_t KeywordSet::Scan(std::string_view text) const
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+#if defined(CORVANE_SIFT_PAIRS)
+    static const bool sifts = __builtin_cpu_supports("ssse3");
+    if (sifts)
+        return ScanSifted(bytes, text.size());
+#endif
+    return ScanPlain(bytes, text.size(), 0, 0);
 }
 
 } // namespace corvane

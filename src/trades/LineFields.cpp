@@ -1,11 +1,17 @@
 #include "trades/LineFields.h"
 
+#include "trades/FindText.h"
+
 #include <limits>
 
 namespace corvane {
 
 LineFields::Marker& LineFields::MarkerFor(std::string_view open)
 {
+    // The markers are the reader's own constants: the same text mostly comes at the same address.
+    for (std::size_t i = 0; i < m_used; ++i)
+        if (m_markers[i].Text.data() == open.data() && m_markers[i].Text.size() == open.size())
+            return m_markers[i];
     for (std::size_t i = 0; i < m_used; ++i)
         if (m_markers[i].Text == open)
             return m_markers[i];
@@ -26,7 +32,7 @@ void LineFields::FindOccurrences(Marker& marker, std::size_t wanted)
 {
     while (!marker.Complete && marker.Ends.size() < wanted) {
         const std::size_t from = marker.Ends.empty() ? 0 : marker.Ends.back();
-        const std::size_t at = m_line.find(marker.Text, from);
+        const std::size_t at = FindText(m_line, marker.Text, from);
         if (at == std::string_view::npos) {
             marker.Complete = true;
             break;
@@ -47,7 +53,7 @@ std::string_view LineFields::Field(std::string_view open, std::string_view close
     const std::size_t pos = marker.Ends[passes - 1];
     if (pos >= m_line.size())
         return {};
-    const std::size_t end = m_line.find(close, pos);
+    const std::size_t end = FindText(m_line, close, pos);
     if (end == std::string_view::npos)
         return {};
     return m_line.substr(pos, end - pos);

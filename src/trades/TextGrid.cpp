@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace corvane {
 
@@ -38,7 +39,7 @@ inline std::size_t ReadLength(const unsigned char*& p, const unsigned char* end)
     return length;
 }
 
-std::size_t GetLength(const std::string& row, std::size_t& pos)
+std::size_t GetLength(std::string_view row, std::size_t& pos)
 {
     const auto* start = reinterpret_cast<const unsigned char*>(row.data());
     const unsigned char* p = start + pos;
@@ -49,7 +50,7 @@ std::size_t GetLength(const std::string& row, std::size_t& pos)
 
 // Position of cell `column` in `row`; cells missing at the end count as empty. Returns false when
 // the row holds fewer cells, with `pos` at the end and `present` the number of cells stored.
-bool FindCell(const std::string& row, int column, std::size_t& pos, std::size_t& length, int& present)
+bool FindCell(std::string_view row, int column, std::size_t& pos, std::size_t& length, int& present)
 {
     const auto* start = reinterpret_cast<const unsigned char*>(row.data());
     const unsigned char* end = start + row.size();
@@ -71,11 +72,139 @@ bool FindCell(const std::string& row, int column, std::size_t& pos, std::size_t&
     return false;
 }
 
+// Pages grow from 4 KB for small tables to 1 MB; a longer row gets a page of its own size.
+constexpr std::size_t kFirstPage = 4096;
+constexpr std::size_t kLargestPage = 1 << 20;
+
 } // namespace
 
 TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
 {
     SetRowCount(rows);
+}
+
+TextGrid::TextGrid(const TextGrid& other)
+    : m_columns(other.m_columns)
+    , m_rowCount(other.m_rowCount)
+    , m_version(other.m_version)
+    , m_rows(other.m_rows)
+    , m_pages(other.m_pages)
+    , m_pageBytes(other.m_pageBytes)
+    , m_usedBytes(other.m_usedBytes)
+{
+    // The rest of the last page stays the other table's: this one writes to pages of its own.
+}
+
+TextGrid& TextGrid::operator=(const TextGrid& other)
+{
+    if (this != &other)
+        *this = TextGrid(other);
+    return *this;
+}
+
+TextGrid::TextGrid(TextGrid&& other) noexcept
+    : m_columns(other.m_columns)
+    , m_rowCount(other.m_rowCount)
+    , m_version(other.m_version)
+    , m_rows(std::move(other.m_rows))
+    , m_pages(std::move(other.m_pages))
+    , m_free(std::exchange(other.m_free, nullptr))
+    , m_freeSize(std::exchange(other.m_freeSize, 0))
+    , m_pageBytes(std::exchange(other.m_pageBytes, 0))
+    , m_usedBytes(std::exchange(other.m_usedBytes, 0))
+{
+    other.m_rows.clear();
+    other.m_pages.clear();
+}
+
+TextGrid& TextGrid::operator=(TextGrid&& other) noexcept
+{
+    if (this != &other) {
+        m_columns = other.m_columns;
+        m_rowCount = other.m_rowCount;
+        m_version = other.m_version;
+        m_rows = std::move(other.m_rows);
+        m_pages = std::move(other.m_pages);
+        m_free = std::exchange(other.m_free, nullptr);
+        m_freeSize = std::exchange(other.m_freeSize, 0);
+        m_pageBytes = std::exchange(other.m_pageBytes, 0);
+        m_usedBytes = std::exchange(other.m_usedBytes, 0);
+        other.m_rows.clear();
+        other.m_pages.clear();
+    }
+    return *this;
+}
+
+std::string_view TextGrid::RowText(int row) const
+{
+    const Row& place = m_rows[static_cast<std::size_t>(row)];
+    return {place.Text, place.Size};
+}
+
+char* TextGrid::Allocate(std::size_t size, std::uint32_t& page)
+{
+    if (size > m_freeSize) {
+        const std::size_t pageSize = std::max(size, std::clamp(m_pageBytes / 4, kFirstPage, kLargestPage));
+        m_pages.emplace_back(new char[pageSize]);
+        m_free = m_pages.back().get();
+        m_freeSize = pageSize;
+        m_pageBytes += pageSize;
+    }
+    page = static_cast<std::uint32_t>(m_pages.size() - 1);
+    char* slot = m_free;
+    m_free += size;
+    m_freeSize -= size;
+    return slot;
+}
+
+void TextGrid::Release(const Row& row)
+{
+    m_usedBytes -= row.Room;
+}
+
+void TextGrid::Place(Row& row, std::string_view text, std::size_t room)
+{
+    const bool fits = row.Room > 0 && text.size() <= row.Room && m_pages[row.Page].use_count() == 1;
+    if (!fits) {
+        // A row that outgrew its room is likely to change again (a visible row holds another trade
+        // after the next filter pass): it moves with an eighth to spare.
+        if (row.Room > 0)
+            room = std::max(room, text.size() + text.size() / 8);
+        Release(row);
+        row.Room = static_cast<std::uint32_t>(std::max(room, text.size()));
+        row.Text = row.Room ? Allocate(row.Room, row.Page) : nullptr;
+        m_usedBytes += row.Room;
+    }
+    if (!text.empty())
+        std::memcpy(row.Text, text.data(), text.size());
+    row.Size = static_cast<std::uint32_t>(text.size());
+}
+
+void TextGrid::CompactIfSparse()
+{
+    if (m_usedBytes >= m_pageBytes / 2 || m_pageBytes - m_usedBytes < kLargestPage) {
+        if (m_usedBytes == 0 && m_rows.empty()) {
+            m_pages.clear();
+            m_free = nullptr;
+            m_freeSize = m_pageBytes = 0;
+        }
+        return;
+    }
+    std::vector<std::shared_ptr<char[]>> old;
+    old.swap(m_pages);
+    m_free = nullptr;
+    m_freeSize = m_pageBytes = m_usedBytes = 0;
+    for (Row& row : m_rows) {
+        if (row.Size == 0) {
+            row = Row();
+            continue;
+        }
+        const char* text = row.Text;
+        row.Text = Allocate(row.Size, row.Page);
+        row.Room = row.Size;
+        m_usedBytes += row.Room;
+        std::memcpy(row.Text, text, row.Size);
+    }
 }
 
 void TextGrid::SetRowCount(int rows)
@@ -84,25 +213,29 @@ void TextGrid::SetRowCount(int rows)
     if (rows < 0)
         rows = 0;
     // Only lowering discards: rows written beyond a count that grows stay until it reaches them.
-    if (rows < m_rowCount && rows < static_cast<int>(m_rows.size()))
+    if (rows < m_rowCount && rows < static_cast<int>(m_rows.size())) {
+        for (std::size_t row = static_cast<std::size_t>(rows); row < m_rows.size(); ++row)
+            Release(m_rows[row]);
         m_rows.resize(rows);
+    }
     m_rowCount = rows;
+    CompactIfSparse();
 }
 
 std::string_view TextGrid::Cell(int column, int row) const
 {
     if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0 || column >= m_columns)
         return {};
-    const std::string& text = m_rows[row];
+    const std::string_view text = RowText(row);
     std::size_t pos, length;
     int present;
     if (!FindCell(text, column, pos, length, present))
         return {};
     GetLength(text, pos);
-    return std::string_view(text).substr(pos, length);
+    return text.substr(pos, length);
 }
 
-std::string* TextGrid::MutableRow(int row)
+TextGrid::Row* TextGrid::RowToWrite(int row)
 {
     ++m_version;
     if (row < 0)
@@ -116,42 +249,48 @@ void TextGrid::SetCell(int column, int row, std::string_view text)
 {
     if (column < 0 || column >= m_columns)
         return;
-    std::string* cells = MutableRow(row);
-    if (!cells)
+    Row* place = RowToWrite(row);
+    if (!place)
         return;
+    const std::string_view cells = RowText(row);
     std::size_t pos, length;
     int present;
-    if (!FindCell(*cells, column, pos, length, present)) {
+    m_scratch.clear();
+    if (!FindCell(cells, column, pos, length, present)) {
         if (text.empty())
             return; // missing cells already read as empty
+        m_scratch.append(cells);
         for (; present < column; ++present)
-            cells->push_back('\0');
-        PutLength(*cells, text.size());
-        cells->append(text);
-        return;
+            m_scratch.push_back('\0');
+        PutLength(m_scratch, text.size());
+        m_scratch.append(text);
+    } else {
+        std::size_t end = pos;
+        GetLength(cells, end);
+        end += length;
+        m_scratch.append(cells.substr(0, pos));
+        PutLength(m_scratch, text.size());
+        m_scratch.append(text);
+        m_scratch.append(cells.substr(end));
     }
-    std::string encoded;
-    PutLength(encoded, text.size());
-    encoded.append(text);
-    std::size_t end = pos;
-    GetLength(*cells, end);
-    end += length;
-    cells->replace(pos, end - pos, encoded);
+    // A row changed cell by cell is likely to grow again: it moves with some room to spare.
+    Place(*place, m_scratch, m_scratch.size() + m_scratch.size() / 4);
 }
 
-void TextGrid::SetRow(int row, std::span<const std::string_view> cells)
+void TextGrid::SetRow(int row, std::span<const std::string_view> cells, std::size_t room)
 {
-    std::string* text = MutableRow(row);
-    if (!text)
+    Row* place = RowToWrite(row);
+    if (!place)
         return;
     int count = static_cast<int>(std::min(cells.size(), static_cast<std::size_t>(m_columns)));
     while (count > 0 && cells[count - 1].empty())
         --count;
-    std::size_t size = 0;
+    std::size_t most = 0;
     for (int i = 0; i < count; ++i)
-        size += cells[i].size() + (cells[i].size() < 0x80 ? 1 : 5);
-    text->resize(size);
-    char* out = text->data();
+        most += cells[i].size() + (cells[i].size() < 0x80 ? 1 : 5);
+    if (m_scratch.size() < most)
+        m_scratch.resize(std::max(most, 2 * m_scratch.size()));
+    char* out = m_scratch.data();
     for (int i = 0; i < count; ++i) {
         std::size_t length = cells[i].size();
         do {
@@ -165,7 +304,8 @@ void TextGrid::SetRow(int row, std::span<const std::string_view> cells)
             std::memcpy(out, cells[i].data(), cells[i].size());
         out += cells[i].size();
     }
-    text->resize(static_cast<std::size_t>(out - text->data()));
+    const auto size = static_cast<std::size_t>(out - m_scratch.data());
+    Place(*place, std::string_view(m_scratch.data(), size), size + room);
 }
 
 void TextGrid::ReadCells(int row, std::span<std::string_view> cells) const
@@ -173,7 +313,7 @@ void TextGrid::ReadCells(int row, std::span<std::string_view> cells) const
     const int count = static_cast<int>(cells.size());
     int column = 0;
     if (row >= 0 && row < static_cast<int>(m_rows.size())) {
-        const std::string& text = m_rows[row];
+        const std::string_view text = RowText(row);
         const auto* p = reinterpret_cast<const unsigned char*>(text.data());
         const unsigned char* end = p + text.size();
         const int wanted = std::min(count, m_columns);
@@ -198,25 +338,29 @@ void TextGrid::BlankRow(int row)
 {
     ++m_version;
     if (row >= 0 && row < static_cast<int>(m_rows.size()))
-        m_rows[row].clear();
+        m_rows[row].Size = 0;
 }
 
 void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count, std::size_t room)
 {
-    std::string* cells = MutableRow(row);
-    if (!cells)
+    Row* place = RowToWrite(row);
+    if (!place)
         return;
-    cells->clear();
-    if (sourceRow < 0 || sourceRow >= static_cast<int>(source.m_rows.size()))
-        return;
-    const std::string& from = source.m_rows[sourceRow];
-    count = std::min(count, m_columns);
-    std::size_t pos, length;
-    int present;
-    if (!FindCell(from, count, pos, length, present))
-        pos = from.size();
-    cells->reserve(pos + room);
-    cells->assign(from, 0, pos);
+    std::string_view prefix;
+    if (sourceRow >= 0 && sourceRow < static_cast<int>(source.m_rows.size())) {
+        const std::string_view from = source.RowText(sourceRow);
+        count = std::min(count, m_columns);
+        std::size_t pos, length;
+        int present;
+        if (!FindCell(from, count, pos, length, present))
+            pos = from.size();
+        prefix = from.substr(0, pos);
+    }
+    if (&source == this) {
+        m_scratch.assign(prefix);
+        prefix = m_scratch;
+    }
+    Place(*place, prefix, prefix.empty() ? 0 : prefix.size() + room);
 }
 
 void TextGrid::PermuteRows(int first, const std::vector<int>& order)
@@ -226,11 +370,11 @@ void TextGrid::PermuteRows(int first, const std::vector<int>& order)
         return;
     if (first + order.size() > m_rows.size())
         m_rows.resize(first + order.size());
-    std::vector<std::string> moved(order.size());
+    std::vector<Row> moved(order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
-        moved[i] = std::move(m_rows[first + order[i]]);
+        moved[i] = m_rows[first + order[i]];
     for (std::size_t i = 0; i < order.size(); ++i)
-        m_rows[first + i] = std::move(moved[i]);
+        m_rows[first + i] = moved[i];
 }
 
 void ResetGrid(TextGrid& grid)

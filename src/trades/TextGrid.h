@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,8 +18,12 @@ namespace corvane {
  * beyond it, so a row that comes into use again later starts with all cells blank. A column outside
  * 0..ColumnCount()-1 reads as empty and is not stored.
  *
- * Each row is kept as one string holding its cells as length-prefixed texts, which keeps a table of a
- * million trades in a few hundred bytes per row.
+ * Each row is kept as its cells' length-prefixed texts, one after the other, in large pages of text
+ * shared by all rows: a table of a million trades costs a few hundred allocations, not one for every
+ * row, and little more than its text. A row written again reuses its room when the new text fits
+ * (the visible table rewritten by every filter pass); otherwise it moves to new room, and the room
+ * left behind is taken back when the row count changes and much of the pages lies unused. Copies of a
+ * table share its pages and write to new ones.
  */
 class TextGrid
 {
@@ -36,8 +41,9 @@ public:
     void SetCell(int column, int row, std::string_view text);
     void AppendToCell(int column, int row, std::string_view text);
 
-    // Replaces a whole row by `cells`, its first columns (the others empty), in one write.
-    void SetRow(int row, std::span<const std::string_view> cells);
+    // Replaces a whole row by `cells`, its first columns (the others empty), in one write; `room` more
+    // bytes are kept free for cells written later.
+    void SetRow(int row, std::span<const std::string_view> cells, std::size_t room = 0);
     // Views of the first cells.size() cells of a row, read in one walk; valid until the row is written.
     void ReadCells(int row, std::span<std::string_view> cells) const;
 
@@ -49,13 +55,42 @@ public:
     // Reorders rows first..first+order.size()-1 so that new row first+i is old row first+order[i].
     void PermuteRows(int first, const std::vector<int>& order);
 
+    TextGrid(const TextGrid& other);
+    TextGrid& operator=(const TextGrid& other);
+    TextGrid(TextGrid&& other) noexcept;
+    TextGrid& operator=(TextGrid&& other) noexcept;
+    ~TextGrid() = default;
+
 private:
-    std::string* MutableRow(int row);
+    // Where a row's text stands: `Size` bytes at `Text`, in a slot of `Room` bytes of page `Page`.
+    struct Row
+    {
+        char* Text = nullptr;
+        std::uint32_t Size = 0;
+        std::uint32_t Room = 0;
+        std::uint32_t Page = 0;
+    };
+
+    std::string_view RowText(int row) const;
+    // Makes sure the row exists (blank) and counts a change.
+    Row* RowToWrite(int row);
+    // Puts `text` in place as the row's text: in its own room when it fits and no copy shares the page.
+    void Place(Row& row, std::string_view text, std::size_t room);
+    char* Allocate(std::size_t size, std::uint32_t& page);
+    void Release(const Row& row);
+    // Moves every row to new pages when most of the pages' bytes are no longer used.
+    void CompactIfSparse();
 
     int m_columns;
     int m_rowCount;
     std::uint64_t m_version = 0;
-    std::vector<std::string> m_rows; // may be longer than m_rowCount (rows written beyond the count)
+    std::vector<Row> m_rows; // may be longer than m_rowCount (rows written beyond the count)
+    std::vector<std::shared_ptr<char[]>> m_pages;
+    char* m_free = nullptr;     // the unused end of the last page
+    std::size_t m_freeSize = 0; // its size
+    std::size_t m_pageBytes = 0;
+    std::size_t m_usedBytes = 0; // the rooms of the rows
+    std::string m_scratch;       // a row's new text, put together before it is placed
 };
 
 // Empties a table the way a load or an import leaves the visible tables: the header row and one

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <random>
+#include <string_view>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -86,8 +89,9 @@ TEST(TextGridRows, ColumnsOutsideTheGridReadEmptyAndAreNotStored)
     EXPECT_EQ(grid.RowCount(), 2);
 }
 
-// Random writes, appends, blanking and row-count changes against a plain map of cells that follows the
-// row rules: text written ahead is kept, rows dropped by a lower count come back blank.
+// Random writes of cells and whole rows, appends, blanking and row-count changes against a plain map of
+// cells that follows the row rules: text written ahead is kept, rows dropped by a lower count come back
+// blank. A copy taken half-way keeps its cells while the table goes on changing.
 TEST(TextGridRows, RandomEditsMatchAPlainCellMap)
 {
     std::mt19937 random(20240102);
@@ -102,8 +106,14 @@ TEST(TextGridRows, RandomEditsMatchAPlainCellMap)
             c = static_cast<char>(number(0, 255));
         return text;
     };
+    std::optional<TextGrid> copy;
+    std::map<std::pair<int, int>, std::string> copyModel;
     for (int step = 0; step < 4000; ++step) {
-        const int action = number(0, 9);
+        if (step == 2000) {
+            copy.emplace(grid);
+            copyModel = model;
+        }
+        const int action = number(0, 10);
         const int row = number(0, rowCount + 3);
         const int column = number(0, columns - 1);
         if (action < 6) {
@@ -125,6 +135,15 @@ TEST(TextGridRows, RandomEditsMatchAPlainCellMap)
                 model.erase(model.lower_bound({lower, 0}), model.end());
                 rowCount = lower;
             }
+        } else if (action == 9) {
+            std::vector<std::string> texts(static_cast<std::size_t>(number(0, columns)));
+            for (int c = 0; c < columns; ++c)
+                model.erase({row, c});
+            for (std::size_t c = 0; c < texts.size(); ++c)
+                if (!(texts[c] = number(0, 3) ? randomText() : std::string()).empty())
+                    model[{row, static_cast<int>(c)}] = texts[c];
+            const std::vector<std::string_view> cells(texts.begin(), texts.end());
+            grid.SetRow(row, cells, static_cast<std::size_t>(number(0, 40)));
         } else {
             rowCount += number(0, 3);
             grid.SetRowCount(rowCount);
@@ -139,6 +158,8 @@ TEST(TextGridRows, RandomEditsMatchAPlainCellMap)
                     << "step " << step << " row " << r << " column " << c;
             }
     }
+    for (const auto& [place, text] : copyModel)
+        ASSERT_EQ(copy->Cell(place.second, place.first), text) << "copy, row " << place.first;
 }
 
 TEST(TextGridCopyRowPrefix, CopiesTheLeadingCellsAndBlanksTheRest)
