@@ -2,6 +2,7 @@
 
 #include "analysis/Statistics.h"
 #include "analysis/SummaryText.h"
+#include "analysis/TableFacts.h"
 #include "trades/Numbers.h"
 #include "trades/ReportReader.h"
 #include "trades/TextRoutines.h"
@@ -15,45 +16,6 @@
 namespace corvane {
 
 namespace {
-
-// Remembers the entries found for the last few distinct cells: a report has few symbols and magic
-// numbers, so most rows skip the search. `key` turns a cell into the text the list holds.
-template <typename Key> class CachedFind
-{
-public:
-    CachedFind(const SelectionList& list, Key key) : m_list(list), m_key(key) {}
-
-    int operator()(std::string_view cell)
-    {
-        for (const Entry& entry : m_entries)
-            if (entry.Cell == cell)
-                return entry.Index;
-        const int index = m_list.Find(m_key(cell));
-        if (m_entries.size() < kKept)
-            m_entries.push_back({std::string(cell), index});
-        else
-            m_entries[m_next++ % kKept] = {std::string(cell), index};
-        return index;
-    }
-
-private:
-    static constexpr std::size_t kKept = 16;
-    struct Entry
-    {
-        std::string Cell;
-        int Index;
-    };
-
-    const SelectionList& m_list;
-    Key m_key;
-    std::vector<Entry> m_entries;
-    std::size_t m_next = 0;
-};
-
-std::string_view SameText(std::string_view cell)
-{
-    return cell;
-}
 
 long long FivePlacePrice(std::string_view price)
 {
@@ -92,7 +54,11 @@ TradeValues ReadTrade(const std::string_view* cells)
 class VisibleRows
 {
 public:
-    explicit VisibleRows(Session& session) : m_session(session), m_balance(session.Report.InitialDeposit)
+    VisibleRows(Session& session, const TableFacts& facts)
+        : m_session(session)
+        , m_facts(facts)
+        , m_balance(session.Report.InitialDeposit)
+        , m_visible(facts.Rows.size(), 0)
     {
         TradeValuesCache& cache = m_session.FullValues;
         if (cache.Version != m_session.Full.Version()) {
@@ -113,25 +79,41 @@ public:
         return cache.Values[fullRow];
     }
 
-    void Add(int row, int fullRow, const std::string_view* cells)
+    void Add(int row, int fullRow)
     {
-        // Rows whose Pips and Balance are not computed keep what the trade table holds.
-        std::string_view gridCells[kGridColumns];
-        std::copy(cells, cells + kGridColumns, gridCells);
+        const TextGrid& full = m_session.Full;
+        TextGrid& grid = m_session.Grid;
+        std::string_view cells[kComment + 1];
+        full.ReadCells(fullRow, cells);
+        m_visible[static_cast<std::size_t>(fullRow)] = 1;
+        const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
+        if (!facts.Earliest.empty() && m_earliest > facts.Earliest)
+            m_earliest = facts.Earliest;
+        if (!facts.Latest.empty() && m_latest < facts.Latest)
+            m_latest = facts.Latest;
+        bool computed = false;
         char pips[kIntTextRoom];
         char balance[kFixedTextRoom];
+        std::string_view pipsText, balanceText;
         if (!m_error) {
             try {
                 const TradeValues& trade = Trade(fullRow, cells);
                 m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
-                gridCells[kPips] = FormatIntTo(pips, trade.Pips, 6);
-                gridCells[kBalance] = FormatFixedTo(balance, m_balance, 14, 2);
+                pipsText = FormatIntTo(pips, trade.Pips, 6);
+                balanceText = FormatFixedTo(balance, m_balance, 14, 2);
                 m_trades.push_back(trade);
+                computed = true;
             } catch (const ConversionError&) {
                 m_error = std::current_exception();
             }
         }
-        m_session.Grid.SetRow(row, gridCells);
+        // Columns 0 to 12 are the trade table's, copied as it holds them; rows whose Pips and Balance
+        // are not computed keep the trade table's there too.
+        const std::string_view computedCells[] = {pipsText, balanceText};
+        if (computed)
+            grid.CopyRowPrefix(row, full, fullRow, kPips, computedCells);
+        else
+            grid.CopyRowPrefix(row, full, fullRow, kGridColumns, std::span<const std::string_view>());
         std::string_view alternate[kXGridColumns];
         alternate[kXTicket] = cells[kTicket];
         alternate[kXMagic] = cells[kMagic];
@@ -139,20 +121,63 @@ public:
         m_session.XGrid.SetRow(row, alternate);
     }
 
-    // The numbers read, once every row held them; else the first row's conversion error.
-    const std::vector<TradeValues>& Trades() const
+    /**
+     * What the summary needs of the rows added, once every row held numbers; else the first row's
+     * conversion error. The closed trades run in the terminal's order: the facts' order of the whole
+     * table, less the rows that did not pass.
+     */
+    VisibleTrades Trades()
     {
         if (m_error)
             std::rethrow_exception(m_error);
-        return m_trades;
+        VisibleTrades visible;
+        visible.Values = std::move(m_trades);
+        const TradeValuesCache& cache = m_session.FullValues;
+        visible.Closed.reserve(visible.Values.size());
+        for (const int row : m_facts.CloseOrder) {
+            if (!m_visible[static_cast<std::size_t>(row)])
+                continue;
+            ClosedTrade& trade = visible.Closed.emplace_back(m_facts.Trades[static_cast<std::size_t>(row)]);
+            const TradeValues& read = cache.Values[static_cast<std::size_t>(row)];
+            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
+            trade.Pips = read.Pips;
+        }
+        visible.Days = m_earliest == "3000" || m_latest == "1000" ? 0 : DaysBetween(m_earliest, m_latest);
+        return visible;
     }
 
 private:
     Session& m_session;
+    const TableFacts& m_facts;
     double m_balance;
     std::vector<TradeValues> m_trades;
+    std::vector<char> m_visible; // by row of the trade table
+    // The dates the Return counts its days between, as ReportDays finds them.
+    std::string_view m_earliest = "3000";
+    std::string_view m_latest = "1000";
     std::exception_ptr m_error;
 };
+
+// Whether each symbol and each magic number of the facts passes the lists' selection.
+struct Passing
+{
+    std::vector<char> Symbols;
+    std::vector<char> Magics;
+};
+
+Passing PassingIds(const Session& session, const TableFacts& facts, bool magicShown)
+{
+    Passing passing;
+    for (const std::string& symbol : facts.Symbols) {
+        const int entry = session.Pairs.Find(symbol);
+        passing.Symbols.push_back(entry >= 0 && session.Pairs.Selected(entry) ? 1 : 0);
+    }
+    for (const std::string& magic : facts.MagicTexts) {
+        const int entry = magicShown ? session.Magic.Find(MagicKeyOf(magic)) : 0;
+        passing.Magics.push_back(!magicShown || (entry >= 0 && session.Magic.Selected(entry)) ? 1 : 0);
+    }
+    return passing;
+}
 
 } // namespace
 
@@ -177,33 +202,18 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     if (!magic.AnySelected())
         magic.SelectAll();
 
-    const TextGrid& full = session.Full;
-    TextGrid& grid = session.Grid;
-    TextGrid& xgrid = session.XGrid;
-    CachedFind findPair(pairs, SameText);
-    CachedFind findMagic(magic, MagicKeyOfCell);
-    const bool magicShown = magicFilter == MagicFilter::On;
-    std::string_view cells[kComment + 1];
-    VisibleRows visible(session);
+    const TableFacts& facts = TableFactsOf(session);
+    const Passing passing = PassingIds(session, facts, magicFilter == MagicFilter::On);
+    VisibleRows visible(session, facts);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
-    for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells);
-        const int pair = findPair(cells[kItem]);
-        if (pair < 0)
-            continue;
-        int key = -1;
-        if (magicShown) {
-            key = findMagic(cells[kMagic]);
-            if (key < 0)
-                continue;
-        }
-        if (!pairs.Selected(pair) || (magicShown && !magic.Selected(key)))
-            continue;
-        visible.Add(next++, row, cells);
+    for (int row = 1; row < session.Full.RowCount(); ++row) {
+        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
+        if (passing.Symbols[static_cast<std::size_t>(ids.Symbol)] && passing.Magics[static_cast<std::size_t>(ids.Magic)])
+            visible.Add(next++, row);
     }
-    grid.SetRowCount(next);
-    xgrid.SetRowCount(next);
+    session.Grid.SetRowCount(next);
+    session.XGrid.SetRowCount(next);
     if (next == 1)
         return;
     ShowSummary(session, visible.Trades());
@@ -220,21 +230,15 @@ void RebuildMagicList(Session& session)
         remembered[i] = magic.Selected(i);
     magic.Clear();
 
-    const TextGrid& full = session.Full;
-    CachedFind findPair(pairs, SameText);
-    // Magic cells whose key the list already holds: a report has few magic numbers.
-    std::vector<std::string> listed;
-    std::string_view cells[kMagic + 1];
-    for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells);
-        const int pair = findPair(cells[kItem]);
-        if (pair < 0 || !pairs.Selected(pair))
+    const TableFacts& facts = TableFactsOf(session);
+    const Passing passing = PassingIds(session, facts, false);
+    std::vector<char> listed(facts.MagicTexts.size(), 0);
+    for (int row = 1; row < session.Full.RowCount(); ++row) {
+        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
+        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)] || listed[static_cast<std::size_t>(ids.Magic)])
             continue;
-        if (std::find(listed.begin(), listed.end(), cells[kMagic]) != listed.end())
-            continue;
-        magic.AddIfAbsent(MagicKeyOfCell(cells[kMagic]));
-        if (listed.size() < 16)
-            listed.emplace_back(cells[kMagic]);
+        listed[static_cast<std::size_t>(ids.Magic)] = 1;
+        magic.AddIfAbsent(MagicKeyOf(facts.MagicTexts[static_cast<std::size_t>(ids.Magic)]));
     }
     if (magic.Count() == static_cast<int>(remembered.size()))
         for (int i = 0; i < magic.Count(); ++i)

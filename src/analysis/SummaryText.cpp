@@ -53,28 +53,58 @@ void StartSummary(Session& session)
     session.MoreMemo.clear();
 }
 
-void FinishSummary(Session& session, const std::vector<TradeValues>& trades)
+// `closed` gives the closed trades once the drawdown is marked: they may view the visible table's cells.
+template <typename Closed> void FinishSummary(Session& session, const std::vector<TradeValues>& values, Closed closed)
 {
-    Statistics statistics = ComputeStatistics(trades, session.Report.InitialDeposit);
+    Statistics statistics = ComputeStatistics(values, session.Report.InitialDeposit);
     MarkDrawdown(session.Grid, statistics, session.Report.InitialDeposit);
-    statistics.Figures.ReturnDays = ReportDays(session.Grid);
+    statistics.Figures.ReturnDays = closed.Days();
     for (std::string& line : SummaryFigureLines(statistics.Figures))
         session.Memo.push_back(std::move(line));
-    ShowMoreStatistics(session, trades);
+    ShowMoreStatistics(session, closed.Trades());
 }
+
+// The closed trades and the days read from the visible table.
+class FromGrid
+{
+public:
+    FromGrid(const Session& session, const std::vector<TradeValues>& values) : m_session(session), m_values(values) {}
+    int Days() const { return ReportDays(m_session.Grid); }
+    std::vector<ClosedTrade> Trades() const
+    {
+        return ClosedTrades(m_session.Grid, m_session.XGrid, kXMagic, m_session.Report, &m_values);
+    }
+
+private:
+    const Session& m_session;
+    const std::vector<TradeValues>& m_values;
+};
+
+// ... as the filter pass found them.
+class FromPass
+{
+public:
+    explicit FromPass(const VisibleTrades& visible) : m_visible(visible) {}
+    int Days() const { return m_visible.Days; }
+    const std::vector<ClosedTrade>& Trades() const { return m_visible.Closed; }
+
+private:
+    const VisibleTrades& m_visible;
+};
 
 } // namespace
 
 void ShowSummary(Session& session)
 {
     StartSummary(session);
-    FinishSummary(session, ReadTradeValues(session.Grid));
+    const std::vector<TradeValues> values = ReadTradeValues(session.Grid);
+    FinishSummary(session, values, FromGrid(session, values));
 }
 
-void ShowSummary(Session& session, const std::vector<TradeValues>& trades)
+void ShowSummary(Session& session, const VisibleTrades& visible)
 {
     StartSummary(session);
-    FinishSummary(session, trades);
+    FinishSummary(session, visible.Values, FromPass(visible));
 }
 
 } // namespace corvane

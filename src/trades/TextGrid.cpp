@@ -1,6 +1,7 @@
 #include "trades/TextGrid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,22 @@ void PutLength(std::string& out, std::size_t length)
             digit |= 0x80;
         out.push_back(static_cast<char>(digit));
     } while (length);
+}
+
+// Writes a cell, its length and its bytes, at `out`; returns the end of what it wrote.
+char* PutCell(char* out, std::string_view text)
+{
+    std::size_t length = text.size();
+    do {
+        unsigned char digit = length & 0x7f;
+        length >>= 7;
+        if (length)
+            digit |= 0x80;
+        *out++ = static_cast<char>(digit);
+    } while (length);
+    if (!text.empty())
+        std::memcpy(out, text.data(), text.size());
+    return out + text.size();
 }
 
 // Reads a cell's length at `p` and moves `p` past it. Lengths below 128 take one byte.
@@ -71,6 +88,9 @@ bool FindCell(const std::string& row, int column, std::size_t& pos, std::size_t&
     return false;
 }
 
+// The last version given to any table.
+std::atomic<std::uint64_t> g_lastVersion{0};
+
 } // namespace
 
 TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
@@ -78,9 +98,51 @@ TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
     SetRowCount(rows);
 }
 
+TextGrid::TextGrid(const TextGrid& other) : m_columns(other.m_columns), m_rowCount(other.m_rowCount), m_rows(other.m_rows)
+{
+    NewVersion();
+}
+
+TextGrid::TextGrid(TextGrid&& other) noexcept
+    : m_columns(other.m_columns)
+    , m_rowCount(other.m_rowCount)
+    , m_rows(std::move(other.m_rows))
+{
+    NewVersion();
+    other.NewVersion();
+}
+
+TextGrid& TextGrid::operator=(const TextGrid& other)
+{
+    if (this != &other) {
+        m_columns = other.m_columns;
+        m_rowCount = other.m_rowCount;
+        m_rows = other.m_rows;
+        NewVersion();
+    }
+    return *this;
+}
+
+TextGrid& TextGrid::operator=(TextGrid&& other) noexcept
+{
+    if (this != &other) {
+        m_columns = other.m_columns;
+        m_rowCount = other.m_rowCount;
+        m_rows = std::move(other.m_rows);
+        NewVersion();
+        other.NewVersion();
+    }
+    return *this;
+}
+
+void TextGrid::NewVersion()
+{
+    m_version = g_lastVersion.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 void TextGrid::SetRowCount(int rows)
 {
-    ++m_version;
+    NewVersion();
     if (rows < 0)
         rows = 0;
     // Only lowering discards: rows written beyond a count that grows stay until it reaches them.
@@ -104,7 +166,7 @@ std::string_view TextGrid::Cell(int column, int row) const
 
 std::string* TextGrid::MutableRow(int row)
 {
-    ++m_version;
+    NewVersion();
     if (row < 0)
         return nullptr;
     if (row >= static_cast<int>(m_rows.size()))
@@ -152,19 +214,8 @@ void TextGrid::SetRow(int row, std::span<const std::string_view> cells)
         size += cells[i].size() + (cells[i].size() < 0x80 ? 1 : 5);
     text->resize(size);
     char* out = text->data();
-    for (int i = 0; i < count; ++i) {
-        std::size_t length = cells[i].size();
-        do {
-            unsigned char digit = length & 0x7f;
-            length >>= 7;
-            if (length)
-                digit |= 0x80;
-            *out++ = static_cast<char>(digit);
-        } while (length);
-        if (!cells[i].empty())
-            std::memcpy(out, cells[i].data(), cells[i].size());
-        out += cells[i].size();
-    }
+    for (int i = 0; i < count; ++i)
+        out = PutCell(out, cells[i]);
     text->resize(static_cast<std::size_t>(out - text->data()));
 }
 
@@ -196,7 +247,7 @@ void TextGrid::AppendToCell(int column, int row, std::string_view text)
 
 void TextGrid::BlankRow(int row)
 {
-    ++m_version;
+    NewVersion();
     if (row >= 0 && row < static_cast<int>(m_rows.size()))
         m_rows[row].clear();
 }
@@ -219,9 +270,47 @@ void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int
     cells->assign(from, 0, pos);
 }
 
+void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count,
+                             std::span<const std::string_view> more)
+{
+    count = std::max(0, std::min(count, m_columns));
+    const int moreCount = std::min(static_cast<int>(more.size()), m_columns - count);
+    // The source's cells [0, count) as stored: their lengths are walked, their bytes copied at once.
+    std::size_t prefix = 0;
+    int present = 0;
+    if (sourceRow >= 0 && sourceRow < static_cast<int>(source.m_rows.size())) {
+        const std::string& from = source.m_rows[sourceRow];
+        const auto* start = reinterpret_cast<const unsigned char*>(from.data());
+        const unsigned char* end = start + from.size();
+        const unsigned char* p = start;
+        while (present < count && p < end) {
+            const std::size_t length = ReadLength(p, end);
+            p += length;
+            ++present;
+        }
+        prefix = static_cast<std::size_t>(std::min(p, end) - start);
+    }
+    std::size_t size = prefix + static_cast<std::size_t>(count - present);
+    for (int i = 0; i < moreCount; ++i)
+        size += more[i].size() + (more[i].size() < 0x80 ? 1 : 5);
+    std::string* cells = MutableRow(row);
+    if (!cells)
+        return;
+    cells->resize(size);
+    char* out = cells->data();
+    if (prefix > 0)
+        std::memcpy(out, source.m_rows[sourceRow].data(), prefix);
+    out += prefix;
+    for (; present < count; ++present)
+        *out++ = '\0'; // a cell missing from the source's row: empty
+    for (int i = 0; i < moreCount; ++i)
+        out = PutCell(out, more[i]);
+    cells->resize(static_cast<std::size_t>(out - cells->data()));
+}
+
 void TextGrid::PermuteRows(int first, const std::vector<int>& order)
 {
-    ++m_version;
+    NewVersion();
     if (first < 0)
         return;
     if (first + order.size() > m_rows.size())

@@ -24,10 +24,17 @@ class TextGrid
 {
 public:
     TextGrid(int columns, int rows);
+    // A copy, or a table moved into another place, has a version of its own: views of the cells taken
+    // before do not see it.
+    TextGrid(const TextGrid& other);
+    TextGrid(TextGrid&& other) noexcept;
+    TextGrid& operator=(const TextGrid& other);
+    TextGrid& operator=(TextGrid&& other) noexcept;
+    ~TextGrid() = default;
 
     int ColumnCount() const { return m_columns; }
-    // Raised by every change of the table's cells or rows, so that what is worked out from the table
-    // can tell whether it still holds.
+    // Changes with every change of the table's cells or rows, and is never the same for two tables, so
+    // that what is worked out from a table (and may view its cells) can tell whether it still holds.
     std::uint64_t Version() const { return m_version; }
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int rows);
@@ -46,11 +53,15 @@ public:
     // Copies cells [0, count) of `source`'s row into cells [0, count) of this grid's row, replacing the
     // row; `room` more bytes are kept free for cells written after them.
     void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count, std::size_t room = 0);
+    // The same, followed by `more` as cells [count, count + more.size()), in one write.
+    void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count,
+                       std::span<const std::string_view> more);
     // Reorders rows first..first+order.size()-1 so that new row first+i is old row first+order[i].
     void PermuteRows(int first, const std::vector<int>& order);
 
 private:
     std::string* MutableRow(int row);
+    void NewVersion();
 
     int m_columns;
     int m_rowCount;
