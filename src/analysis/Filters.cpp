@@ -83,8 +83,8 @@ public:
     {
         const TextGrid& full = m_session.Full;
         TextGrid& grid = m_session.Grid;
-        std::string_view cells[kComment + 1];
-        full.ReadCells(fullRow, cells);
+        std::string_view* cells = m_cells;
+        full.ReadCells(fullRow, m_cells);
         m_visible[static_cast<std::size_t>(fullRow)] = 1;
         const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
         if (!facts.Earliest.empty() && m_earliest > facts.Earliest)
@@ -134,11 +134,12 @@ public:
         visible.Values = std::move(m_trades);
         const TradeValuesCache& cache = m_session.FullValues;
         visible.Closed.reserve(visible.Values.size());
-        for (const int row : m_facts.CloseOrder) {
-            if (!m_visible[static_cast<std::size_t>(row)])
+        for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
+            const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
+            if (!m_visible[row])
                 continue;
-            ClosedTrade& trade = visible.Closed.emplace_back(m_facts.Trades[static_cast<std::size_t>(row)]);
-            const TradeValues& read = cache.Values[static_cast<std::size_t>(row)];
+            ClosedTrade& trade = visible.Closed.emplace_back(m_facts.Trades[i]);
+            const TradeValues& read = cache.Values[row];
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
             trade.Pips = read.Pips;
         }
@@ -152,6 +153,7 @@ private:
     double m_balance;
     std::vector<TradeValues> m_trades;
     std::vector<char> m_visible; // by row of the trade table
+    std::string_view m_cells[kComment + 1];
     // The dates the Return counts its days between, as ReportDays finds them.
     std::string_view m_earliest = "3000";
     std::string_view m_latest = "1000";
@@ -207,10 +209,16 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     VisibleRows visible(session, facts);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
+    // The rows lie apart in memory: the processor is asked for those a few rows ahead.
+    constexpr int kAhead = 6;
     for (int row = 1; row < session.Full.RowCount(); ++row) {
         const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
-        if (passing.Symbols[static_cast<std::size_t>(ids.Symbol)] && passing.Magics[static_cast<std::size_t>(ids.Magic)])
-            visible.Add(next++, row);
+        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)] || !passing.Magics[static_cast<std::size_t>(ids.Magic)])
+            continue;
+        session.Full.PrefetchRow(row + kAhead);
+        session.Grid.PrefetchRow(next + kAhead);
+        session.XGrid.PrefetchRow(next + kAhead);
+        visible.Add(next++, row);
     }
     session.Grid.SetRowCount(next);
     session.XGrid.SetRowCount(next);

@@ -40,7 +40,7 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     facts->Mt5 = dealOrder;
     const int rows = full.RowCount();
     facts->Rows.resize(static_cast<std::size_t>(std::max(rows, 1)));
-    facts->Trades.resize(facts->Rows.size());
+    std::vector<ClosedTrade> trades;
     Ids symbolId(facts->Symbols);
     Ids magicId(facts->MagicTexts);
     // The magic numbers group the more statistics by their names: no magic number is named "0".
@@ -65,20 +65,30 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
             if (factsRow.Latest.empty() || factsRow.Latest < date)
                 factsRow.Latest = date;
         }
-        ClosedTrade& trade = facts->Trades[static_cast<std::size_t>(row)];
+        ClosedTrade trade;
         if (!ReadClosedTrade(cells, cells[kMagic], trade))
             continue;
         trade.SymbolId = factsRow.Symbol;
         trade.MagicId = magicGroup[static_cast<std::size_t>(factsRow.Magic)];
+        trades.push_back(trade);
         facts->CloseOrder.push_back(row);
     }
-    const auto& trades = facts->Trades;
+    std::vector<int> order(trades.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
     const auto before = [&trades, dealOrder](int a, int b) {
         return RunsBefore(trades[static_cast<std::size_t>(a)], trades[static_cast<std::size_t>(b)], dealOrder);
     };
     // Most tables are in that order already: the check costs less than a sort.
-    if (!std::is_sorted(facts->CloseOrder.begin(), facts->CloseOrder.end(), before))
-        std::stable_sort(facts->CloseOrder.begin(), facts->CloseOrder.end(), before);
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::stable_sort(order.begin(), order.end(), before);
+    facts->Trades.reserve(trades.size());
+    std::vector<int> closeRows(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        facts->Trades.push_back(trades[static_cast<std::size_t>(order[i])]);
+        closeRows[i] = facts->CloseOrder[static_cast<std::size_t>(order[i])];
+    }
+    facts->CloseOrder = std::move(closeRows);
     return facts;
 }
 

@@ -33,8 +33,9 @@ struct TableFacts
     std::vector<std::string> Symbols;     // the distinct Item cells, in order of first appearance
     std::vector<std::string> MagicTexts;  // the distinct Magic cells without surrounding white space
     std::vector<Row> Rows;                // row r of the trade table at r (row 0 unused)
-    std::vector<ClosedTrade> Trades;      // row r's trade at r, its Result and Pips left 0; for a closed row
-    std::vector<int> CloseOrder;          // the rows of the closed trades in the order the terminal runs them
+    std::vector<ClosedTrade> Trades;      // the closed trades in the order the terminal runs them, without
+                                          // their Result and Pips
+    std::vector<int> CloseOrder;          // the row of each of them
 };
 
 // The facts of the session's trade table as it now stands, read anew when the table has changed.

@@ -245,6 +245,16 @@ void TextGrid::AppendToCell(int column, int row, std::string_view text)
     SetCell(column, row, joined);
 }
 
+void TextGrid::PrefetchRow(int row) const
+{
+#if defined(__GNUC__)
+    if (row >= 0 && row < static_cast<int>(m_rows.size()))
+        __builtin_prefetch(m_rows[static_cast<std::size_t>(row)].data());
+#else
+    (void)row;
+#endif
+}
+
 void TextGrid::BlankRow(int row)
 {
     NewVersion();

@@ -48,6 +48,10 @@ public:
     // Views of the first cells.size() cells of a row, read in one walk; valid until the row is written.
     void ReadCells(int row, std::span<std::string_view> cells) const;
 
+    // Asks the processor to bring a row's cells into its cache: a walk over many rows asks a few rows
+    // ahead of the one it reads or writes, so that it does not wait on each.
+    void PrefetchRow(int row) const;
+
     // Blanks every cell of one row.
     void BlankRow(int row);
     // Copies cells [0, count) of `source`'s row into cells [0, count) of this grid's row, replacing the
