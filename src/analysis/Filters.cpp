@@ -44,6 +44,13 @@ TradeValues ReadTrade(const std::string_view* cells)
     return trade;
 }
 
+// Keeps `cell` as `longest` when it is longer.
+void Longer(std::string& longest, std::string_view cell)
+{
+    if (cell.size() > longest.size())
+        longest.assign(cell);
+}
+
 /**
  * Builds the visible rows in one pass: each passing trade's columns 0 to 14 and, while every row so
  * far held numbers, its Pips and its running Balance computed anew: the initial deposit plus each
@@ -119,6 +126,47 @@ public:
         alternate[kXMagic] = cells[kMagic];
         alternate[kXComment] = cells[kComment];
         m_session.XGrid.SetRow(row, alternate);
+
+        for (int column = 0; column < kPips; ++column)
+            Longer(m_gridLongest[column], cells[column]);
+        Longer(m_gridLongest[kPips], computed ? pipsText : cells[kPips]);
+        m_balanceLengths.push_back(computed ? balanceText.size() : cells[kBalance].size());
+        for (int column = 0; column < kXGridColumns; ++column)
+            Longer(m_xgridLongest[column], alternate[column]);
+    }
+
+    /**
+     * Leaves with the session what the views need of the tables, once the summary has marked the
+     * drawdown stretch: the numbers of the rows, their marks and the longest text of each column.
+     */
+    void LeaveFacts(std::vector<TradeValues> values, const Statistics& statistics)
+    {
+        VisibleTableFacts& facts = m_session.ShownFacts;
+        const TextGrid& grid = m_session.Grid;
+        const int rows = static_cast<int>(values.size());
+        facts.Marked.assign(values.size(), 0);
+        if (statistics.TroughRow > 0)
+            for (int row = statistics.StretchStart + 1; row <= statistics.TroughRow && row <= rows; ++row)
+                facts.Marked[static_cast<std::size_t>(row - 1)] = 1;
+        if (rows > 0 && grid.Cell(kBalance, 1).find('*') != std::string_view::npos)
+            facts.Marked[0] = 1;
+        facts.GridLongest.assign(m_gridLongest, m_gridLongest + kGridColumns);
+        // The first of the longest Balance cells, the marker counted.
+        std::size_t longest = 0;
+        int longestRow = 0;
+        for (int row = 1; row <= rows && row <= static_cast<int>(m_balanceLengths.size()); ++row) {
+            const std::size_t length = m_balanceLengths[static_cast<std::size_t>(row - 1)]
+                                       + (facts.Marked[static_cast<std::size_t>(row - 1)] ? kDrawdownMarker.size() : 0);
+            if (length > longest) {
+                longest = length;
+                longestRow = row;
+            }
+        }
+        facts.GridLongest[kBalance] = longestRow > 0 ? std::string(grid.Cell(kBalance, longestRow)) : std::string();
+        facts.XGridLongest.assign(m_xgridLongest, m_xgridLongest + kXGridColumns);
+        facts.Values = std::move(values);
+        facts.GridVersion = grid.Version();
+        facts.XGridVersion = m_session.XGrid.Version();
     }
 
     /**
@@ -154,6 +202,9 @@ private:
     std::vector<TradeValues> m_trades;
     std::vector<char> m_visible; // by row of the trade table
     std::string_view m_cells[kComment + 1];
+    std::string m_gridLongest[kGridColumns]; // the first of the longest texts of each column so far
+    std::vector<std::size_t> m_balanceLengths;
+    std::string m_xgridLongest[kXGridColumns];
     // The dates the Return counts its days between, as ReportDays finds them.
     std::string_view m_earliest = "3000";
     std::string_view m_latest = "1000";
@@ -224,7 +275,9 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     session.XGrid.SetRowCount(next);
     if (next == 1)
         return;
-    ShowSummary(session, visible.Trades());
+    VisibleTrades trades = visible.Trades();
+    const Statistics statistics = ShowSummary(session, trades);
+    visible.LeaveFacts(std::move(trades.Values), statistics);
 }
 
 void RebuildMagicList(Session& session)

@@ -54,7 +54,8 @@ void StartSummary(Session& session)
 }
 
 // `closed` gives the closed trades once the drawdown is marked: they may view the visible table's cells.
-template <typename Closed> void FinishSummary(Session& session, const std::vector<TradeValues>& values, Closed closed)
+template <typename Closed>
+Statistics FinishSummary(Session& session, const std::vector<TradeValues>& values, Closed closed)
 {
     Statistics statistics = ComputeStatistics(values, session.Report.InitialDeposit);
     MarkDrawdown(session.Grid, statistics, session.Report.InitialDeposit);
@@ -62,6 +63,7 @@ template <typename Closed> void FinishSummary(Session& session, const std::vecto
     for (std::string& line : SummaryFigureLines(statistics.Figures))
         session.Memo.push_back(std::move(line));
     ShowMoreStatistics(session, closed.Trades());
+    return statistics;
 }
 
 // The closed trades and the days read from the visible table.
@@ -101,10 +103,10 @@ void ShowSummary(Session& session)
     FinishSummary(session, values, FromGrid(session, values));
 }
 
-void ShowSummary(Session& session, const VisibleTrades& visible)
+Statistics ShowSummary(Session& session, const VisibleTrades& visible)
 {
     StartSummary(session);
-    FinishSummary(session, visible.Values, FromPass(visible));
+    return FinishSummary(session, visible.Values, FromPass(visible));
 }
 
 } // namespace corvane

@@ -30,7 +30,7 @@ struct VisibleTrades
     std::vector<ClosedTrade> Closed; // the closed ones in the order the terminal runs them (ClosedTrades)
     int Days = 0;                    // ReportDays of the visible table
 };
-// The same as ShowSummary(session), with what the filter pass has worked out.
-void ShowSummary(Session& session, const VisibleTrades& visible);
+// The same as ShowSummary(session), with what the filter pass has worked out; returns the statistics.
+Statistics ShowSummary(Session& session, const VisibleTrades& visible);
 
 } // namespace corvane

@@ -134,6 +134,7 @@ struct Session
 
     TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass
     std::shared_ptr<const TableFacts> FullFacts; // the rest it reads once from each version of Full
+    VisibleTableFacts ShownFacts;                // what it leaves with Grid and XGrid for the views
 };
 
 // The magic list is shown while it holds at least two entries (the window's layout switch).

@@ -145,9 +145,12 @@ void TextGrid::SetRowCount(int rows)
     NewVersion();
     if (rows < 0)
         rows = 0;
-    // Only lowering discards: rows written beyond a count that grows stay until it reaches them.
-    if (rows < m_rowCount && rows < static_cast<int>(m_rows.size()))
-        m_rows.resize(rows);
+    // Only lowering discards: rows written beyond a count that grows stay until it reaches them. A
+    // discarded row is emptied but keeps its room, so that a table filled again and again (the visible
+    // table on every click) does not give its rows back to the heap and take them again.
+    if (rows < m_rowCount)
+        for (std::size_t row = static_cast<std::size_t>(rows); row < m_rows.size(); ++row)
+            m_rows[row].clear();
     m_rowCount = rows;
 }
 
