@@ -264,7 +264,8 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     constexpr int kAhead = 6;
     for (int row = 1; row < session.Full.RowCount(); ++row) {
         const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
-        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)] || !passing.Magics[static_cast<std::size_t>(ids.Magic)])
+        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)]
+            || !passing.Magics[static_cast<std::size_t>(ids.Magic)])
             continue;
         session.Full.PrefetchRow(row + kAhead);
         session.Grid.PrefetchRow(next + kAhead);

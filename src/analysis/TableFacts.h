@@ -29,13 +29,13 @@ struct TableFacts
     };
 
     std::uint64_t Version = 0;
-    bool Mt5 = false;                     // the order of the closed trades is the MetaTrader 5 one
-    std::vector<std::string> Symbols;     // the distinct Item cells, in order of first appearance
-    std::vector<std::string> MagicTexts;  // the distinct Magic cells without surrounding white space
-    std::vector<Row> Rows;                // row r of the trade table at r (row 0 unused)
-    std::vector<ClosedTrade> Trades;      // the closed trades in the order the terminal runs them, without
-                                          // their Result and Pips
-    std::vector<int> CloseOrder;          // the row of each of them
+    bool Mt5 = false;                    // the order of the closed trades is the MetaTrader 5 one
+    std::vector<std::string> Symbols;    // the distinct Item cells, in order of first appearance
+    std::vector<std::string> MagicTexts; // the distinct Magic cells without surrounding white space
+    std::vector<Row> Rows;               // row r of the trade table at r (row 0 unused)
+    std::vector<ClosedTrade> Trades;     // the closed trades in the order the terminal runs them, without
+                                         // their Result and Pips
+    std::vector<int> CloseOrder;         // the row of each of them
 };
 
 // The facts of the session's trade table as it now stands, read anew when the table has changed.

@@ -98,7 +98,10 @@ TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
     SetRowCount(rows);
 }
 
-TextGrid::TextGrid(const TextGrid& other) : m_columns(other.m_columns), m_rowCount(other.m_rowCount), m_rows(other.m_rows)
+TextGrid::TextGrid(const TextGrid& other)
+    : m_columns(other.m_columns)
+    , m_rowCount(other.m_rowCount)
+    , m_rows(other.m_rows)
 {
     NewVersion();
 }

@@ -6,8 +6,8 @@
 #include <exception>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace corvane {

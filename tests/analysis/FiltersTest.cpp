@@ -352,7 +352,6 @@ TEST(RebuildMagicList, OtherCountSelectsNoneAndTheNextPassSelectsAll)
     EXPECT_EQ(Tickets(session), (Cells{"2", "4"}));
 }
 
-
 // --- what the pass works out once, against the tables it writes ------------------------------------
 
 // What the views and the more statistics would read from the tables themselves, checked against what
@@ -374,8 +373,8 @@ void ExpectFactsOfTheTables(const Session& session, const std::string& name)
         EXPECT_EQ(facts.Marked[i] != 0, session.Grid.Cell(kBalance, row).find('*') != std::string_view::npos)
             << "row " << row;
     }
-    for (const auto& [grid, longest] : {std::pair(&session.Grid, &facts.GridLongest),
-                                        std::pair(&session.XGrid, &facts.XGridLongest)})
+    for (const auto& [grid, longest] :
+         {std::pair(&session.Grid, &facts.GridLongest), std::pair(&session.XGrid, &facts.XGridLongest)})
         for (int column = 0; column < grid->ColumnCount(); ++column) {
             std::string_view first;
             for (int row = 1; row < grid->RowCount(); ++row)
