@@ -40,7 +40,9 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     facts->Mt5 = dealOrder;
     const int rows = full.RowCount();
     facts->Rows.resize(static_cast<std::size_t>(std::max(rows, 1)));
-    std::vector<ClosedTrade> trades;
+    std::vector<ClosedTrade>& trades = facts->Trades;
+    trades.reserve(facts->Rows.size());
+    facts->CloseOrder.reserve(facts->Rows.size());
     Ids symbolId(facts->Symbols);
     Ids magicId(facts->MagicTexts);
     // The magic numbers group the more statistics by their names: no magic number is named "0".
@@ -82,13 +84,28 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     // Most tables are in that order already: the check costs less than a sort.
     if (!std::is_sorted(order.begin(), order.end(), before))
         std::stable_sort(order.begin(), order.end(), before);
-    facts->Trades.reserve(trades.size());
-    std::vector<int> closeRows(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        facts->Trades.push_back(trades[static_cast<std::size_t>(order[i])]);
-        closeRows[i] = facts->CloseOrder[static_cast<std::size_t>(order[i])];
+    // Each trade moves to its place in that order along the cycles of the order, in place: a table of a
+    // million trades is not held twice.
+    std::vector<int>& rowsOf = facts->CloseOrder;
+    std::vector<char> placed(order.size(), 0);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        ClosedTrade held = trades[start];
+        const int heldRow = rowsOf[start];
+        for (std::size_t at = start;;) {
+            placed[at] = 1;
+            const auto from = static_cast<std::size_t>(order[at]);
+            if (from == start) {
+                trades[at] = held;
+                rowsOf[at] = heldRow;
+                break;
+            }
+            trades[at] = trades[from];
+            rowsOf[at] = rowsOf[from];
+            at = from;
+        }
     }
-    facts->CloseOrder = std::move(closeRows);
     return facts;
 }
 
