@@ -61,7 +61,7 @@ void Longer(std::string& longest, std::string_view cell)
 class VisibleRows
 {
 public:
-    VisibleRows(Session& session, const TableFacts& facts)
+    VisibleRows(Session& session, TableFacts& facts)
         : m_session(session)
         , m_facts(facts)
         , m_balance(session.Report.InitialDeposit)
@@ -181,23 +181,26 @@ public:
         VisibleTrades visible;
         visible.Values = std::move(m_trades);
         const TradeValuesCache& cache = m_session.FullValues;
-        visible.Closed.reserve(visible.Values.size());
+        visible.Visible.assign(m_facts.Trades.size(), 0);
         for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
             const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
             if (!m_visible[row])
                 continue;
-            ClosedTrade& trade = visible.Closed.emplace_back(m_facts.Trades[i]);
+            // A row's numbers are the same for as long as the facts hold: the trade keeps them.
+            ClosedTrade& trade = m_facts.Trades[i];
             const TradeValues& read = cache.Values[row];
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
             trade.Pips = read.Pips;
+            visible.Visible[i] = 1;
         }
+        visible.All = &m_facts.Trades;
         visible.Days = m_earliest == "3000" || m_latest == "1000" ? 0 : DaysBetween(m_earliest, m_latest);
         return visible;
     }
 
 private:
     Session& m_session;
-    const TableFacts& m_facts;
+    TableFacts& m_facts;
     double m_balance;
     std::vector<TradeValues> m_trades;
     std::vector<char> m_visible; // by row of the trade table
@@ -255,7 +258,7 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     if (!magic.AnySelected())
         magic.SelectAll();
 
-    const TableFacts& facts = TableFactsOf(session);
+    TableFacts& facts = TableFactsOf(session);
     const Passing passing = PassingIds(session, facts, magicFilter == MagicFilter::On);
     VisibleRows visible(session, facts);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.

@@ -72,21 +72,39 @@ std::vector<BalanceEvent> BalanceEvents(const ReportState& report)
     return events;
 }
 
+// The trades a computation runs over: all of a list, or those of it whose flag is set.
+class Trades
+{
+public:
+    Trades(const std::vector<ClosedTrade>& all, const std::vector<char>* kept) : m_all(all), m_kept(kept) {}
+
+    template <typename F> void ForEach(F f) const
+    {
+        for (std::size_t i = 0; i < m_all.size(); ++i)
+            if (!m_kept || (*m_kept)[i])
+                f(m_all[i]);
+    }
+
+private:
+    const std::vector<ClosedTrade>& m_all;
+    const std::vector<char>* m_kept;
+};
+
 // Walks the trades and the balance rows in time order: `onBalance(amount)` and `onTrade(trade)`. A
 // balance row of the same second goes first in a MetaTrader 5 report (its deposit opens the test),
 // else in ticket order.
 template <typename OnBalance, typename OnTrade>
-void WalkEvents(const std::vector<ClosedTrade>& trades, const std::vector<BalanceEvent>& balances, bool mt5,
-                OnBalance onBalance, OnTrade onTrade)
+void WalkEvents(const Trades& trades, const std::vector<BalanceEvent>& balances, bool mt5, OnBalance onBalance,
+                OnTrade onTrade)
 {
     std::size_t b = 0;
-    for (const ClosedTrade& trade : trades) {
+    trades.ForEach([&](const ClosedTrade& trade) {
         while (b < balances.size()
                && (balances[b].Seconds < trade.CloseSeconds
                    || (balances[b].Seconds == trade.CloseSeconds && (mt5 || balances[b].Ticket < trade.Ticket))))
             onBalance(balances[b++].Amount);
         onTrade(trade);
-    }
+    });
     for (; b < balances.size(); ++b)
         onBalance(balances[b].Amount);
 }
@@ -250,6 +268,13 @@ double OpeningBalance(const ReportState& report)
 
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report)
 {
+    return ComputeMoreStatistics(trades, nullptr, report);
+}
+
+MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
+                                  const ReportState& report)
+{
+    const Trades trades(all, kept);
     MoreFigures f;
     const ConsecutiveRule rule = IsMt5(report) ? ConsecutiveRule::Mt5 : ConsecutiveRule::Mt4;
     long long wins = 0, losses = 0, shortWins = 0, longWins = 0;
@@ -289,7 +314,7 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
         groupWins[last] += trade.Result >= 0 ? 1 : 0;
     };
 
-    for (const ClosedTrade& trade : trades) {
+    trades.ForEach([&](const ClosedTrade& trade) {
         const double r = trade.Result;
         ++f.Trades;
         if (r >= 0) {
@@ -314,7 +339,7 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
         holding += static_cast<double>(trade.CloseSeconds - trade.OpenSeconds);
         group(f.Symbols, symbolWins, symbolRow, symbolIdRow, lastSymbol, trade.Symbol, trade.SymbolId, trade);
         group(f.Magics, magicWins, magicRow, magicIdRow, lastMagic, trade.Magic, trade.MagicId, trade);
-    }
+    });
     winRuns.End(true, rule);
     lossRuns.End(false, rule);
 
@@ -486,9 +511,8 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& f)
     return lines;
 }
 
-void ShowMoreStatistics(Session& session, const std::vector<ClosedTrade>& closed)
+void ShowMoreStatistics(Session& session, const MoreFigures& visible)
 {
-    const MoreFigures visible = ComputeMoreStatistics(closed, session.Report);
     // While every trade is visible, the figures of the visible trades are those of the whole table.
     if (session.Grid.RowCount() == session.Full.RowCount()) {
         const auto check = CheckAgainstReport(visible, session.Report);

@@ -138,6 +138,9 @@ inline bool RunsBefore(const ClosedTrade& a, const ClosedTrade& b, bool dealOrde
 double OpeningBalance(const ReportState& report);
 
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report);
+// The same over the trades of `all` whose flag in `kept` (by position) is set; every one without `kept`.
+MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
+                                  const ReportState& report);
 
 /**
  * The check of all the closed trades of the trade table against the summary the report printed: counts
@@ -157,11 +160,11 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures);
 
 /**
  * Rewrites session.MoreMemo: an empty line, the check line (when the report printed a summary) and the
- * more statistics of the visible trades (`closed`: their closed trades in the order the terminal runs
- * them). The check is made while every trade of the table is visible (after a load, and whenever no
- * filter holds a trade back) and kept in the session for the passes that filter.
+ * more statistics of the visible trades (`visible`: their figures). The check is made while every trade
+ * of the table is visible (after a load, and whenever no filter holds a trade back) and kept in the
+ * session for the passes that filter.
  */
-void ShowMoreStatistics(Session& session, const std::vector<ClosedTrade>& closed);
+void ShowMoreStatistics(Session& session, const MoreFigures& visible);
 
 // The check of a load that left no trade to show: session.Check, and MoreMemo holding only it.
 void CheckEmptyTable(Session& session);

@@ -53,7 +53,7 @@ void StartSummary(Session& session)
     session.MoreMemo.clear();
 }
 
-// `closed` gives the closed trades once the drawdown is marked: they may view the visible table's cells.
+// `closed` gives the more statistics once the drawdown is marked: its trades may view the visible table's cells.
 template <typename Closed>
 Statistics FinishSummary(Session& session, const std::vector<TradeValues>& values, Closed closed)
 {
@@ -62,19 +62,20 @@ Statistics FinishSummary(Session& session, const std::vector<TradeValues>& value
     statistics.Figures.ReturnDays = closed.Days();
     for (std::string& line : SummaryFigureLines(statistics.Figures))
         session.Memo.push_back(std::move(line));
-    ShowMoreStatistics(session, closed.Trades());
+    ShowMoreStatistics(session, closed.Figures());
     return statistics;
 }
 
-// The closed trades and the days read from the visible table.
+// The more statistics and the days read from the visible table.
 class FromGrid
 {
 public:
     FromGrid(const Session& session, const std::vector<TradeValues>& values) : m_session(session), m_values(values) {}
     int Days() const { return ReportDays(m_session.Grid); }
-    std::vector<ClosedTrade> Trades() const
+    MoreFigures Figures() const
     {
-        return ClosedTrades(m_session.Grid, m_session.XGrid, kXMagic, m_session.Report, &m_values);
+        return ComputeMoreStatistics(
+            ClosedTrades(m_session.Grid, m_session.XGrid, kXMagic, m_session.Report, &m_values), m_session.Report);
     }
 
 private:
@@ -86,11 +87,12 @@ private:
 class FromPass
 {
 public:
-    explicit FromPass(const VisibleTrades& visible) : m_visible(visible) {}
+    FromPass(const Session& session, const VisibleTrades& visible) : m_session(session), m_visible(visible) {}
     int Days() const { return m_visible.Days; }
-    const std::vector<ClosedTrade>& Trades() const { return m_visible.Closed; }
+    MoreFigures Figures() const { return ComputeMoreStatistics(*m_visible.All, &m_visible.Visible, m_session.Report); }
 
 private:
+    const Session& m_session;
     const VisibleTrades& m_visible;
 };
 
@@ -106,7 +108,7 @@ void ShowSummary(Session& session)
 Statistics ShowSummary(Session& session, const VisibleTrades& visible)
 {
     StartSummary(session);
-    return FinishSummary(session, visible.Values, FromPass(visible));
+    return FinishSummary(session, visible.Values, FromPass(session, visible));
 }
 
 } // namespace corvane

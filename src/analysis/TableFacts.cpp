@@ -111,10 +111,10 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
 
 } // namespace
 
-const TableFacts& TableFactsOf(Session& session)
+TableFacts& TableFactsOf(Session& session)
 {
     const bool dealOrder = RunsInDealOrder(session.Report);
-    const std::shared_ptr<const TableFacts>& facts = session.FullFacts;
+    const std::shared_ptr<TableFacts>& facts = session.FullFacts;
     if (!facts || facts->Version != session.Full.Version() || facts->Mt5 != dealOrder)
         session.FullFacts = ReadFacts(session.Full, dealOrder);
     return *session.FullFacts;

@@ -39,6 +39,6 @@ struct TableFacts
 };
 
 // The facts of the session's trade table as it now stands, read anew when the table has changed.
-const TableFacts& TableFactsOf(Session& session);
+TableFacts& TableFactsOf(Session& session);
 
 } // namespace corvane
