@@ -61,8 +61,9 @@ std::string ProgramFolder()
 
 void* LoadModule(const std::string& utf8, std::string& error)
 {
-    // Bound at once, so that a module built for other libraries fails here and not in the middle of a command.
-    void* module = ::dlopen(utf8.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Functions bound at their first call, as for the libraries a program links: binding all of Qt's at
+    // once would make a drawing command a third slower.
+    void* module = ::dlopen(utf8.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!module)
         error = ::dlerror(); // names the file
     return module;
