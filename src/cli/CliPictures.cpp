@@ -7,6 +7,9 @@
 #include <QGuiApplication>
 
 #include <clocale>
+#include <exception>
+
+// The module corvane4-pictures: the tool's drawing commands, loaded by the tool when a command draws.
 
 namespace corvane {
 
@@ -26,21 +29,45 @@ void StartGuiApplication()
     std::setlocale(LC_NUMERIC, "C");
 }
 
+// Failures cross back to the tool as text: the tool prints them as it prints its own.
+std::string WriteChart(const Session& session, ViewMode view, const std::string& path)
+{
+    try {
+        StartGuiApplication();
+        SaveChartPicture(DrawChartPicture(session, view), path);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+std::string ExportHtmlAndPicture(const Session& session, const std::string& path)
+{
+    try {
+        StartGuiApplication();
+        ImageCanvas canvas;
+        canvas.SetCodePage(session.Report.CodePage);
+        DrawChartFrame(canvas, kWideWidth);
+        ExportHtml(session, path, PictureTarget{canvas, kWideWidth});
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+constexpr PictureCommands kCommands{CORVANE_VERSION, WriteChart, ExportHtmlAndPicture};
+
 } // namespace
 
-void WriteChartPicture(const Session& session, ViewMode view, const std::string& path)
-{
-    StartGuiApplication();
-    SaveChartPicture(DrawChartPicture(session, view), path);
-}
-
-void ExportHtmlWithPicture(const Session& session, const std::string& path)
-{
-    StartGuiApplication();
-    ImageCanvas canvas;
-    canvas.SetCodePage(session.Report.CodePage);
-    DrawChartFrame(canvas, kWideWidth);
-    ExportHtml(session, path, PictureTarget{canvas, kWideWidth});
-}
-
 } // namespace corvane
+
+#ifdef _WIN32
+#define CORVANE_MODULE_EXPORT __declspec(dllexport)
+#else
+#define CORVANE_MODULE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" CORVANE_MODULE_EXPORT const corvane::PictureCommands* corvane_picture_commands()
+{
+    return &corvane::kCommands;
+}

@@ -1,9 +1,11 @@
 # Installs the build into a fresh folder and checks that every file is in its place, and that
-# desktop-file-validate (when the machine has it) accepts the desktop entry.
+# desktop-file-validate (when the machine has it) accepts the desktop entry, and that the installed tool
+# finds its picture module.
 #
-#   cmake -DBUILD_DIR=<build folder> -DPREFIX=<folder to install into> -P CheckInstall.cmake
+#   cmake -DBUILD_DIR=<build folder> -DPREFIX=<folder to install into> -DPICTURES=<the module, relative>
+#         -DREPORT=<a report to draw> -P CheckInstall.cmake
 
-foreach(var BUILD_DIR PREFIX)
+foreach(var BUILD_DIR PREFIX PICTURES REPORT)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "CheckInstall.cmake needs -D${var}=...")
     endif()
@@ -19,6 +21,7 @@ endif()
 set(expected
     bin/corvane4
     bin/corvane4-cli
+    ${PICTURES}
     share/applications/corvane4.desktop
     share/icons/hicolor/scalable/apps/corvane4.svg
     share/man/man1/corvane4-cli.1)
@@ -33,6 +36,11 @@ endforeach()
 execute_process(COMMAND "${PREFIX}/bin/corvane4-cli" --help RESULT_VARIABLE status OUTPUT_VARIABLE help)
 if(NOT status EQUAL 0 OR NOT help MATCHES "^Usage: corvane4-cli")
     message(FATAL_ERROR "the installed corvane4-cli does not run: ${status}")
+endif()
+execute_process(COMMAND "${PREFIX}/bin/corvane4-cli" chart "${REPORT}" -o "${PREFIX}/chart.png"
+                RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT EXISTS "${PREFIX}/chart.png")
+    message(FATAL_ERROR "the installed corvane4-cli does not draw: ${status} ${err}")
 endif()
 
 file(READ "${PREFIX}/share/applications/corvane4.desktop" entry)
