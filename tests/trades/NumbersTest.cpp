@@ -146,8 +146,9 @@ TEST(FormatPlainAmountTo, WritesWhatScanfAndPrintfMakeOfAPlainAmountAndNothingEl
         std::sscanf(WithoutBlanks(text).c_str(), "%lf", &value);
         char expected[64];
         std::snprintf(expected, sizeof expected, "%10.2f", value);
-        if (plain)
+        if (plain) {
             EXPECT_EQ(*written, expected) << "'" << text << "'";
+        }
     }
 }
 
