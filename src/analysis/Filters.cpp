@@ -2,6 +2,7 @@
 
 #include "analysis/Statistics.h"
 #include "analysis/SummaryText.h"
+#include "analysis/TableFacts.h"
 #include "trades/Numbers.h"
 #include "trades/ReportReader.h"
 #include "trades/TextRoutines.h"
@@ -15,45 +16,6 @@
 namespace corvane {
 
 namespace {
-
-// Remembers the entries found for the last few distinct cells: a report has few symbols and magic
-// numbers, so most rows skip the search. `key` turns a cell into the text the list holds.
-template <typename Key> class CachedFind
-{
-public:
-    CachedFind(const SelectionList& list, Key key) : m_list(list), m_key(key) {}
-
-    int operator()(std::string_view cell)
-    {
-        for (const Entry& entry : m_entries)
-            if (entry.Cell == cell)
-                return entry.Index;
-        const int index = m_list.Find(m_key(cell));
-        if (m_entries.size() < kKept)
-            m_entries.push_back({std::string(cell), index});
-        else
-            m_entries[m_next++ % kKept] = {std::string(cell), index};
-        return index;
-    }
-
-private:
-    static constexpr std::size_t kKept = 16;
-    struct Entry
-    {
-        std::string Cell;
-        int Index;
-    };
-
-    const SelectionList& m_list;
-    Key m_key;
-    std::vector<Entry> m_entries;
-    std::size_t m_next = 0;
-};
-
-std::string_view SameText(std::string_view cell)
-{
-    return cell;
-}
 
 long long FivePlacePrice(std::string_view price)
 {
@@ -82,6 +44,13 @@ TradeValues ReadTrade(const std::string_view* cells)
     return trade;
 }
 
+// Keeps `cell` as `longest` when it is longer.
+void Longer(std::string& longest, std::string_view cell)
+{
+    if (cell.size() > longest.size())
+        longest.assign(cell);
+}
+
 /**
  * Builds the visible rows in one pass: each passing trade's columns 0 to 14 and, while every row so
  * far held numbers, its Pips and its running Balance computed anew: the initial deposit plus each
@@ -92,7 +61,11 @@ TradeValues ReadTrade(const std::string_view* cells)
 class VisibleRows
 {
 public:
-    explicit VisibleRows(Session& session) : m_session(session), m_balance(session.Report.InitialDeposit)
+    VisibleRows(Session& session, TableFacts& facts)
+        : m_session(session)
+        , m_facts(facts)
+        , m_balance(session.Report.InitialDeposit)
+        , m_visible(facts.Rows.size(), 0)
     {
         TradeValuesCache& cache = m_session.FullValues;
         if (cache.Version != m_session.Full.Version()) {
@@ -113,46 +86,154 @@ public:
         return cache.Values[fullRow];
     }
 
-    void Add(int row, int fullRow, const std::string_view* cells)
+    void Add(int row, int fullRow)
     {
-        // Rows whose Pips and Balance are not computed keep what the trade table holds.
-        std::string_view gridCells[kGridColumns];
-        std::copy(cells, cells + kGridColumns, gridCells);
+        const TextGrid& full = m_session.Full;
+        TextGrid& grid = m_session.Grid;
+        std::string_view* cells = m_cells;
+        full.ReadCells(fullRow, m_cells);
+        m_visible[static_cast<std::size_t>(fullRow)] = 1;
+        const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
+        if (!facts.Earliest.empty() && m_earliest > facts.Earliest)
+            m_earliest = facts.Earliest;
+        if (!facts.Latest.empty() && m_latest < facts.Latest)
+            m_latest = facts.Latest;
+        bool computed = false;
         char pips[kIntTextRoom];
         char balance[kFixedTextRoom];
+        std::string_view pipsText, balanceText;
         if (!m_error) {
             try {
                 const TradeValues& trade = Trade(fullRow, cells);
                 m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
-                gridCells[kPips] = FormatIntTo(pips, trade.Pips, 6);
-                gridCells[kBalance] = FormatFixedTo(balance, m_balance, 14, 2);
+                pipsText = FormatIntTo(pips, trade.Pips, 6);
+                balanceText = FormatFixedTo(balance, m_balance, 14, 2);
                 m_trades.push_back(trade);
+                computed = true;
             } catch (const ConversionError&) {
                 m_error = std::current_exception();
             }
         }
-        m_session.Grid.SetRow(row, gridCells);
+        // Columns 0 to 12 are the trade table's, copied as it holds them; rows whose Pips and Balance
+        // are not computed keep the trade table's there too.
+        const std::string_view computedCells[] = {pipsText, balanceText};
+        if (computed)
+            grid.CopyRowPrefix(row, full, fullRow, kPips, computedCells);
+        else
+            grid.CopyRowPrefix(row, full, fullRow, kGridColumns, std::span<const std::string_view>());
         std::string_view alternate[kXGridColumns];
         alternate[kXTicket] = cells[kTicket];
         alternate[kXMagic] = cells[kMagic];
         alternate[kXComment] = cells[kComment];
         m_session.XGrid.SetRow(row, alternate);
+
+        for (int column = 0; column < kPips; ++column)
+            Longer(m_gridLongest[column], cells[column]);
+        Longer(m_gridLongest[kPips], computed ? pipsText : cells[kPips]);
+        m_balanceLengths.push_back(computed ? balanceText.size() : cells[kBalance].size());
+        for (int column = 0; column < kXGridColumns; ++column)
+            Longer(m_xgridLongest[column], alternate[column]);
     }
 
-    // The numbers read, once every row held them; else the first row's conversion error.
-    const std::vector<TradeValues>& Trades() const
+    /**
+     * Leaves with the session what the views need of the tables, once the summary has marked the
+     * drawdown stretch: the numbers of the rows, their marks and the longest text of each column.
+     */
+    void LeaveFacts(std::vector<TradeValues> values, const Statistics& statistics)
+    {
+        VisibleTableFacts& facts = m_session.ShownFacts;
+        const TextGrid& grid = m_session.Grid;
+        const int rows = static_cast<int>(values.size());
+        facts.Marked.assign(values.size(), 0);
+        if (statistics.TroughRow > 0)
+            for (int row = statistics.StretchStart + 1; row <= statistics.TroughRow && row <= rows; ++row)
+                facts.Marked[static_cast<std::size_t>(row - 1)] = 1;
+        if (rows > 0 && grid.Cell(kBalance, 1).find('*') != std::string_view::npos)
+            facts.Marked[0] = 1;
+        facts.GridLongest.assign(m_gridLongest, m_gridLongest + kGridColumns);
+        // The first of the longest Balance cells, the marker counted.
+        std::size_t longest = 0;
+        int longestRow = 0;
+        for (int row = 1; row <= rows && row <= static_cast<int>(m_balanceLengths.size()); ++row) {
+            const std::size_t length = m_balanceLengths[static_cast<std::size_t>(row - 1)]
+                                       + (facts.Marked[static_cast<std::size_t>(row - 1)] ? kDrawdownMarker.size() : 0);
+            if (length > longest) {
+                longest = length;
+                longestRow = row;
+            }
+        }
+        facts.GridLongest[kBalance] = longestRow > 0 ? std::string(grid.Cell(kBalance, longestRow)) : std::string();
+        facts.XGridLongest.assign(m_xgridLongest, m_xgridLongest + kXGridColumns);
+        facts.Values = std::move(values);
+        facts.GridVersion = grid.Version();
+        facts.XGridVersion = m_session.XGrid.Version();
+    }
+
+    /**
+     * What the summary needs of the rows added, once every row held numbers; else the first row's
+     * conversion error. The closed trades run in the terminal's order: the facts' order of the whole
+     * table, less the rows that did not pass.
+     */
+    VisibleTrades Trades()
     {
         if (m_error)
             std::rethrow_exception(m_error);
-        return m_trades;
+        VisibleTrades visible;
+        visible.Values = std::move(m_trades);
+        const TradeValuesCache& cache = m_session.FullValues;
+        visible.Visible.assign(m_facts.Trades.size(), 0);
+        for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
+            const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
+            if (!m_visible[row])
+                continue;
+            // A row's numbers are the same for as long as the facts hold: the trade keeps them.
+            ClosedTrade& trade = m_facts.Trades[i];
+            const TradeValues& read = cache.Values[row];
+            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
+            trade.Pips = read.Pips;
+            visible.Visible[i] = 1;
+        }
+        visible.All = &m_facts.Trades;
+        visible.Days = m_earliest == "3000" || m_latest == "1000" ? 0 : DaysBetween(m_earliest, m_latest);
+        return visible;
     }
 
 private:
     Session& m_session;
+    TableFacts& m_facts;
     double m_balance;
     std::vector<TradeValues> m_trades;
+    std::vector<char> m_visible; // by row of the trade table
+    std::string_view m_cells[kComment + 1];
+    std::string m_gridLongest[kGridColumns]; // the first of the longest texts of each column so far
+    std::vector<std::size_t> m_balanceLengths;
+    std::string m_xgridLongest[kXGridColumns];
+    // The dates the Return counts its days between, as ReportDays finds them.
+    std::string_view m_earliest = "3000";
+    std::string_view m_latest = "1000";
     std::exception_ptr m_error;
 };
+
+// Whether each symbol and each magic number of the facts passes the lists' selection.
+struct Passing
+{
+    std::vector<char> Symbols;
+    std::vector<char> Magics;
+};
+
+Passing PassingIds(const Session& session, const TableFacts& facts, bool magicShown)
+{
+    Passing passing;
+    for (const std::string& symbol : facts.Symbols) {
+        const int entry = session.Pairs.Find(symbol);
+        passing.Symbols.push_back(entry >= 0 && session.Pairs.Selected(entry) ? 1 : 0);
+    }
+    for (const std::string& magic : facts.MagicTexts) {
+        const int entry = magicShown ? session.Magic.Find(MagicKeyOf(magic)) : 0;
+        passing.Magics.push_back(!magicShown || (entry >= 0 && session.Magic.Selected(entry)) ? 1 : 0);
+    }
+    return passing;
+}
 
 } // namespace
 
@@ -177,36 +258,30 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     if (!magic.AnySelected())
         magic.SelectAll();
 
-    const TextGrid& full = session.Full;
-    TextGrid& grid = session.Grid;
-    TextGrid& xgrid = session.XGrid;
-    CachedFind findPair(pairs, SameText);
-    CachedFind findMagic(magic, MagicKeyOfCell);
-    const bool magicShown = magicFilter == MagicFilter::On;
-    std::string_view cells[kComment + 1];
-    VisibleRows visible(session);
+    TableFacts& facts = TableFactsOf(session);
+    const Passing passing = PassingIds(session, facts, magicFilter == MagicFilter::On);
+    VisibleRows visible(session, facts);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
-    for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells);
-        const int pair = findPair(cells[kItem]);
-        if (pair < 0)
+    // The rows lie apart in memory: the processor is asked for those a few rows ahead.
+    constexpr int kAhead = 6;
+    for (int row = 1; row < session.Full.RowCount(); ++row) {
+        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
+        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)]
+            || !passing.Magics[static_cast<std::size_t>(ids.Magic)])
             continue;
-        int key = -1;
-        if (magicShown) {
-            key = findMagic(cells[kMagic]);
-            if (key < 0)
-                continue;
-        }
-        if (!pairs.Selected(pair) || (magicShown && !magic.Selected(key)))
-            continue;
-        visible.Add(next++, row, cells);
+        session.Full.PrefetchRow(row + kAhead);
+        session.Grid.PrefetchRow(next + kAhead);
+        session.XGrid.PrefetchRow(next + kAhead);
+        visible.Add(next++, row);
     }
-    grid.SetRowCount(next);
-    xgrid.SetRowCount(next);
+    session.Grid.SetRowCount(next);
+    session.XGrid.SetRowCount(next);
     if (next == 1)
         return;
-    ShowSummary(session, visible.Trades());
+    VisibleTrades trades = visible.Trades();
+    const Statistics statistics = ShowSummary(session, trades);
+    visible.LeaveFacts(std::move(trades.Values), statistics);
 }
 
 void RebuildMagicList(Session& session)
@@ -220,21 +295,15 @@ void RebuildMagicList(Session& session)
         remembered[i] = magic.Selected(i);
     magic.Clear();
 
-    const TextGrid& full = session.Full;
-    CachedFind findPair(pairs, SameText);
-    // Magic cells whose key the list already holds: a report has few magic numbers.
-    std::vector<std::string> listed;
-    std::string_view cells[kMagic + 1];
-    for (int row = 1; row < full.RowCount(); ++row) {
-        full.ReadCells(row, cells);
-        const int pair = findPair(cells[kItem]);
-        if (pair < 0 || !pairs.Selected(pair))
+    const TableFacts& facts = TableFactsOf(session);
+    const Passing passing = PassingIds(session, facts, false);
+    std::vector<char> listed(facts.MagicTexts.size(), 0);
+    for (int row = 1; row < session.Full.RowCount(); ++row) {
+        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
+        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)] || listed[static_cast<std::size_t>(ids.Magic)])
             continue;
-        if (std::find(listed.begin(), listed.end(), cells[kMagic]) != listed.end())
-            continue;
-        magic.AddIfAbsent(MagicKeyOfCell(cells[kMagic]));
-        if (listed.size() < 16)
-            listed.emplace_back(cells[kMagic]);
+        listed[static_cast<std::size_t>(ids.Magic)] = 1;
+        magic.AddIfAbsent(MagicKeyOf(facts.MagicTexts[static_cast<std::size_t>(ids.Magic)]));
     }
     if (magic.Count() == static_cast<int>(remembered.size()))
         for (int i = 0; i < magic.Count(); ++i)

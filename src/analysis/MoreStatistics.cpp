@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 namespace corvane {
@@ -70,21 +72,39 @@ std::vector<BalanceEvent> BalanceEvents(const ReportState& report)
     return events;
 }
 
+// The trades a computation runs over: all of a list, or those of it whose flag is set.
+class Trades
+{
+public:
+    Trades(const std::vector<ClosedTrade>& all, const std::vector<char>* kept) : m_all(all), m_kept(kept) {}
+
+    template <typename F> void ForEach(F f) const
+    {
+        for (std::size_t i = 0; i < m_all.size(); ++i)
+            if (!m_kept || (*m_kept)[i])
+                f(m_all[i]);
+    }
+
+private:
+    const std::vector<ClosedTrade>& m_all;
+    const std::vector<char>* m_kept;
+};
+
 // Walks the trades and the balance rows in time order: `onBalance(amount)` and `onTrade(trade)`. A
 // balance row of the same second goes first in a MetaTrader 5 report (its deposit opens the test),
 // else in ticket order.
 template <typename OnBalance, typename OnTrade>
-void WalkEvents(const std::vector<ClosedTrade>& trades, const std::vector<BalanceEvent>& balances, bool mt5,
-                OnBalance onBalance, OnTrade onTrade)
+void WalkEvents(const Trades& trades, const std::vector<BalanceEvent>& balances, bool mt5, OnBalance onBalance,
+                OnTrade onTrade)
 {
     std::size_t b = 0;
-    for (const ClosedTrade& trade : trades) {
+    trades.ForEach([&](const ClosedTrade& trade) {
         while (b < balances.size()
                && (balances[b].Seconds < trade.CloseSeconds
                    || (balances[b].Seconds == trade.CloseSeconds && (mt5 || balances[b].Ticket < trade.Ticket))))
             onBalance(balances[b++].Amount);
         onTrade(trade);
-    }
+    });
     for (; b < balances.size(); ++b)
         onBalance(balances[b].Amount);
 }
@@ -172,6 +192,39 @@ std::string Difference(std::string_view name, double ours, double printed, int p
 
 } // namespace
 
+std::uint64_t MonthKey(std::string_view time)
+{
+    std::uint64_t key = 0;
+    if (time.size() >= 7) {
+        std::memcpy(&key, time.data(), 7);
+        return key | std::uint64_t{7} << 56;
+    }
+    if (!time.empty())
+        std::memcpy(&key, time.data(), time.size());
+    return key | static_cast<std::uint64_t>(time.size()) << 56;
+}
+
+bool ReadClosedTrade(const std::string_view* cells, std::string_view magicCell, ClosedTrade& trade)
+{
+    if (!StartsWithDigit(cells[kCloseTime]))
+        return false; // an open position
+    trade.Ticket = LeadingInteger(cells[kTicket]);
+    trade.OpenSeconds = Seconds(cells[kOpenTime]);
+    trade.CloseSeconds = Seconds(cells[kCloseTime]);
+    trade.CloseTime = cells[kCloseTime];
+    trade.Month = MonthKey(trade.CloseTime);
+    trade.Symbol = cells[kItem];
+    const std::string_view magic = Trimmed(magicCell, kWhiteSpace);
+    trade.Magic = magic.empty() ? std::string_view("0") : magic;
+    trade.Short = !cells[kType].empty() && cells[kType].front() == 's';
+    return true;
+}
+
+bool RunsInDealOrder(const ReportState& report)
+{
+    return IsMt5(report);
+}
+
 std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
                                       const ReportState& report, const std::vector<TradeValues>* values)
 {
@@ -180,17 +233,9 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
     std::string_view cells[kPips + 1];
     for (int row = 1; row < grid.RowCount(); ++row) {
         grid.ReadCells(row, cells);
-        if (!StartsWithDigit(cells[kCloseTime]))
-            continue; // an open position
         ClosedTrade trade;
-        trade.Ticket = LeadingInteger(cells[kTicket]);
-        trade.OpenSeconds = Seconds(cells[kOpenTime]);
-        trade.CloseSeconds = Seconds(cells[kCloseTime]);
-        trade.CloseTime = cells[kCloseTime];
-        trade.Symbol = cells[kItem];
-        const std::string_view magic = Trimmed(magicGrid.Cell(magicColumn, row), kWhiteSpace);
-        trade.Magic = magic.empty() ? std::string_view("0") : magic;
-        trade.Short = !cells[kType].empty() && cells[kType].front() == 's';
+        if (!ReadClosedTrade(cells, magicGrid.Cell(magicColumn, row), trade))
+            continue;
         if (values && static_cast<std::size_t>(row - 1) < values->size()) {
             const TradeValues& read = (*values)[row - 1];
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
@@ -202,12 +247,8 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
         }
         trades.push_back(trade);
     }
-    // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are
-    // written in that order), a MetaTrader 4 report's in order of close time and then of ticket.
-    const bool mt5 = IsMt5(report);
-    const auto before = [mt5](const ClosedTrade& a, const ClosedTrade& b) {
-        return a.CloseSeconds != b.CloseSeconds ? a.CloseSeconds < b.CloseSeconds : !mt5 && a.Ticket < b.Ticket;
-    };
+    const bool dealOrder = RunsInDealOrder(report);
+    const auto before = [dealOrder](const ClosedTrade& a, const ClosedTrade& b) { return RunsBefore(a, b, dealOrder); };
     // Most tables are in that order already: the check costs less than a sort.
     if (!std::is_sorted(trades.begin(), trades.end(), before))
         std::stable_sort(trades.begin(), trades.end(), before);
@@ -227,19 +268,38 @@ double OpeningBalance(const ReportState& report)
 
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report)
 {
+    return ComputeMoreStatistics(trades, nullptr, report);
+}
+
+MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
+                                  const ReportState& report)
+{
+    const Trades trades(all, kept);
     MoreFigures f;
     const ConsecutiveRule rule = IsMt5(report) ? ConsecutiveRule::Mt5 : ConsecutiveRule::Mt4;
     long long wins = 0, losses = 0, shortWins = 0, longWins = 0;
     Runs winRuns, lossRuns;
     double sum = 0.0, sumSquares = 0.0, holding = 0.0;
     std::unordered_map<std::string_view, std::size_t> symbolRow, magicRow;
+    std::vector<std::size_t> symbolIdRow, magicIdRow; // by the trades' ids, when they have them
     std::vector<long long> symbolWins, magicWins;
     // Neighbouring trades mostly share their symbol and magic number: the last row found is tried first.
     std::size_t lastSymbol = 0, lastMagic = 0;
+    static constexpr std::size_t kNoRow = ~std::size_t{0};
     const auto group = [](std::vector<GroupFigures>& rows, std::vector<long long>& groupWins,
-                          std::unordered_map<std::string_view, std::size_t>& index, std::size_t& last,
-                          std::string_view name, const ClosedTrade& trade) {
-        if (last >= rows.size() || rows[last].Name != name) {
+                          std::unordered_map<std::string_view, std::size_t>& index, std::vector<std::size_t>& idIndex,
+                          std::size_t& last, std::string_view name, int id, const ClosedTrade& trade) {
+        if (id >= 0) {
+            const auto at = static_cast<std::size_t>(id);
+            if (at >= idIndex.size())
+                idIndex.resize(at + 1, kNoRow);
+            if (idIndex[at] == kNoRow) {
+                idIndex[at] = rows.size();
+                rows.push_back({std::string(name), 0, 0.0, 0.0, 0});
+                groupWins.push_back(0);
+            }
+            last = idIndex[at];
+        } else if (last >= rows.size() || rows[last].Name != name) {
             auto [found, added] = index.try_emplace(name, rows.size());
             if (added) {
                 rows.push_back({std::string(name), 0, 0.0, 0.0, 0});
@@ -254,7 +314,7 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
         groupWins[last] += trade.Result >= 0 ? 1 : 0;
     };
 
-    for (const ClosedTrade& trade : trades) {
+    trades.ForEach([&](const ClosedTrade& trade) {
         const double r = trade.Result;
         ++f.Trades;
         if (r >= 0) {
@@ -277,9 +337,9 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
         sum += r;
         sumSquares += r * r;
         holding += static_cast<double>(trade.CloseSeconds - trade.OpenSeconds);
-        group(f.Symbols, symbolWins, symbolRow, lastSymbol, trade.Symbol, trade);
-        group(f.Magics, magicWins, magicRow, lastMagic, trade.Magic, trade);
-    }
+        group(f.Symbols, symbolWins, symbolRow, symbolIdRow, lastSymbol, trade.Symbol, trade.SymbolId, trade);
+        group(f.Magics, magicWins, magicRow, magicIdRow, lastMagic, trade.Magic, trade.MagicId, trade);
+    });
     winRuns.End(true, rule);
     lossRuns.End(false, rule);
 
@@ -318,7 +378,7 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
     double balance = OpeningBalance(report);
     double base = balance, running = 0.0, peak = 0.0, growth = 1.0;
     bool traded = false, grown = false;
-    std::string_view month;
+    std::uint64_t month = 0;
     double monthGrowth = 1.0;
     WalkEvents(
         trades, BalanceEvents(report), IsMt5(report),
@@ -329,11 +389,11 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const 
         },
         [&](const ClosedTrade& trade) {
             traded = true;
-            const std::string_view tradeMonth = trade.CloseTime.substr(0, 7);
+            const std::uint64_t tradeMonth = trade.Month != 0 ? trade.Month : MonthKey(trade.CloseTime);
             if (f.Months.empty() || tradeMonth != month) {
                 if (!f.Months.empty())
                     f.Months.back().GainPct = (monthGrowth - 1) * 100;
-                f.Months.push_back({std::string(tradeMonth), 0, 0.0, 0.0});
+                f.Months.push_back({std::string(trade.CloseTime.substr(0, 7)), 0, 0.0, 0.0});
                 month = tradeMonth;
                 monthGrowth = 1.0;
             }
@@ -451,10 +511,8 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& f)
     return lines;
 }
 
-void ShowMoreStatistics(Session& session, const std::vector<TradeValues>& values)
+void ShowMoreStatistics(Session& session, const MoreFigures& visible)
 {
-    const MoreFigures visible = ComputeMoreStatistics(
-        ClosedTrades(session.Grid, session.XGrid, kXMagic, session.Report, &values), session.Report);
     // While every trade is visible, the figures of the visible trades are those of the whole table.
     if (session.Grid.RowCount() == session.Full.RowCount()) {
         const auto check = CheckAgainstReport(visible, session.Report);

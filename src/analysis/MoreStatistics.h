@@ -4,6 +4,7 @@
 #include "trades/TextGrid.h"
 #include "trades/TradeValues.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +28,17 @@ struct ClosedTrade
     bool Short = false;     // a sell
     double Result = 0.0;
     long long Pips = 0;
+    // Ids of the Symbol and of the Magic number, equal for equal texts, that group the trades in place of
+    // the texts; -1 when the texts group them. Either every trade given has ids or none has.
+    int SymbolId = -1;
+    int MagicId = -1;
+    // The month of the close time as MonthKey makes it, so that the trades are not read again; 0 until known.
+    std::uint64_t Month = 0;
 };
+
+// The month of a time, its first seven characters "yyyy.mm" (fewer in a shorter text), as one number:
+// equal for equal months, 0 only for an empty text.
+std::uint64_t MonthKey(std::string_view time);
 
 // One row of the table by month: the trades closed in that month.
 struct MonthFigures
@@ -106,6 +117,18 @@ enum class ConsecutiveRule
 std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
                                       const ReportState& report, const std::vector<TradeValues>* values = nullptr);
 
+// The closed trade of a row's first 14 cells and its Magic cell, without Result and Pips: false for an
+// open position.
+bool ReadClosedTrade(const std::string_view* cells, std::string_view magicCell, ClosedTrade& trade);
+
+// The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are written in
+// that order), a MetaTrader 4 report's in order of close time and then of ticket.
+bool RunsInDealOrder(const ReportState& report);
+inline bool RunsBefore(const ClosedTrade& a, const ClosedTrade& b, bool dealOrder)
+{
+    return a.CloseSeconds != b.CloseSeconds ? a.CloseSeconds < b.CloseSeconds : !dealOrder && a.Ticket < b.Ticket;
+}
+
 /**
  * The balance the report starts from, before its first row: a statement's printed Balance less its
  * Closed Trade P/L and Deposit/Withdrawal (a statement of part of an account's life starts above 0), a
@@ -115,6 +138,9 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
 double OpeningBalance(const ReportState& report);
 
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report);
+// The same over the trades of `all` whose flag in `kept` (by position) is set; every one without `kept`.
+MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
+                                  const ReportState& report);
 
 /**
  * The check of all the closed trades of the trade table against the summary the report printed: counts
@@ -134,11 +160,11 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures);
 
 /**
  * Rewrites session.MoreMemo: an empty line, the check line (when the report printed a summary) and the
- * more statistics of the visible trades (`values`: their numbers, as the filter pass read them). The
- * check is made while every trade of the table is visible (after a load, and whenever no filter holds
- * a trade back) and kept in the session for the passes that filter.
+ * more statistics of the visible trades (`visible`: their figures). The check is made while every trade
+ * of the table is visible (after a load, and whenever no filter holds a trade back) and kept in the
+ * session for the passes that filter.
  */
-void ShowMoreStatistics(Session& session, const std::vector<TradeValues>& values);
+void ShowMoreStatistics(Session& session, const MoreFigures& visible);
 
 // The check of a load that left no trade to show: session.Check, and MoreMemo holding only it.
 void CheckEmptyTable(Session& session);

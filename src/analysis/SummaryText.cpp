@@ -53,28 +53,62 @@ void StartSummary(Session& session)
     session.MoreMemo.clear();
 }
 
-void FinishSummary(Session& session, const std::vector<TradeValues>& trades)
+// `closed` gives the more statistics once the drawdown is marked: its trades may view the visible table's cells.
+template <typename Closed>
+Statistics FinishSummary(Session& session, const std::vector<TradeValues>& values, Closed closed)
 {
-    Statistics statistics = ComputeStatistics(trades, session.Report.InitialDeposit);
+    Statistics statistics = ComputeStatistics(values, session.Report.InitialDeposit);
     MarkDrawdown(session.Grid, statistics, session.Report.InitialDeposit);
-    statistics.Figures.ReturnDays = ReportDays(session.Grid);
+    statistics.Figures.ReturnDays = closed.Days();
     for (std::string& line : SummaryFigureLines(statistics.Figures))
         session.Memo.push_back(std::move(line));
-    ShowMoreStatistics(session, trades);
+    ShowMoreStatistics(session, closed.Figures());
+    return statistics;
 }
+
+// The more statistics and the days read from the visible table.
+class FromGrid
+{
+public:
+    FromGrid(const Session& session, const std::vector<TradeValues>& values) : m_session(session), m_values(values) {}
+    int Days() const { return ReportDays(m_session.Grid); }
+    MoreFigures Figures() const
+    {
+        return ComputeMoreStatistics(
+            ClosedTrades(m_session.Grid, m_session.XGrid, kXMagic, m_session.Report, &m_values), m_session.Report);
+    }
+
+private:
+    const Session& m_session;
+    const std::vector<TradeValues>& m_values;
+};
+
+// ... as the filter pass found them.
+class FromPass
+{
+public:
+    FromPass(const Session& session, const VisibleTrades& visible) : m_session(session), m_visible(visible) {}
+    int Days() const { return m_visible.Days; }
+    MoreFigures Figures() const { return ComputeMoreStatistics(*m_visible.All, &m_visible.Visible, m_session.Report); }
+
+private:
+    const Session& m_session;
+    const VisibleTrades& m_visible;
+};
 
 } // namespace
 
 void ShowSummary(Session& session)
 {
     StartSummary(session);
-    FinishSummary(session, ReadTradeValues(session.Grid));
+    const std::vector<TradeValues> values = ReadTradeValues(session.Grid);
+    FinishSummary(session, values, FromGrid(session, values));
 }
 
-void ShowSummary(Session& session, const std::vector<TradeValues>& trades)
+Statistics ShowSummary(Session& session, const VisibleTrades& visible)
 {
     StartSummary(session);
-    FinishSummary(session, trades);
+    return FinishSummary(session, visible.Values, FromPass(session, visible));
 }
 
 } // namespace corvane

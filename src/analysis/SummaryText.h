@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/MoreStatistics.h"
 #include "analysis/Statistics.h"
 #include "trades/Session.h"
 
@@ -21,7 +22,17 @@ std::vector<std::string> SummaryFigureLines(const SummaryFigures& figures);
  * number the text keeps only its first two lines and ConversionError propagates.
  */
 void ShowSummary(Session& session);
-// The same, with the numbers of the visible trades already read (the filter pass has them).
-void ShowSummary(Session& session, const std::vector<TradeValues>& trades);
+
+// What the filter pass has already worked out of the visible trades for the summary.
+struct VisibleTrades
+{
+    std::vector<TradeValues> Values;               // the numbers of the visible rows, in order
+    const std::vector<ClosedTrade>* All = nullptr; // the closed trades of the whole table, in the order the
+                                                   // terminal runs them, those of the visible rows complete
+    std::vector<char> Visible;                     // by position in All: the trade's row is visible
+    int Days = 0;                                  // ReportDays of the visible table
+};
+// The same as ShowSummary(session), with what the filter pass has worked out; returns the statistics.
+Statistics ShowSummary(Session& session, const VisibleTrades& visible);
 
 } // namespace corvane

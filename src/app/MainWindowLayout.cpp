@@ -199,12 +199,21 @@ void TMainForm::CreateControls()
 
 void TMainForm::FitGridColumns()
 {
-    const auto fit = [this](TradeGridView* grid, const TextGrid& rows, const std::vector<int>& widths) {
+    // The filter pass leaves the longest texts of the tables it made; others are read from the rows.
+    const VisibleTableFacts& facts = m_session.ShownFacts;
+    const auto longestCells = [](const TextGrid& rows, int columns, std::uint64_t version,
+                                 const std::vector<std::string>& known) {
+        if (rows.Version() != version || static_cast<int>(known.size()) != columns)
+            return LongestCells(rows, columns);
+        return std::vector<std::string_view>(known.begin(), known.end());
+    };
+    const auto fit = [&](TradeGridView* grid, const TextGrid& rows, const std::vector<int>& widths,
+                         std::uint64_t version, const std::vector<std::string>& known) {
         const int columns = static_cast<int>(widths.size());
         const QFontMetrics metrics(grid->font());
         // The item's text margins on both sides and the grid line at the cell's right edge.
         const int frame = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
-        const std::vector<std::string_view> longest = LongestCells(rows, columns);
+        const std::vector<std::string_view> longest = longestCells(rows, columns, version, known);
         std::vector<int> needed(columns);
         for (int column = 0; column < columns; ++column) {
             const QString header = grid->model()->headerData(column, Qt::Horizontal).toString();
@@ -217,8 +226,8 @@ void TMainForm::FitGridColumns()
         for (int column = 0; column < columns; ++column)
             grid->setColumnWidth(column, fitted[column]);
     };
-    fit(Grid, m_session.Grid, kGridWidths);
-    fit(XGrid, m_session.XGrid, kXGridWidths);
+    fit(Grid, m_session.Grid, kGridWidths, facts.GridVersion, facts.GridLongest);
+    fit(XGrid, m_session.XGrid, kXGridWidths, facts.XGridVersion, facts.XGridLongest);
 }
 
 } // namespace corvane

@@ -11,6 +11,12 @@ bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width)
     case ViewMode::Summary:
         return false;
     case ViewMode::EquityCurve:
+        // The filter pass has left the numbers of the visible table as it now stands.
+        if (const VisibleTableFacts& facts = session.ShownFacts;
+            facts.GridVersion == session.Grid.Version() && !facts.Values.empty()) {
+            DrawEquityCurve(canvas, facts.Values, facts.Marked, session.Report.InitialDeposit, width);
+            return true;
+        }
         return DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, width);
     case ViewMode::TimeByOpen:
     case ViewMode::TimeByClose:

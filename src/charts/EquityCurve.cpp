@@ -48,6 +48,65 @@ int MapToY(double value, double low, double high, int height, int span)
     return Truncate((height - 3) - span * (value - low) / (high - low));
 }
 
+// The running balance from the deposit through the trades, and the drawing of it.
+class Curve
+{
+public:
+    Curve(double deposit, int trades)
+        : m_deposit(deposit)
+        , m_high(deposit)
+        , m_low(deposit)
+        , m_balances(trades > 0 ? trades : 0)
+        , m_inDrawdown(m_balances.size())
+    {
+    }
+
+    void Add(int row, const TradeValues& trade, bool inDrawdown)
+    {
+        m_balance = AddNetResult(m_balance, trade, NetOrder::NetFirst);
+        m_balances[row - 1] = m_balance;
+        m_inDrawdown[row - 1] = inDrawdown ? 1 : 0;
+        if (m_balance > m_high)
+            m_high = m_balance;
+        if (m_balance < m_low)
+            m_low = m_balance;
+    }
+
+    void Draw(Canvas& canvas, int width, int height) const
+    {
+        const int trades = static_cast<int>(m_balances.size());
+        canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
+        const int depositY = MapToY(m_deposit, m_low, m_high, height, height - 7);
+        canvas.SetPen(kReference, PenStyle::Dashed);
+        canvas.MoveTo(2, depositY);
+        canvas.LineTo(width - 4, depositY);
+
+        canvas.MoveTo(2, depositY);
+        Rgb pen = kCurve;
+        canvas.SetPen(pen, PenStyle::Solid);
+        for (int row = 1; row <= trades; ++row) {
+            const Rgb colour = m_inDrawdown[row - 1] ? kDrawdown : kCurve;
+            if (colour != pen) {
+                pen = colour;
+                canvas.SetPen(pen, PenStyle::Solid);
+            }
+            const long long x = static_cast<long long>(width - 6) * row / trades + 2;
+            canvas.LineTo(static_cast<int>(x), MapToY(m_balances[row - 1], m_low, m_high, height, height - 6));
+        }
+
+        canvas.TextOut(4, 3, FormatFixed(m_high, 0, 0));
+        canvas.TextOut(4, height - 17, FormatFixed(m_low, 0, 0));
+    }
+
+private:
+    double m_deposit;
+    double m_balance = m_deposit;
+    double m_high;
+    double m_low;
+    std::vector<double> m_balances;
+    std::vector<char> m_inDrawdown;
+};
+
 } // namespace
 
 void DrawChartFrame(Canvas& canvas, int width, int height)
@@ -74,43 +133,24 @@ bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int w
     if (grid.Cell(kPips, 1).empty())
         return false;
     const int trades = grid.RowCount() - 1;
-    std::vector<double> balances(trades > 0 ? trades : 0);
-    std::vector<char> inDrawdown(balances.size());
-    double balance = deposit, high = deposit, low = deposit;
+    Curve curve(deposit, trades);
     std::string_view cells[kGridColumns];
     for (int row = 1; row <= trades; ++row) {
         grid.ReadCells(row, cells);
-        balance = AddNetResult(balance, ReadAmounts(cells), NetOrder::NetFirst);
-        balances[row - 1] = balance;
-        inDrawdown[row - 1] = cells[kBalance].find('*') != std::string_view::npos;
-        if (balance > high)
-            high = balance;
-        if (balance < low)
-            low = balance;
+        curve.Add(row, ReadAmounts(cells), cells[kBalance].find('*') != std::string_view::npos);
     }
-
-    canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
-    const int depositY = MapToY(deposit, low, high, height, height - 7);
-    canvas.SetPen(kReference, PenStyle::Dashed);
-    canvas.MoveTo(2, depositY);
-    canvas.LineTo(width - 4, depositY);
-
-    canvas.MoveTo(2, depositY);
-    Rgb pen = kCurve;
-    canvas.SetPen(pen, PenStyle::Solid);
-    for (int row = 1; row <= trades; ++row) {
-        const Rgb colour = inDrawdown[row - 1] ? kDrawdown : kCurve;
-        if (colour != pen) {
-            pen = colour;
-            canvas.SetPen(pen, PenStyle::Solid);
-        }
-        const long long x = static_cast<long long>(width - 6) * row / trades + 2;
-        canvas.LineTo(static_cast<int>(x), MapToY(balances[row - 1], low, high, height, height - 6));
-    }
-
-    canvas.TextOut(4, 3, FormatFixed(high, 0, 0));
-    canvas.TextOut(4, height - 17, FormatFixed(low, 0, 0));
+    curve.Draw(canvas, width, height);
     return true;
+}
+
+void DrawEquityCurve(Canvas& canvas, const std::vector<TradeValues>& values, const std::vector<char>& inDrawdown,
+                     double deposit, int width, int height)
+{
+    const int trades = static_cast<int>(values.size());
+    Curve curve(deposit, trades);
+    for (int row = 1; row <= trades; ++row)
+        curve.Add(row, values[row - 1], inDrawdown[row - 1] != 0);
+    curve.Draw(canvas, width, height);
 }
 
 } // namespace corvane

@@ -2,6 +2,9 @@
 
 #include "charts/Canvas.h"
 #include "trades/TextGrid.h"
+#include "trades/TradeValues.h"
+
+#include <vector>
 
 namespace corvane {
 
@@ -22,5 +25,10 @@ void DrawChartFrame(Canvas& canvas, int width, int height = kSurfaceHeight);
  * a number throws ConversionError before anything is drawn.
  */
 bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int width, int height = kSurfaceHeight);
+
+// The same curve of trades whose numbers are already read, row r at r - 1, and marked when they lie in
+// the drawdown stretch; at least one trade.
+void DrawEquityCurve(Canvas& canvas, const std::vector<TradeValues>& values, const std::vector<char>& inDrawdown,
+                     double deposit, int width, int height = kSurfaceHeight);
 
 } // namespace corvane

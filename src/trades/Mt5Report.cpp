@@ -47,7 +47,8 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened)
 ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine)
 {
-    UnicodeFileReader file(opened.File());
+    // The file is read and decoded ahead on a second thread while this one scans the rows.
+    ReadAheadReader file(opened.File());
     if (!file.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Reader reader(kind, full, firstRow, pairs, onTradeLine);

@@ -4,9 +4,11 @@
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -210,14 +212,62 @@ std::string_view PadInBuffer(char* buffer, std::size_t length, int width)
     return std::string_view(buffer, length + pad);
 }
 
+/**
+ * The fixed text of a double with up to three decimals, computed exactly on the bits of the double for
+ * a value below 2^52: its mantissa times 10^precision, shifted, is the scaled value's integer part, and
+ * the bits shifted out tell how to round it (to nearest, a tie to even, as printf and to_chars round).
+ * Writes at `out` and returns the length; 0 when the value is out of that range.
+ */
+std::size_t FormatSmallFixed(char* out, double value, int precision)
+{
+    static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000};
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const int biased = static_cast<int>(bits >> 52 & 0x7ff);
+    if (precision < 0 || precision > 3 || biased >= 1075)
+        return 0; // infinite, not a number, or 2^52 or more: the general way
+    const std::uint64_t scale = kScale[precision];
+    // The value is mantissa * 2^-shift; a subnormal value is far below the last decimal.
+    const std::uint64_t mantissa = biased == 0 ? 0 : (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    const int shift = 1075 - biased;
+    const std::uint64_t scaled = mantissa * scale; // below 2^53 * 1000 < 2^64
+    std::uint64_t whole = 0;
+    if (shift < 64) {
+        whole = scaled >> shift;
+        const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (whole & 1) != 0))
+            ++whole;
+    } else if (shift == 64 && scaled > std::uint64_t{1} << 63) {
+        whole = 1; // above half of the last decimal
+    }
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, whole / scale).ptr;
+    char* o = out;
+    if (bits >> 63)
+        *o++ = '-';
+    o = std::copy(digits, end, o);
+    if (precision > 0) {
+        *o++ = '.';
+        std::uint64_t fraction = whole % scale;
+        for (int i = precision - 1; i >= 0; --i) {
+            o[i] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        o += precision;
+    }
+    return static_cast<std::size_t>(o - out);
+}
+
 } // namespace
 
 std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width, int precision)
 {
     constexpr std::size_t kRoom = 360; // the longest fixed text of a double, with room for the padding
     char* const out = buffer.data();
-    std::size_t length;
-    if (std::isnan(value) || std::isinf(value)) {
+    std::size_t length = FormatSmallFixed(out, value, precision);
+    if (length > 0) {
+        // Money and the other figures: the quick way.
+    } else if (std::isnan(value) || std::isinf(value)) {
         const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
         length = std::strlen(text);
         std::memcpy(out, text, length);

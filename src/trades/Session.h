@@ -4,11 +4,14 @@
 #include "trades/TextGrid.h"
 #include "trades/TradeValues.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace corvane {
+
+struct TableFacts; // what the filter pass has read of the trade table (analysis/TableFacts.h)
 
 enum class ReportKind
 {
@@ -129,7 +132,9 @@ struct Session
     std::string Check;                 // the line of the last check against the report's own summary; "" when none
     std::optional<bool> Agrees;        // its outcome; none without a printed summary
 
-    TradeValuesCache FullValues; // the numbers of Full's rows read so far by the filter pass
+    TradeValuesCache FullValues;           // the numbers of Full's rows read so far by the filter pass
+    std::shared_ptr<TableFacts> FullFacts; // the rest it reads once from each version of Full
+    VisibleTableFacts ShownFacts;          // what it leaves with Grid and XGrid for the views
 };
 
 // The magic list is shown while it holds at least two entries (the window's layout switch).

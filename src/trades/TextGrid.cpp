@@ -1,6 +1,7 @@
 #include "trades/TextGrid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -19,6 +20,22 @@ void PutLength(std::string& out, std::size_t length)
             digit |= 0x80;
         out.push_back(static_cast<char>(digit));
     } while (length);
+}
+
+// Writes a cell, its length and its bytes, at `out`; returns the end of what it wrote.
+char* PutCell(char* out, std::string_view text)
+{
+    std::size_t length = text.size();
+    do {
+        unsigned char digit = length & 0x7f;
+        length >>= 7;
+        if (length)
+            digit |= 0x80;
+        *out++ = static_cast<char>(digit);
+    } while (length);
+    if (!text.empty())
+        std::memcpy(out, text.data(), text.size());
+    return out + text.size();
 }
 
 // Reads a cell's length at `p` and moves `p` past it. Lengths below 128 take one byte.
@@ -76,6 +93,9 @@ bool FindCell(std::string_view row, int column, std::size_t& pos, std::size_t& l
 constexpr std::size_t kFirstPage = 4096;
 constexpr std::size_t kLargestPage = 1 << 20;
 
+// The last version given to any table.
+std::atomic<std::uint64_t> g_lastVersion{0};
+
 } // namespace
 
 TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
@@ -86,13 +106,13 @@ TextGrid::TextGrid(int columns, int rows) : m_columns(columns), m_rowCount(0)
 TextGrid::TextGrid(const TextGrid& other)
     : m_columns(other.m_columns)
     , m_rowCount(other.m_rowCount)
-    , m_version(other.m_version)
     , m_rows(other.m_rows)
     , m_pages(other.m_pages)
     , m_pageBytes(other.m_pageBytes)
     , m_usedBytes(other.m_usedBytes)
 {
     // The rest of the last page stays the other table's: this one writes to pages of its own.
+    NewVersion();
 }
 
 TextGrid& TextGrid::operator=(const TextGrid& other)
@@ -105,7 +125,6 @@ TextGrid& TextGrid::operator=(const TextGrid& other)
 TextGrid::TextGrid(TextGrid&& other) noexcept
     : m_columns(other.m_columns)
     , m_rowCount(other.m_rowCount)
-    , m_version(other.m_version)
     , m_rows(std::move(other.m_rows))
     , m_pages(std::move(other.m_pages))
     , m_free(std::exchange(other.m_free, nullptr))
@@ -115,6 +134,8 @@ TextGrid::TextGrid(TextGrid&& other) noexcept
 {
     other.m_rows.clear();
     other.m_pages.clear();
+    NewVersion();
+    other.NewVersion();
 }
 
 TextGrid& TextGrid::operator=(TextGrid&& other) noexcept
@@ -122,7 +143,6 @@ TextGrid& TextGrid::operator=(TextGrid&& other) noexcept
     if (this != &other) {
         m_columns = other.m_columns;
         m_rowCount = other.m_rowCount;
-        m_version = other.m_version;
         m_rows = std::move(other.m_rows);
         m_pages = std::move(other.m_pages);
         m_free = std::exchange(other.m_free, nullptr);
@@ -131,8 +151,15 @@ TextGrid& TextGrid::operator=(TextGrid&& other) noexcept
         m_usedBytes = std::exchange(other.m_usedBytes, 0);
         other.m_rows.clear();
         other.m_pages.clear();
+        NewVersion();
+        other.NewVersion();
     }
     return *this;
+}
+
+void TextGrid::NewVersion()
+{
+    m_version = g_lastVersion.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 std::string_view TextGrid::RowText(int row) const
@@ -209,7 +236,7 @@ void TextGrid::CompactIfSparse()
 
 void TextGrid::SetRowCount(int rows)
 {
-    ++m_version;
+    NewVersion();
     if (rows < 0)
         rows = 0;
     // Only lowering discards: rows written beyond a count that grows stay until it reaches them.
@@ -237,7 +264,7 @@ std::string_view TextGrid::Cell(int column, int row) const
 
 TextGrid::Row* TextGrid::RowToWrite(int row)
 {
-    ++m_version;
+    NewVersion();
     if (row < 0)
         return nullptr;
     if (row >= static_cast<int>(m_rows.size()))
@@ -291,19 +318,8 @@ void TextGrid::SetRow(int row, std::span<const std::string_view> cells, std::siz
     if (m_scratch.size() < most)
         m_scratch.resize(std::max(most, 2 * m_scratch.size()));
     char* out = m_scratch.data();
-    for (int i = 0; i < count; ++i) {
-        std::size_t length = cells[i].size();
-        do {
-            unsigned char digit = length & 0x7f;
-            length >>= 7;
-            if (length)
-                digit |= 0x80;
-            *out++ = static_cast<char>(digit);
-        } while (length);
-        if (!cells[i].empty())
-            std::memcpy(out, cells[i].data(), cells[i].size());
-        out += cells[i].size();
-    }
+    for (int i = 0; i < count; ++i)
+        out = PutCell(out, cells[i]);
     const auto size = static_cast<std::size_t>(out - m_scratch.data());
     Place(*place, std::string_view(m_scratch.data(), size), size + room);
 }
@@ -334,9 +350,19 @@ void TextGrid::AppendToCell(int column, int row, std::string_view text)
     SetCell(column, row, joined);
 }
 
+void TextGrid::PrefetchRow(int row) const
+{
+#if defined(__GNUC__)
+    if (row >= 0 && row < static_cast<int>(m_rows.size()))
+        __builtin_prefetch(m_rows[static_cast<std::size_t>(row)].Text);
+#else
+    (void)row;
+#endif
+}
+
 void TextGrid::BlankRow(int row)
 {
-    ++m_version;
+    NewVersion();
     if (row >= 0 && row < static_cast<int>(m_rows.size()))
         m_rows[row].Size = 0;
 }
@@ -363,9 +389,50 @@ void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int
     Place(*place, prefix, prefix.empty() ? 0 : prefix.size() + room);
 }
 
+void TextGrid::CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count,
+                             std::span<const std::string_view> more)
+{
+    count = std::max(0, std::min(count, m_columns));
+    const int moreCount = std::min(static_cast<int>(more.size()), m_columns - count);
+    // The source's cells [0, count) as stored: their lengths are walked, their bytes copied at once.
+    std::string_view from;
+    std::size_t prefix = 0;
+    int present = 0;
+    if (sourceRow >= 0 && sourceRow < static_cast<int>(source.m_rows.size())) {
+        from = source.RowText(sourceRow);
+        const auto* start = reinterpret_cast<const unsigned char*>(from.data());
+        const unsigned char* end = start + from.size();
+        const unsigned char* p = start;
+        while (present < count && p < end) {
+            const std::size_t length = ReadLength(p, end);
+            p += length;
+            ++present;
+        }
+        prefix = static_cast<std::size_t>(std::min(p, end) - start);
+    }
+    std::size_t size = prefix + static_cast<std::size_t>(count - present);
+    for (int i = 0; i < moreCount; ++i)
+        size += more[i].size() + (more[i].size() < 0x80 ? 1 : 5);
+    Row* place = RowToWrite(row);
+    if (!place)
+        return;
+    if (m_scratch.size() < size)
+        m_scratch.resize(std::max(size, 2 * m_scratch.size()));
+    char* out = m_scratch.data();
+    if (prefix > 0)
+        std::memcpy(out, from.data(), prefix);
+    out += prefix;
+    for (; present < count; ++present)
+        *out++ = '\0'; // a cell missing from the source's row: empty
+    for (int i = 0; i < moreCount; ++i)
+        out = PutCell(out, more[i]);
+    const auto written = static_cast<std::size_t>(out - m_scratch.data());
+    Place(*place, std::string_view(m_scratch.data(), written), written);
+}
+
 void TextGrid::PermuteRows(int first, const std::vector<int>& order)
 {
-    ++m_version;
+    NewVersion();
     if (first < 0)
         return;
     if (first + order.size() > m_rows.size())

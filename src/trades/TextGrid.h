@@ -31,8 +31,8 @@ public:
     TextGrid(int columns, int rows);
 
     int ColumnCount() const { return m_columns; }
-    // Raised by every change of the table's cells or rows, so that what is worked out from the table
-    // can tell whether it still holds.
+    // Changes with every change of the table's cells or rows, and is never the same for two tables, so
+    // that what is worked out from a table (and may view its cells) can tell whether it still holds.
     std::uint64_t Version() const { return m_version; }
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int rows);
@@ -47,14 +47,23 @@ public:
     // Views of the first cells.size() cells of a row, read in one walk; valid until the row is written.
     void ReadCells(int row, std::span<std::string_view> cells) const;
 
+    // Asks the processor to bring a row's cells into its cache: a walk over many rows asks a few rows
+    // ahead of the one it reads or writes, so that it does not wait on each.
+    void PrefetchRow(int row) const;
+
     // Blanks every cell of one row.
     void BlankRow(int row);
     // Copies cells [0, count) of `source`'s row into cells [0, count) of this grid's row, replacing the
     // row; `room` more bytes are kept free for cells written after them.
     void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count, std::size_t room = 0);
+    // The same, followed by `more` as cells [count, count + more.size()), in one write.
+    void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count,
+                       std::span<const std::string_view> more);
     // Reorders rows first..first+order.size()-1 so that new row first+i is old row first+order[i].
     void PermuteRows(int first, const std::vector<int>& order);
 
+    // A copy, or a table moved into another place, has a version of its own: views of the cells taken
+    // before do not see it.
     TextGrid(const TextGrid& other);
     TextGrid& operator=(const TextGrid& other);
     TextGrid(TextGrid&& other) noexcept;
@@ -80,6 +89,7 @@ private:
     void Release(const Row& row);
     // Moves every row to new pages when most of the pages' bytes are no longer used.
     void CompactIfSparse();
+    void NewVersion();
 
     int m_columns;
     int m_rowCount;

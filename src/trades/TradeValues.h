@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace corvane {
@@ -70,6 +71,22 @@ struct TradeValuesCache
     std::uint64_t Version = ~std::uint64_t{0};
     std::vector<TradeValues> Values;
     std::vector<char> Known;
+};
+
+/**
+ * What the filter pass leaves with the visible table and the alternate view, for them as they stood
+ * when it ended (their versions): the numbers of the visible trades, whether each lies in the drawdown
+ * stretch (its Balance cell marked), and the longest text of each column of both tables, so that the
+ * charts and the window need not read the tables' cells again.
+ */
+struct VisibleTableFacts
+{
+    std::uint64_t GridVersion = 0; // no table has version 0
+    std::uint64_t XGridVersion = 0;
+    std::vector<TradeValues> Values;       // row r at r - 1
+    std::vector<char> Marked;              // row r at r - 1
+    std::vector<std::string> GridLongest;  // by column: the first of the longest texts (in bytes)
+    std::vector<std::string> XGridLongest; // ... of the alternate view
 };
 
 } // namespace corvane

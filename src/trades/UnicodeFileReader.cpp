@@ -253,4 +253,70 @@ bool UnicodeFileReader::Next(std::string& piece)
     return true;
 }
 
+ReadAheadReader::ReadAheadReader(std::FILE* file) : m_reader(file)
+{
+    if (m_reader.IsOpen())
+        m_thread = std::thread(&ReadAheadReader::Run, this);
+    else
+        m_done = true;
+}
+
+ReadAheadReader::~ReadAheadReader()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void ReadAheadReader::Run()
+{
+    std::string piece;
+    for (;;) {
+        bool more = false;
+        std::exception_ptr error;
+        try {
+            more = m_reader.Next(piece);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::unique_lock lock(m_mutex);
+        if (!more || error) {
+            m_done = true;
+            m_failed = m_reader.Failed();
+            m_error = error;
+            lock.unlock();
+            m_changed.notify_all();
+            return;
+        }
+        m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
+        if (m_stop)
+            return;
+        m_ready.push_back(std::move(piece));
+        piece = std::string();
+        lock.unlock();
+        m_changed.notify_all();
+    }
+}
+
+bool ReadAheadReader::Next(std::string& piece)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
+    if (m_ready.empty()) {
+        piece.clear();
+        if (m_error)
+            std::rethrow_exception(m_error);
+        return false;
+    }
+    piece = std::move(m_ready.front());
+    m_ready.pop_front();
+    lock.unlock();
+    m_changed.notify_all();
+    return true;
+}
+
 } // namespace corvane

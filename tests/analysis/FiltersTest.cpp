@@ -1,9 +1,16 @@
 #include "analysis/Filters.h"
 
+#include "Samples.h"
 #include "TradeRows.h"
+#include "analysis/Commands.h"
+#include "analysis/MoreStatistics.h"
+#include "analysis/Statistics.h"
 #include "trades/Errors.h"
+#include "trades/LoadReport.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace corvane {
 namespace {
@@ -343,6 +350,74 @@ TEST(RebuildMagicList, OtherCountSelectsNoneAndTheNextPassSelectsAll)
     ApplyFilters(session, MagicFilter::On);
     EXPECT_EQ(SelectedFlags(session.Magic), (Flags{true, true}));
     EXPECT_EQ(Tickets(session), (Cells{"2", "4"}));
+}
+
+// --- what the pass works out once, against the tables it writes ------------------------------------
+
+// What the views and the more statistics would read from the tables themselves, checked against what
+// the pass left with the session.
+void ExpectFactsOfTheTables(const Session& session, const std::string& name)
+{
+    SCOPED_TRACE(name);
+    const VisibleTableFacts& facts = session.ShownFacts;
+    ASSERT_EQ(facts.GridVersion, session.Grid.Version());
+    ASSERT_EQ(facts.XGridVersion, session.XGrid.Version());
+    const std::vector<TradeValues> values = ReadTradeValues(session.Grid);
+    ASSERT_EQ(facts.Values.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        EXPECT_EQ(facts.Values[i].Profit, values[i].Profit) << "row " << row;
+        EXPECT_EQ(facts.Values[i].Comm, values[i].Comm) << "row " << row;
+        EXPECT_EQ(facts.Values[i].Swap, values[i].Swap) << "row " << row;
+        EXPECT_EQ(facts.Values[i].Pips, values[i].Pips) << "row " << row;
+        EXPECT_EQ(facts.Marked[i] != 0, session.Grid.Cell(kBalance, row).find('*') != std::string_view::npos)
+            << "row " << row;
+    }
+    for (const auto& [grid, longest] :
+         {std::pair(&session.Grid, &facts.GridLongest), std::pair(&session.XGrid, &facts.XGridLongest)})
+        for (int column = 0; column < grid->ColumnCount(); ++column) {
+            std::string_view first;
+            for (int row = 1; row < grid->RowCount(); ++row)
+                if (grid->Cell(column, row).size() > first.size())
+                    first = grid->Cell(column, row);
+            EXPECT_EQ(longest->at(static_cast<std::size_t>(column)), first) << "column " << column;
+        }
+    const MoreFigures more =
+        ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, session.Report), session.Report);
+    std::vector<std::string> lines = MoreStatisticsLines(more);
+    ASSERT_GE(session.MoreMemo.size(), lines.size());
+    EXPECT_EQ(std::vector<std::string>(session.MoreMemo.end() - static_cast<std::ptrdiff_t>(lines.size()),
+                                       session.MoreMemo.end()),
+              lines);
+}
+
+TEST(ApplyFilters, LeavesWhatTheTablesHoldForEveryRealReportAndSelection)
+{
+    CORVANE_REQUIRE_SAMPLES();
+    for (const std::string& dir : {test::SamplesDir(), test::Mt5SamplesDir()}) {
+        if (dir.empty())
+            continue;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const std::string path = entry.path().string();
+            if (entry.path().extension() != ".htm" && entry.path().extension() != ".html")
+                continue;
+            Session session;
+            if (LoadAndFilter(session, path, LoadMode::Replace) != LoadOutcome::Loaded || session.Grid.RowCount() < 2)
+                continue;
+            ExpectFactsOfTheTables(session, path + ", every trade");
+            // The first symbol alone, then with the magic list shown, the first magic number alone.
+            SelectOnly(session.Pairs, session.Pairs.Text(0));
+            PairsListChanged(session, MagicFilter::Off);
+            if (session.Grid.RowCount() > 1)
+                ExpectFactsOfTheTables(session, path + ", first symbol");
+            if (session.Magic.Count() >= 2) {
+                SelectOnly(session.Magic, session.Magic.Text(0));
+                MagicListChanged(session, MagicFilter::On);
+                if (session.Grid.RowCount() > 1)
+                    ExpectFactsOfTheTables(session, path + ", first magic number");
+            }
+        }
+    }
 }
 
 } // namespace

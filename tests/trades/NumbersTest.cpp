@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -150,6 +152,28 @@ TEST(FormatPlainAmountTo, WritesWhatScanfAndPrintfMakeOfAPlainAmountAndNothingEl
             EXPECT_EQ(*written, expected) << "'" << text << "'";
         }
     }
+}
+
+TEST(FormatFixed, AgreesWithPrintfOnRandomAmountsAndTies)
+{
+    // Amounts of every size up to 2^53 and beyond, and the ties halfway between two last decimals.
+    std::mt19937_64 random(7);
+    std::vector<double> values;
+    for (int i = 0; i < 20000; ++i) {
+        const double magnitude = std::ldexp(1.0, static_cast<int>(random() % 130) - 70);
+        const double value = magnitude * std::uniform_real_distribution<double>(-1.0, 1.0)(random);
+        values.push_back(value);
+        values.push_back(std::round(value * 1000) / 1000);
+        values.push_back((std::floor(value * 8) + 0.5) / 8);
+        values.push_back(std::nextafter(std::ldexp(1.0, 52), 0.0) * (i % 2 ? 1 : -1));
+    }
+    char expected[512];
+    char buffer[kFixedTextRoom];
+    for (const double value : values)
+        for (int precision = 0; precision <= 4; ++precision) {
+            std::snprintf(expected, sizeof expected, "%.*f", precision, value);
+            ASSERT_EQ(FormatFixedTo(buffer, value, 0, precision), expected) << "%." << precision << "f";
+        }
 }
 
 TEST(FormatInt, AgreesWithPrintfAndSoDoesPadLeft)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <random>
@@ -181,6 +183,33 @@ TEST(TextGridCopyRowPrefix, CopiesTheLeadingCellsAndBlanksTheRest)
     wide.SetCell(19, 1, "stale");
     wide.CopyRowPrefix(1, narrow, 1, 20);
     EXPECT_EQ(RowText(wide, 1), Filled(20, 1, 3));
+
+    const std::string_view more[] = {"pips", "balance"};
+    visible.CopyRowPrefix(1, narrow, 1, 13, more);
+    EXPECT_EQ(RowText(visible, 1), Filled(3, 1) + Blank(11) + "\tpips\tbalance")
+        << "cells the source lacks are blank before the cells that follow";
+}
+
+TEST(TextGridVersion, EveryChangeCopyAndMoveGivesAVersionNoTableHadBefore)
+{
+    TextGrid grid(3, 2);
+    std::vector<std::uint64_t> seen{grid.Version()};
+    grid.SetCell(0, 1, "a");
+    seen.push_back(grid.Version());
+    TextGrid copy(grid);
+    seen.push_back(copy.Version());
+    TextGrid assigned(1, 1);
+    assigned = grid;
+    seen.push_back(assigned.Version());
+    TextGrid moved(std::move(copy));
+    seen.push_back(moved.Version());
+    grid = std::move(moved);
+    seen.push_back(grid.Version());
+    grid.SetRowCount(1);
+    seen.push_back(grid.Version());
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+    EXPECT_EQ(RowText(assigned, 1), "a\t\t");
 }
 
 TEST(TextGridCopyRowPrefix, CopyingFromAnEmptyRowBlanksTheTarget)
