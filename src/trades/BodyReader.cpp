@@ -108,6 +108,9 @@ const KeywordSet& LineWords()
 // holds no number is written as 0.00.
 std::string ProfitCell(std::string_view field)
 {
+    char buffer[kFixedTextRoom];
+    if (const auto text = FormatPlainAmountTo(buffer, field, 10))
+        return std::string(*text);
     const auto value = ScanDouble(WithoutBlanks(field));
     return FormatFixed(value.value_or(0.0), 10, 2);
 }
@@ -128,6 +131,31 @@ bool NamesNoPosition(LineFields& fields)
     };
     return noPosition(fields.Field("<td>", "</td>", 1)) || noPosition(fields.Field("<td>", "</td>", 2));
 }
+
+/**
+ * Adds texts to a selection list, passing over those it added before: a statement names the same few
+ * symbols and magic numbers on row after row, and the list finds a text by its folded copy.
+ */
+class ListAdder
+{
+public:
+    explicit ListAdder(SelectionList& list) : m_list(list) {}
+
+    void Add(std::string_view text)
+    {
+        if (std::find(m_added.begin(), m_added.end(), text) != m_added.end())
+            return;
+        m_list.AddIfAbsent(text);
+        if (m_added.size() < kMostRemembered)
+            m_added.emplace_back(text);
+    }
+
+private:
+    static constexpr std::size_t kMostRemembered = 16;
+
+    SelectionList& m_list;
+    std::vector<std::string> m_added; // every one is in the list: a load only adds to it
+};
 
 /**
  * The first row that holds each order number. The tester numbers its orders 1, 2, 3...: such a
@@ -195,6 +223,8 @@ public:
         , m_full(session.Full)
         , m_row(currentRow)
         , m_tester(session.Report.Kind == ReportKind::Tester)
+        , m_pairs(session.Pairs)
+        , m_magic(session.Magic)
     {
         if (m_tester)
             for (int row = 1; row < m_row; ++row)
@@ -312,7 +342,7 @@ private:
         }
         std::array<std::string_view, kFullColumns> cells{};
         const std::string_view symbol = bare ? fields.Field("<td>", "</td>", 3) : second;
-        m_session.Pairs.AddIfAbsent(symbol);
+        m_pairs.Add(symbol);
 
         const std::string_view ticket =
             bare ? fields.Field("<td>", "</td>", 1) : fields.Field("\">", "</td><td class=msdate", 1);
@@ -321,7 +351,7 @@ private:
         const std::string magic = WithoutBlanks(fields.Field("\"#", " ", 1));
         const std::string magicCell = PadLeft(magic, 12);
         cells[kMagic] = magicCell;
-        m_session.Magic.AddIfAbsent(MagicKeyOf(magic));
+        m_magic.Add(MagicKeyOf(magic));
 
         cells[kComment] = FieldOf(fields.Field("\"#", ">", 1), " ", "\"", 1);
         cells[kOpenTime] = fields.Field("nowrap>", "</td>", 1);
@@ -430,6 +460,8 @@ private:
     std::string m_rolledOverSide;
     std::unordered_map<std::string, int> m_pendingSide;
     OrderRows m_orders;
+    ListAdder m_pairs;
+    ListAdder m_magic;
 };
 
 } // namespace

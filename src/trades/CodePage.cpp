@@ -5,6 +5,10 @@
 #include <cctype>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace corvane {
 
 namespace {
@@ -14,6 +18,20 @@ constexpr std::string_view kWestern = "windows-1252";
 bool High(unsigned char c)
 {
     return c >= 0x80;
+}
+
+// Whether the sixteen bytes at `at` are all ASCII: a report is mostly markup, and such a block only
+// ends the run of letters before it.
+bool AsciiBlock(const char* at)
+{
+#if defined(__SSE2__)
+    return _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at))) == 0;
+#else
+    for (int k = 0; k < 16; ++k)
+        if (High(static_cast<unsigned char>(at[k])))
+            return false;
+    return true;
+#endif
 }
 
 std::string DeclaredCharset(std::string_view text)
@@ -118,6 +136,13 @@ std::string GuessCodePage(std::string_view text)
     int high = 0, inWords = 0, turkish = 0, lowHigh = 0;
     std::size_t run = 0; // letters above 0xBF in a row so far
     for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (text.size() - i >= 16 && AsciiBlock(text.data() + i)) {
+            if (run >= 3)
+                inWords += static_cast<int>(run);
+            run = 0;
+            i += 15;
+            continue;
+        }
         const auto c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
         if (c >= 0xc0) {
             ++run;

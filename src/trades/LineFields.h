@@ -18,11 +18,15 @@ class LineFields
 public:
     explicit LineFields(std::string_view line = {}) : m_line(line) {}
 
-    // Starts over on another line, keeping the room of the places found before.
+    // Starts over on another line, keeping the markers and the room of the places found before: the
+    // next line mostly asks for the same markers.
     void Reset(std::string_view line)
     {
         m_line = line;
-        m_used = 0;
+        for (std::size_t i = 0; i < m_used; ++i) {
+            m_markers[i].Ends.clear();
+            m_markers[i].Complete = false;
+        }
     }
 
     std::string_view Line() const { return m_line; }

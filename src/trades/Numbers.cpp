@@ -278,6 +278,55 @@ std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double va
     return PadInBuffer(out, length, width > 30 ? 30 : width);
 }
 
+std::optional<std::string_view> FormatPlainAmountTo(std::span<char, kFixedTextRoom> buffer, std::string_view text,
+                                                    int width)
+{
+    constexpr int kMostWholeDigits = 13;
+    char* const out = buffer.data();
+    std::size_t length = 0;
+    std::size_t i = 0;
+    const auto skipBlanks = [&] {
+        while (i < text.size() && text[i] == ' ')
+            ++i;
+    };
+    skipBlanks();
+    if (i < text.size() && text[i] == '-') {
+        out[length++] = '-';
+        ++i;
+    }
+    int whole = 0;
+    bool leading = true; // the whole digits so far are all zeros
+    for (skipBlanks(); i < text.size() && IsDigit(text[i]); skipBlanks()) {
+        if (++whole > kMostWholeDigits)
+            return std::nullopt;
+        if (!(leading && text[i] == '0')) {
+            leading = false;
+            out[length++] = text[i];
+        }
+        ++i;
+    }
+    if (whole == 0)
+        return std::nullopt;
+    if (leading)
+        out[length++] = '0';
+    out[length++] = '.';
+    int decimals = 0;
+    if (i < text.size() && text[i] == '.') {
+        for (++i, skipBlanks(); i < text.size() && IsDigit(text[i]); skipBlanks()) {
+            if (++decimals > 2)
+                return std::nullopt;
+            out[length++] = text[i++];
+        }
+        if (decimals == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    for (; decimals < 2; ++decimals)
+        out[length++] = '0';
+    return PadInBuffer(out, length, width > 30 ? 30 : width);
+}
+
 std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width)
 {
     char* const out = buffer.data();

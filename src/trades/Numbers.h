@@ -64,6 +64,11 @@ inline constexpr std::size_t kIntTextRoom = 32;
 // FormatFixed and FormatInt into `buffer`, without allocating; the result views the buffer. Widths
 // above 30 pad to 30.
 std::string_view FormatFixedTo(std::span<char, kFixedTextRoom> buffer, double value, int width, int precision);
+// FormatFixedTo(buffer, value, width, 2) of the value "%lf" reads from `text` with its blanks removed,
+// written straight from the digits when they are a plain amount (a minus, up to thirteen whole digits,
+// up to two decimals): such an amount comes back from a double unchanged. Nothing for other text.
+std::optional<std::string_view> FormatPlainAmountTo(std::span<char, kFixedTextRoom> buffer, std::string_view text,
+                                                    int width);
 std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long value, int width);
 
 // As FormatFixed, but a value that rounds to zero never prints with a minus sign: for figures.

@@ -20,6 +20,8 @@ TEST(CodePage, IsGuessedFromTheText)
          "windows-1252"},
         {"Russian", row + "<td>\xd1\xe8\xec\xe2\xee\xeb</td><td>\xcf\xe0\xf0\xe0\xec\xe5\xf2\xf0\xfb</td>",
          "windows-1251"},
+        {"Russian word before sixteen ASCII bytes", std::string(13, ' ') + "\xcf\xf0\xe8" + std::string(16, ' '),
+         "windows-1251"},
         {"Turkish", row + "<td>Ba\xfelang\xfd\xe7 mevduat\xfd</td><td>Sembol</td>", "windows-1254"},
         {"Japanese",
          row + "<b>\x83\x49\x81\x5b\x83\x76\x83\x93\x83\x7c\x83\x57\x83\x56\x83\x87\x83\x93"

@@ -131,6 +131,29 @@ TEST(FormatFixed, AgreesWithPrintf)
         }
 }
 
+TEST(FormatPlainAmountTo, WritesWhatScanfAndPrintfMakeOfAPlainAmountAndNothingElse)
+{
+    // clang-format off
+    const std::pair<const char*, bool> cases[] = {
+        {"12.5", true}, {"-0", true}, {"-0.00", true}, {"007.05", true}, {"0", true}, {"1 234 567.89", true},
+        {" - 5 . 2 ", true}, {"9999999999999.99", true}, {"-1000000000000.01", true}, {"0000000000000.1", true},
+        {"99999999999999", false}, {"1.005", false}, {"5.", false}, {".5", false}, {"+5", false}, {"-", false},
+        {"", false}, {"1e3", false}, {"12.5x", false}, {"\t7", false}, {"--5", false}, {"1,5", false}};
+    // clang-format on
+    for (const auto& [text, plain] : cases) {
+        char buffer[kFixedTextRoom];
+        const std::optional<std::string_view> written = FormatPlainAmountTo(buffer, text, 10);
+        ASSERT_EQ(written.has_value(), plain) << "'" << text << "'";
+        double value = 0.0;
+        std::sscanf(WithoutBlanks(text).c_str(), "%lf", &value);
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%10.2f", value);
+        if (plain) {
+            EXPECT_EQ(*written, expected) << "'" << text << "'";
+        }
+    }
+}
+
 TEST(FormatFixed, AgreesWithPrintfOnRandomAmountsAndTies)
 {
     // Amounts of every size up to 2^53 and beyond, and the ties halfway between two last decimals.
