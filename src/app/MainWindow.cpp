@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -27,8 +26,6 @@ namespace corvane {
 namespace {
 
 const QString kLoadingText = QStringLiteral("Loading...");
-// The longest a load goes without letting pending events run, in milliseconds.
-constexpr qint64 kEventsInterval = 5;
 
 // Shows the busy indicator for the life of a load, and hides it on every way out, errors included.
 class BusyScope
@@ -245,28 +242,15 @@ bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelect
         SyncList(MagicListBox, SelectionList());
         // The label changes only when the whole percent does: a load calls this after every trade line.
         int shownPercent = -1;
-        bool labelChanged = false;
         const auto progress = [&](double fraction) {
             const int percent = static_cast<int>(fraction * 100);
             if (percent == shownPercent)
                 return;
             shownPercent = percent;
-            labelChanged = true;
             Label1->setText(kLoadingText + QStringLiteral(" %1%").arg(percent));
         };
-        // Pending events run after a trade line whenever the label has changed or a few milliseconds
-        // have passed since they last ran: asking the event loop after each of 100,000 lines took
-        // longer than reading them.
-        QElapsedTimer sinceEvents;
-        sinceEvents.start();
-        const auto letEventsThrough = [&] {
-            if (!labelChanged && !sinceEvents.hasExpired(kEventsInterval))
-                return;
-            labelChanged = false;
-            QCoreApplication::processEvents();
-            sinceEvents.start();
-        };
-        const LoadOutcome outcome = LoadReport(m_session, LocalPath(path), mode, letEventsThrough, progress);
+        const LoadOutcome outcome = LoadReport(
+            m_session, LocalPath(path), mode, [] { QCoreApplication::processEvents(); }, progress);
         if (outcomeSeen)
             *outcomeSeen = outcome;
         if (outcome == LoadOutcome::Loaded) {
