@@ -4,13 +4,7 @@
 #include <iostream>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsApi.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -1,8 +1,9 @@
 #include "platform/PlatformDecoding.h"
 
 #ifdef _WIN32
+#include "platform/WindowsApi.h"
+
 #include <cstdlib>
-#include <windows.h>
 #else
 #include <cerrno>
 #include <iconv.h>

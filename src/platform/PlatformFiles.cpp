@@ -1,13 +1,7 @@
 #include "platform/PlatformFiles.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsApi.h"
 
 #include <cerrno>
 #endif
