@@ -51,6 +51,11 @@ std::int64_t FilePosition(std::FILE* file)
     return ::_ftelli64(file);
 }
 
+bool SetFilePosition(std::FILE* file, std::int64_t position)
+{
+    return ::_fseeki64(file, position, SEEK_SET) == 0;
+}
+
 #else
 
 std::FILE* OpenFile(const std::string& utf8, const char* mode)
@@ -67,6 +72,11 @@ std::FILE* CreateNewFile(const std::string& utf8)
 std::int64_t FilePosition(std::FILE* file)
 {
     return std::ftell(file); // long is 64 bits here
+}
+
+bool SetFilePosition(std::FILE* file, std::int64_t position)
+{
+    return std::fseek(file, static_cast<long>(position), SEEK_SET) == 0;
 }
 
 #endif

@@ -27,4 +27,7 @@ std::FILE* CreateNewFile(const std::string& utf8);
 // The position in an open file, also beyond 2 GB where long is 32 bits; -1 when it cannot be told.
 std::int64_t FilePosition(std::FILE* file);
 
+// Moves an open file to a position from its start, also beyond 2 GB; false when it cannot.
+bool SetFilePosition(std::FILE* file, std::int64_t position);
+
 } // namespace corvane

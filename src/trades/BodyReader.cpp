@@ -9,7 +9,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <iterator>
+#include <memory>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -177,6 +182,17 @@ public:
             m_rows[number] = row;
     }
 
+    // Whether an order number has a row in both.
+    bool SharesAnyWith(const OrderRows& other) const
+    {
+        const std::size_t common = std::min(m_rows.size(), other.m_rows.size());
+        for (std::size_t number = 0; number < common; ++number)
+            if (m_rows[number] >= 0 && other.m_rows[number] >= 0)
+                return true;
+        return std::any_of(m_others.begin(), m_others.end(),
+                           [&other](const auto& entry) { return other.m_others.count(entry.first) != 0; });
+    }
+
     // The first row of the order, or -1.
     int FirstRow(std::string_view order) const
     {
@@ -231,17 +247,32 @@ public:
                 m_orders.Add(m_full.Cell(kTicket, row), row);
     }
 
-    int Read(LineReader& reader, const TradeLineCallback& onTradeLine)
+    // How a reading ended.
+    enum class Stop
+    {
+        End,           // the end of the file
+        WorkingOrders, // the working orders, which end the trades
+        Until,         // the place it was to read up to
+        Cancelled,
+    };
+
+    // Reads the lines up to the place `until` of the file (a piece's start), or to the end of the trades.
+    Stop Read(LineReader& reader, const TradeLineCallback& onTradeLine, std::size_t until = std::string_view::npos,
+              const std::atomic<bool>* cancel = nullptr)
     {
         std::string_view piece;
-        while (reader.Next(piece)) {
+        while (reader.Position() < until) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return Stop::Cancelled;
+            if (!reader.Next(piece))
+                return Stop::End;
             std::string_view line = piece;
             std::uint32_t words = 0;
             if (std::memchr(piece.data(), '\0', piece.size())) {
                 // "Working Orders" is looked for up to the first NUL; the other words in the whole line
                 // with its NUL bytes read as blanks.
                 if (Contains(UpToNul(piece), "Working Orders") || Contains(UpToNul(piece), kWorkingOrdersJapanese))
-                    break;
+                    return Stop::WorkingOrders;
                 m_line.assign(piece);
                 for (char& c : m_line)
                     if (c == '\0')
@@ -251,13 +282,77 @@ public:
             } else {
                 words = LineWords().Scan(line);
                 if (words & (Bit(kWorkingOrders) | Bit(kWorkingOrdersLocal)))
-                    break;
+                    return Stop::WorkingOrders;
             }
             m_words = words;
             if (ReadLine(line) && onTradeLine)
                 onTradeLine();
         }
-        return m_row;
+        return Stop::Until;
+    }
+
+    int Row() const { return m_row; }
+
+    /**
+     * What the reader of a body's second half notes, read on its own from a state of its own (no open
+     * trades, no pending orders, no orders, no rollover): the things whose outcome would differ had the
+     * first half been read before them.
+     */
+    struct SecondHalfNotes
+    {
+        std::vector<std::string> PendingLookups; // tickets of rows that fill pending orders
+        bool RolloverFirst = false;              // a rollover came before the half's first swap close
+        bool SwapCloseUnknown = false;           // a swap close of an order the half had not opened
+        // Closing lines of orders the half had not opened, and their words: orders of the first half.
+        std::vector<std::pair<std::string, std::uint32_t>> UnknownClosings;
+        bool StatementRows = false; // whether a statement row set the layout
+    };
+
+    void TakeNotes(SecondHalfNotes& notes) { m_notes = &notes; }
+
+    // Whether the second half, read on its own, came out as it would have after this first half.
+    bool FitsBefore(const BodyReader& second, const SecondHalfNotes& notes) const
+    {
+        if (m_openTrades || notes.RolloverFirst || notes.SwapCloseUnknown || m_orders.SharesAnyWith(second.m_orders))
+            return false;
+        return std::none_of(notes.PendingLookups.begin(), notes.PendingLookups.end(),
+                            [this](const std::string& ticket) { return m_pendingSide.count(ticket) != 0; });
+    }
+
+    // Takes in the trades of the second half, read by `second` into `secondSession`, as if this reader had
+    // read them: its rows after this half's, its symbols, magic numbers and balance rows, and the closing
+    // lines of this half's orders. `tradeLines` are the places after each of its trade lines in the file.
+    void Adopt(const BodyReader& second, Session& secondSession, const SecondHalfNotes& notes,
+               const std::vector<std::size_t>& tradeLines, LineReader& reader, const TradeLineCallback& onTradeLine)
+    {
+        const TextGrid& rows = secondSession.Full;
+        const int first = m_row;
+        m_row += second.m_row - 1;
+        m_full.SetRowCount(m_row + 1);
+        for (int row = 1; row < second.m_row; ++row)
+            m_full.CopyRowPrefix(first + row - 1, rows, row, kFullColumns);
+        for (int i = 0; i < secondSession.Pairs.Count(); ++i)
+            m_pairs.Add(secondSession.Pairs.Text(i));
+        for (int i = 0; i < secondSession.Magic.Count(); ++i)
+            m_magic.Add(secondSession.Magic.Text(i));
+        std::vector<BalanceRow>& balanceRows = m_session.Report.BalanceRows;
+        std::move(secondSession.Report.BalanceRows.begin(), secondSession.Report.BalanceRows.end(),
+                  std::back_inserter(balanceRows));
+        if (notes.StatementRows)
+            m_session.Report.Layout = secondSession.Report.Layout;
+        m_openTrades = second.m_openTrades;
+        for (const auto& [line, words] : notes.UnknownClosings) {
+            m_words = words;
+            m_fields.Reset(line);
+            ReadClosingLine(m_fields);
+        }
+        if (onTradeLine) {
+            for (const std::size_t place : tradeLines) {
+                reader.ShowPosition(place);
+                onTradeLine();
+            }
+            reader.ShowPosition(std::nullopt);
+        }
     }
 
 private:
@@ -317,6 +412,8 @@ private:
     // The type of a row that fills a pending stop order: the side of that order, or nothing.
     std::string_view PendingSide(std::string_view ticket) const
     {
+        if (m_notes)
+            m_notes->PendingLookups.emplace_back(ticket);
         const auto found = m_pendingSide.find(std::string(ticket));
         if (found == m_pendingSide.end())
             return {};
@@ -326,6 +423,8 @@ private:
     void ReadStatementRow(LineFields& fields)
     {
         RowLayout& layout = m_session.Report.Layout;
+        if (m_notes)
+            m_notes->StatementRows = true;
         const std::string_view second = fields.Field("<td>", "</td>", 2);
         const bool sideSecond = second == "sell" || second == "buy";
         bool bare = false;
@@ -400,6 +499,8 @@ private:
     // the same side.
     void ReadRolloverRow(LineFields& fields)
     {
+        if (m_notes && !m_swapClosed)
+            m_notes->RolloverFirst = true;
         WriteTesterOpening(fields, fields.Field("<td>", "</td>", 3), m_rolledOverSide);
         NextRow();
     }
@@ -430,8 +531,13 @@ private:
     void ReadClosingLine(LineFields& fields)
     {
         const int row = m_orders.FirstRow(fields.Field("<td>", "</td>", 3));
-        if (row < 0)
+        if (row < 0) {
+            if (m_notes) {
+                m_notes->UnknownClosings.emplace_back(fields.Line(), m_words);
+                m_notes->SwapCloseUnknown = m_notes->SwapCloseUnknown || Has(kSwapClose);
+            }
             return;
+        }
         const bool moneyCells = Has(kMoneyCells);
         // The row is written again whole, its opening cells as they stand and the close's after them.
         std::array<std::string_view, kFullColumns> cells{};
@@ -445,8 +551,10 @@ private:
             ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6));
         cells[kProfit] = profit;
         m_full.SetRow(row, cells);
-        if (Has(kSwapClose))
+        if (Has(kSwapClose)) {
             m_rolledOverSide.assign(m_full.Cell(kType, row));
+            m_swapClosed = true;
+        }
     }
 
     Session& m_session;
@@ -458,18 +566,134 @@ private:
     std::string m_line;
     LineFields m_fields;
     std::string m_rolledOverSide;
+    bool m_swapClosed = false; // a swap close set m_rolledOverSide
+    SecondHalfNotes* m_notes = nullptr;
     std::unordered_map<std::string, int> m_pendingSide;
     OrderRows m_orders;
     ListAdder m_pairs;
     ListAdder m_magic;
 };
 
+/**
+ * The second half of a large body, read on a thread of its own while the caller reads the first: from a
+ * line end past the middle, by a reader of its own on the same file, into a session of its own.
+ */
+/**
+ * Moves `half`, a reader of the same file as `reader`, to the start of the second half of the body that
+ * begins where `reader` stands, when the body is at least `halvesFrom` bytes: the start of the second
+ * line that ends past the middle, when that line is short. A line end whose line is shorter than a
+ * piece begins a piece however the reading got there, so `reader` reaching that place piece by piece
+ * stops there too. False when the file is too small or no such place is near the middle.
+ */
+bool StartOfSecondHalf(const LineReader& reader, LineReader& half, std::size_t halvesFrom)
+{
+    constexpr std::size_t kShortLine = 1000;   // bytes, line end included: fewer than a piece holds
+    constexpr std::size_t kSearched = 1 << 16; // bytes past the middle
+    const std::size_t start = reader.Position();
+    if (!reader.IsOpen() || !half.IsOpen() || reader.Size() <= start || reader.Size() - start < halvesFrom)
+        return false;
+    const std::size_t middle = start + (reader.Size() - start) / 2;
+    if (!half.Seek(middle))
+        return false;
+    std::string_view piece;
+    bool afterLineEnd = false;
+    std::size_t before = middle;
+    while (half.Next(piece)) {
+        const std::size_t after = half.Position();
+        const bool lineEnd = piece.back() == '\n';
+        if (lineEnd && afterLineEnd && after - before <= kShortLine)
+            return true;
+        afterLineEnd = lineEnd;
+        before = after;
+        if (after - middle > kSearched)
+            break;
+    }
+    return false;
+}
+
+class SecondHalf
+{
+public:
+    // Reads from where `reader` stands.
+    SecondHalf(const Session& session, LineReader& reader) : m_reader(reader)
+    {
+        m_session.Report = session.Report;
+        m_session.Report.BalanceRows.clear();
+        m_body = std::make_unique<BodyReader>(m_session, 1);
+        m_body->TakeNotes(m_notes);
+        m_thread = std::thread([this] { Run(); });
+    }
+
+    ~SecondHalf() { Cancel(); }
+    SecondHalf(const SecondHalf&) = delete;
+    SecondHalf& operator=(const SecondHalf&) = delete;
+
+    void Cancel()
+    {
+        m_cancel = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // Waits for the half to be read; false when it could not be read to its end.
+    bool Join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        return !m_error && !m_reader.Failed() && m_stop != BodyReader::Stop::Cancelled;
+    }
+
+    // Once joined: takes the half into `first`, which has read up to where it starts, when the half
+    // read on its own came out as it would have after `first`; false (and nothing taken) otherwise.
+    bool JoinTo(BodyReader& first, LineReader& reader, const TradeLineCallback& onTradeLine)
+    {
+        // The lines after the trades are read on from where this half stopped.
+        if (!first.FitsBefore(*m_body, m_notes) || !reader.Seek(m_reader.Position()))
+            return false;
+        first.Adopt(*m_body, m_session, m_notes, m_tradeLines, reader, onTradeLine);
+        return true;
+    }
+
+private:
+    void Run()
+    {
+        try {
+            const TradeLineCallback noteTradeLine = [this] { m_tradeLines.push_back(m_reader.Position()); };
+            m_stop = m_body->Read(m_reader, noteTradeLine, std::string_view::npos, &m_cancel);
+        } catch (...) {
+            m_error = std::current_exception();
+        }
+    }
+
+    LineReader& m_reader;
+    Session m_session;
+    BodyReader::SecondHalfNotes m_notes;
+    std::unique_ptr<BodyReader> m_body;
+    std::vector<std::size_t> m_tradeLines;
+    BodyReader::Stop m_stop = BodyReader::Stop::End;
+    std::exception_ptr m_error;
+    std::atomic<bool> m_cancel{false};
+    std::thread m_thread; // started last, once the members it uses are built
+};
+
 } // namespace
 
-int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine)
+int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine,
+             std::size_t halvesFrom)
 {
     BodyReader body(session, currentRow);
-    return body.Read(reader, onTradeLine);
+    LineReader halfReader(reader.Path());
+    if (!StartOfSecondHalf(reader, halfReader, halvesFrom)) {
+        body.Read(reader, onTradeLine);
+        return body.Row();
+    }
+    const std::size_t middle = halfReader.Position();
+    SecondHalf second(session, halfReader);
+    if (body.Read(reader, onTradeLine, middle) != BodyReader::Stop::Until)
+        return body.Row(); // the trades ended in the first half
+    if (reader.Position() != middle || !second.Join() || !second.JoinTo(body, reader, onTradeLine))
+        body.Read(reader, onTradeLine); // the second half is read again, after the first
+    return body.Row();
 }
 
 } // namespace corvane

@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 }
 
-LineReader::LineReader(const std::string& path) : m_file(OpenFile(path, "rb"))
+LineReader::LineReader(const std::string& path) : m_path(path), m_file(OpenFile(path, "rb"))
 {
     if (!m_file)
         return;
@@ -98,6 +98,19 @@ void LineReader::Rewind()
     std::rewind(m_file);
     m_pos = m_end = m_read = 0;
     m_atEnd = false;
+}
+
+bool LineReader::Seek(std::size_t position)
+{
+    if (!m_file)
+        return false;
+    std::clearerr(m_file);
+    if (!SetFilePosition(m_file, static_cast<std::int64_t>(position)))
+        return false;
+    m_pos = m_end = 0;
+    m_read = position;
+    m_atEnd = false;
+    return true;
 }
 
 std::string LineReader::Start(std::size_t count)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ public:
     LineReader& operator=(const LineReader&) = delete;
 
     bool IsOpen() const { return m_file != nullptr; }
+    const std::string& Path() const { return m_path; }
+    // The file's size when it is a regular file, else 0.
+    std::size_t Size() const { return m_size; }
     // Whether reading stopped on an error rather than at the end of the file.
     bool Failed() const { return m_file != nullptr && std::ferror(m_file) != 0; }
     // The next piece, valid until the next call; false at the end of the file.
@@ -39,11 +43,20 @@ public:
     std::FILE* File() const { return m_file; }
     // Up to `count` bytes from the start of the file, whatever was read before; then rewinds.
     std::string Start(std::size_t count);
+    // The place in the file just after the last piece handed out.
+    std::size_t Position() const { return m_read - (m_end - m_pos); }
+    // Goes on reading from a place in the file, which should begin a piece; false when the file cannot
+    // be moved there.
+    bool Seek(std::size_t position);
     // How much of the file the pieces handed out so far cover, from 0 to 1 (0 for an empty file).
     double Fraction() const
     {
-        return m_size == 0 ? 0.0 : static_cast<double>(m_read - (m_end - m_pos)) / static_cast<double>(m_size);
+        const std::size_t position = m_shownPosition ? *m_shownPosition : Position();
+        return m_size == 0 ? 0.0 : static_cast<double>(position) / static_cast<double>(m_size);
     }
+    // Makes Fraction tell `position` (nothing: the reader's own place again), for lines read elsewhere:
+    // another reader read them on another thread.
+    void ShowPosition(std::optional<std::size_t> position) { m_shownPosition = position; }
     // As Fraction, for a file another reader (UTF-16) reads: how far that reader has come in the file.
     double FileFraction() const
     {
@@ -54,6 +67,7 @@ public:
 private:
     void Fill();
 
+    std::string m_path;
     std::FILE* m_file = nullptr;
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
@@ -61,6 +75,7 @@ private:
     bool m_atEnd = false;
     std::size_t m_read = 0; // bytes read from the file since its start
     std::size_t m_size = 0; // the file's size, when it is a regular file
+    std::optional<std::size_t> m_shownPosition;
 };
 
 // Throws FileError when `reader` stopped on a read error: what was read of `path` is not the whole file,
