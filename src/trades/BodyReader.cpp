@@ -575,25 +575,18 @@ private:
 };
 
 /**
- * The second half of a large body, read on a thread of its own while the caller reads the first: from a
- * line end past the middle, by a reader of its own on the same file, into a session of its own.
- */
-/**
  * Moves `half`, a reader of the same file as `reader`, to the start of the second half of the body that
- * begins where `reader` stands, when the body is at least `halvesFrom` bytes: the start of the second
- * line that ends past the middle, when that line is short. A line end whose line is shorter than a
- * piece begins a piece however the reading got there, so `reader` reaching that place piece by piece
- * stops there too. False when the file is too small or no such place is near the middle.
+ * begins where `reader` stands: the start of the second line that ends past `firstPart` bytes of the
+ * body, when that line is short. A line end whose line is shorter than a piece begins a piece however
+ * the reading got there, so `reader` reaching that place piece by piece stops there too. False when
+ * no such place is near.
  */
-bool StartOfSecondHalf(const LineReader& reader, LineReader& half, std::size_t halvesFrom)
+bool StartOfSecondHalf(const LineReader& reader, LineReader& half, std::size_t firstPart)
 {
     constexpr std::size_t kShortLine = 1000;   // bytes, line end included: fewer than a piece holds
-    constexpr std::size_t kSearched = 1 << 16; // bytes past the middle
-    const std::size_t start = reader.Position();
-    if (!reader.IsOpen() || !half.IsOpen() || reader.Size() <= start || reader.Size() - start < halvesFrom)
-        return false;
-    const std::size_t middle = start + (reader.Size() - start) / 2;
-    if (!half.Seek(middle))
+    constexpr std::size_t kSearched = 1 << 16; // bytes past the first part
+    const std::size_t middle = reader.Position() + firstPart;
+    if (!half.IsOpen() || !half.Seek(middle))
         return false;
     std::string_view piece;
     bool afterLineEnd = false;
@@ -611,6 +604,10 @@ bool StartOfSecondHalf(const LineReader& reader, LineReader& half, std::size_t h
     return false;
 }
 
+/**
+ * The second half of a large body, read on a thread of its own while the caller reads the first: from a
+ * line end past the middle, by a reader of its own on the same file, into a session of its own.
+ */
 class SecondHalf
 {
 public:
@@ -682,8 +679,16 @@ int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLi
              std::size_t halvesFrom)
 {
     BodyReader body(session, currentRow);
+    const std::size_t start = reader.Position();
+    const std::size_t size = reader.Size() > start ? reader.Size() - start : 0;
+    if (!reader.IsOpen() || size == 0 || size < halvesFrom) {
+        body.Read(reader, onTradeLine);
+        return body.Row();
+    }
+    // The first half's trade lines also let the caller's events run, and the second's do once it is
+    // read: with a trade-line callback the first half is the smaller one.
     LineReader halfReader(reader.Path());
-    if (!StartOfSecondHalf(reader, halfReader, halvesFrom)) {
+    if (!StartOfSecondHalf(reader, halfReader, onTradeLine ? size / 3 : size / 2)) {
         body.Read(reader, onTradeLine);
         return body.Row();
     }
