@@ -10,6 +10,7 @@
 #include "trades/Errors.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <vector>
 
@@ -94,10 +95,14 @@ public:
         full.ReadCells(fullRow, m_cells);
         m_visible[static_cast<std::size_t>(fullRow)] = 1;
         const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
-        if (!facts.Earliest.empty() && m_earliest > facts.Earliest)
-            m_earliest = facts.Earliest;
-        if (!facts.Latest.empty() && m_latest < facts.Latest)
-            m_latest = facts.Latest;
+        if (facts.Earliest != TableFacts::Date::None) {
+            const std::string_view earliest = cells[facts.Earliest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
+            const std::string_view latest = cells[facts.Latest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
+            if (m_earliest > earliest)
+                m_earliest = earliest;
+            if (m_latest < latest)
+                m_latest = latest;
+        }
         bool computed = false;
         char pips[kIntTextRoom];
         char balance[kFixedTextRoom];
@@ -130,7 +135,8 @@ public:
         for (int column = 0; column < kPips; ++column)
             Longer(m_gridLongest[column], cells[column]);
         Longer(m_gridLongest[kPips], computed ? pipsText : cells[kPips]);
-        m_balanceLengths.push_back(computed ? balanceText.size() : cells[kBalance].size());
+        m_balanceLengths.push_back(static_cast<std::uint16_t>(
+            std::min<std::size_t>(computed ? balanceText.size() : cells[kBalance].size(), kLongestBalanceLength)));
         for (int column = 0; column < kXGridColumns; ++column)
             Longer(m_xgridLongest[column], alternate[column]);
     }
@@ -155,8 +161,11 @@ public:
         std::size_t longest = 0;
         int longestRow = 0;
         for (int row = 1; row <= rows && row <= static_cast<int>(m_balanceLengths.size()); ++row) {
-            const std::size_t length = m_balanceLengths[static_cast<std::size_t>(row - 1)]
-                                       + (facts.Marked[static_cast<std::size_t>(row - 1)] ? kDrawdownMarker.size() : 0);
+            const std::size_t kept = m_balanceLengths[static_cast<std::size_t>(row - 1)];
+            const std::size_t length =
+                kept == kLongestBalanceLength
+                    ? grid.Cell(kBalance, row).size()
+                    : kept + (facts.Marked[static_cast<std::size_t>(row - 1)] ? kDrawdownMarker.size() : 0);
             if (length > longest) {
                 longest = length;
                 longestRow = row;
@@ -194,6 +203,8 @@ public:
             visible.Visible[i] = 1;
         }
         visible.All = &m_facts.Trades;
+        visible.Symbols = &m_facts.Symbols;
+        visible.Magics = &m_facts.MagicNames;
         visible.Days = m_earliest == "3000" || m_latest == "1000" ? 0 : DaysBetween(m_earliest, m_latest);
         return visible;
     }
@@ -206,7 +217,10 @@ private:
     std::vector<char> m_visible; // by row of the trade table
     std::string_view m_cells[kComment + 1];
     std::string m_gridLongest[kGridColumns]; // the first of the longest texts of each column so far
-    std::vector<std::size_t> m_balanceLengths;
+    // The lengths of the Balance cells as written, without the drawdown marker; a cell of this length or
+    // longer is measured in the table.
+    static constexpr std::size_t kLongestBalanceLength = 0xffff;
+    std::vector<std::uint16_t> m_balanceLengths;
     std::string m_xgridLongest[kXGridColumns];
     // The dates the Return counts its days between, as ReportDays finds them.
     std::string_view m_earliest = "3000";

@@ -24,20 +24,18 @@ ReportState Report(bool mt5 = false, double deposit = 1000.0, std::vector<Balanc
 }
 
 // Trades closing an hour apart from 2024.01.01 00:00 on, each held for an hour.
-std::vector<ClosedTrade> Trades(const std::vector<double>& results)
+ClosedTradeList Trades(const std::vector<double>& results)
 {
-    std::vector<ClosedTrade> trades;
+    ClosedTradeList trades{{}, {"eurusd"}, {"0"}};
     for (std::size_t i = 0; i < results.size(); ++i) {
         ClosedTrade trade;
         trade.Ticket = static_cast<long long>(i) + 1;
         trade.CloseSeconds = 1704067200 + 3600 * (static_cast<long long>(i) + 1);
         trade.OpenSeconds = trade.CloseSeconds - 3600;
-        trade.CloseTime = "2024.01.01";
-        trade.Symbol = "eurusd";
-        trade.Magic = "0";
+        trade.Month = MonthKey("2024.01.01");
         trade.Short = i % 2 == 1;
         trade.Result = results[i];
-        trades.push_back(trade);
+        trades.Trades.push_back(trade);
     }
     return trades;
 }
