@@ -62,12 +62,14 @@ void Longer(std::string& longest, std::string_view cell)
 class VisibleRows
 {
 public:
-    VisibleRows(Session& session, TableFacts& facts)
+    VisibleRows(Session& session, TableFacts& facts, int rows)
         : m_session(session)
         , m_facts(facts)
         , m_balance(session.Report.InitialDeposit)
         , m_visible(facts.Rows.size(), 0)
     {
+        m_trades.reserve(static_cast<std::size_t>(rows));
+        m_balanceLengths.reserve(static_cast<std::size_t>(rows));
         TradeValuesCache& cache = m_session.FullValues;
         if (cache.Version != m_session.Full.Version()) {
             cache.Version = m_session.Full.Version();
@@ -274,15 +276,24 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
 
     TableFacts& facts = TableFactsOf(session);
     const Passing passing = PassingIds(session, facts, magicFilter == MagicFilter::On);
-    VisibleRows visible(session, facts);
+    const auto passes = [&facts, &passing](int row) {
+        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
+        return passing.Symbols[static_cast<std::size_t>(ids.Symbol)] != 0
+               && passing.Magics[static_cast<std::size_t>(ids.Magic)] != 0;
+    };
+    // The tables are given their rows at once, not by doubling as they grow.
+    int passingRows = 0;
+    for (int row = 1; row < session.Full.RowCount(); ++row)
+        passingRows += passes(row) ? 1 : 0;
+    session.Grid.ReserveRows(passingRows + 1);
+    session.XGrid.ReserveRows(passingRows + 1);
+    VisibleRows visible(session, facts, passingRows);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
     // The rows lie apart in memory: the processor is asked for those a few rows ahead.
     constexpr int kAhead = 6;
     for (int row = 1; row < session.Full.RowCount(); ++row) {
-        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
-        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)]
-            || !passing.Magics[static_cast<std::size_t>(ids.Magic)])
+        if (!passes(row))
             continue;
         session.Full.PrefetchRow(row + kAhead);
         session.Grid.PrefetchRow(next + kAhead);
