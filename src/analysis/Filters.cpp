@@ -73,20 +73,33 @@ public:
         TradeValuesCache& cache = m_session.FullValues;
         if (cache.Version != m_session.Full.Version()) {
             cache.Version = m_session.Full.Version();
-            cache.Values.assign(m_session.Full.RowCount(), TradeValues());
-            cache.Known.assign(m_session.Full.RowCount(), 0);
+            cache.Values.assign(m_session.Full.RowCount(), TradeValuesCache::Entry());
         }
     }
 
     // The numbers of a row of Full, read once for each version of the table.
-    const TradeValues& Trade(int fullRow, const std::string_view* cells)
+    TradeValues Trade(int fullRow, const std::string_view* cells)
     {
-        TradeValuesCache& cache = m_session.FullValues;
-        if (!cache.Known[fullRow]) {
-            cache.Values[fullRow] = ReadTrade(cells);
-            cache.Known[fullRow] = 1;
+        TradeValuesCache::Entry& entry = m_session.FullValues.Values[static_cast<std::size_t>(fullRow)];
+        if (!entry.Known) {
+            const TradeValues read = ReadTrade(cells);
+            entry.Profit = read.Profit;
+            entry.Comm = read.Comm;
+            entry.Swap = read.Swap;
+            entry.Pips = static_cast<std::int32_t>(read.Pips);
+            entry.HasComm = read.HasComm;
+            entry.HasSwap = read.HasSwap;
+            entry.Known = true;
+            return read;
         }
-        return cache.Values[fullRow];
+        TradeValues trade;
+        trade.Profit = entry.Profit;
+        trade.Comm = entry.Comm;
+        trade.Swap = entry.Swap;
+        trade.Pips = entry.Pips;
+        trade.HasComm = entry.HasComm;
+        trade.HasSwap = entry.HasSwap;
+        return trade;
     }
 
     void Add(int row, int fullRow)
@@ -111,7 +124,7 @@ public:
         std::string_view pipsText, balanceText;
         if (!m_error) {
             try {
-                const TradeValues& trade = Trade(fullRow, cells);
+                const TradeValues trade = Trade(fullRow, cells);
                 m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
                 pipsText = FormatIntTo(pips, trade.Pips, 6);
                 balanceText = FormatFixedTo(balance, m_balance, 14, 2);
@@ -199,7 +212,7 @@ public:
                 continue;
             // A row's numbers are the same for as long as the facts hold: the trade keeps them.
             ClosedTrade& trade = m_facts.Trades[i];
-            const TradeValues& read = cache.Values[row];
+            const TradeValuesCache::Entry& read = cache.Values[row];
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
             trade.Pips = read.Pips;
             visible.Visible[i] = 1;
