@@ -10,6 +10,7 @@
 #include "trades/Errors.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <vector>
 
@@ -61,29 +62,44 @@ void Longer(std::string& longest, std::string_view cell)
 class VisibleRows
 {
 public:
-    VisibleRows(Session& session, TableFacts& facts)
+    VisibleRows(Session& session, TableFacts& facts, int rows)
         : m_session(session)
         , m_facts(facts)
         , m_balance(session.Report.InitialDeposit)
         , m_visible(facts.Rows.size(), 0)
     {
+        m_trades.reserve(static_cast<std::size_t>(rows));
+        m_balanceLengths.reserve(static_cast<std::size_t>(rows));
         TradeValuesCache& cache = m_session.FullValues;
         if (cache.Version != m_session.Full.Version()) {
             cache.Version = m_session.Full.Version();
-            cache.Values.assign(m_session.Full.RowCount(), TradeValues());
-            cache.Known.assign(m_session.Full.RowCount(), 0);
+            cache.Values.assign(m_session.Full.RowCount(), TradeValuesCache::Entry());
         }
     }
 
     // The numbers of a row of Full, read once for each version of the table.
-    const TradeValues& Trade(int fullRow, const std::string_view* cells)
+    TradeValues Trade(int fullRow, const std::string_view* cells)
     {
-        TradeValuesCache& cache = m_session.FullValues;
-        if (!cache.Known[fullRow]) {
-            cache.Values[fullRow] = ReadTrade(cells);
-            cache.Known[fullRow] = 1;
+        TradeValuesCache::Entry& entry = m_session.FullValues.Values[static_cast<std::size_t>(fullRow)];
+        if (!entry.Known) {
+            const TradeValues read = ReadTrade(cells);
+            entry.Profit = read.Profit;
+            entry.Comm = read.Comm;
+            entry.Swap = read.Swap;
+            entry.Pips = static_cast<std::int32_t>(read.Pips);
+            entry.HasComm = read.HasComm;
+            entry.HasSwap = read.HasSwap;
+            entry.Known = true;
+            return read;
         }
-        return cache.Values[fullRow];
+        TradeValues trade;
+        trade.Profit = entry.Profit;
+        trade.Comm = entry.Comm;
+        trade.Swap = entry.Swap;
+        trade.Pips = entry.Pips;
+        trade.HasComm = entry.HasComm;
+        trade.HasSwap = entry.HasSwap;
+        return trade;
     }
 
     void Add(int row, int fullRow)
@@ -94,17 +110,21 @@ public:
         full.ReadCells(fullRow, m_cells);
         m_visible[static_cast<std::size_t>(fullRow)] = 1;
         const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
-        if (!facts.Earliest.empty() && m_earliest > facts.Earliest)
-            m_earliest = facts.Earliest;
-        if (!facts.Latest.empty() && m_latest < facts.Latest)
-            m_latest = facts.Latest;
+        if (facts.Earliest != TableFacts::Date::None) {
+            const std::string_view earliest = cells[facts.Earliest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
+            const std::string_view latest = cells[facts.Latest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
+            if (m_earliest > earliest)
+                m_earliest = earliest;
+            if (m_latest < latest)
+                m_latest = latest;
+        }
         bool computed = false;
         char pips[kIntTextRoom];
         char balance[kFixedTextRoom];
         std::string_view pipsText, balanceText;
         if (!m_error) {
             try {
-                const TradeValues& trade = Trade(fullRow, cells);
+                const TradeValues trade = Trade(fullRow, cells);
                 m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
                 pipsText = FormatIntTo(pips, trade.Pips, 6);
                 balanceText = FormatFixedTo(balance, m_balance, 14, 2);
@@ -130,7 +150,8 @@ public:
         for (int column = 0; column < kPips; ++column)
             Longer(m_gridLongest[column], cells[column]);
         Longer(m_gridLongest[kPips], computed ? pipsText : cells[kPips]);
-        m_balanceLengths.push_back(computed ? balanceText.size() : cells[kBalance].size());
+        m_balanceLengths.push_back(static_cast<std::uint16_t>(
+            std::min<std::size_t>(computed ? balanceText.size() : cells[kBalance].size(), kLongestBalanceLength)));
         for (int column = 0; column < kXGridColumns; ++column)
             Longer(m_xgridLongest[column], alternate[column]);
     }
@@ -155,8 +176,11 @@ public:
         std::size_t longest = 0;
         int longestRow = 0;
         for (int row = 1; row <= rows && row <= static_cast<int>(m_balanceLengths.size()); ++row) {
-            const std::size_t length = m_balanceLengths[static_cast<std::size_t>(row - 1)]
-                                       + (facts.Marked[static_cast<std::size_t>(row - 1)] ? kDrawdownMarker.size() : 0);
+            const std::size_t kept = m_balanceLengths[static_cast<std::size_t>(row - 1)];
+            const std::size_t length =
+                kept == kLongestBalanceLength
+                    ? grid.Cell(kBalance, row).size()
+                    : kept + (facts.Marked[static_cast<std::size_t>(row - 1)] ? kDrawdownMarker.size() : 0);
             if (length > longest) {
                 longest = length;
                 longestRow = row;
@@ -188,12 +212,14 @@ public:
                 continue;
             // A row's numbers are the same for as long as the facts hold: the trade keeps them.
             ClosedTrade& trade = m_facts.Trades[i];
-            const TradeValues& read = cache.Values[row];
+            const TradeValuesCache::Entry& read = cache.Values[row];
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
             trade.Pips = read.Pips;
             visible.Visible[i] = 1;
         }
         visible.All = &m_facts.Trades;
+        visible.Symbols = &m_facts.Symbols;
+        visible.Magics = &m_facts.MagicNames;
         visible.Days = m_earliest == "3000" || m_latest == "1000" ? 0 : DaysBetween(m_earliest, m_latest);
         return visible;
     }
@@ -206,7 +232,10 @@ private:
     std::vector<char> m_visible; // by row of the trade table
     std::string_view m_cells[kComment + 1];
     std::string m_gridLongest[kGridColumns]; // the first of the longest texts of each column so far
-    std::vector<std::size_t> m_balanceLengths;
+    // The lengths of the Balance cells as written, without the drawdown marker; a cell of this length or
+    // longer is measured in the table.
+    static constexpr std::size_t kLongestBalanceLength = 0xffff;
+    std::vector<std::uint16_t> m_balanceLengths;
     std::string m_xgridLongest[kXGridColumns];
     // The dates the Return counts its days between, as ReportDays finds them.
     std::string_view m_earliest = "3000";
@@ -260,15 +289,24 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
 
     TableFacts& facts = TableFactsOf(session);
     const Passing passing = PassingIds(session, facts, magicFilter == MagicFilter::On);
-    VisibleRows visible(session, facts);
+    const auto passes = [&facts, &passing](int row) {
+        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
+        return passing.Symbols[static_cast<std::size_t>(ids.Symbol)] != 0
+               && passing.Magics[static_cast<std::size_t>(ids.Magic)] != 0;
+    };
+    // The tables are given their rows at once, not by doubling as they grow.
+    int passingRows = 0;
+    for (int row = 1; row < session.Full.RowCount(); ++row)
+        passingRows += passes(row) ? 1 : 0;
+    session.Grid.ReserveRows(passingRows + 1);
+    session.XGrid.ReserveRows(passingRows + 1);
+    VisibleRows visible(session, facts, passingRows);
     // Rows are written over the previous ones, reusing their room; the row count drops the rest.
     int next = 1;
     // The rows lie apart in memory: the processor is asked for those a few rows ahead.
     constexpr int kAhead = 6;
     for (int row = 1; row < session.Full.RowCount(); ++row) {
-        const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];
-        if (!passing.Symbols[static_cast<std::size_t>(ids.Symbol)]
-            || !passing.Magics[static_cast<std::size_t>(ids.Magic)])
+        if (!passes(row))
             continue;
         session.Full.PrefetchRow(row + kAhead);
         session.Grid.PrefetchRow(next + kAhead);

@@ -1,5 +1,6 @@
 #include "analysis/MoreStatistics.h"
 
+#include "analysis/TextIds.h"
 #include "trades/Errors.h"
 #include "trades/Mt5Report.h"
 #include "trades/Numbers.h"
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 
 namespace corvane {
 
@@ -204,20 +204,34 @@ std::uint64_t MonthKey(std::string_view time)
     return key | static_cast<std::uint64_t>(time.size()) << 56;
 }
 
-bool ReadClosedTrade(const std::string_view* cells, std::string_view magicCell, ClosedTrade& trade)
+namespace {
+
+// The text a MonthKey was made of.
+std::string MonthName(std::uint64_t key)
+{
+    char text[8];
+    std::memcpy(text, &key, sizeof text);
+    return std::string(text, std::min<std::size_t>(key >> 56, 7));
+}
+
+} // namespace
+
+bool ReadClosedTrade(const std::string_view* cells, ClosedTrade& trade)
 {
     if (!StartsWithDigit(cells[kCloseTime]))
         return false; // an open position
     trade.Ticket = LeadingInteger(cells[kTicket]);
     trade.OpenSeconds = Seconds(cells[kOpenTime]);
     trade.CloseSeconds = Seconds(cells[kCloseTime]);
-    trade.CloseTime = cells[kCloseTime];
-    trade.Month = MonthKey(trade.CloseTime);
-    trade.Symbol = cells[kItem];
-    const std::string_view magic = Trimmed(magicCell, kWhiteSpace);
-    trade.Magic = magic.empty() ? std::string_view("0") : magic;
+    trade.Month = MonthKey(cells[kCloseTime]);
     trade.Short = !cells[kType].empty() && cells[kType].front() == 's';
     return true;
+}
+
+std::string_view MagicName(std::string_view magicCell)
+{
+    const std::string_view magic = Trimmed(magicCell, kWhiteSpace);
+    return magic.empty() ? std::string_view("0") : magic;
 }
 
 bool RunsInDealOrder(const ReportState& report)
@@ -225,17 +239,22 @@ bool RunsInDealOrder(const ReportState& report)
     return IsMt5(report);
 }
 
-std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
-                                      const ReportState& report, const std::vector<TradeValues>* values)
+ClosedTradeList ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
+                             const ReportState& report, const std::vector<TradeValues>* values)
 {
-    std::vector<ClosedTrade> trades;
+    ClosedTradeList list;
+    std::vector<ClosedTrade>& trades = list.Trades;
     trades.reserve(grid.RowCount() > 1 ? grid.RowCount() - 1 : 0);
+    TextIds symbolId(list.Symbols);
+    TextIds magicId(list.Magics);
     std::string_view cells[kPips + 1];
     for (int row = 1; row < grid.RowCount(); ++row) {
         grid.ReadCells(row, cells);
         ClosedTrade trade;
-        if (!ReadClosedTrade(cells, magicGrid.Cell(magicColumn, row), trade))
+        if (!ReadClosedTrade(cells, trade))
             continue;
+        trade.SymbolId = symbolId(cells[kItem]);
+        trade.MagicId = magicId(MagicName(magicGrid.Cell(magicColumn, row)));
         if (values && static_cast<std::size_t>(row - 1) < values->size()) {
             const TradeValues& read = (*values)[row - 1];
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
@@ -252,7 +271,7 @@ std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magi
     // Most tables are in that order already: the check costs less than a sort.
     if (!std::is_sorted(trades.begin(), trades.end(), before))
         std::stable_sort(trades.begin(), trades.end(), before);
-    return trades;
+    return list;
 }
 
 double OpeningBalance(const ReportState& report)
@@ -266,12 +285,13 @@ double OpeningBalance(const ReportState& report)
     return report.BalanceRows.empty() ? report.InitialDeposit : 0.0;
 }
 
-MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report)
+MoreFigures ComputeMoreStatistics(const ClosedTradeList& trades, const ReportState& report)
 {
-    return ComputeMoreStatistics(trades, nullptr, report);
+    return ComputeMoreStatistics(trades.Trades, nullptr, trades.Symbols, trades.Magics, report);
 }
 
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
+                                  const std::vector<std::string>& symbols, const std::vector<std::string>& magics,
                                   const ReportState& report)
 {
     const Trades trades(all, kept);
@@ -280,38 +300,25 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std
     long long wins = 0, losses = 0, shortWins = 0, longWins = 0;
     Runs winRuns, lossRuns;
     double sum = 0.0, sumSquares = 0.0, holding = 0.0;
-    std::unordered_map<std::string_view, std::size_t> symbolRow, magicRow;
-    std::vector<std::size_t> symbolIdRow, magicIdRow; // by the trades' ids, when they have them
+    std::vector<std::size_t> symbolRow, magicRow; // by the trades' ids
     std::vector<long long> symbolWins, magicWins;
-    // Neighbouring trades mostly share their symbol and magic number: the last row found is tried first.
-    std::size_t lastSymbol = 0, lastMagic = 0;
     static constexpr std::size_t kNoRow = ~std::size_t{0};
     const auto group = [](std::vector<GroupFigures>& rows, std::vector<long long>& groupWins,
-                          std::unordered_map<std::string_view, std::size_t>& index, std::vector<std::size_t>& idIndex,
-                          std::size_t& last, std::string_view name, int id, const ClosedTrade& trade) {
-        if (id >= 0) {
-            const auto at = static_cast<std::size_t>(id);
-            if (at >= idIndex.size())
-                idIndex.resize(at + 1, kNoRow);
-            if (idIndex[at] == kNoRow) {
-                idIndex[at] = rows.size();
-                rows.push_back({std::string(name), 0, 0.0, 0.0, 0});
-                groupWins.push_back(0);
-            }
-            last = idIndex[at];
-        } else if (last >= rows.size() || rows[last].Name != name) {
-            auto [found, added] = index.try_emplace(name, rows.size());
-            if (added) {
-                rows.push_back({std::string(name), 0, 0.0, 0.0, 0});
-                groupWins.push_back(0);
-            }
-            last = found->second;
+                          std::vector<std::size_t>& idRow, const std::vector<std::string>& names, int id,
+                          const ClosedTrade& trade) {
+        const auto at = static_cast<std::size_t>(id);
+        if (at >= idRow.size())
+            idRow.resize(at + 1, kNoRow);
+        if (idRow[at] == kNoRow) {
+            idRow[at] = rows.size();
+            rows.push_back({at < names.size() ? names[at] : std::string(), 0, 0.0, 0.0, 0});
+            groupWins.push_back(0);
         }
-        GroupFigures& row = rows[last];
+        GroupFigures& row = rows[idRow[at]];
         ++row.Trades;
         row.NetProfit += trade.Result;
         row.Pips += trade.Pips;
-        groupWins[last] += trade.Result >= 0 ? 1 : 0;
+        groupWins[idRow[at]] += trade.Result >= 0 ? 1 : 0;
     };
 
     trades.ForEach([&](const ClosedTrade& trade) {
@@ -337,8 +344,8 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std
         sum += r;
         sumSquares += r * r;
         holding += static_cast<double>(trade.CloseSeconds - trade.OpenSeconds);
-        group(f.Symbols, symbolWins, symbolRow, symbolIdRow, lastSymbol, trade.Symbol, trade.SymbolId, trade);
-        group(f.Magics, magicWins, magicRow, magicIdRow, lastMagic, trade.Magic, trade.MagicId, trade);
+        group(f.Symbols, symbolWins, symbolRow, symbols, trade.SymbolId, trade);
+        group(f.Magics, magicWins, magicRow, magics, trade.MagicId, trade);
     });
     winRuns.End(true, rule);
     lossRuns.End(false, rule);
@@ -389,12 +396,11 @@ MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std
         },
         [&](const ClosedTrade& trade) {
             traded = true;
-            const std::uint64_t tradeMonth = trade.Month != 0 ? trade.Month : MonthKey(trade.CloseTime);
-            if (f.Months.empty() || tradeMonth != month) {
+            if (f.Months.empty() || trade.Month != month) {
                 if (!f.Months.empty())
                     f.Months.back().GainPct = (monthGrowth - 1) * 100;
-                f.Months.push_back({std::string(trade.CloseTime.substr(0, 7)), 0, 0.0, 0.0});
-                month = tradeMonth;
+                f.Months.push_back({MonthName(trade.Month), 0, 0.0, 0.0});
+                month = trade.Month;
                 monthGrowth = 1.0;
             }
             ++f.Months.back().Trades;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -22,18 +23,23 @@ struct ClosedTrade
     long long Ticket = 0;
     long long OpenSeconds = 0;  // seconds since 1970 of the open time, 0 when it cannot be read
     long long CloseSeconds = 0; // ... of the close time
-    std::string_view CloseTime;
-    std::string_view Symbol;
-    std::string_view Magic; // the magic number without padding, "0" for none
-    bool Short = false;     // a sell
     double Result = 0.0;
     long long Pips = 0;
-    // Ids of the Symbol and of the Magic number, equal for equal texts, that group the trades in place of
-    // the texts; -1 when the texts group them. Either every trade given has ids or none has.
-    int SymbolId = -1;
-    int MagicId = -1;
-    // The month of the close time as MonthKey makes it, so that the trades are not read again; 0 until known.
+    // The month of the close time as MonthKey makes it: it also gives the month's name.
     std::uint64_t Month = 0;
+    // The symbol and the magic number (without padding, "0" for none) as ids, equal for equal texts: they
+    // index the names that come with the trades.
+    int SymbolId = 0;
+    int MagicId = 0;
+    bool Short = false; // a sell
+};
+
+// Closed trades with the names their ids stand for.
+struct ClosedTradeList
+{
+    std::vector<ClosedTrade> Trades;
+    std::vector<std::string> Symbols; // by SymbolId
+    std::vector<std::string> Magics;  // by MagicId
 };
 
 // The month of a time, its first seven characters "yyyy.mm" (fewer in a shorter text), as one number:
@@ -112,14 +118,15 @@ enum class ConsecutiveRule
  * The closed trades of rows 1 and on of `grid` (the visible table or the trade table: columns 0 to 12
  * are the same), with their magic numbers from `magicColumn` of `magicGrid`, in the order the terminal
  * runs them. `values`, when given, holds the numbers of the rows already read (row r at r - 1), so
- * that the money cells are not read again. The trades view the grids' texts.
+ * that the money cells are not read again.
  */
-std::vector<ClosedTrade> ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
-                                      const ReportState& report, const std::vector<TradeValues>* values = nullptr);
+ClosedTradeList ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
+                             const ReportState& report, const std::vector<TradeValues>* values = nullptr);
 
-// The closed trade of a row's first 14 cells and its Magic cell, without Result and Pips: false for an
-// open position.
-bool ReadClosedTrade(const std::string_view* cells, std::string_view magicCell, ClosedTrade& trade);
+// The closed trade of a row's first 14 cells, without Result, Pips and ids: false for an open position.
+bool ReadClosedTrade(const std::string_view* cells, ClosedTrade& trade);
+// The name a Magic cell groups its trade under: the magic number without padding, "0" for none.
+std::string_view MagicName(std::string_view magicCell);
 
 // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are written in
 // that order), a MetaTrader 4 report's in order of close time and then of ticket.
@@ -137,9 +144,11 @@ inline bool RunsBefore(const ClosedTrade& a, const ClosedTrade& b, bool dealOrde
  */
 double OpeningBalance(const ReportState& report);
 
-MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& trades, const ReportState& report);
-// The same over the trades of `all` whose flag in `kept` (by position) is set; every one without `kept`.
+MoreFigures ComputeMoreStatistics(const ClosedTradeList& trades, const ReportState& report);
+// The same over the trades of `all` whose flag in `kept` (by position) is set, every one without `kept`,
+// their ids standing for `symbols` and `magics`.
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
+                                  const std::vector<std::string>& symbols, const std::vector<std::string>& magics,
                                   const ReportState& report);
 
 /**

@@ -89,7 +89,11 @@ class FromPass
 public:
     FromPass(const Session& session, const VisibleTrades& visible) : m_session(session), m_visible(visible) {}
     int Days() const { return m_visible.Days; }
-    MoreFigures Figures() const { return ComputeMoreStatistics(*m_visible.All, &m_visible.Visible, m_session.Report); }
+    MoreFigures Figures() const
+    {
+        return ComputeMoreStatistics(*m_visible.All, &m_visible.Visible, *m_visible.Symbols, *m_visible.Magics,
+                                     m_session.Report);
+    }
 
 private:
     const Session& m_session;

@@ -26,11 +26,13 @@ void ShowSummary(Session& session);
 // What the filter pass has already worked out of the visible trades for the summary.
 struct VisibleTrades
 {
-    std::vector<TradeValues> Values;               // the numbers of the visible rows, in order
-    const std::vector<ClosedTrade>* All = nullptr; // the closed trades of the whole table, in the order the
-                                                   // terminal runs them, those of the visible rows complete
-    std::vector<char> Visible;                     // by position in All: the trade's row is visible
-    int Days = 0;                                  // ReportDays of the visible table
+    std::vector<TradeValues> Values;                   // the numbers of the visible rows, in order
+    const std::vector<ClosedTrade>* All = nullptr;     // the closed trades of the whole table, in the order the
+                                                       // terminal runs them, those of the visible rows complete
+    const std::vector<std::string>* Symbols = nullptr; // the names of their SymbolIds
+    const std::vector<std::string>* Magics = nullptr;  // ... and MagicIds
+    std::vector<char> Visible;                         // by position in All: the trade's row is visible
+    int Days = 0;                                      // ReportDays of the visible table
 };
 // The same as ShowSummary(session), with what the filter pass has worked out; returns the statistics.
 Statistics ShowSummary(Session& session, const VisibleTrades& visible);

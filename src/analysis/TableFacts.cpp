@@ -1,37 +1,13 @@
 #include "analysis/TableFacts.h"
 
+#include "analysis/TextIds.h"
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace corvane {
 
 namespace {
-
-// Gives each distinct text an id, in order of first appearance.
-class Ids
-{
-public:
-    explicit Ids(std::vector<std::string>& texts) : m_texts(texts) {}
-
-    int operator()(std::string_view text)
-    {
-        // Neighbouring rows mostly share their texts: the last one is tried first.
-        if (m_last >= 0 && m_texts[static_cast<std::size_t>(m_last)] == text)
-            return m_last;
-        auto [found, added] = m_index.try_emplace(std::string(text), static_cast<int>(m_texts.size()));
-        if (added)
-            m_texts.emplace_back(text);
-        m_last = found->second;
-        return m_last;
-    }
-
-private:
-    std::vector<std::string>& m_texts;
-    std::unordered_map<std::string, int> m_index;
-    int m_last = -1;
-};
 
 std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
 {
@@ -43,11 +19,10 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     std::vector<ClosedTrade>& trades = facts->Trades;
     trades.reserve(facts->Rows.size());
     facts->CloseOrder.reserve(facts->Rows.size());
-    Ids symbolId(facts->Symbols);
-    Ids magicId(facts->MagicTexts);
+    TextIds symbolId(facts->Symbols);
+    TextIds magicId(facts->MagicTexts);
     // The magic numbers group the more statistics by their names: no magic number is named "0".
-    std::vector<std::string> magicNames;
-    Ids magicNameId(magicNames);
+    TextIds magicNameId(facts->MagicNames);
     std::vector<int> magicGroup;
     std::string_view cells[kMagic + 1];
     for (int row = 1; row < rows; ++row) {
@@ -58,32 +33,33 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
         factsRow.Magic = magicId(magic);
         if (static_cast<std::size_t>(factsRow.Magic) == magicGroup.size())
             magicGroup.push_back(magicNameId(magic.empty() ? std::string_view("0") : magic));
-        for (const int column : {kOpenTime, kCloseTime}) {
-            const std::string_view date = cells[column];
-            if (!StartsWithDigit(date))
-                continue;
-            if (factsRow.Earliest.empty() || factsRow.Earliest > date)
-                factsRow.Earliest = date;
-            if (factsRow.Latest.empty() || factsRow.Latest < date)
-                factsRow.Latest = date;
+        const bool open = StartsWithDigit(cells[kOpenTime]);
+        const bool close = StartsWithDigit(cells[kCloseTime]);
+        if (open && close) {
+            factsRow.Earliest = cells[kCloseTime] < cells[kOpenTime] ? TableFacts::Date::Close : TableFacts::Date::Open;
+            factsRow.Latest = cells[kOpenTime] < cells[kCloseTime] ? TableFacts::Date::Close : TableFacts::Date::Open;
+        } else if (open || close) {
+            factsRow.Earliest = factsRow.Latest = open ? TableFacts::Date::Open : TableFacts::Date::Close;
         }
         ClosedTrade trade;
-        if (!ReadClosedTrade(cells, cells[kMagic], trade))
+        if (!ReadClosedTrade(cells, trade))
             continue;
         trade.SymbolId = factsRow.Symbol;
         trade.MagicId = magicGroup[static_cast<std::size_t>(factsRow.Magic)];
         trades.push_back(trade);
         facts->CloseOrder.push_back(row);
     }
+    // Most tables are in that order already: the check costs less than a sort.
+    if (std::is_sorted(trades.begin(), trades.end(),
+                       [dealOrder](const ClosedTrade& a, const ClosedTrade& b) { return RunsBefore(a, b, dealOrder); }))
+        return facts;
     std::vector<int> order(trades.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);
     const auto before = [&trades, dealOrder](int a, int b) {
         return RunsBefore(trades[static_cast<std::size_t>(a)], trades[static_cast<std::size_t>(b)], dealOrder);
     };
-    // Most tables are in that order already: the check costs less than a sort.
-    if (!std::is_sorted(order.begin(), order.end(), before))
-        std::stable_sort(order.begin(), order.end(), before);
+    std::stable_sort(order.begin(), order.end(), before);
     // Each trade moves to its place in that order along the cycles of the order, in place: a table of a
     // million trades is not held twice.
     std::vector<int>& rowsOf = facts->CloseOrder;

@@ -15,23 +15,33 @@ namespace corvane {
  * What the filter pass reads once from each version of the trade table, so that a click in a list
  * walks numbers instead of cells: every row's symbol and magic number as small ids, its closed trade
  * for the more statistics and its earliest and latest date, and the order in which the terminal runs
- * the closed trades. The texts it holds view the trade table's cells: the facts hold while the table
- * keeps the version they were read from (TextGrid versions are never reused).
+ * the closed trades. The facts hold while the table keeps the version they were read from (TextGrid
+ * versions are never reused).
  */
 struct TableFacts
 {
+    // Which of a row's Open Time and Close Time is the lower and which the higher of those that start
+    // with a digit; the filter pass reads the texts from the row itself.
+    enum class Date : std::uint8_t
+    {
+        None,
+        Open,
+        Close,
+    };
+
     struct Row
     {
-        int Symbol = 0;            // index into Symbols
-        int Magic = 0;             // index into MagicTexts
-        std::string_view Earliest; // the lower of the Open and Close Times that start with a digit; "" for none
-        std::string_view Latest;   // the higher of them
+        int Symbol = 0; // index into Symbols
+        int Magic = 0;  // index into MagicTexts
+        Date Earliest = Date::None;
+        Date Latest = Date::None;
     };
 
     std::uint64_t Version = 0;
     bool Mt5 = false;                    // the order of the closed trades is the MetaTrader 5 one
     std::vector<std::string> Symbols;    // the distinct Item cells, in order of first appearance
     std::vector<std::string> MagicTexts; // the distinct Magic cells without surrounding white space
+    std::vector<std::string> MagicNames; // the names the closed trades' MagicIds stand for
     std::vector<Row> Rows;               // row r of the trade table at r (row 0 unused)
     std::vector<ClosedTrade> Trades;     // the closed trades in the order the terminal runs them, without
                                          // their Result and Pips

@@ -165,10 +165,12 @@ void TextGrid::NewVersion()
 std::string_view TextGrid::RowText(int row) const
 {
     const Row& place = m_rows[static_cast<std::size_t>(row)];
-    return {place.Text, place.Size};
+    if (place.Size == 0)
+        return {};
+    return {TextOf(place), place.Size};
 }
 
-char* TextGrid::Allocate(std::size_t size, std::uint32_t& page)
+void TextGrid::Allocate(std::size_t size, Row& row)
 {
     if (size > m_freeSize) {
         const std::size_t pageSize = std::max(size, std::clamp(m_pageBytes / 4, kFirstPage, kLargestPage));
@@ -177,11 +179,10 @@ char* TextGrid::Allocate(std::size_t size, std::uint32_t& page)
         m_freeSize = pageSize;
         m_pageBytes += pageSize;
     }
-    page = static_cast<std::uint32_t>(m_pages.size() - 1);
-    char* slot = m_free;
+    row.Page = static_cast<std::uint32_t>(m_pages.size() - 1);
+    row.Offset = static_cast<std::uint32_t>(m_free - m_pages.back().get());
     m_free += size;
     m_freeSize -= size;
-    return slot;
 }
 
 void TextGrid::Release(const Row& row)
@@ -199,11 +200,14 @@ void TextGrid::Place(Row& row, std::string_view text, std::size_t room)
             room = std::max(room, text.size() + text.size() / 8);
         Release(row);
         row.Room = static_cast<std::uint32_t>(std::max(room, text.size()));
-        row.Text = row.Room ? Allocate(row.Room, row.Page) : nullptr;
+        if (row.Room)
+            Allocate(row.Room, row);
+        else
+            row.Page = row.Offset = 0;
         m_usedBytes += row.Room;
     }
     if (!text.empty())
-        std::memcpy(row.Text, text.data(), text.size());
+        std::memcpy(TextOf(row), text.data(), text.size());
     row.Size = static_cast<std::uint32_t>(text.size());
 }
 
@@ -226,11 +230,11 @@ void TextGrid::CompactIfSparse()
             row = Row();
             continue;
         }
-        const char* text = row.Text;
-        row.Text = Allocate(row.Size, row.Page);
+        const char* text = old[row.Page].get() + row.Offset;
+        Allocate(row.Size, row);
         row.Room = row.Size;
         m_usedBytes += row.Room;
-        std::memcpy(row.Text, text, row.Size);
+        std::memcpy(TextOf(row), text, row.Size);
     }
 }
 
@@ -247,6 +251,12 @@ void TextGrid::SetRowCount(int rows)
     }
     m_rowCount = rows;
     CompactIfSparse();
+}
+
+void TextGrid::ReserveRows(int rows)
+{
+    if (rows > 0)
+        m_rows.reserve(static_cast<std::size_t>(rows));
 }
 
 std::string_view TextGrid::Cell(int column, int row) const
@@ -353,8 +363,8 @@ void TextGrid::AppendToCell(int column, int row, std::string_view text)
 void TextGrid::PrefetchRow(int row) const
 {
 #if defined(__GNUC__)
-    if (row >= 0 && row < static_cast<int>(m_rows.size()))
-        __builtin_prefetch(m_rows[static_cast<std::size_t>(row)].Text);
+    if (row >= 0 && row < static_cast<int>(m_rows.size()) && m_rows[static_cast<std::size_t>(row)].Room > 0)
+        __builtin_prefetch(TextOf(m_rows[static_cast<std::size_t>(row)]));
 #else
     (void)row;
 #endif

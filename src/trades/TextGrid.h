@@ -36,6 +36,8 @@ public:
     std::uint64_t Version() const { return m_version; }
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int rows);
+    // Makes room for rows 0..rows-1 at once, for a writer that knows how many rows it will write.
+    void ReserveRows(int rows);
 
     std::string_view Cell(int column, int row) const;
     void SetCell(int column, int row, std::string_view text);
@@ -71,21 +73,24 @@ public:
     ~TextGrid() = default;
 
 private:
-    // Where a row's text stands: `Size` bytes at `Text`, in a slot of `Room` bytes of page `Page`.
+    // Where a row's text stands: `Size` bytes at `Offset` in page `Page`, in a slot of `Room` bytes. A row
+    // without room has no page.
     struct Row
     {
-        char* Text = nullptr;
+        std::uint32_t Page = 0;
+        std::uint32_t Offset = 0;
         std::uint32_t Size = 0;
         std::uint32_t Room = 0;
-        std::uint32_t Page = 0;
     };
 
     std::string_view RowText(int row) const;
+    char* TextOf(const Row& row) const { return m_pages[row.Page].get() + row.Offset; }
     // Makes sure the row exists (blank) and counts a change.
     Row* RowToWrite(int row);
     // Puts `text` in place as the row's text: in its own room when it fits and no copy shares the page.
     void Place(Row& row, std::string_view text, std::size_t room);
-    char* Allocate(std::size_t size, std::uint32_t& page);
+    // Takes `size` bytes of the last page, or of a new one, for the row.
+    void Allocate(std::size_t size, Row& row);
     void Release(const Row& row);
     // Moves every row to new pages when most of the pages' bytes are no longer used.
     void CompactIfSparse();

@@ -68,9 +68,21 @@ inline double AddNetResult(double total, const TradeValues& trade, NetOrder orde
  */
 struct TradeValuesCache
 {
+    // A row's numbers as the filter pass reads them: its pips, worked out from two prices of five
+    // digits, take 32 bits.
+    struct Entry
+    {
+        double Profit = 0.0;
+        double Comm = 0.0;
+        double Swap = 0.0;
+        std::int32_t Pips = 0;
+        bool HasComm = false;
+        bool HasSwap = false;
+        bool Known = false; // the row has been read
+    };
+
     std::uint64_t Version = ~std::uint64_t{0};
-    std::vector<TradeValues> Values;
-    std::vector<char> Known;
+    std::vector<Entry> Values;
 };
 
 /**

@@ -1,6 +1,8 @@
 #include "analysis/MoreStatistics.h"
 #include "Samples.h"
+#include "TradeRows.h"
 #include "analysis/Commands.h"
+#include "analysis/Filters.h"
 #include "trades/Mt5Report.h"
 
 #include <gtest/gtest.h>
@@ -24,20 +26,18 @@ ReportState Report(bool mt5 = false, double deposit = 1000.0, std::vector<Balanc
 }
 
 // Trades closing an hour apart from 2024.01.01 00:00 on, each held for an hour.
-std::vector<ClosedTrade> Trades(const std::vector<double>& results)
+ClosedTradeList Trades(const std::vector<double>& results)
 {
-    std::vector<ClosedTrade> trades;
+    ClosedTradeList trades{{}, {"eurusd"}, {"0"}};
     for (std::size_t i = 0; i < results.size(); ++i) {
         ClosedTrade trade;
         trade.Ticket = static_cast<long long>(i) + 1;
         trade.CloseSeconds = 1704067200 + 3600 * (static_cast<long long>(i) + 1);
         trade.OpenSeconds = trade.CloseSeconds - 3600;
-        trade.CloseTime = "2024.01.01";
-        trade.Symbol = "eurusd";
-        trade.Magic = "0";
+        trade.Month = MonthKey("2024.01.01");
         trade.Short = i % 2 == 1;
         trade.Result = results[i];
-        trades.push_back(trade);
+        trades.Trades.push_back(trade);
     }
     return trades;
 }
@@ -114,6 +114,38 @@ TEST(MoreStatistics, EdgeCases)
         EXPECT_EQ(f.RecoveryFactor.has_value(), c.Recovery) << c.Name;
         EXPECT_FALSE(MoreStatisticsLines(f).empty()) << c.Name;
     }
+}
+
+// The tables by symbol and by magic number group the trades by their texts, a Magic cell of blanks under
+// "0" with the magic number 0; the months are named by the close times. The filter pass finds the same.
+TEST(MoreStatistics, TablesNameTheirRowsByTheTradesTexts)
+{
+    using test::MagicCell;
+    Session session = test::SessionWith(
+        1000, {{.Ticket = "1", .Item = "eurusd", .CloseTime = "2024.01.31 23:00", .Magic = MagicCell("0")},
+               {.Ticket = "2", .Item = "gbpusd", .CloseTime = "2024.02.01 10:00", .Magic = MagicCell("")},
+               {.Ticket = "3", .Item = "eurusd", .CloseTime = "2024.02.03 10:00", .Magic = MagicCell("77")},
+               {.Ticket = "4", .Item = "EURUSD", .CloseTime = "", .Magic = MagicCell("88")}});
+    ApplyFilters(session, MagicFilterFor(session));
+    const auto f =
+        ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, session.Report), session.Report);
+    const auto names = [](const std::vector<GroupFigures>& rows) {
+        std::vector<std::pair<std::string, long long>> named;
+        for (const GroupFigures& row : rows)
+            named.emplace_back(row.Name, row.Trades);
+        return named;
+    };
+    using Named = std::vector<std::pair<std::string, long long>>;
+    EXPECT_EQ(names(f.Symbols), (Named{{"eurusd", 2}, {"gbpusd", 1}}));
+    EXPECT_EQ(names(f.Magics), (Named{{"0", 2}, {"77", 1}}));
+    ASSERT_EQ(f.Months.size(), 2u);
+    EXPECT_EQ(f.Months[0].Month, "2024.01");
+    EXPECT_EQ(f.Months[1].Month, "2024.02");
+    const std::vector<std::string> lines = MoreStatisticsLines(f);
+    ASSERT_GE(session.MoreMemo.size(), lines.size());
+    EXPECT_EQ(std::vector<std::string>(session.MoreMemo.end() - static_cast<std::ptrdiff_t>(lines.size()),
+                                       session.MoreMemo.end()),
+              lines);
 }
 
 TEST(MoreStatistics, CheckLineSaysWhatAgreesAndWhatDiffers)

@@ -75,6 +75,21 @@ TEST(TextGridRows, LoweringTheCountDiscardsRowsSoThatReusedRowsStartBlank)
                                     + Blank(20) + "\n" + Blank(20) + "\n" + Blank(20) + "\n");
 }
 
+// Dropping most of a large table moves the rows left to new pages; their cells, and those of a copy
+// taken before, stay as they were.
+TEST(TextGridRows, RowsKeepTheirCellsWhenMostOfTheTableIsDropped)
+{
+    TextGrid grid(20, 6000);
+    Fill(grid, 1, 5999);
+    const TextGrid copy(grid);
+    grid.SetRowCount(4);
+    EXPECT_EQ(Rows(grid, 1, 3), Filled(20, 1) + "\n" + Filled(20, 2) + "\n" + Filled(20, 3) + "\n");
+    grid.SetCell(0, 2, "rewritten");
+    EXPECT_EQ(grid.Cell(0, 2), "rewritten");
+    EXPECT_EQ(copy.Cell(0, 2), "c0r2");
+    EXPECT_EQ(RowText(copy, 5999), Filled(20, 5999));
+}
+
 TEST(TextGridRows, ColumnsOutsideTheGridReadEmptyAndAreNotStored)
 {
     TextGrid grid(3, 2);
