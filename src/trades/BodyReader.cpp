@@ -325,12 +325,9 @@ public:
     void Adopt(const BodyReader& second, Session& secondSession, const SecondHalfNotes& notes,
                const std::vector<std::size_t>& tradeLines, LineReader& reader, const TradeLineCallback& onTradeLine)
     {
-        const TextGrid& rows = secondSession.Full;
-        const int first = m_row;
+        m_full.TakeRows(m_row, std::move(secondSession.Full), 1, second.m_row - 1);
         m_row += second.m_row - 1;
         m_full.SetRowCount(m_row + 1);
-        for (int row = 1; row < second.m_row; ++row)
-            m_full.CopyRowPrefix(first + row - 1, rows, row, kFullColumns);
         for (int i = 0; i < secondSession.Pairs.Count(); ++i)
             m_pairs.Add(secondSession.Pairs.Text(i));
         for (int i = 0; i < secondSession.Magic.Count(); ++i)

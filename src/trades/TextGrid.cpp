@@ -253,6 +253,35 @@ void TextGrid::SetRowCount(int rows)
     CompactIfSparse();
 }
 
+void TextGrid::TakeRows(int row, TextGrid&& source, int first, int count)
+{
+    NewVersion();
+    if (row < 0 || first < 0 || count <= 0 || &source == this)
+        return;
+    const auto pageShift = static_cast<std::uint32_t>(m_pages.size());
+    const auto end = static_cast<std::size_t>(row) + static_cast<std::size_t>(count);
+    if (m_rows.size() < end)
+        m_rows.resize(end);
+    for (int i = 0; i < count; ++i) {
+        Row& target = m_rows[static_cast<std::size_t>(row + i)];
+        Release(target);
+        const auto from = static_cast<std::size_t>(first + i);
+        target = from < source.m_rows.size() ? source.m_rows[from] : Row();
+        if (target.Room > 0)
+            target.Page += pageShift;
+        else
+            target = Row();
+        m_usedBytes += target.Room;
+    }
+    for (std::shared_ptr<char[]>& page : source.m_pages)
+        m_pages.push_back(std::move(page));
+    m_pageBytes += source.m_pageBytes;
+    // The free end of the page written last is no longer the last page's: new rows go to a new page.
+    m_free = nullptr;
+    m_freeSize = 0;
+    source = TextGrid(source.m_columns, 0);
+}
+
 void TextGrid::ReserveRows(int rows)
 {
     if (rows > 0)

@@ -61,6 +61,9 @@ public:
     // The same, followed by `more` as cells [count, count + more.size()), in one write.
     void CopyRowPrefix(int row, const TextGrid& source, int sourceRow, int count,
                        std::span<const std::string_view> more);
+    // Moves rows [first, first + count) of `source` into this grid as rows [row, row + count), replacing
+    // them, without copying their text: the source's pages become this grid's. `source` is left empty.
+    void TakeRows(int row, TextGrid&& source, int first, int count);
     // Reorders rows first..first+order.size()-1 so that new row first+i is old row first+order[i].
     void PermuteRows(int first, const std::vector<int>& order);
 

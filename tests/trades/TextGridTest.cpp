@@ -205,6 +205,28 @@ TEST(TextGridCopyRowPrefix, CopiesTheLeadingCellsAndBlanksTheRest)
         << "cells the source lacks are blank before the cells that follow";
 }
 
+TEST(TextGridTakeRows, RowsMoveWithTheirTextAndTheTablesStayApart)
+{
+    TextGrid full(4, 3);
+    Fill(full, 1, 2);
+    TextGrid half(4, 6);
+    Fill(half, 0, 5);
+    half.SetCell(2, 3, "");
+    const TextGrid copy = half; // shares the pages the rows move with
+    full.TakeRows(3, std::move(half), 2, 3);
+    full.SetRowCount(6);
+    EXPECT_EQ(Rows(full, 1, 5), Rows(full, 1, 2) + Rows(copy, 2, 4));
+    EXPECT_EQ(Rows(full, 1, 2), Filled(4, 1) + "\n" + Filled(4, 2) + "\n");
+    EXPECT_EQ(half.RowCount(), 0);
+    full.SetCell(1, 3, "written after");
+    full.SetCell(0, 6, "a row of its own");
+    full.SetRowCount(7);
+    EXPECT_EQ(RowText(copy, 2), Filled(4, 2)) << "a taken row written again leaves the copy's row alone";
+    EXPECT_EQ(full.Cell(1, 3), "written after");
+    EXPECT_EQ(full.Cell(0, 6), "a row of its own");
+    EXPECT_EQ(RowText(full, 5), Filled(4, 4));
+}
+
 TEST(TextGridVersion, EveryChangeCopyAndMoveGivesAVersionNoTableHadBefore)
 {
     TextGrid grid(3, 2);
