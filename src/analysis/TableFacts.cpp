@@ -4,35 +4,43 @@
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 
 namespace corvane {
 
 namespace {
 
-std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
+// Tables of this many rows or more are read in two parts at once, the second on a thread of its own.
+constexpr int kPartsFrom = 20'000;
+
+// What rows [first, end) of the trade table hold, ids given in the order this part meets the texts.
+struct FactsPart
 {
-    auto facts = std::make_shared<TableFacts>();
-    facts->Version = full.Version();
-    facts->Mt5 = dealOrder;
-    const int rows = full.RowCount();
-    facts->Rows.resize(static_cast<std::size_t>(std::max(rows, 1)));
-    std::vector<ClosedTrade>& trades = facts->Trades;
-    trades.reserve(facts->Rows.size());
-    facts->CloseOrder.reserve(facts->Rows.size());
-    TextIds symbolId(facts->Symbols);
-    TextIds magicId(facts->MagicTexts);
+    std::vector<std::string> Symbols;
+    std::vector<std::string> MagicTexts;
+    std::vector<std::string> MagicNames;
+    std::vector<int> MagicGroup; // the name of each of MagicTexts
+    std::vector<ClosedTrade> Trades;
+    std::vector<int> CloseOrder;
+};
+
+// Reads rows [first, end) into `rows` (the facts' rows) and `part`, which may hold the rows before.
+void ReadPart(const TextGrid& full, int first, int end, std::vector<TableFacts::Row>& rows, FactsPart& part)
+{
+    TextIds symbolId(part.Symbols);
+    TextIds magicId(part.MagicTexts);
     // The magic numbers group the more statistics by their names: no magic number is named "0".
-    TextIds magicNameId(facts->MagicNames);
-    std::vector<int> magicGroup;
+    TextIds magicNameId(part.MagicNames);
     std::string_view cells[kMagic + 1];
-    for (int row = 1; row < rows; ++row) {
+    for (int row = first; row < end; ++row) {
         full.ReadCells(row, cells);
-        TableFacts::Row& factsRow = facts->Rows[static_cast<std::size_t>(row)];
+        TableFacts::Row& factsRow = rows[static_cast<std::size_t>(row)];
         factsRow.Symbol = symbolId(cells[kItem]);
         const std::string_view magic = Trimmed(cells[kMagic], kWhiteSpace);
         factsRow.Magic = magicId(magic);
-        if (static_cast<std::size_t>(factsRow.Magic) == magicGroup.size())
-            magicGroup.push_back(magicNameId(magic.empty() ? std::string_view("0") : magic));
+        if (static_cast<std::size_t>(factsRow.Magic) == part.MagicGroup.size())
+            part.MagicGroup.push_back(magicNameId(magic.empty() ? std::string_view("0") : magic));
         const bool open = StartsWithDigit(cells[kOpenTime]);
         const bool close = StartsWithDigit(cells[kCloseTime]);
         if (open && close) {
@@ -45,10 +53,87 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
         if (!ReadClosedTrade(cells, trade))
             continue;
         trade.SymbolId = factsRow.Symbol;
-        trade.MagicId = magicGroup[static_cast<std::size_t>(factsRow.Magic)];
-        trades.push_back(trade);
-        facts->CloseOrder.push_back(row);
+        trade.MagicId = part.MagicGroup[static_cast<std::size_t>(factsRow.Magic)];
+        part.Trades.push_back(trade);
+        part.CloseOrder.push_back(row);
     }
+}
+
+/**
+ * Appends the rows of `later`, read on their own, to `earlier`, the part that holds the rows before
+ * them: their texts get the ids the earlier part gives them, or new ones in the order the later part
+ * met them, as reading all the rows in one part would have given.
+ */
+void JoinParts(FactsPart& earlier, FactsPart& later, std::vector<TableFacts::Row>& rows, int first, int end)
+{
+    TextIds symbolId(earlier.Symbols);
+    TextIds magicId(earlier.MagicTexts);
+    TextIds magicNameId(earlier.MagicNames);
+    std::vector<int> symbolOf(later.Symbols.size());
+    for (std::size_t i = 0; i < later.Symbols.size(); ++i)
+        symbolOf[i] = symbolId(later.Symbols[i]);
+    std::vector<int> magicOf(later.MagicTexts.size());
+    for (std::size_t i = 0; i < later.MagicTexts.size(); ++i) {
+        magicOf[i] = magicId(later.MagicTexts[i]);
+        if (static_cast<std::size_t>(magicOf[i]) == earlier.MagicGroup.size())
+            earlier.MagicGroup.push_back(magicNameId(later.MagicNames[static_cast<std::size_t>(later.MagicGroup[i])]));
+    }
+    for (int row = first; row < end; ++row) {
+        TableFacts::Row& factsRow = rows[static_cast<std::size_t>(row)];
+        factsRow.Symbol = symbolOf[static_cast<std::size_t>(factsRow.Symbol)];
+        factsRow.Magic = magicOf[static_cast<std::size_t>(factsRow.Magic)];
+    }
+    for (std::size_t i = 0; i < later.Trades.size(); ++i) {
+        ClosedTrade& trade = later.Trades[i];
+        const TableFacts::Row& factsRow = rows[static_cast<std::size_t>(later.CloseOrder[i])];
+        trade.SymbolId = factsRow.Symbol;
+        trade.MagicId = earlier.MagicGroup[static_cast<std::size_t>(factsRow.Magic)];
+    }
+    earlier.Trades.insert(earlier.Trades.end(), later.Trades.begin(), later.Trades.end());
+    earlier.CloseOrder.insert(earlier.CloseOrder.end(), later.CloseOrder.begin(), later.CloseOrder.end());
+}
+
+std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
+{
+    auto facts = std::make_shared<TableFacts>();
+    facts->Version = full.Version();
+    facts->Mt5 = dealOrder;
+    const int rows = full.RowCount();
+    facts->Rows.resize(static_cast<std::size_t>(std::max(rows, 1)));
+    FactsPart part;
+    part.Trades.reserve(facts->Rows.size());
+    part.CloseOrder.reserve(facts->Rows.size());
+    if (rows < kPartsFrom) {
+        ReadPart(full, 1, rows, facts->Rows, part);
+    } else {
+        // The rows are read apart and joined in order: the same facts as one reading gives.
+        const int middle = rows / 2;
+        FactsPart later;
+        std::exception_ptr failed;
+        std::thread reader([&] {
+            try {
+                ReadPart(full, middle, rows, facts->Rows, later);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            ReadPart(full, 1, middle, facts->Rows, part);
+        } catch (...) {
+            reader.join();
+            throw;
+        }
+        reader.join();
+        if (failed)
+            std::rethrow_exception(failed);
+        JoinParts(part, later, facts->Rows, middle, rows);
+    }
+    facts->Symbols = std::move(part.Symbols);
+    facts->MagicTexts = std::move(part.MagicTexts);
+    facts->MagicNames = std::move(part.MagicNames);
+    facts->Trades = std::move(part.Trades);
+    facts->CloseOrder = std::move(part.CloseOrder);
+    std::vector<ClosedTrade>& trades = facts->Trades;
     // Most tables are in that order already: the check costs less than a sort.
     if (std::is_sorted(trades.begin(), trades.end(),
                        [dealOrder](const ClosedTrade& a, const ClosedTrade& b) { return RunsBefore(a, b, dealOrder); }))

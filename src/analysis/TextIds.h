@@ -11,7 +11,12 @@ namespace corvane {
 class TextIds
 {
 public:
-    explicit TextIds(std::vector<std::string>& texts) : m_texts(texts) {}
+    // Goes on from the texts already given ids.
+    explicit TextIds(std::vector<std::string>& texts) : m_texts(texts)
+    {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            m_index.try_emplace(texts[i], static_cast<int>(i));
+    }
 
     int operator()(std::string_view text)
     {

@@ -391,6 +391,37 @@ void ExpectFactsOfTheTables(const Session& session, const std::string& name)
               lines);
 }
 
+TEST(ApplyFilters, LeavesWhatTheTablesHoldWhenALargeTableIsReadInParts)
+{
+    // Symbols and magic numbers first met in the second half of the rows, others in both halves, and
+    // close times out of order across the middle.
+    Session session = SessionWith(10000, {});
+    const int trades = 30'000;
+    session.Full.SetRowCount(trades + 1);
+    const char* const early[] = {"eurusd", "gbpusd"};
+    const char* const late[] = {"usdjpy", "gbpusd", "audcad"};
+    for (int i = 0; i < trades; ++i) {
+        const bool second = i >= trades / 2;
+        test::TradeRow trade{.Ticket = std::to_string(i + 1),
+                             .Item = second ? late[i % 3] : early[i % 2],
+                             .CloseTime = "2024.0" + std::to_string(1 + (second ? i % 5 : 4 - i % 4)) + ".02 12:00",
+                             .Profit = test::Pl(std::to_string(i % 13 - 6) + ".25"),
+                             .Magic = MagicCell(second  ? std::to_string(i % 4 * 111)
+                                                : i % 2 ? "222"
+                                                        : "")};
+        test::WriteTrade(session.Full, i + 1, trade);
+        session.Pairs.AddIfAbsent(trade.Item);
+        session.Magic.AddIfAbsent(test::MagicKey(trade.Magic));
+    }
+    session.Pairs.SelectAll();
+    session.Magic.SelectAll();
+    ApplyFilters(session, MagicFilter::On);
+    ExpectFactsOfTheTables(session, "every trade");
+    SelectOnly(session.Pairs, "gbpusd");
+    PairsListChanged(session, MagicFilter::On);
+    ExpectFactsOfTheTables(session, "a symbol of both halves");
+}
+
 TEST(ApplyFilters, LeavesWhatTheTablesHoldForEveryRealReportAndSelection)
 {
     CORVANE_REQUIRE_SAMPLES();
