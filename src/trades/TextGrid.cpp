@@ -93,8 +93,21 @@ bool FindCell(std::string_view row, int column, std::size_t& pos, std::size_t& l
 constexpr std::size_t kFirstPage = 4096;
 constexpr std::size_t kLargestPage = 1 << 20;
 
-// The last version given to any table.
-std::atomic<std::uint64_t> g_lastVersion{0};
+// The end of the versions handed out to the threads so far. Each thread takes them in blocks, so that
+// threads writing tables of their own at the same time do not contend for one counter.
+std::atomic<std::uint64_t> g_versionsTaken{0};
+constexpr std::uint64_t kVersionBlock = 1 << 16;
+
+std::uint64_t NextVersion()
+{
+    thread_local std::uint64_t next = 0;
+    thread_local std::uint64_t end = 0;
+    if (next == end) {
+        next = g_versionsTaken.fetch_add(kVersionBlock, std::memory_order_relaxed);
+        end = next + kVersionBlock;
+    }
+    return ++next;
+}
 
 } // namespace
 
@@ -159,7 +172,7 @@ TextGrid& TextGrid::operator=(TextGrid&& other) noexcept
 
 void TextGrid::NewVersion()
 {
-    m_version = g_lastVersion.fetch_add(1, std::memory_order_relaxed) + 1;
+    m_version = NextVersion();
 }
 
 std::string_view TextGrid::RowText(int row) const
