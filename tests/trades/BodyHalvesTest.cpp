@@ -86,40 +86,40 @@ StatementTrade Trade(int i)
     return trade;
 }
 
-// A statement of `count` trades with `early` lines among the first ones and `late` lines among the last.
-std::string StatementAround(const test::Cells& early, const test::Cells& late, int count = 400)
+// Calls `trade` for trades 0 to count - 1, and `line` for the `early` lines among the first trades and
+// the `late` lines among the last.
+void Around(const test::Cells& early, const test::Cells& late, int count, const std::function<void(int)>& trade,
+            const std::function<void(const std::string&)>& line)
+{
+    for (int i = 0; i < count; ++i) {
+        for (const std::string& text : i == 5 ? early : i == count - 5 ? late : test::Cells())
+            line(text);
+        trade(i);
+    }
+}
+
+// A statement of 400 trades with `early` lines among the first ones and `late` lines among the last.
+std::string StatementAround(const test::Cells& early, const test::Cells& late)
 {
     StatementBuilder builder;
     builder.Deposit("1000.00");
-    for (int i = 0; i < count; ++i) {
-        if (i == 5)
-            for (const std::string& line : early)
-                builder.Line(line);
-        if (i == count - 5)
-            for (const std::string& line : late)
-                builder.Line(line);
-        builder.Closed(Trade(i));
-    }
+    Around(
+        early, late, 400, [&](int i) { builder.Closed(Trade(i)); },
+        [&](const std::string& text) { builder.Line(text); });
     return builder.Text();
 }
 
-std::string TesterAround(const test::Cells& early, const test::Cells& late, int count = 400)
+std::string TesterAround(const test::Cells& early, const test::Cells& late)
 {
     TesterBuilder builder;
     builder.TerminalHead();
-    int number = 0;
-    for (int i = 0; i < count; ++i) {
-        if (i == 5)
-            for (const std::string& line : early)
-                builder.Line(line);
-        if (i == count - 5)
-            for (const std::string& line : late)
-                builder.Line(line);
+    const auto trade = [&](int i) {
         const std::string order = std::to_string(i + 1);
         builder.Line(
-            test::TesterTradeRow(++number, "2024.01.02 10:00", i % 2 ? "sell" : "buy", order, "0.10", "1.10000"));
-        builder.Line(test::TesterCloseRow(++number, "2024.01.02 11:00", "close", order, "0.10", "1.10100", "10.00"));
-    }
+            test::TesterTradeRow(2 * i + 1, "2024.01.02 10:00", i % 2 ? "sell" : "buy", order, "0.10", "1.10000"));
+        builder.Line(test::TesterCloseRow(2 * i + 2, "2024.01.02 11:00", "close", order, "0.10", "1.10100", "10.00"));
+    };
+    Around(early, late, 400, trade, [&](const std::string& text) { builder.Line(text); });
     return builder.Text();
 }
 
