@@ -68,6 +68,9 @@ public:
         , m_balance(session.Report.InitialDeposit)
         , m_visible(facts.Rows.size(), 0)
     {
+        // The numbers of the rows the last pass left for the views are written over: the tables change.
+        m_trades = std::move(session.ShownFacts.Values);
+        m_trades.clear();
         m_trades.reserve(static_cast<std::size_t>(rows));
         m_balanceLengths.reserve(static_cast<std::size_t>(rows));
         TradeValuesCache& cache = m_session.FullValues;

@@ -176,8 +176,10 @@ TableFacts& TableFactsOf(Session& session)
 {
     const bool dealOrder = RunsInDealOrder(session.Report);
     const std::shared_ptr<TableFacts>& facts = session.FullFacts;
-    if (!facts || facts->Version != session.Full.Version() || facts->Mt5 != dealOrder)
+    if (!facts || facts->Version != session.Full.Version() || facts->Mt5 != dealOrder) {
+        session.FullFacts.reset(); // the old facts go before the new ones are read
         session.FullFacts = ReadFacts(session.Full, dealOrder);
+    }
     return *session.FullFacts;
 }
 
