@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <thread>
 #include <vector>
 
 namespace corvane {
@@ -43,6 +44,61 @@ TradeValues ReadTrade(const std::string_view* cells)
     trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
     trade.Pips = trade.Profit == 0 ? 0 : TradePips(cells[kType], cells[kOpenPrice], cells[kClosePrice]);
     return trade;
+}
+
+TradeValuesCache::Entry EntryOf(const TradeValues& read)
+{
+    TradeValuesCache::Entry entry;
+    entry.Profit = read.Profit;
+    entry.Comm = read.Comm;
+    entry.Swap = read.Swap;
+    entry.Pips = static_cast<std::int32_t>(read.Pips);
+    entry.HasComm = read.HasComm;
+    entry.HasSwap = read.HasSwap;
+    entry.Known = true;
+    return entry;
+}
+
+// Reads the numbers of rows [first, end) of the trade table; a row with a cell that is not a number
+// stays unread, for the pass to meet its error in its place.
+void ReadValues(const TextGrid& full, int first, int end, std::vector<TradeValuesCache::Entry>& values)
+{
+    std::string_view cells[kProfit + 1];
+    for (int row = first; row < end; ++row) {
+        full.ReadCells(row, cells);
+        try {
+            values[static_cast<std::size_t>(row)] = EntryOf(ReadTrade(cells));
+        } catch (const ConversionError&) {
+        }
+    }
+}
+
+// The numbers of every row of a large trade table, read in two parts at once before the pass needs
+// them (the second on a thread of its own); a small table's rows are read as the pass meets them.
+void ReadAllValues(const TextGrid& full, std::vector<TradeValuesCache::Entry>& values)
+{
+    constexpr int kPartsFrom = 20'000;
+    const int rows = std::min(full.RowCount(), static_cast<int>(values.size()));
+    if (rows < kPartsFrom)
+        return;
+    const int middle = rows / 2;
+    std::exception_ptr failed;
+    std::thread reader([&] {
+        try {
+            ReadValues(full, middle, rows, values);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    try {
+        ReadValues(full, 1, middle, values);
+    } catch (...) {
+        reader.join();
+        throw;
+    }
+    reader.join();
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 // Keeps `cell` as `longest` when it is longer.
@@ -77,6 +133,7 @@ public:
         if (cache.Version != m_session.Full.Version()) {
             cache.Version = m_session.Full.Version();
             cache.Values.assign(m_session.Full.RowCount(), TradeValuesCache::Entry());
+            ReadAllValues(m_session.Full, cache.Values);
         }
     }
 
@@ -86,13 +143,7 @@ public:
         TradeValuesCache::Entry& entry = m_session.FullValues.Values[static_cast<std::size_t>(fullRow)];
         if (!entry.Known) {
             const TradeValues read = ReadTrade(cells);
-            entry.Profit = read.Profit;
-            entry.Comm = read.Comm;
-            entry.Swap = read.Swap;
-            entry.Pips = static_cast<std::int32_t>(read.Pips);
-            entry.HasComm = read.HasComm;
-            entry.HasSwap = read.HasSwap;
-            entry.Known = true;
+            entry = EntryOf(read);
             return read;
         }
         TradeValues trade;

@@ -420,6 +420,16 @@ TEST(ApplyFilters, LeavesWhatTheTablesHoldWhenALargeTableIsReadInParts)
     SelectOnly(session.Pairs, "gbpusd");
     PairsListChanged(session, MagicFilter::On);
     ExpectFactsOfTheTables(session, "a symbol of both halves");
+
+    // A cell that is not a number in the second half stops the computed columns at its row.
+    session.Full.SetCell(kProfit, 20'002, "abc");
+    session.Full.SetCell(kBalance, 20'002, "kept");
+    session.Pairs.SelectAll();
+    EXPECT_THROW(ApplyFilters(session, MagicFilter::Off), ConversionError);
+    ASSERT_EQ(session.Grid.RowCount(), trades + 1);
+    EXPECT_EQ(session.Grid.Cell(kPips, 20'001), "    10");
+    EXPECT_EQ(session.Grid.Cell(kBalance, 20'002), "kept");
+    EXPECT_EQ(session.Grid.Cell(kPips, 20'003), "");
 }
 
 TEST(ApplyFilters, LeavesWhatTheTablesHoldForEveryRealReportAndSelection)
