@@ -128,7 +128,7 @@ public:
         m_trades = std::move(session.ShownFacts.Values);
         m_trades.clear();
         m_trades.reserve(static_cast<std::size_t>(rows));
-        m_balanceLengths.reserve(static_cast<std::size_t>(rows));
+        m_written.BalanceLengths.reserve(static_cast<std::size_t>(rows));
         TradeValuesCache& cache = m_session.FullValues;
         if (cache.Version != m_session.Full.Version()) {
             cache.Version = m_session.Full.Version();
@@ -156,58 +156,65 @@ public:
         return trade;
     }
 
-    void Add(int row, int fullRow)
+    // Works out the numbers and the running Balance of the rows to show (rows of the trade table, in
+    // order), up to the first row with a cell that is not a number.
+    void Compute(const std::vector<int>& shown)
     {
-        const TextGrid& full = m_session.Full;
-        TextGrid& grid = m_session.Grid;
-        std::string_view* cells = m_cells;
-        full.ReadCells(fullRow, m_cells);
-        m_visible[static_cast<std::size_t>(fullRow)] = 1;
-        const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
-        if (facts.Earliest != TableFacts::Date::None) {
-            const std::string_view earliest = cells[facts.Earliest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
-            const std::string_view latest = cells[facts.Latest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
-            if (m_earliest > earliest)
-                m_earliest = earliest;
-            if (m_latest < latest)
-                m_latest = latest;
-        }
-        bool computed = false;
-        char pips[kIntTextRoom];
-        char balance[kFixedTextRoom];
-        std::string_view pipsText, balanceText;
-        if (!m_error) {
+        m_balances.reserve(shown.size());
+        std::string_view cells[kComment + 1];
+        for (const int fullRow : shown) {
             try {
+                if (!m_session.FullValues.Values[static_cast<std::size_t>(fullRow)].Known)
+                    m_session.Full.ReadCells(fullRow, cells);
                 const TradeValues trade = Trade(fullRow, cells);
                 m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
-                pipsText = FormatIntTo(pips, trade.Pips, 6);
-                balanceText = FormatFixedTo(balance, m_balance, 14, 2);
+                m_balances.push_back(m_balance);
                 m_trades.push_back(trade);
-                computed = true;
             } catch (const ConversionError&) {
                 m_error = std::current_exception();
+                break;
             }
         }
-        // Columns 0 to 12 are the trade table's, copied as it holds them; rows whose Pips and Balance
-        // are not computed keep the trade table's there too.
-        const std::string_view computedCells[] = {pipsText, balanceText};
-        if (computed)
-            grid.CopyRowPrefix(row, full, fullRow, kPips, computedCells);
-        else
-            grid.CopyRowPrefix(row, full, fullRow, kGridColumns, std::span<const std::string_view>());
-        std::string_view alternate[kXGridColumns];
-        alternate[kXTicket] = cells[kTicket];
-        alternate[kXMagic] = cells[kMagic];
-        alternate[kXComment] = cells[kComment];
-        m_session.XGrid.SetRow(row, alternate);
+    }
 
-        for (int column = 0; column < kPips; ++column)
-            Longer(m_gridLongest[column], cells[column]);
-        Longer(m_gridLongest[kPips], computed ? pipsText : cells[kPips]);
-        m_balanceLengths.push_back(static_cast<std::uint16_t>(
-            std::min<std::size_t>(computed ? balanceText.size() : cells[kBalance].size(), kLongestBalanceLength)));
-        for (int column = 0; column < kXGridColumns; ++column)
-            Longer(m_xgridLongest[column], alternate[column]);
+    // Writes the rows to show as rows 1 on of the visible table and the alternate view: a large table's
+    // rows, when both tables are fresh, in two parts at once (the second on a thread of its own).
+    void Write(const std::vector<int>& shown)
+    {
+        TextGrid& grid = m_session.Grid;
+        TextGrid& alternate = m_session.XGrid;
+        const std::size_t count = shown.size();
+        if (count < kPartsFrom || grid.RowCount() > 2 || alternate.RowCount() > 2) {
+            WritePart(shown, 0, count, grid, alternate, m_written);
+            return;
+        }
+        const std::size_t middle = count / 2;
+        TextGrid laterGrid(grid.ColumnCount(), 0);
+        TextGrid laterAlternate(alternate.ColumnCount(), 0);
+        laterGrid.ReserveRows(static_cast<int>(count - middle) + 1);
+        laterAlternate.ReserveRows(static_cast<int>(count - middle) + 1);
+        Written later;
+        std::exception_ptr failed;
+        std::thread writer([&] {
+            try {
+                WritePart(shown, middle, count, laterGrid, laterAlternate, later);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            WritePart(shown, 0, middle, grid, alternate, m_written);
+        } catch (...) {
+            writer.join();
+            throw;
+        }
+        writer.join();
+        if (failed)
+            std::rethrow_exception(failed);
+        const int rows = static_cast<int>(count - middle);
+        grid.TakeRows(static_cast<int>(middle) + 1, std::move(laterGrid), 1, rows);
+        alternate.TakeRows(static_cast<int>(middle) + 1, std::move(laterAlternate), 1, rows);
+        m_written.Join(later);
     }
 
     /**
@@ -225,12 +232,12 @@ public:
                 facts.Marked[static_cast<std::size_t>(row - 1)] = 1;
         if (rows > 0 && grid.Cell(kBalance, 1).find('*') != std::string_view::npos)
             facts.Marked[0] = 1;
-        facts.GridLongest.assign(m_gridLongest, m_gridLongest + kGridColumns);
+        facts.GridLongest.assign(m_written.GridLongest, m_written.GridLongest + kGridColumns);
         // The first of the longest Balance cells, the marker counted.
         std::size_t longest = 0;
         int longestRow = 0;
-        for (int row = 1; row <= rows && row <= static_cast<int>(m_balanceLengths.size()); ++row) {
-            const std::size_t kept = m_balanceLengths[static_cast<std::size_t>(row - 1)];
+        for (int row = 1; row <= rows && row <= static_cast<int>(m_written.BalanceLengths.size()); ++row) {
+            const std::size_t kept = m_written.BalanceLengths[static_cast<std::size_t>(row - 1)];
             const std::size_t length =
                 kept == kLongestBalanceLength
                     ? grid.Cell(kBalance, row).size()
@@ -241,7 +248,7 @@ public:
             }
         }
         facts.GridLongest[kBalance] = longestRow > 0 ? std::string(grid.Cell(kBalance, longestRow)) : std::string();
-        facts.XGridLongest.assign(m_xgridLongest, m_xgridLongest + kXGridColumns);
+        facts.XGridLongest.assign(m_written.XGridLongest, m_written.XGridLongest + kXGridColumns);
         facts.Values = std::move(values);
         facts.GridVersion = grid.Version();
         facts.XGridVersion = m_session.XGrid.Version();
@@ -274,26 +281,107 @@ public:
         visible.All = &m_facts.Trades;
         visible.Symbols = &m_facts.Symbols;
         visible.Magics = &m_facts.MagicNames;
-        visible.Days = m_earliest == "3000" || m_latest == "1000" ? 0 : DaysBetween(m_earliest, m_latest);
+        visible.Days = m_written.Earliest == "3000" || m_written.Latest == "1000"
+                           ? 0
+                           : DaysBetween(m_written.Earliest, m_written.Latest);
         return visible;
     }
 
 private:
-    Session& m_session;
-    TableFacts& m_facts;
-    double m_balance;
-    std::vector<TradeValues> m_trades;
-    std::vector<char> m_visible; // by row of the trade table
-    std::string_view m_cells[kComment + 1];
-    std::string m_gridLongest[kGridColumns]; // the first of the longest texts of each column so far
+    // Fresh tables of this many rows or more are written in two parts at once.
+    static constexpr std::size_t kPartsFrom = 20'000;
     // The lengths of the Balance cells as written, without the drawdown marker; a cell of this length or
     // longer is measured in the table.
     static constexpr std::size_t kLongestBalanceLength = 0xffff;
-    std::vector<std::uint16_t> m_balanceLengths;
-    std::string m_xgridLongest[kXGridColumns];
-    // The dates the Return counts its days between, as ReportDays finds them.
-    std::string_view m_earliest = "3000";
-    std::string_view m_latest = "1000";
+
+    // What writing rows gathers, for a part of them or for all.
+    struct Written
+    {
+        std::string GridLongest[kGridColumns]; // the first of the longest texts of each column
+        std::string XGridLongest[kXGridColumns];
+        std::vector<std::uint16_t> BalanceLengths;
+        // The dates the Return counts its days between, as ReportDays finds them.
+        std::string_view Earliest = "3000";
+        std::string_view Latest = "1000";
+
+        // Takes in what the rows after these gathered.
+        void Join(const Written& later)
+        {
+            for (int column = 0; column < kGridColumns; ++column)
+                Longer(GridLongest[column], later.GridLongest[column]);
+            for (int column = 0; column < kXGridColumns; ++column)
+                Longer(XGridLongest[column], later.XGridLongest[column]);
+            BalanceLengths.insert(BalanceLengths.end(), later.BalanceLengths.begin(), later.BalanceLengths.end());
+            Earliest = std::min(Earliest, later.Earliest);
+            Latest = std::max(Latest, later.Latest);
+        }
+    };
+
+    /**
+     * Writes shown[first, end) as rows 1 on of `grid` and `alternate`: columns 0 to 12 are the trade
+     * table's, copied as it holds them, and Pips and Balance those computed; rows whose Pips and Balance
+     * are not computed keep the trade table's there too.
+     */
+    void WritePart(const std::vector<int>& shown, std::size_t first, std::size_t end, TextGrid& grid,
+                   TextGrid& alternate, Written& written)
+    {
+        const TextGrid& full = m_session.Full;
+        std::string_view cells[kComment + 1];
+        written.BalanceLengths.reserve(end - first);
+        // The rows lie apart in memory: the processor is asked for those a few rows ahead.
+        constexpr std::size_t kAhead = 6;
+        int row = 1;
+        for (std::size_t i = first; i < end; ++i, ++row) {
+            const int fullRow = shown[i];
+            if (i + kAhead < end)
+                full.PrefetchRow(shown[i + kAhead]);
+            grid.PrefetchRow(row + static_cast<int>(kAhead));
+            alternate.PrefetchRow(row + static_cast<int>(kAhead));
+            full.ReadCells(fullRow, cells);
+            m_visible[static_cast<std::size_t>(fullRow)] = 1;
+            const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
+            if (facts.Earliest != TableFacts::Date::None) {
+                const std::string_view earliest =
+                    cells[facts.Earliest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
+                const std::string_view latest = cells[facts.Latest == TableFacts::Date::Open ? kOpenTime : kCloseTime];
+                written.Earliest = std::min(written.Earliest, earliest);
+                written.Latest = std::max(written.Latest, latest);
+            }
+            const bool computed = i < m_balances.size();
+            char pips[kIntTextRoom];
+            char balance[kFixedTextRoom];
+            std::string_view pipsText, balanceText;
+            if (computed) {
+                pipsText = FormatIntTo(pips, m_trades[i].Pips, 6);
+                balanceText = FormatFixedTo(balance, m_balances[i], 14, 2);
+                const std::string_view computedCells[] = {pipsText, balanceText};
+                grid.CopyRowPrefix(row, full, fullRow, kPips, computedCells);
+            } else {
+                grid.CopyRowPrefix(row, full, fullRow, kGridColumns, std::span<const std::string_view>());
+            }
+            std::string_view alternateCells[kXGridColumns];
+            alternateCells[kXTicket] = cells[kTicket];
+            alternateCells[kXMagic] = cells[kMagic];
+            alternateCells[kXComment] = cells[kComment];
+            alternate.SetRow(row, alternateCells);
+
+            for (int column = 0; column < kPips; ++column)
+                Longer(written.GridLongest[column], cells[column]);
+            Longer(written.GridLongest[kPips], computed ? pipsText : cells[kPips]);
+            written.BalanceLengths.push_back(static_cast<std::uint16_t>(
+                std::min<std::size_t>(computed ? balanceText.size() : cells[kBalance].size(), kLongestBalanceLength)));
+            for (int column = 0; column < kXGridColumns; ++column)
+                Longer(written.XGridLongest[column], alternateCells[column]);
+        }
+    }
+
+    Session& m_session;
+    TableFacts& m_facts;
+    double m_balance;
+    std::vector<TradeValues> m_trades; // of the rows computed, in order
+    std::vector<double> m_balances;    // the same rows' balances
+    std::vector<char> m_visible;       // by row of the trade table
+    Written m_written;
     std::exception_ptr m_error;
 };
 
@@ -348,25 +436,19 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
         return passing.Symbols[static_cast<std::size_t>(ids.Symbol)] != 0
                && passing.Magics[static_cast<std::size_t>(ids.Magic)] != 0;
     };
-    // The tables are given their rows at once, not by doubling as they grow.
-    int passingRows = 0;
+    std::vector<int> shown;
+    shown.reserve(facts.Rows.size());
     for (int row = 1; row < session.Full.RowCount(); ++row)
-        passingRows += passes(row) ? 1 : 0;
-    session.Grid.ReserveRows(passingRows + 1);
-    session.XGrid.ReserveRows(passingRows + 1);
-    VisibleRows visible(session, facts, passingRows);
-    // Rows are written over the previous ones, reusing their room; the row count drops the rest.
-    int next = 1;
-    // The rows lie apart in memory: the processor is asked for those a few rows ahead.
-    constexpr int kAhead = 6;
-    for (int row = 1; row < session.Full.RowCount(); ++row) {
-        if (!passes(row))
-            continue;
-        session.Full.PrefetchRow(row + kAhead);
-        session.Grid.PrefetchRow(next + kAhead);
-        session.XGrid.PrefetchRow(next + kAhead);
-        visible.Add(next++, row);
-    }
+        if (passes(row))
+            shown.push_back(row);
+    // The tables are given their rows at once, not by doubling as they grow. Rows are written over the
+    // previous ones, reusing their room; the row count drops the rest.
+    const int next = static_cast<int>(shown.size()) + 1;
+    session.Grid.ReserveRows(next);
+    session.XGrid.ReserveRows(next);
+    VisibleRows visible(session, facts, next - 1);
+    visible.Compute(shown);
+    visible.Write(shown);
     session.Grid.SetRowCount(next);
     session.XGrid.SetRowCount(next);
     if (next == 1)

@@ -393,8 +393,8 @@ void ExpectFactsOfTheTables(const Session& session, const std::string& name)
 
 TEST(ApplyFilters, LeavesWhatTheTablesHoldWhenALargeTableIsReadInParts)
 {
-    // Symbols and magic numbers first met in the second half of the rows, others in both halves, and
-    // close times out of order across the middle.
+    // Symbols, magic numbers, the longest comments and balances first met in the second half of the rows,
+    // others in both halves, the earliest date in the first, and close times out of order across the middle.
     Session session = SessionWith(10000, {});
     const int trades = 30'000;
     session.Full.SetRowCount(trades + 1);
@@ -402,21 +402,32 @@ TEST(ApplyFilters, LeavesWhatTheTablesHoldWhenALargeTableIsReadInParts)
     const char* const late[] = {"usdjpy", "gbpusd", "audcad"};
     for (int i = 0; i < trades; ++i) {
         const bool second = i >= trades / 2;
+        const std::string magic = second ? std::to_string(i % 4 * 111) : i % 2 ? "222" : "";
         test::TradeRow trade{.Ticket = std::to_string(i + 1),
+                             .OpenTime = second ? "2024.01.02 10:00" : "2023.06.01 10:00",
                              .Item = second ? late[i % 3] : early[i % 2],
                              .CloseTime = "2024.0" + std::to_string(1 + (second ? i % 5 : 4 - i % 4)) + ".02 12:00",
-                             .Profit = test::Pl(std::to_string(i % 13 - 6) + ".25"),
-                             .Magic = MagicCell(second  ? std::to_string(i % 4 * 111)
-                                                : i % 2 ? "222"
-                                                        : "")};
+                             .Profit = test::Pl(std::to_string(second ? i % 13 * 100 : i % 13 - 6) + ".25"),
+                             .Magic = MagicCell(magic),
+                             .Comment = second && i % 7 == 0 ? "a longer one " + std::to_string(i) : "short"};
         test::WriteTrade(session.Full, i + 1, trade);
         session.Pairs.AddIfAbsent(trade.Item);
         session.Magic.AddIfAbsent(test::MagicKey(trade.Magic));
     }
     session.Pairs.SelectAll();
     session.Magic.SelectAll();
-    ApplyFilters(session, MagicFilter::On);
+    const auto shown = [&session] {
+        std::string text;
+        for (const TextGrid* grid : {&session.Grid, &session.XGrid})
+            for (int row = 0; row < grid->RowCount(); ++row)
+                text += test::RowText(*grid, row) + "\n";
+        return text + test::JoinCrLf(session.Memo) + test::JoinCrLf(session.MoreMemo);
+    };
+    ApplyFilters(session, MagicFilter::On); // fresh tables: written in two parts
     ExpectFactsOfTheTables(session, "every trade");
+    const std::string inParts = shown();
+    ApplyFilters(session, MagicFilter::On); // written over: in one
+    EXPECT_TRUE(shown() == inParts) << "the tables and the summary as written in one part differ";
     SelectOnly(session.Pairs, "gbpusd");
     PairsListChanged(session, MagicFilter::On);
     ExpectFactsOfTheTables(session, "a symbol of both halves");
@@ -425,6 +436,8 @@ TEST(ApplyFilters, LeavesWhatTheTablesHoldWhenALargeTableIsReadInParts)
     session.Full.SetCell(kProfit, 20'002, "abc");
     session.Full.SetCell(kBalance, 20'002, "kept");
     session.Pairs.SelectAll();
+    ResetGrid(session.Grid); // as a load leaves them: written afresh, in parts
+    ResetGrid(session.XGrid);
     EXPECT_THROW(ApplyFilters(session, MagicFilter::Off), ConversionError);
     ASSERT_EQ(session.Grid.RowCount(), trades + 1);
     EXPECT_EQ(session.Grid.Cell(kPips, 20'001), "    10");
