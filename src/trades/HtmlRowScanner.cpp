@@ -18,11 +18,28 @@ bool IsLineSpace(char c)
     return c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+// Row and cell tags make most of a report's tags: their kind when the tag's name at `at` is "tr", "td" or
+// "th" in any letter case (ended by the tag's end, a blank or "/"), else Other.
+TagKind RowOrCellAt(std::string_view tag, std::size_t at)
+{
+    if (tag.size() < at + 2 || (tag[at] | 0x20) != 't')
+        return TagKind::Other;
+    if (tag.size() > at + 2 && !IsHtmlSpace(tag[at + 2]) && tag[at + 2] != '/')
+        return TagKind::Other;
+    const char second = static_cast<char>(tag[at + 1] | 0x20);
+    return second == 'd' || second == 'h' ? TagKind::Cell : second == 'r' ? TagKind::Row : TagKind::Other;
+}
+
 } // namespace
 
 void HtmlRowScanner::Feed(std::string_view text)
 {
     m_buffer.append(text);
+    Scan();
+}
+
+void HtmlRowScanner::Scan()
+{
     const std::size_t used = Process(false);
     m_buffer.erase(0, used);
 }
@@ -103,12 +120,17 @@ std::size_t HtmlRowScanner::Process(bool final)
 
 void HtmlRowScanner::Tag(std::string_view tag)
 {
+    const bool closing = !tag.empty() && tag.front() == '/';
     char buffer[10];
-    std::string_view name = TagName(tag, buffer);
-    const bool closing = !name.empty() && name.front() == '/';
-    if (closing)
-        name.remove_prefix(1);
-    switch (KindOf(name)) {
+    std::string_view name;
+    TagKind kind = RowOrCellAt(tag, closing ? 1 : 0);
+    if (kind == TagKind::Other) {
+        name = TagName(tag, buffer);
+        if (closing)
+            name.remove_prefix(1);
+        kind = KindOf(name);
+    }
+    switch (kind) {
     case TagKind::Cell:
         if (closing)
             EndCell();
@@ -164,20 +186,25 @@ void HtmlRowScanner::Meta(std::string_view tag)
         m_generator.assign(content.substr(0, kMaxText));
 }
 
-std::string* HtmlRowScanner::TextTarget()
+std::string* HtmlRowScanner::TextTarget(std::size_t& start)
 {
-    if (m_cellOpen)
-        return &m_row.m_cells[static_cast<std::size_t>(m_row.m_size - 1)].Text;
+    if (m_cellOpen) {
+        start = m_spans[static_cast<std::size_t>(m_cellCount - 1)].Start;
+        return &m_rowText;
+    }
+    start = 0;
     return m_inTitle ? &m_title : nullptr;
 }
 
 void HtmlRowScanner::Text(std::string_view text)
 {
-    std::string* target = TextTarget();
+    std::size_t start = 0;
+    std::string* target = TextTarget(start);
     if (target == nullptr || text.empty())
         return;
+    const std::size_t limit = start + kMaxText;
     std::size_t i = 0;
-    while (i < text.size() && target->size() < kMaxText) {
+    while (i < text.size() && target->size() < limit) {
         const char c = text[i];
         if (c == '&') {
             const std::size_t length = CharacterReference(text.substr(i), *target);
@@ -197,20 +224,21 @@ void HtmlRowScanner::Text(std::string_view text)
         target->append(text.substr(i, j - i));
         i = j;
     }
-    if (target->size() > kMaxText)
-        target->resize(kMaxText);
+    if (target->size() > limit)
+        target->resize(limit);
 }
 
 void HtmlRowScanner::StartRow(std::string_view tag)
 {
     m_rowOpen = true;
-    m_row.m_size = 0;
-    m_row.HeaderColour = false;
+    m_cellCount = 0;
+    m_rowText.clear();
+    m_headerColour = false;
     ForEachAttribute(tag, [this](std::string_view attribute, std::string_view value) {
         if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "bgcolor"))
-            m_row.HeaderColour = EqualsIgnoringCase(value, "#E5F0FC");
+            m_headerColour = EqualsIgnoringCase(value, "#E5F0FC");
     });
-    m_rowSkipped = !m_row.HeaderColour && m_sink.SkipsRows();
+    m_rowSkipped = !m_headerColour && m_sink.SkipsRows();
 }
 
 void HtmlRowScanner::EndRow(bool complete)
@@ -218,12 +246,20 @@ void HtmlRowScanner::EndRow(bool complete)
     if (!m_rowOpen)
         return;
     EndCell();
-    m_row.Complete = complete;
-    if (!m_rowSkipped)
-        m_sink.OnRow(m_row);
+    if (!m_rowSkipped) {
+        for (int i = 0; i < m_cellCount; ++i) {
+            const Span span = m_spans[static_cast<std::size_t>(i)];
+            m_cells[static_cast<std::size_t>(i)].Text = std::string_view(m_rowText).substr(span.Start, span.Length);
+        }
+        HtmlRow row(m_cells.data(), m_cellCount);
+        row.HeaderColour = m_headerColour;
+        row.Complete = complete;
+        m_sink.OnRow(row);
+    }
     m_rowOpen = false;
     m_rowSkipped = false;
-    m_row.m_size = 0;
+    m_cellCount = 0;
+    m_rowText.clear();
 }
 
 void HtmlRowScanner::StartCell(std::string_view tag)
@@ -231,15 +267,19 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     EndCell();
     if (!m_rowOpen)
         StartRow(std::string_view());
-    if (m_rowSkipped || m_row.m_size >= kMaxCells)
+    if (m_rowSkipped || m_cellCount >= kMaxCells)
         return;
-    if (static_cast<std::size_t>(m_row.m_size) == m_row.m_cells.size())
-        m_row.m_cells.emplace_back();
-    HtmlCell& cell = m_row.m_cells[static_cast<std::size_t>(m_row.m_size++)];
-    cell.Text.clear();
+    if (static_cast<std::size_t>(m_cellCount) == m_cells.size()) {
+        m_cells.emplace_back();
+        m_spans.emplace_back();
+    }
+    HtmlCell& cell = m_cells[static_cast<std::size_t>(m_cellCount)];
+    m_spans[static_cast<std::size_t>(m_cellCount)] = {m_rowText.size(), 0};
+    ++m_cellCount;
     cell.ColSpan = 1;
     cell.Hidden = false;
-    if (tag.size() > 2) {
+    // Attributes without a value ("td nowrap") leave a cell as it is.
+    if (tag.size() > 2 && tag.find('=') != std::string_view::npos) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {
             if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "colspan"))
                 cell.ColSpan = ColSpan(value);
@@ -250,23 +290,20 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     m_cellOpen = true;
 }
 
+// Blanks at either end of the cell's text are left out of its span.
 void HtmlRowScanner::EndCell()
 {
     if (!m_cellOpen)
         return;
     m_cellOpen = false;
-    std::string& text = m_row.m_cells[static_cast<std::size_t>(m_row.m_size - 1)].Text;
-    if (text.empty() || (text.front() != ' ' && text.back() != ' '))
-        return;
-    const std::size_t last = text.find_last_not_of(' ');
-    if (last == std::string::npos) {
-        text.clear();
-        return;
-    }
-    text.resize(last + 1);
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first > 0)
-        text.erase(0, first);
+    Span& span = m_spans[static_cast<std::size_t>(m_cellCount - 1)];
+    std::size_t start = span.Start;
+    std::size_t end = m_rowText.size();
+    while (end > start && m_rowText[end - 1] == ' ')
+        --end;
+    while (start < end && m_rowText[start] == ' ')
+        ++start;
+    span = {start, end - start};
 }
 
 } // namespace corvane

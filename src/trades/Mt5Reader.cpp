@@ -106,6 +106,8 @@ void Mt5Reader::OnRow(const HtmlRow& row)
             PairHistoryDeals();
         if (m_table == Table::Deals && !m_dealsStarted) {
             m_dealsStarted = true;
+            if (m_kind == ReportKind::Statement)
+                m_positions.Index(); // the Positions table is over
             if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
                 m_pairs.AddIfAbsent(AsciiLower(m_settings[1]));
         }
@@ -291,9 +293,15 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
         ReadDeal(deal);
         return;
     }
-    m_kept.push_back({m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText,
-                                         deal.Price, deal.Order, deal.Comment}),
-                      deal.Buy, deal.Volume, deal.Money});
+    KeptDeal kept{m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText,
+                                     deal.Price, deal.Order, deal.Comment}),
+                  deal.Buy, deal.Volume, deal.Money, -1};
+    // Which position's last close a deal is depends on the deals before it alone: it is found as they come.
+    const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
+    if (text(3) != "in")
+        kept.LastCloseOf =
+            m_positions.TakeLastClose(text(2), !kept.Buy, text(0), PriceOf(text(5)), kept.Money.Profit, kept.Volume);
+    m_kept.push_back(kept);
 }
 
 void Mt5Reader::ReadDeal(const Deal& deal)
@@ -317,20 +325,10 @@ void Mt5Reader::PairHistoryDeals()
     if (m_kind != ReportKind::Statement || m_paired)
         return;
     m_paired = true;
-    m_positions.Index();
-    std::vector<int> lastCloseOf(m_kept.size(), -1);
-    for (std::size_t i = 0; i < m_kept.size(); ++i) {
-        const KeptDeal& kept = m_kept[i];
-        if (m_keptText.Text(kept.Text, 3) != "in")
-            lastCloseOf[i] =
-                m_positions.TakeLastClose(m_keptText.Text(kept.Text, 2), !kept.Buy, m_keptText.Text(kept.Text, 0),
-                                          PriceOf(m_keptText.Text(kept.Text, 5)), kept.Money.Profit, kept.Volume);
-    }
-    for (std::size_t i = 0; i < m_kept.size(); ++i) {
-        const KeptDeal& kept = m_kept[i];
+    for (const KeptDeal& kept : m_kept) {
         const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
         const std::string_view lastCloseId =
-            lastCloseOf[i] >= 0 ? m_positions.Ticket(lastCloseOf[i]) : std::string_view();
+            kept.LastCloseOf >= 0 ? m_positions.Ticket(kept.LastCloseOf) : std::string_view();
         ReadDeal({.Time = text(0),
                   .Ticket = text(1),
                   .Symbol = text(2),

@@ -4,6 +4,7 @@
 #include "trades/HtmlRowScanner.h"
 #include "trades/PositionBook.h"
 #include "trades/ReportReader.h"
+#include "trades/RowReadAhead.h"
 #include "trades/SelectionList.h"
 #include "trades/Session.h"
 #include "trades/TextArena.h"
@@ -33,8 +34,10 @@ public:
               const TradeLineCallback& onTradeLine);
 
     void OnRow(const HtmlRow& row) override;
-    // The history's Orders table tells nothing the reader needs.
-    bool SkipsRows() const override { return m_table == Table::Orders && m_kind == ReportKind::Statement; }
+    // The history's Orders table, its second, tells nothing the reader needs: once its column-header row
+    // is read, the rows up to the next column-header row are of no use (RowReadAhead's rule).
+    static int SkippedTable(ReportKind kind) { return kind == ReportKind::Statement ? 2 : RowReadAhead::kNoTable; }
+    bool SkipsRows() const override { return m_tables == SkippedTable(m_kind); }
 
     bool DealsStarted() const { return m_dealsStarted; }
     // After the last row: the report's state, with what could not be read in ReadWarning.
@@ -90,6 +93,7 @@ private:
         bool Buy = true;
         long long Volume = 0;
         DealMoney Money;
+        int LastCloseOf = -1; // the history's position whose last close the deal is
     };
 
     Table TableAt(int index) const;

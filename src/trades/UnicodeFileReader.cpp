@@ -78,13 +78,22 @@ char* Utf16Decoder::Unit(unsigned unit, char* out)
 
 void Utf16Decoder::Decode(std::string_view bytes, std::string& out)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    const std::size_t start = out.size();
+    // The text is made a block at a time in a buffer of the worst case's size, then appended.
+    constexpr std::size_t kBlock = 1 << 13;
     // A code unit makes at most three bytes of UTF-8 (a surrogate pair four for two units), and a
     // surrogate left waiting may add a U+FFFD.
-    out.resize(start + (bytes.size() / 2 + 2) * 3);
-    char* o = out.data() + start;
+    char buffer[(kBlock / 2 + 2) * 3];
+    while (!bytes.empty()) {
+        const std::size_t size = std::min(bytes.size(), kBlock);
+        out.append(buffer, static_cast<std::size_t>(DecodeBlock(bytes.substr(0, size), buffer) - buffer));
+        bytes.remove_prefix(size);
+    }
+}
+
+char* Utf16Decoder::DecodeBlock(std::string_view bytes, char* o)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
     if (m_oddByte >= 0 && p != end) {
         const unsigned first = static_cast<unsigned>(m_oddByte);
         m_oddByte = -1;
@@ -120,7 +129,7 @@ void Utf16Decoder::Decode(std::string_view bytes, std::string& out)
     }
     if (p != end)
         m_oddByte = *p;
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    return o;
 }
 
 #if defined(__SSE2__)
@@ -227,14 +236,20 @@ std::size_t UnicodeFileReader::ReadBytes()
 bool UnicodeFileReader::Next(std::string& piece)
 {
     piece.clear();
+    return Append(piece);
+}
+
+bool UnicodeFileReader::Append(std::string& text)
+{
     if (!m_file)
         return false;
-    while (piece.empty()) {
+    const std::size_t before = text.size();
+    while (text.size() == before) {
         if (m_start == m_end) {
             if (m_atEnd) {
                 if (m_encoding != TextEncoding::Utf8)
-                    m_decoder.Finish(piece);
-                return !piece.empty();
+                    m_decoder.Finish(text);
+                return text.size() != before;
             }
             m_start = 0;
             m_end = ReadBytes();
@@ -243,79 +258,13 @@ bool UnicodeFileReader::Next(std::string& piece)
         const std::string_view bytes(m_buffer.data() + m_start, m_end - m_start);
         m_start = m_end;
         if (m_encoding == TextEncoding::Utf8) {
-            piece.assign(bytes);
-            std::replace(piece.begin(), piece.end(), '\0', ' ');
+            text.append(bytes);
+            std::replace(text.begin() + static_cast<std::ptrdiff_t>(before), text.end(), '\0', ' ');
         } else {
-            piece.reserve(bytes.size() / 2 + 8);
-            m_decoder.Decode(bytes, piece);
+            text.reserve(before + bytes.size() / 2 + 8);
+            m_decoder.Decode(bytes, text);
         }
     }
-    return true;
-}
-
-ReadAheadReader::ReadAheadReader(std::FILE* file) : m_reader(file)
-{
-    if (m_reader.IsOpen())
-        m_thread = std::thread(&ReadAheadReader::Run, this);
-    else
-        m_done = true;
-}
-
-ReadAheadReader::~ReadAheadReader()
-{
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_changed.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-void ReadAheadReader::Run()
-{
-    std::string piece;
-    for (;;) {
-        bool more = false;
-        std::exception_ptr error;
-        try {
-            more = m_reader.Next(piece);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        std::unique_lock lock(m_mutex);
-        if (!more || error) {
-            m_done = true;
-            m_failed = m_reader.Failed();
-            m_error = error;
-            lock.unlock();
-            m_changed.notify_all();
-            return;
-        }
-        m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
-        if (m_stop)
-            return;
-        m_ready.push_back(std::move(piece));
-        piece = std::string();
-        lock.unlock();
-        m_changed.notify_all();
-    }
-}
-
-bool ReadAheadReader::Next(std::string& piece)
-{
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
-    if (m_ready.empty()) {
-        piece.clear();
-        if (m_error)
-            std::rethrow_exception(m_error);
-        return false;
-    }
-    piece = std::move(m_ready.front());
-    m_ready.pop_front();
-    lock.unlock();
-    m_changed.notify_all();
     return true;
 }
 

@@ -89,7 +89,7 @@ struct Rows : HtmlRowSink
     {
         std::string text = row.HeaderColour ? "head:" : "";
         for (int i = 0; i < row.Size(); ++i)
-            text += (row[i].Hidden ? "(" : "[") + row[i].Text
+            text += (row[i].Hidden ? "(" : "[") + std::string(row[i].Text)
                     + (row[i].ColSpan > 1 ? "*" + std::to_string(row[i].ColSpan) : "") + (row[i].Hidden ? ")" : "]");
         Seen.push_back(text + (row.Complete ? "" : " cut"));
     }
