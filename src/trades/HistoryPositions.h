@@ -66,6 +66,7 @@ private:
         bool Buy = true;
         bool Opened = false;
         bool LastClose = false;
+        bool FirstOfId = true; // no row before it has its ticket
     };
     enum class Field
     {
@@ -80,10 +81,20 @@ private:
     };
 
     std::string_view Text(int position, Field field) const;
-    using Keyed = std::vector<std::pair<std::uint64_t, int>>; // a key's hash and a row, sorted
+    // Rows by a key's hash: the pairs sorted, and a hash table of where each key's run of pairs starts.
+    struct Keyed
+    {
+        std::vector<std::pair<std::uint64_t, int>> Rows;
+        std::vector<std::uint32_t> Slots; // 1 + the first pair of a key, or 0; probed from the key on
+        void Build();
+        // The pairs under `key`, [first, last) in Rows, in the order their rows were added.
+        std::pair<std::size_t, std::size_t> Under(std::uint64_t key) const;
+    };
 
     TextArena m_text;
     std::vector<Row> m_rows;
+    // The row after the one Find found last: the deals that open positions mostly come in the table's order.
+    mutable std::size_t m_nextFound = 0;
     Keyed m_byId;
     Keyed m_byClose;                                                // symbol, side and close time
     Keyed m_bySide;                                                 // symbol and side, in the table's (opening) order

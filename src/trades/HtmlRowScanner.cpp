@@ -4,6 +4,11 @@
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace corvane {
 
@@ -16,6 +21,45 @@ constexpr int kMaxCells = 64;
 bool IsLineSpace(char c)
 {
     return c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+#if defined(__SSE2__)
+// The bits of the bytes among the 16 at `at` that equal `c`.
+unsigned Matches(const char* at, char c)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
+}
+#endif
+
+// text.find(c, from), 16 bytes at a time: markup is dense and its runs are short.
+std::size_t FindMarkupByte(std::string_view text, char c, std::size_t from)
+{
+#if defined(__SSE2__)
+    for (; from + 16 <= text.size(); from += 16)
+        if (const unsigned found = Matches(text.data() + from, c))
+            return from + static_cast<std::size_t>(std::countr_zero(found));
+#endif
+    for (; from < text.size(); ++from)
+        if (text[from] == c)
+            return from;
+    return std::string_view::npos;
+}
+
+// The end of the run of bytes from `from` on that are neither "&" nor a line space.
+std::size_t PlainRunEnd(std::string_view text, std::size_t from)
+{
+#if defined(__SSE2__)
+    for (; from + 16 <= text.size(); from += 16) {
+        const char* at = text.data() + from;
+        if (const unsigned found = Matches(at, '&') | Matches(at, '\t') | Matches(at, '\r') | Matches(at, '\n')
+                                   | Matches(at, '\f'))
+            return from + static_cast<std::size_t>(std::countr_zero(found));
+    }
+#endif
+    while (from < text.size() && text[from] != '&' && !IsLineSpace(text[from]))
+        ++from;
+    return from;
 }
 
 // Row and cell tags make most of a report's tags: their kind when the tag's name at `at` is "tr", "td" or
@@ -75,13 +119,14 @@ std::size_t HtmlRowScanner::Process(bool final)
             pos = end;
             continue;
         }
-        const std::size_t less = FindByte(text, '<', pos);
+        const std::size_t less = FindMarkupByte(text, '<', pos);
         if (less == std::string_view::npos) {
             std::size_t end = n;
-            const std::size_t amp = text.rfind('&');
-            if (!final && amp != std::string_view::npos && amp >= pos && n - amp < 12
-                && text.find(';', amp) == std::string_view::npos)
-                end = amp; // a character reference that may go on in the next piece
+            // A character reference may go on in the next piece: one that starts in the last 11 bytes.
+            const std::size_t tail = std::max(pos, n < 11 ? 0 : n - 11);
+            const std::size_t amp = text.substr(tail).rfind('&');
+            if (!final && amp != std::string_view::npos && text.find(';', tail + amp) == std::string_view::npos)
+                end = tail + amp;
             Text(text.substr(pos, end - pos));
             return end;
         }
@@ -97,7 +142,7 @@ std::size_t HtmlRowScanner::Process(bool final)
             continue;
         }
         if (!greaterKnown || (nextGreater != std::string_view::npos && nextGreater <= less)) {
-            nextGreater = FindByte(text, '>', less + 1);
+            nextGreater = FindMarkupByte(text, '>', less + 1);
             greaterKnown = true;
         }
         if (nextGreater == std::string_view::npos) {
@@ -218,9 +263,7 @@ void HtmlRowScanner::Text(std::string_view text)
             ++i;
             continue;
         }
-        std::size_t j = i + 1;
-        while (j < text.size() && text[j] != '&' && !IsLineSpace(text[j]))
-            ++j;
+        const std::size_t j = PlainRunEnd(text, i + 1);
         target->append(text.substr(i, j - i));
         i = j;
     }

@@ -298,6 +298,8 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
                   deal.Buy, deal.Volume, deal.Money, -1};
     // Which position's last close a deal is depends on the deals before it alone: it is found as they come.
     const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
+    if (text(3) == "in" || text(3) == "in/out")
+        ++m_keptOpenings;
     if (text(3) != "in")
         kept.LastCloseOf =
             m_positions.TakeLastClose(text(2), !kept.Buy, text(0), PriceOf(text(5)), kept.Money.Profit, kept.Volume);
@@ -325,6 +327,7 @@ void Mt5Reader::PairHistoryDeals()
     if (m_kind != ReportKind::Statement || m_paired)
         return;
     m_paired = true;
+    m_book.Reserve(static_cast<std::size_t>(m_book.Count()) + m_keptOpenings);
     for (const KeptDeal& kept : m_kept) {
         const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
         const std::string_view lastCloseId =

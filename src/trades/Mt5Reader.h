@@ -133,6 +133,7 @@ private:
     HistoryPositions m_positions;
     TextArena m_keptText;
     std::vector<KeptDeal> m_kept;
+    std::size_t m_keptOpenings = 0; // kept deals that open a position
     bool m_paired = false;
     std::unordered_map<std::string, std::pair<std::string, std::string>> m_orderStops; // order -> S/L, T/P
 

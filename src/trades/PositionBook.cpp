@@ -59,7 +59,7 @@ long long StopPrice(std::string_view comment)
 std::vector<int>& PositionBook::OpenList(std::string_view symbol, bool buy)
 {
     auto& lists = m_open[buy ? 1 : 0];
-    auto found = lists.find(std::string(symbol));
+    auto found = lists.find(symbol);
     if (found == lists.end())
         found = lists.emplace(std::string(symbol), std::vector<int>()).first;
     return found->second;
@@ -67,7 +67,7 @@ std::vector<int>& PositionBook::OpenList(std::string_view symbol, bool buy)
 
 int PositionBook::FindOpen(std::string_view id) const
 {
-    const auto found = m_openById.find(std::string(id));
+    const auto found = m_openById.find(id);
     return found == m_openById.end() ? -1 : found->second;
 }
 
@@ -137,7 +137,7 @@ double PositionBook::ProfitRate(const Position& position, const ClosingDeal& dea
 int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
 {
     const long long stop = StopPrice(deal.Comment);
-    const auto rate = m_profitRate.find(std::string(deal.Symbol));
+    const auto rate = m_profitRate.find(deal.Symbol);
     int best = -1;
     int bestScore = 8;
     double bestMiss = 0.0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -85,6 +86,8 @@ public:
     explicit PositionBook(bool netting) : m_netting(netting) {}
 
     void Open(PositionFacts facts, long long volume, const DealMoney& entry);
+    // Makes room for this many positions in all.
+    void Reserve(std::size_t positions) { m_positions.reserve(positions); }
 
     struct Closed
     {
@@ -121,11 +124,19 @@ private:
     // The deal's profit per unit of price move and volume had it closed this position; 0 when unknown.
     double ProfitRate(const Position& position, const ClosingDeal& deal) const;
 
+    // Maps keyed by text that are looked up by a view of it, without making a string.
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    template <typename T> using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
+
     bool m_netting;
     std::vector<Position> m_positions;
-    std::unordered_map<std::string, int> m_openById;
-    std::unordered_map<std::string, std::vector<int>> m_open[2]; // symbol -> open positions, per side
-    std::unordered_map<std::string, double> m_profitRate;        // symbol -> the rate of its last sure close
+    TextMap<int> m_openById;
+    TextMap<std::vector<int>> m_open[2]; // symbol -> open positions, per side
+    TextMap<double> m_profitRate;        // symbol -> the rate of its last sure close
 };
 
 } // namespace corvane
