@@ -86,6 +86,8 @@ void HistoryPositions::Add(const PositionRow& row)
 void HistoryPositions::Index()
 {
     const int count = static_cast<int>(m_rows.size());
+    for (Keyed* keyed : {&m_byId, &m_byClose, &m_bySide})
+        keyed->Rows.reserve(m_rows.size());
     for (int i = 0; i < count; ++i) {
         const bool buy = m_rows[static_cast<std::size_t>(i)].Buy;
         m_byId.Rows.emplace_back(Hash(Text(i, Field::Id)), i);

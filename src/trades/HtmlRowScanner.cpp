@@ -78,26 +78,32 @@ TagKind RowOrCellAt(std::string_view tag, std::size_t at)
 
 void HtmlRowScanner::Feed(std::string_view text)
 {
-    m_buffer.append(text);
-    Scan();
-}
-
-void HtmlRowScanner::Scan()
-{
-    const std::size_t used = Process(false);
-    m_buffer.erase(0, used);
+    // What the last piece left is joined with the start of this one, which mostly completes it; the
+    // rest of the piece is then cut where it stands, and only what it leaves is kept.
+    constexpr std::size_t kJoined = 1 << 12;
+    if (!m_buffer.empty()) {
+        const std::size_t joined = std::min(text.size(), kJoined);
+        m_buffer.append(text.substr(0, joined));
+        text.remove_prefix(joined);
+        m_buffer.erase(0, Process(m_buffer, false));
+        if (!m_buffer.empty()) {
+            m_buffer.append(text);
+            m_buffer.erase(0, Process(m_buffer, false));
+            return;
+        }
+    }
+    m_buffer.assign(text.substr(Process(text, false)));
 }
 
 void HtmlRowScanner::Finish()
 {
-    Process(true);
+    Process(m_buffer, true);
     m_buffer.clear();
     EndRow(false);
 }
 
-std::size_t HtmlRowScanner::Process(bool final)
+std::size_t HtmlRowScanner::Process(std::string_view text, bool final)
 {
-    const std::string_view text = m_buffer;
     const std::size_t n = text.size();
     std::size_t pos = 0;
     std::size_t nextGreater = 0; // the first ">" at or after the last place searched, or npos
@@ -322,7 +328,7 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     cell.ColSpan = 1;
     cell.Hidden = false;
     // Attributes without a value ("td nowrap") leave a cell as it is.
-    if (tag.size() > 2 && tag.find('=') != std::string_view::npos) {
+    if (tag.size() > 2 && std::find(tag.begin(), tag.end(), '=') != tag.end()) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {
             if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "colspan"))
                 cell.ColSpan = ColSpan(value);

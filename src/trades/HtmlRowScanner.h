@@ -58,10 +58,6 @@ public:
     explicit HtmlRowScanner(HtmlRowSink& sink) : m_sink(sink) {}
 
     void Feed(std::string_view text);
-    // The text not cut yet. A caller that makes the text can append the next piece here and call Scan,
-    // which spares a copy.
-    std::string& Pending() { return m_buffer; }
-    void Scan();
     // The end of the text: a row still open is handed over with Complete false.
     void Finish();
 
@@ -81,7 +77,8 @@ private:
         RawText, // the content of <style> or <script>, up to its closing tag
     };
 
-    std::size_t Process(bool final);
+    // Cuts `text` as far as it can be cut without the text after it; returns how far that is.
+    std::size_t Process(std::string_view text, bool final);
     void Tag(std::string_view tag);
     void Meta(std::string_view tag);
     void Text(std::string_view text);
@@ -92,7 +89,7 @@ private:
     std::string* TextTarget(std::size_t& start);
 
     HtmlRowSink& m_sink;
-    std::string m_buffer;
+    std::string m_buffer; // the end of the text that could not be cut yet
     Mode m_mode = Mode::Markup;
     std::string m_rawEnd; // "</style" or "</script"
     // The open row: its cells' texts end to end in m_rowText, their views set when the row is handed over.

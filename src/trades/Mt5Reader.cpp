@@ -102,12 +102,13 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         if (m_tables++ == 0)
             m_book = PositionBook(m_netting);
         m_table = TableAt(m_tables);
+        // The Positions table is over: its indexes are built while the Orders table is being cut.
+        if (m_kind == ReportKind::Statement && m_tables == 2)
+            m_positions.Index();
         if (m_table == Table::Trailing)
             PairHistoryDeals();
         if (m_table == Table::Deals && !m_dealsStarted) {
             m_dealsStarted = true;
-            if (m_kind == ReportKind::Statement)
-                m_positions.Index(); // the Positions table is over
             if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
                 m_pairs.AddIfAbsent(AsciiLower(m_settings[1]));
         }

@@ -56,9 +56,9 @@ private:
     std::unique_ptr<Batch> m_batch;
 };
 
-RowReadAhead::RowReadAhead(std::FILE* file, int skippedTable) : m_reader(file), m_skippedTable(skippedTable)
+RowReadAhead::RowReadAhead(std::FILE* file, int skippedTable) : m_file(file), m_skippedTable(skippedTable)
 {
-    if (m_reader.IsOpen())
+    if (m_file.IsOpen())
         m_thread = std::thread(&RowReadAhead::Run, this);
     else
         m_done = true;
@@ -84,9 +84,10 @@ void RowReadAhead::Run()
     try {
         BatchSink sink(*this, m_skippedTable);
         HtmlRowScanner scanner(sink);
-        while (!sink.Stopped && m_reader.Append(scanner.Pending()))
-            scanner.Scan();
-        failed = m_reader.Failed();
+        std::string piece;
+        while (!sink.Stopped && !Stopping() && m_file.Next(piece))
+            scanner.Feed(piece);
+        failed = m_file.Failed();
         if (!failed)
             scanner.Finish();
         sink.Flush();
@@ -104,6 +105,12 @@ void RowReadAhead::Run()
         m_endSeen = endSeen;
     }
     m_changed.notify_all();
+}
+
+bool RowReadAhead::Stopping()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_stop;
 }
 
 bool RowReadAhead::Publish(std::unique_ptr<Batch>& batch)

@@ -16,12 +16,12 @@
 namespace corvane {
 
 /**
- * Reads an HTML page from a file opened elsewhere (UnicodeFileReader), and cuts it into table rows
- * (HtmlRowScanner), on a thread of its own, while the caller's thread reads the rows cut before. The rows
+ * Reads an HTML page from a file opened elsewhere (ReadAheadReader, on a thread of its own), and cuts it
+ * into table rows (HtmlRowScanner) on a second thread, while the caller's thread reads the rows cut before. The rows
  * are the scanner's own, in its order: cutting rows depends on nothing but the text. The one question the
  * scanner asks of its sink, whether to pass over a row, is answered by a rule of the rows before: the
  * rows other than column-header rows that follow the column-header row counted `skippedTable` (from 1),
- * up to the next one, are passed over. The thread ends when the file is read or the reader ends.
+ * up to the next one, are passed over. The threads end when the file is read or the reader ends.
  */
 class RowReadAhead
 {
@@ -34,7 +34,7 @@ public:
 
     static constexpr int kNoTable = -1;
 
-    bool IsOpen() const { return m_reader.IsOpen(); }
+    bool IsOpen() const { return m_file.IsOpen(); }
 
     /**
      * Hands the rows to `sink` in turn, on the caller's thread, and then the row the text ended in, as
@@ -68,10 +68,11 @@ private:
     void Run();
     // Hands the batch over and gives a fresh one back; false when the reader is ending.
     bool Publish(std::unique_ptr<Batch>& batch);
+    bool Stopping();
 
-    static constexpr std::size_t kAhead = 4; // batches cut before the caller asks for them
+    static constexpr std::size_t kAhead = 16; // batches cut before the caller asks for them
 
-    UnicodeFileReader m_reader;
+    ReadAheadReader m_file;
     const int m_skippedTable;
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -236,20 +236,14 @@ std::size_t UnicodeFileReader::ReadBytes()
 bool UnicodeFileReader::Next(std::string& piece)
 {
     piece.clear();
-    return Append(piece);
-}
-
-bool UnicodeFileReader::Append(std::string& text)
-{
     if (!m_file)
         return false;
-    const std::size_t before = text.size();
-    while (text.size() == before) {
+    while (piece.empty()) {
         if (m_start == m_end) {
             if (m_atEnd) {
                 if (m_encoding != TextEncoding::Utf8)
-                    m_decoder.Finish(text);
-                return text.size() != before;
+                    m_decoder.Finish(piece);
+                return !piece.empty();
             }
             m_start = 0;
             m_end = ReadBytes();
@@ -258,13 +252,84 @@ bool UnicodeFileReader::Append(std::string& text)
         const std::string_view bytes(m_buffer.data() + m_start, m_end - m_start);
         m_start = m_end;
         if (m_encoding == TextEncoding::Utf8) {
-            text.append(bytes);
-            std::replace(text.begin() + static_cast<std::ptrdiff_t>(before), text.end(), '\0', ' ');
+            piece.assign(bytes);
+            std::replace(piece.begin(), piece.end(), '\0', ' ');
         } else {
-            text.reserve(before + bytes.size() / 2 + 8);
-            m_decoder.Decode(bytes, text);
+            piece.reserve(bytes.size() / 2 + 8);
+            m_decoder.Decode(bytes, piece);
         }
     }
+    return true;
+}
+
+ReadAheadReader::ReadAheadReader(std::FILE* file) : m_reader(file)
+{
+    if (m_reader.IsOpen())
+        m_thread = std::thread(&ReadAheadReader::Run, this);
+    else
+        m_done = true;
+}
+
+ReadAheadReader::~ReadAheadReader()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void ReadAheadReader::Run()
+{
+    std::string piece;
+    for (;;) {
+        bool more = false;
+        std::exception_ptr error;
+        try {
+            more = m_reader.Next(piece);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::unique_lock lock(m_mutex);
+        if (!more || error) {
+            m_done = true;
+            m_failed = m_reader.Failed();
+            m_error = error;
+            lock.unlock();
+            m_changed.notify_all();
+            return;
+        }
+        m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
+        if (m_stop)
+            return;
+        m_ready.push_back(std::move(piece));
+        piece = std::string();
+        if (!m_spare.empty()) {
+            piece = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
+        lock.unlock();
+        m_changed.notify_all();
+    }
+}
+
+bool ReadAheadReader::Next(std::string& piece)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
+    if (m_ready.empty()) {
+        piece.clear();
+        if (m_error)
+            std::rethrow_exception(m_error);
+        return false;
+    }
+    piece.swap(m_ready.front());
+    m_spare.push_back(std::move(m_ready.front()));
+    m_ready.pop_front();
+    lock.unlock();
+    m_changed.notify_all();
     return true;
 }
 

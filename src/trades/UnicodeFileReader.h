@@ -1,8 +1,13 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace corvane {
@@ -67,8 +72,6 @@ public:
 
     // Replaces `piece` by the next piece of text; false once the whole file has been read.
     bool Next(std::string& piece);
-    // Appends the next piece of text to `text`; false once the whole file has been read.
-    bool Append(std::string& text);
 
 private:
     void Start();
@@ -83,6 +86,44 @@ private:
     Utf16Decoder m_decoder{false};
     bool m_atEnd = false;
     bool m_failed = false;
+};
+
+/**
+ * A UnicodeFileReader on a file opened elsewhere that reads and decodes the next pieces on a thread of
+ * its own while the caller works on the one before. The pieces, and so all that is made of them, are the
+ * reader's own, in the same order; only the waiting on the disk and the decoding leave the caller's
+ * thread. The thread ends when the file is read or the reader ends.
+ */
+class ReadAheadReader
+{
+public:
+    explicit ReadAheadReader(std::FILE* file);
+    ~ReadAheadReader();
+    ReadAheadReader(const ReadAheadReader&) = delete;
+    ReadAheadReader& operator=(const ReadAheadReader&) = delete;
+
+    bool IsOpen() const { return m_reader.IsOpen(); }
+    // Once Next has returned false: whether reading stopped on an error.
+    bool Failed() const { return m_failed; }
+    // As UnicodeFileReader::Next, `piece` going back to be filled again; rethrows what the reading
+    // thread ran into.
+    bool Next(std::string& piece);
+
+private:
+    void Run();
+
+    static constexpr std::size_t kAhead = 3; // pieces read before the caller asks for them
+
+    UnicodeFileReader m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::string> m_ready;
+    std::vector<std::string> m_spare; // pieces the caller is done with, to be filled again
+    bool m_done = false;
+    bool m_failed = false;
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::thread m_thread; // started last, once the members it uses are built
 };
 
 // The encoding that the first bytes of a file name, and the length of its byte-order mark.
