@@ -4,6 +4,7 @@
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #if defined(__SSE2__)
@@ -57,7 +58,13 @@ std::size_t PlainRunEnd(std::string_view text, std::size_t from)
             return from + static_cast<std::size_t>(std::countr_zero(found));
     }
 #endif
-    while (from < text.size() && text[from] != '&' && !IsLineSpace(text[from]))
+    static constexpr auto kNotPlain = [] {
+        std::array<bool, 256> table{};
+        for (const char c : {'&', '\t', '\r', '\n', '\f'})
+            table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    while (from < text.size() && !kNotPlain[static_cast<unsigned char>(text[from])])
         ++from;
     return from;
 }
@@ -136,7 +143,8 @@ std::size_t HtmlRowScanner::Process(std::string_view text, bool final)
             Text(text.substr(pos, end - pos));
             return end;
         }
-        Text(text.substr(pos, less - pos));
+        if (less > pos)
+            Text(text.substr(pos, less - pos));
         pos = less;
         const std::string_view rest = text.substr(less, 4);
         const bool comment = rest.size() > 1 && rest[1] == '!' && rest == "<!--";
@@ -163,7 +171,10 @@ std::size_t HtmlRowScanner::Process(std::string_view text, bool final)
             ++pos;
             continue;
         }
-        Tag(text.substr(less + 1, nextGreater - less - 1));
+        const std::string_view tag = text.substr(less + 1, nextGreater - less - 1);
+        // In a row passed over, cell tags change nothing: no cell is opened, and the row is open already.
+        if (!m_rowSkipped || RowOrCellAt(tag, tag.empty() || tag.front() != '/' ? 0 : 1) != TagKind::Cell)
+            Tag(tag);
         pos = nextGreater + 1;
     }
     return pos;
