@@ -69,6 +69,21 @@ std::size_t PlainRunEnd(std::string_view text, std::size_t from)
     return from;
 }
 
+// EqualsIgnoringCase(text, word) for a `word` without capitals, inline: rows and cells have their
+// attributes looked at by the hundred thousand.
+bool IsWord(std::string_view text, std::string_view word)
+{
+    if (text.size() != word.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c = text[i];
+        const char w = word[i];
+        if (c != w && !(w >= 'a' && w <= 'z' && c == w - ('a' - 'A')))
+            return false;
+    }
+    return true;
+}
+
 // Row and cell tags make most of a report's tags: their kind when the tag's name at `at` is "tr", "td" or
 // "th" in any letter case (ended by the tag's end, a blank or "/"), else Other.
 TagKind RowOrCellAt(std::string_view tag, std::size_t at)
@@ -295,8 +310,8 @@ void HtmlRowScanner::StartRow(std::string_view tag)
     m_rowText.clear();
     m_headerColour = false;
     ForEachAttribute(tag, [this](std::string_view attribute, std::string_view value) {
-        if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "bgcolor"))
-            m_headerColour = EqualsIgnoringCase(value, "#E5F0FC");
+        if (IsWord(attribute, "bgcolor"))
+            m_headerColour = IsWord(value, "#e5f0fc");
     });
     m_rowSkipped = !m_headerColour && m_sink.SkipsRows();
 }
@@ -341,9 +356,9 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     // Attributes without a value ("td nowrap") leave a cell as it is.
     if (tag.size() > 2 && std::find(tag.begin(), tag.end(), '=') != tag.end()) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {
-            if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "colspan"))
+            if (IsWord(attribute, "colspan"))
                 cell.ColSpan = ColSpan(value);
-            else if (attribute.size() == 5 && EqualsIgnoringCase(attribute, "class"))
+            else if (IsWord(attribute, "class"))
                 cell.Hidden = FindIgnoringCase(value, "hidden", 0) != std::string_view::npos;
         });
     }

@@ -88,9 +88,6 @@ void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& 
         return;
     }
     Position added;
-    added.StopLoss = ScaledPrice(facts.StopLoss);
-    added.TakeProfit = ScaledPrice(facts.TakeProfit);
-    added.OpenPrice = ScaledPrice(facts.Price);
     added.Facts = std::move(facts);
     added.Volume = volume;
     added.Entry = entry;
@@ -125,6 +122,16 @@ DealMoney PositionBook::Take(int index, long long volume)
     return share;
 }
 
+void PositionBook::ReadPrices(Position& position)
+{
+    if (position.PricesRead)
+        return;
+    position.PricesRead = true;
+    position.StopLoss = ScaledPrice(position.Facts.StopLoss);
+    position.TakeProfit = ScaledPrice(position.Facts.TakeProfit);
+    position.OpenPrice = ScaledPrice(position.Facts.Price);
+}
+
 double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
 {
     if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice
@@ -143,11 +150,12 @@ int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
     double bestMiss = 0.0;
     int candidates = 0;
     for (const int index : open) {
-        const Position& position = m_positions[static_cast<std::size_t>(index)];
+        Position& position = m_positions[static_cast<std::size_t>(index)];
         const long long partial = position.Facts.PartialVolume;
         if (position.Volume < deal.Volume || (partial != kUnknown && partial < deal.Volume))
             continue;
         ++candidates;
+        ReadPrices(position);
         // The last of a position's partial closes must bring its partial profit as well.
         int score = 2;
         if (partial == deal.Volume)

@@ -113,6 +113,8 @@ private:
         PositionFacts Facts;
         long long Volume = 0; // still open
         DealMoney Entry;      // the entry deals' money not yet taken by a close
+        // Read from the facts' texts when a close first weighs the position (ReadPrices).
+        bool PricesRead = false;
         long long StopLoss = kUnknown;
         long long TakeProfit = kUnknown;
         long long OpenPrice = kUnknown;
@@ -121,6 +123,7 @@ private:
     std::vector<int>& OpenList(std::string_view symbol, bool buy);
     DealMoney Take(int index, long long volume);
     int Choose(const std::vector<int>& open, const ClosingDeal& deal);
+    static void ReadPrices(Position& position);
     // The deal's profit per unit of price move and volume had it closed this position; 0 when unknown.
     double ProfitRate(const Position& position, const ClosingDeal& deal) const;
 
