@@ -71,14 +71,42 @@ int PositionBook::FindOpen(std::string_view id) const
     return found == m_openById.end() ? -1 : found->second;
 }
 
-void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& entry)
+std::string_view PositionBook::Text(const Position& position, Field field) const
+{
+    std::size_t at = position.TextAt;
+    for (int i = 0; i < field; ++i)
+        at += position.Length[static_cast<std::size_t>(i)];
+    return std::string_view(m_text).substr(at, position.Length[static_cast<std::size_t>(field)]);
+}
+
+PositionFacts PositionBook::Facts(int index) const
+{
+    const Position& position = m_positions[static_cast<std::size_t>(index)];
+    PositionFacts facts;
+    facts.Id = Text(position, kId);
+    facts.Symbol = Text(position, kSymbol);
+    facts.Buy = position.Buy;
+    facts.OpenTime = Text(position, kOpenTime);
+    facts.Price = Text(position, kPrice);
+    facts.StopLoss = Text(position, kStopLoss);
+    facts.TakeProfit = Text(position, kTakeProfit);
+    facts.Comment = Text(position, kComment);
+    facts.PartialVolume = position.PartialVolume;
+    facts.PartialProfit = position.PartialProfit;
+    return facts;
+}
+
+void PositionBook::Open(const PositionFacts& facts, long long volume, const DealMoney& entry)
 {
     if (volume <= 0)
         return;
     std::vector<int>& open = OpenList(facts.Symbol, facts.Buy);
     int position = FindOpen(facts.Id);
-    if (position >= 0 && (Facts(position).Symbol != facts.Symbol || Facts(position).Buy != facts.Buy))
-        position = -1;
+    if (position >= 0) {
+        const Position& same = m_positions[static_cast<std::size_t>(position)];
+        if (Text(same, kSymbol) != facts.Symbol || same.Buy != facts.Buy)
+            position = -1;
+    }
     if (position < 0 && m_netting && !open.empty())
         position = open.front();
     if (position >= 0) {
@@ -88,12 +116,21 @@ void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& 
         return;
     }
     Position added;
-    added.Facts = std::move(facts);
+    added.TextAt = m_text.size();
+    std::size_t field = 0;
+    for (const std::string_view text :
+         {facts.Id, facts.Symbol, facts.OpenTime, facts.Price, facts.StopLoss, facts.TakeProfit, facts.Comment}) {
+        added.Length[field++] = static_cast<std::uint32_t>(text.size());
+        m_text.append(text);
+    }
+    added.Buy = facts.Buy;
+    added.PartialVolume = facts.PartialVolume;
+    added.PartialProfit = facts.PartialProfit;
     added.Volume = volume;
     added.Entry = entry;
     position = Count();
-    m_openById[added.Facts.Id] = position;
-    m_positions.push_back(std::move(added));
+    m_openById[std::string(facts.Id)] = position;
+    m_positions.push_back(added);
     open.push_back(position);
 }
 
@@ -105,9 +142,9 @@ DealMoney PositionBook::Take(int index, long long volume)
         share = position.Entry;
         position.Entry = DealMoney();
         position.Volume = 0;
-        std::vector<int>& open = OpenList(position.Facts.Symbol, position.Facts.Buy);
+        std::vector<int>& open = OpenList(Text(position, kSymbol), position.Buy);
         open.erase(std::find(open.begin(), open.end(), index));
-        const auto byId = m_openById.find(position.Facts.Id);
+        const auto byId = m_openById.find(Text(position, kId));
         if (byId != m_openById.end() && byId->second == index)
             m_openById.erase(byId);
         return share;
@@ -122,14 +159,14 @@ DealMoney PositionBook::Take(int index, long long volume)
     return share;
 }
 
-void PositionBook::ReadPrices(Position& position)
+void PositionBook::ReadPrices(Position& position) const
 {
     if (position.PricesRead)
         return;
     position.PricesRead = true;
-    position.StopLoss = ScaledPrice(position.Facts.StopLoss);
-    position.TakeProfit = ScaledPrice(position.Facts.TakeProfit);
-    position.OpenPrice = ScaledPrice(position.Facts.Price);
+    position.StopLoss = ScaledPrice(Text(position, kStopLoss));
+    position.TakeProfit = ScaledPrice(Text(position, kTakeProfit));
+    position.OpenPrice = ScaledPrice(Text(position, kPrice));
 }
 
 double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
@@ -137,7 +174,7 @@ double PositionBook::ProfitRate(const Position& position, const ClosingDeal& dea
     if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice
         || deal.Volume <= 0)
         return 0.0;
-    const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+    const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Buy ? 1.0 : -1.0);
     return static_cast<double>(deal.Profit) / (move * static_cast<double>(deal.Volume));
 }
 
@@ -151,7 +188,7 @@ int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
     int candidates = 0;
     for (const int index : open) {
         Position& position = m_positions[static_cast<std::size_t>(index)];
-        const long long partial = position.Facts.PartialVolume;
+        const long long partial = position.PartialVolume;
         if (position.Volume < deal.Volume || (partial != kUnknown && partial < deal.Volume))
             continue;
         ++candidates;
@@ -159,14 +196,14 @@ int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
         // The last of a position's partial closes must bring its partial profit as well.
         int score = 2;
         if (partial == deal.Volume)
-            score = position.Facts.PartialProfit == deal.Profit ? 0 : 4;
+            score = position.PartialProfit == deal.Profit ? 0 : 4;
         if (stop == kUnknown || (position.StopLoss != stop && position.TakeProfit != stop))
             score += 1;
         // How far the profit this position would have made at the symbol's rate is from the deal's.
         double miss = 0.0;
         if (rate != m_profitRate.end() && position.OpenPrice != kUnknown && deal.Price != kUnknown) {
             const double move =
-                static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+                static_cast<double>(deal.Price - position.OpenPrice) * (position.Buy ? 1.0 : -1.0);
             miss = std::fabs(static_cast<double>(deal.Profit) - rate->second * move * static_cast<double>(deal.Volume));
         }
         if (best < 0 || score < bestScore || (score == bestScore && miss < bestMiss)) {
@@ -200,14 +237,15 @@ PositionBook::Closed PositionBook::Close(const ClosingDeal& deal)
             && std::find(open.begin(), open.end(), named) != open.end())
             chosen = named;
     }
-    const bool last = chosen >= 0 && !deal.Position.empty() && Facts(chosen).Id == deal.Position;
+    const bool last =
+        chosen >= 0 && !deal.Position.empty() && Text(m_positions[static_cast<std::size_t>(chosen)], kId) == deal.Position;
     if (chosen < 0)
         chosen = Choose(open, deal);
     if (chosen >= 0) {
-        PositionFacts& facts = m_positions[static_cast<std::size_t>(chosen)].Facts;
-        if (facts.PartialVolume != kUnknown && !last) {
-            facts.PartialVolume = std::max(facts.PartialVolume - deal.Volume, 0LL);
-            facts.PartialProfit -= deal.Profit;
+        Position& position = m_positions[static_cast<std::size_t>(chosen)];
+        if (position.PartialVolume != kUnknown && !last) {
+            position.PartialVolume = std::max(position.PartialVolume - deal.Volume, 0LL);
+            position.PartialProfit -= deal.Profit;
         }
         closed.Position = chosen;
         closed.Volume = deal.Volume;
