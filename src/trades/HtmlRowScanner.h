@@ -17,6 +17,7 @@ struct HtmlCell
 };
 
 // A table row as the scanner hands it over: a view of cells kept elsewhere, valid until the next row.
+// The cells' texts view one text, in order.
 class HtmlRow
 {
 public:

@@ -28,9 +28,14 @@ public:
             return;
         Batch& batch = *m_batch;
         batch.Rows.push_back({batch.Cells.size(), row.Size(), row.HeaderColour, row.Complete});
+        // The scanner's cells view one text, in order: it is copied whole, blanks trimmed off included.
+        const char* const first = row.Size() > 0 ? row[0].Text.data() : nullptr;
+        const char* const end = row.Size() > 0 ? row[row.Size() - 1].Text.data() + row[row.Size() - 1].Text.size() : nullptr;
+        const std::size_t at = batch.Text.size();
+        batch.Text.append(first, static_cast<std::size_t>(end - first));
         for (int i = 0; i < row.Size(); ++i) {
-            batch.Starts.push_back(batch.Text.size());
-            batch.Text.append(row[i].Text);
+            batch.Starts.push_back(at + static_cast<std::size_t>(row[i].Text.data() - first));
+            batch.Lengths.push_back(row[i].Text.size());
             batch.Cells.push_back({std::string_view(), row[i].ColSpan, row[i].Hidden});
         }
         if (row.HeaderColour && row.Complete)
@@ -115,10 +120,8 @@ bool RowReadAhead::Stopping()
 
 bool RowReadAhead::Publish(std::unique_ptr<Batch>& batch)
 {
-    for (std::size_t i = 0; i < batch->Cells.size(); ++i) {
-        const std::size_t end = i + 1 < batch->Starts.size() ? batch->Starts[i + 1] : batch->Text.size();
-        batch->Cells[i].Text = std::string_view(batch->Text).substr(batch->Starts[i], end - batch->Starts[i]);
-    }
+    for (std::size_t i = 0; i < batch->Cells.size(); ++i)
+        batch->Cells[i].Text = std::string_view(batch->Text).substr(batch->Starts[i], batch->Lengths[i]);
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
     if (m_stop)
@@ -135,6 +138,7 @@ bool RowReadAhead::Publish(std::unique_ptr<Batch>& batch)
     batch->Text.clear();
     batch->Cells.clear();
     batch->Starts.clear();
+    batch->Lengths.clear();
     batch->Rows.clear();
     return true;
 }

@@ -61,6 +61,7 @@ private:
         std::string Text;
         std::vector<HtmlCell> Cells;      // their texts viewed in Text once the batch is full
         std::vector<std::size_t> Starts;  // where each cell's text starts in Text
+        std::vector<std::size_t> Lengths; // and how long it is
         std::vector<Row> Rows;
     };
     class BatchSink;
