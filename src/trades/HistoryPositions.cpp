@@ -57,10 +57,10 @@ std::pair<std::size_t, std::size_t> HistoryPositions::Keyed::Under(std::uint64_t
             below += step;
             step *= 2;
         }
-        const auto last = std::upper_bound(
-            Rows.begin() + static_cast<std::ptrdiff_t>(below),
-            Rows.begin() + static_cast<std::ptrdiff_t>(std::min(below + step, Rows.size())), key,
-            [](std::uint64_t wanted, const auto& row) { return wanted < row.first; });
+        const auto last =
+            std::upper_bound(Rows.begin() + static_cast<std::ptrdiff_t>(below),
+                             Rows.begin() + static_cast<std::ptrdiff_t>(std::min(below + step, Rows.size())), key,
+                             [](std::uint64_t wanted, const auto& row) { return wanted < row.first; });
         return {first, static_cast<std::size_t>(last - Rows.begin())};
     }
     return {0, 0};

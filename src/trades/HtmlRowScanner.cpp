@@ -53,8 +53,8 @@ std::size_t PlainRunEnd(std::string_view text, std::size_t from)
 #if defined(__SSE2__)
     for (; from + 16 <= text.size(); from += 16) {
         const char* at = text.data() + from;
-        if (const unsigned found = Matches(at, '&') | Matches(at, '\t') | Matches(at, '\r') | Matches(at, '\n')
-                                   | Matches(at, '\f'))
+        if (const unsigned found =
+                Matches(at, '&') | Matches(at, '\t') | Matches(at, '\r') | Matches(at, '\n') | Matches(at, '\f'))
             return from + static_cast<std::size_t>(std::countr_zero(found));
     }
 #endif

@@ -294,8 +294,8 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
         ReadDeal(deal);
         return;
     }
-    KeptDeal kept{m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText,
-                                     deal.Price, deal.Order, deal.Comment}),
+    KeptDeal kept{m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText, deal.Price,
+                                     deal.Order, deal.Comment}),
                   deal.Buy, deal.Volume, deal.Money, -1};
     // Which position's last close a deal is depends on the deals before it alone: it is found as they come.
     const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
@@ -383,7 +383,7 @@ void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& en
             facts.TakeProfit = stops->second.second;
         }
     }
-    m_book.Open(std::move(facts), volume, entry);
+    m_book.Open(facts, volume, entry);
 }
 
 void Mt5Reader::CloseDeal(const Deal& deal)

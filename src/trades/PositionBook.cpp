@@ -73,26 +73,27 @@ int PositionBook::FindOpen(std::string_view id) const
 
 std::string_view PositionBook::Text(const Position& position, Field field) const
 {
+    const auto index = static_cast<std::size_t>(field);
     std::size_t at = position.TextAt;
-    for (int i = 0; i < field; ++i)
-        at += position.Length[static_cast<std::size_t>(i)];
-    return std::string_view(m_text).substr(at, position.Length[static_cast<std::size_t>(field)]);
+    for (std::size_t i = 0; i < index; ++i)
+        at += position.Length[i];
+    return std::string_view(m_text).substr(at, position.Length[index]);
 }
 
-PositionFacts PositionBook::Facts(int index) const
+PositionFacts PositionBook::Facts(int position) const
 {
-    const Position& position = m_positions[static_cast<std::size_t>(index)];
+    const Position& stored = m_positions[static_cast<std::size_t>(position)];
     PositionFacts facts;
-    facts.Id = Text(position, kId);
-    facts.Symbol = Text(position, kSymbol);
-    facts.Buy = position.Buy;
-    facts.OpenTime = Text(position, kOpenTime);
-    facts.Price = Text(position, kPrice);
-    facts.StopLoss = Text(position, kStopLoss);
-    facts.TakeProfit = Text(position, kTakeProfit);
-    facts.Comment = Text(position, kComment);
-    facts.PartialVolume = position.PartialVolume;
-    facts.PartialProfit = position.PartialProfit;
+    facts.Id = Text(stored, Field::Id);
+    facts.Symbol = Text(stored, Field::Symbol);
+    facts.Buy = stored.Buy;
+    facts.OpenTime = Text(stored, Field::OpenTime);
+    facts.Price = Text(stored, Field::Price);
+    facts.StopLoss = Text(stored, Field::StopLoss);
+    facts.TakeProfit = Text(stored, Field::TakeProfit);
+    facts.Comment = Text(stored, Field::Comment);
+    facts.PartialVolume = stored.PartialVolume;
+    facts.PartialProfit = stored.PartialProfit;
     return facts;
 }
 
@@ -104,7 +105,7 @@ void PositionBook::Open(const PositionFacts& facts, long long volume, const Deal
     int position = FindOpen(facts.Id);
     if (position >= 0) {
         const Position& same = m_positions[static_cast<std::size_t>(position)];
-        if (Text(same, kSymbol) != facts.Symbol || same.Buy != facts.Buy)
+        if (Text(same, Field::Symbol) != facts.Symbol || same.Buy != facts.Buy)
             position = -1;
     }
     if (position < 0 && m_netting && !open.empty())
@@ -142,9 +143,9 @@ DealMoney PositionBook::Take(int index, long long volume)
         share = position.Entry;
         position.Entry = DealMoney();
         position.Volume = 0;
-        std::vector<int>& open = OpenList(Text(position, kSymbol), position.Buy);
+        std::vector<int>& open = OpenList(Text(position, Field::Symbol), position.Buy);
         open.erase(std::find(open.begin(), open.end(), index));
-        const auto byId = m_openById.find(Text(position, kId));
+        const auto byId = m_openById.find(Text(position, Field::Id));
         if (byId != m_openById.end() && byId->second == index)
             m_openById.erase(byId);
         return share;
@@ -164,9 +165,9 @@ void PositionBook::ReadPrices(Position& position) const
     if (position.PricesRead)
         return;
     position.PricesRead = true;
-    position.StopLoss = ScaledPrice(Text(position, kStopLoss));
-    position.TakeProfit = ScaledPrice(Text(position, kTakeProfit));
-    position.OpenPrice = ScaledPrice(Text(position, kPrice));
+    position.StopLoss = ScaledPrice(Text(position, Field::StopLoss));
+    position.TakeProfit = ScaledPrice(Text(position, Field::TakeProfit));
+    position.OpenPrice = ScaledPrice(Text(position, Field::Price));
 }
 
 double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
@@ -202,8 +203,7 @@ int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
         // How far the profit this position would have made at the symbol's rate is from the deal's.
         double miss = 0.0;
         if (rate != m_profitRate.end() && position.OpenPrice != kUnknown && deal.Price != kUnknown) {
-            const double move =
-                static_cast<double>(deal.Price - position.OpenPrice) * (position.Buy ? 1.0 : -1.0);
+            const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Buy ? 1.0 : -1.0);
             miss = std::fabs(static_cast<double>(deal.Profit) - rate->second * move * static_cast<double>(deal.Volume));
         }
         if (best < 0 || score < bestScore || (score == bestScore && miss < bestMiss)) {
@@ -237,8 +237,8 @@ PositionBook::Closed PositionBook::Close(const ClosingDeal& deal)
             && std::find(open.begin(), open.end(), named) != open.end())
             chosen = named;
     }
-    const bool last =
-        chosen >= 0 && !deal.Position.empty() && Text(m_positions[static_cast<std::size_t>(chosen)], kId) == deal.Position;
+    const bool last = chosen >= 0 && !deal.Position.empty()
+                      && Text(m_positions[static_cast<std::size_t>(chosen)], Field::Id) == deal.Position;
     if (chosen < 0)
         chosen = Choose(open, deal);
     if (chosen >= 0) {

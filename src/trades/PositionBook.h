@@ -113,17 +113,17 @@ public:
     DealMoney Settle(int position);
 
 private:
-    enum Field
+    enum class Field
     {
-        kId,
-        kSymbol,
-        kOpenTime,
-        kPrice,
-        kStopLoss,
-        kTakeProfit,
-        kComment,
-        kFields,
+        Id,
+        Symbol,
+        OpenTime,
+        Price,
+        StopLoss,
+        TakeProfit,
+        Comment,
     };
+    static constexpr std::size_t kFields = 7;
     struct Position
     {
         std::size_t TextAt = 0; // where its facts' texts start in m_text, in the order of Field

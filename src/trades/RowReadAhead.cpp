@@ -30,7 +30,8 @@ public:
         batch.Rows.push_back({batch.Cells.size(), row.Size(), row.HeaderColour, row.Complete});
         // The scanner's cells view one text, in order: it is copied whole, blanks trimmed off included.
         const char* const first = row.Size() > 0 ? row[0].Text.data() : nullptr;
-        const char* const end = row.Size() > 0 ? row[row.Size() - 1].Text.data() + row[row.Size() - 1].Text.size() : nullptr;
+        const char* const end =
+            row.Size() > 0 ? row[row.Size() - 1].Text.data() + row[row.Size() - 1].Text.size() : nullptr;
         const std::size_t at = batch.Text.size();
         batch.Text.append(first, static_cast<std::size_t>(end - first));
         for (int i = 0; i < row.Size(); ++i) {
@@ -126,20 +127,22 @@ bool RowReadAhead::Publish(std::unique_ptr<Batch>& batch)
     m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
     if (m_stop)
         return false;
-    m_ready.push_back(std::move(batch));
+    std::unique_ptr<Batch> next;
     if (!m_free.empty()) {
-        batch = std::move(m_free.back());
+        next = std::move(m_free.back());
         m_free.pop_back();
     }
+    m_ready.push_back(std::move(batch));
     lock.unlock();
     m_changed.notify_all();
-    if (!batch)
-        batch = std::make_unique<Batch>();
-    batch->Text.clear();
-    batch->Cells.clear();
-    batch->Starts.clear();
-    batch->Lengths.clear();
-    batch->Rows.clear();
+    if (!next)
+        next = std::make_unique<Batch>();
+    next->Text.clear();
+    next->Cells.clear();
+    next->Starts.clear();
+    next->Lengths.clear();
+    next->Rows.clear();
+    batch = std::move(next);
     return true;
 }
 

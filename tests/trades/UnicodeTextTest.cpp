@@ -142,8 +142,8 @@ TEST(RowReadAhead, HandsOverTheRowsTheScannerCutsPassingOverTheNamedTable)
     for (int table = 1; table <= 3; ++table) {
         page += "<tr bgcolor=\"#E5F0FC\"><td>Table " + std::to_string(table) + "</td></tr>\r\n";
         for (int row = 0; row < 2000; ++row)
-            page += "<tr><td>" + std::to_string(row) + "</td><td class=\"hidden\" colspan=\"3\">&amp;" +
-                    std::string(static_cast<std::size_t>(row % 40), 'x') + "</td>\r\n";
+            page += "<tr><td>" + std::to_string(row) + "</td><td class=\"hidden\" colspan=\"3\">&amp;"
+                    + std::string(static_cast<std::size_t>(row % 40), 'x') + "</td>\r\n";
         page += "<tr><td colspan=\"12\">Section <title>inside</td></tr>\r\n"; // a title the skipped rows do not feed
     }
     page += "</table><table><tr><td>half";
