@@ -7,64 +7,17 @@ namespace corvane {
 
 namespace {
 
-std::uint64_t Hash(std::string_view text, std::uint64_t seed = 0)
-{
-    return std::hash<std::string_view>()(text) ^ (seed * 0x9e3779b97f4a7c15ULL + (seed >> 7));
-}
-
 std::uint64_t SideKey(std::string_view symbol, bool buy)
 {
-    return Hash(symbol, buy ? 1 : 2);
+    return HashText(symbol, buy ? 1 : 2);
 }
 
 std::uint64_t CloseKey(std::string_view symbol, bool buy, std::string_view time)
 {
-    return Hash(time, SideKey(symbol, buy));
+    return HashText(time, SideKey(symbol, buy));
 }
 
 } // namespace
-
-void HistoryPositions::Keyed::Build()
-{
-    std::sort(Rows.begin(), Rows.end());
-    std::size_t size = 16;
-    while (size < Rows.size() * 2)
-        size *= 2;
-    Slots.assign(size, 0);
-    for (std::size_t i = 0; i < Rows.size(); ++i) {
-        if (i > 0 && Rows[i].first == Rows[i - 1].first)
-            continue;
-        std::size_t slot = Rows[i].first & (size - 1);
-        while (Slots[slot] != 0)
-            slot = (slot + 1) & (size - 1);
-        Slots[slot] = static_cast<std::uint32_t>(i + 1);
-    }
-}
-
-std::pair<std::size_t, std::size_t> HistoryPositions::Keyed::Under(std::uint64_t key) const
-{
-    if (Slots.empty())
-        return {0, 0};
-    const std::size_t mask = Slots.size() - 1;
-    for (std::size_t slot = key & mask; Slots[slot] != 0; slot = (slot + 1) & mask) {
-        const std::size_t first = Slots[slot] - 1;
-        if (Rows[first].first != key)
-            continue;
-        // The run's end: most keys have one row, a few many, so the steps double before the search halves them.
-        std::size_t below = first; // a row under the key
-        std::size_t step = 1;
-        while (below + step < Rows.size() && Rows[below + step].first == key) {
-            below += step;
-            step *= 2;
-        }
-        const auto last =
-            std::upper_bound(Rows.begin() + static_cast<std::ptrdiff_t>(below),
-                             Rows.begin() + static_cast<std::ptrdiff_t>(std::min(below + step, Rows.size())), key,
-                             [](std::uint64_t wanted, const auto& row) { return wanted < row.first; });
-        return {first, static_cast<std::size_t>(last - Rows.begin())};
-    }
-    return {0, 0};
-}
 
 std::string_view HistoryPositions::Text(int position, Field field) const
 {
@@ -86,15 +39,15 @@ void HistoryPositions::Add(const PositionRow& row)
 void HistoryPositions::Index()
 {
     const int count = static_cast<int>(m_rows.size());
-    for (Keyed* keyed : {&m_byId, &m_byClose, &m_bySide})
+    for (KeyIndex* keyed : {&m_byId, &m_byClose, &m_bySide})
         keyed->Rows.reserve(m_rows.size());
     for (int i = 0; i < count; ++i) {
         const bool buy = m_rows[static_cast<std::size_t>(i)].Buy;
-        m_byId.Rows.emplace_back(Hash(Text(i, Field::Id)), i);
+        m_byId.Rows.emplace_back(HashText(Text(i, Field::Id)), i);
         m_byClose.Rows.emplace_back(CloseKey(Text(i, Field::Symbol), buy, Text(i, Field::CloseTime)), i);
         m_bySide.Rows.emplace_back(SideKey(Text(i, Field::Symbol), buy), i);
     }
-    for (Keyed* keyed : {&m_byId, &m_byClose, &m_bySide})
+    for (KeyIndex* keyed : {&m_byId, &m_byClose, &m_bySide})
         keyed->Build();
     for (std::size_t i = 1; i < m_byId.Rows.size(); ++i) {
         for (std::size_t before = i; before > 0 && m_byId.Rows[before - 1].first == m_byId.Rows[i].first; --before) {
@@ -114,7 +67,7 @@ int HistoryPositions::Find(std::string_view id) const
         ++m_nextFound;
         return next;
     }
-    const auto [first, last] = m_byId.Under(Hash(id));
+    const auto [first, last] = m_byId.Under(HashText(id));
     for (std::size_t i = first; i < last; ++i) {
         if (Text(m_byId.Rows[i].second, Field::Id) == id) {
             m_nextFound = static_cast<std::size_t>(m_byId.Rows[i].second) + 1;

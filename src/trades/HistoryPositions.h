@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trades/KeyIndex.h"
 #include "trades/PositionBook.h"
 #include "trades/TextArena.h"
 
@@ -81,23 +82,14 @@ private:
     };
 
     std::string_view Text(int position, Field field) const;
-    // Rows by a key's hash: the pairs sorted, and a hash table of where each key's run of pairs starts.
-    struct Keyed
-    {
-        std::vector<std::pair<std::uint64_t, int>> Rows;
-        std::vector<std::uint32_t> Slots; // 1 + the first pair of a key, or 0; probed from the key on
-        void Build();
-        // The pairs under `key`, [first, last) in Rows, in the order their rows were added.
-        std::pair<std::size_t, std::size_t> Under(std::uint64_t key) const;
-    };
 
     TextArena m_text;
     std::vector<Row> m_rows;
     // The row after the one Find found last: the deals that open positions mostly come in the table's order.
     mutable std::size_t m_nextFound = 0;
-    Keyed m_byId;
-    Keyed m_byClose;                                                // symbol, side and close time
-    Keyed m_bySide;                                                 // symbol and side, in the table's (opening) order
+    KeyIndex m_byId;
+    KeyIndex m_byClose;                                             // symbol, side and close time
+    KeyIndex m_bySide;                                              // symbol and side, in the table's (opening) order
     std::unordered_map<std::uint64_t, std::size_t> m_firstUnopened; // in m_bySide, by symbol and side
 };
 

@@ -102,9 +102,12 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         if (m_tables++ == 0)
             m_book = PositionBook(m_netting);
         m_table = TableAt(m_tables);
-        // The Positions table is over: its indexes are built while the Orders table is being cut.
+        // The Positions table is over: its indexes are built while the Orders table is being cut. The
+        // tester's Orders table is over.
         if (m_kind == ReportKind::Statement && m_tables == 2)
             m_positions.Index();
+        if (m_kind == ReportKind::Tester && m_tables == 2)
+            IndexOrders();
         if (m_table == Table::Trailing)
             PairHistoryDeals();
         if (m_table == Table::Deals && !m_dealsStarted) {
@@ -234,8 +237,57 @@ void Mt5Reader::ReadPositionRow(const Visible& cells)
 
 void Mt5Reader::ReadOrderRow(const Visible& cells)
 {
-    if (cells.Count >= kOrderCells && (!cells.Text(6).empty() || !cells.Text(7).empty()))
-        m_orderStops[std::string(cells.Text(1))] = {std::string(cells.Text(6)), std::string(cells.Text(7))};
+    if (cells.Count < kOrderCells || (cells.Text(6).empty() && cells.Text(7).empty()))
+        return;
+    OrderStops order;
+    order.TextAt = m_orderText.size();
+    std::size_t field = 0;
+    for (const std::string_view text : {cells.Text(1), cells.Text(6), cells.Text(7)}) {
+        order.Length[field++] = static_cast<std::uint32_t>(text.size());
+        m_orderText.append(text);
+    }
+    m_orderStops.push_back(order);
+}
+
+std::string_view Mt5Reader::OrderText(std::size_t order, int field) const
+{
+    const OrderStops& stops = m_orderStops[order];
+    std::size_t at = stops.TextAt;
+    for (int i = 0; i < field; ++i)
+        at += stops.Length[static_cast<std::size_t>(i)];
+    return std::string_view(m_orderText).substr(at, stops.Length[static_cast<std::size_t>(field)]);
+}
+
+void Mt5Reader::IndexOrders()
+{
+    for (std::size_t i = 0; i < m_orderStops.size(); ++i)
+        m_ordersByTicket.Rows.emplace_back(HashText(OrderText(i, 0)), static_cast<int>(i));
+    m_ordersByTicket.Build();
+    const auto& rows = m_ordersByTicket.Rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (std::size_t after = i + 1; after < rows.size() && rows[after].first == rows[i].first; ++after) {
+            if (OrderText(static_cast<std::size_t>(rows[after].second), 0)
+                == OrderText(static_cast<std::size_t>(rows[i].second), 0)) {
+                m_orderStops[static_cast<std::size_t>(rows[i].second)].Last = false;
+                break;
+            }
+        }
+    }
+}
+
+int Mt5Reader::FindOrder(std::string_view ticket)
+{
+    if (m_nextOrder < m_orderStops.size() && m_orderStops[m_nextOrder].Last && OrderText(m_nextOrder, 0) == ticket)
+        return static_cast<int>(m_nextOrder++);
+    const auto [first, last] = m_ordersByTicket.Under(HashText(ticket));
+    for (std::size_t i = last; i > first; --i) {
+        const int order = m_ordersByTicket.Rows[i - 1].second;
+        if (OrderText(static_cast<std::size_t>(order), 0) == ticket) {
+            m_nextOrder = static_cast<std::size_t>(order) + 1;
+            return order;
+        }
+    }
+    return -1;
 }
 
 void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
@@ -377,10 +429,10 @@ void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& en
         facts.OpenTime = deal.Time;
         facts.Price = deal.Price;
         facts.Comment = deal.Comment;
-        const auto stops = m_orderStops.find(std::string(deal.Order));
-        if (stops != m_orderStops.end()) {
-            facts.StopLoss = stops->second.first;
-            facts.TakeProfit = stops->second.second;
+        const int order = FindOrder(deal.Order);
+        if (order >= 0) {
+            facts.StopLoss = OrderText(static_cast<std::size_t>(order), 1);
+            facts.TakeProfit = OrderText(static_cast<std::size_t>(order), 2);
         }
     }
     m_book.Open(facts, volume, entry);

@@ -2,6 +2,7 @@
 
 #include "trades/HistoryPositions.h"
 #include "trades/HtmlRowScanner.h"
+#include "trades/KeyIndex.h"
 #include "trades/PositionBook.h"
 #include "trades/ReportReader.h"
 #include "trades/RowReadAhead.h"
@@ -11,9 +12,10 @@
 #include "trades/TextGrid.h"
 #include "trades/TradeRowWriter.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -135,7 +137,22 @@ private:
     std::vector<KeptDeal> m_kept;
     std::size_t m_keptOpenings = 0; // kept deals that open a position
     bool m_paired = false;
-    std::unordered_map<std::string, std::pair<std::string, std::string>> m_orderStops; // order -> S/L, T/P
+    // The tester's orders that set a stop loss or a take profit, in the table's order: their tickets,
+    // S/L and T/P end to end in m_orderText. A ticket listed twice has the stops of its last row.
+    struct OrderStops
+    {
+        std::size_t TextAt = 0;
+        std::array<std::uint32_t, 3> Length{};
+        bool Last = true; // no later row has its ticket
+    };
+    std::string_view OrderText(std::size_t order, int field) const;
+    void IndexOrders();
+    // The last row of the order with this ticket, or -1.
+    int FindOrder(std::string_view ticket);
+    std::string m_orderText;
+    std::vector<OrderStops> m_orderStops;
+    KeyIndex m_ordersByTicket;
+    std::size_t m_nextOrder = 0; // the row after the one found last: deals mostly open in the table's order
 
     std::optional<long long> m_titledDeposit; // cents of the first balance deal commented "Deposit"
     std::optional<long long> m_firstBalance;  // ... of the first balance deal
