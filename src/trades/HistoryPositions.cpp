@@ -7,31 +7,14 @@ namespace corvane {
 
 namespace {
 
-std::uint64_t Hash(std::string_view text, std::uint64_t seed = 0)
-{
-    return std::hash<std::string_view>()(text) ^ (seed * 0x9e3779b97f4a7c15ULL + (seed >> 7));
-}
-
 std::uint64_t SideKey(std::string_view symbol, bool buy)
 {
-    return Hash(symbol, buy ? 1 : 2);
+    return HashText(symbol, buy ? 1 : 2);
 }
 
 std::uint64_t CloseKey(std::string_view symbol, bool buy, std::string_view time)
 {
-    return Hash(time, SideKey(symbol, buy));
-}
-
-// The rows under `key`, in the order they were added.
-std::pair<std::vector<std::pair<std::uint64_t, int>>::const_iterator,
-          std::vector<std::pair<std::uint64_t, int>>::const_iterator>
-Under(const std::vector<std::pair<std::uint64_t, int>>& keyed, std::uint64_t key)
-{
-    const auto low = std::lower_bound(keyed.begin(), keyed.end(), std::make_pair(key, -1));
-    auto high = low;
-    while (high != keyed.end() && high->first == key)
-        ++high;
-    return {low, high};
+    return HashText(time, SideKey(symbol, buy));
 }
 
 } // namespace
@@ -56,22 +39,41 @@ void HistoryPositions::Add(const PositionRow& row)
 void HistoryPositions::Index()
 {
     const int count = static_cast<int>(m_rows.size());
+    for (KeyIndex* keyed : {&m_byId, &m_byClose, &m_bySide})
+        keyed->Rows.reserve(m_rows.size());
     for (int i = 0; i < count; ++i) {
         const bool buy = m_rows[static_cast<std::size_t>(i)].Buy;
-        m_byId.emplace_back(Hash(Text(i, Field::Id)), i);
-        m_byClose.emplace_back(CloseKey(Text(i, Field::Symbol), buy, Text(i, Field::CloseTime)), i);
-        m_bySide.emplace_back(SideKey(Text(i, Field::Symbol), buy), i);
+        m_byId.Rows.emplace_back(HashText(Text(i, Field::Id)), i);
+        m_byClose.Rows.emplace_back(CloseKey(Text(i, Field::Symbol), buy, Text(i, Field::CloseTime)), i);
+        m_bySide.Rows.emplace_back(SideKey(Text(i, Field::Symbol), buy), i);
     }
-    for (Keyed* keyed : {&m_byId, &m_byClose, &m_bySide})
-        std::sort(keyed->begin(), keyed->end());
+    for (KeyIndex* keyed : {&m_byId, &m_byClose, &m_bySide})
+        keyed->Build();
+    for (std::size_t i = 1; i < m_byId.Rows.size(); ++i) {
+        for (std::size_t before = i; before > 0 && m_byId.Rows[before - 1].first == m_byId.Rows[i].first; --before) {
+            const int row = m_byId.Rows[i].second;
+            if (Text(m_byId.Rows[before - 1].second, Field::Id) == Text(row, Field::Id)) {
+                m_rows[static_cast<std::size_t>(row)].FirstOfId = false;
+                break;
+            }
+        }
+    }
 }
 
 int HistoryPositions::Find(std::string_view id) const
 {
-    const auto [low, high] = Under(m_byId, Hash(id));
-    for (auto it = low; it != high; ++it)
-        if (Text(it->second, Field::Id) == id)
-            return it->second;
+    const int next = static_cast<int>(m_nextFound);
+    if (m_nextFound < m_rows.size() && m_rows[m_nextFound].FirstOfId && Text(next, Field::Id) == id) {
+        ++m_nextFound;
+        return next;
+    }
+    const auto [first, last] = m_byId.Under(HashText(id));
+    for (std::size_t i = first; i < last; ++i) {
+        if (Text(m_byId.Rows[i].second, Field::Id) == id) {
+            m_nextFound = static_cast<std::size_t>(m_byId.Rows[i].second) + 1;
+            return m_byId.Rows[i].second;
+        }
+    }
     return -1;
 }
 
@@ -95,17 +97,18 @@ PositionFacts HistoryPositions::Facts(int position) const
 int HistoryPositions::TakeLastClose(std::string_view symbol, bool positionBuy, std::string_view time, long long price,
                                     long long profit, long long volume)
 {
-    const auto [low, high] = Under(m_byClose, CloseKey(symbol, positionBuy, time));
+    const auto [first, last] = m_byClose.Under(CloseKey(symbol, positionBuy, time));
     int best = -1;
     int bestScore = 3;
-    for (auto it = low; it != high; ++it) {
-        const Row& row = m_rows[static_cast<std::size_t>(it->second)];
-        if (row.LastClose || row.Buy != positionBuy || row.Volume < volume || Text(it->second, Field::Symbol) != symbol
-            || Text(it->second, Field::CloseTime) != time)
+    for (std::size_t i = first; i < last; ++i) {
+        const int position = m_byClose.Rows[i].second;
+        const Row& row = m_rows[static_cast<std::size_t>(position)];
+        if (row.LastClose || row.Buy != positionBuy || row.Volume < volume || Text(position, Field::Symbol) != symbol
+            || Text(position, Field::CloseTime) != time)
             continue;
         const int score = (row.ClosePrice == price ? 0 : 1) + (row.Profit == profit ? 0 : 1);
         if (score < bestScore) {
-            best = it->second;
+            best = position;
             bestScore = score;
         }
     }
@@ -121,13 +124,12 @@ int HistoryPositions::TakeLastClose(std::string_view symbol, bool positionBuy, s
 int HistoryPositions::TakeEarlier(std::string_view symbol, bool positionBuy, std::string_view time)
 {
     const std::uint64_t key = SideKey(symbol, positionBuy);
-    const auto [low, high] = Under(m_bySide, key);
-    std::size_t& first =
-        m_firstUnopened.try_emplace(key, static_cast<std::size_t>(low - m_bySide.begin())).first->second;
-    while (m_bySide.begin() + static_cast<std::ptrdiff_t>(first) != high && Opened(m_bySide[first].second))
+    const auto [low, high] = m_bySide.Under(key);
+    std::size_t& first = m_firstUnopened.try_emplace(key, low).first->second;
+    while (first < high && Opened(m_bySide.Rows[first].second))
         ++first;
-    for (auto it = m_bySide.begin() + static_cast<std::ptrdiff_t>(first); it != high; ++it) {
-        const int position = it->second;
+    for (std::size_t i = first; i < high; ++i) {
+        const int position = m_bySide.Rows[i].second;
         if (Opened(position) || Text(position, Field::Symbol) != symbol
             || m_rows[static_cast<std::size_t>(position)].Buy != positionBuy)
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trades/KeyIndex.h"
 #include "trades/PositionBook.h"
 #include "trades/TextArena.h"
 
@@ -66,6 +67,7 @@ private:
         bool Buy = true;
         bool Opened = false;
         bool LastClose = false;
+        bool FirstOfId = true; // no row before it has its ticket
     };
     enum class Field
     {
@@ -80,13 +82,14 @@ private:
     };
 
     std::string_view Text(int position, Field field) const;
-    using Keyed = std::vector<std::pair<std::uint64_t, int>>; // a key's hash and a row, sorted
 
     TextArena m_text;
     std::vector<Row> m_rows;
-    Keyed m_byId;
-    Keyed m_byClose;                                                // symbol, side and close time
-    Keyed m_bySide;                                                 // symbol and side, in the table's (opening) order
+    // The row after the one Find found last: the deals that open positions mostly come in the table's order.
+    mutable std::size_t m_nextFound = 0;
+    KeyIndex m_byId;
+    KeyIndex m_byClose;                                             // symbol, side and close time
+    KeyIndex m_bySide;                                              // symbol and side, in the table's (opening) order
     std::unordered_map<std::uint64_t, std::size_t> m_firstUnopened; // in m_bySide, by symbol and side
 };
 

@@ -4,6 +4,12 @@
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace corvane {
 
@@ -18,25 +24,108 @@ bool IsLineSpace(char c)
     return c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+#if defined(__SSE2__)
+// The bits of the bytes among the 16 at `at` that equal `c`.
+unsigned Matches(const char* at, char c)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
+}
+#endif
+
+// text.find(c, from), 16 bytes at a time: markup is dense and its runs are short.
+std::size_t FindMarkupByte(std::string_view text, char c, std::size_t from)
+{
+#if defined(__SSE2__)
+    for (; from + 16 <= text.size(); from += 16)
+        if (const unsigned found = Matches(text.data() + from, c))
+            return from + static_cast<std::size_t>(std::countr_zero(found));
+#endif
+    for (; from < text.size(); ++from)
+        if (text[from] == c)
+            return from;
+    return std::string_view::npos;
+}
+
+// The end of the run of bytes from `from` on that are neither "&" nor a line space.
+std::size_t PlainRunEnd(std::string_view text, std::size_t from)
+{
+#if defined(__SSE2__)
+    for (; from + 16 <= text.size(); from += 16) {
+        const char* at = text.data() + from;
+        if (const unsigned found =
+                Matches(at, '&') | Matches(at, '\t') | Matches(at, '\r') | Matches(at, '\n') | Matches(at, '\f'))
+            return from + static_cast<std::size_t>(std::countr_zero(found));
+    }
+#endif
+    static constexpr auto kNotPlain = [] {
+        std::array<bool, 256> table{};
+        for (const char c : {'&', '\t', '\r', '\n', '\f'})
+            table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    while (from < text.size() && !kNotPlain[static_cast<unsigned char>(text[from])])
+        ++from;
+    return from;
+}
+
+// EqualsIgnoringCase(text, word) for a `word` without capitals, inline: rows and cells have their
+// attributes looked at by the hundred thousand.
+bool IsWord(std::string_view text, std::string_view word)
+{
+    if (text.size() != word.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c = text[i];
+        const char w = word[i];
+        if (c != w && !(w >= 'a' && w <= 'z' && c == w - ('a' - 'A')))
+            return false;
+    }
+    return true;
+}
+
+// Row and cell tags make most of a report's tags: their kind when the tag's name at `at` is "tr", "td" or
+// "th" in any letter case (ended by the tag's end, a blank or "/"), else Other.
+TagKind RowOrCellAt(std::string_view tag, std::size_t at)
+{
+    if (tag.size() < at + 2 || (tag[at] | 0x20) != 't')
+        return TagKind::Other;
+    if (tag.size() > at + 2 && !IsHtmlSpace(tag[at + 2]) && tag[at + 2] != '/')
+        return TagKind::Other;
+    const char second = static_cast<char>(tag[at + 1] | 0x20);
+    return second == 'd' || second == 'h' ? TagKind::Cell : second == 'r' ? TagKind::Row : TagKind::Other;
+}
+
 } // namespace
 
 void HtmlRowScanner::Feed(std::string_view text)
 {
-    m_buffer.append(text);
-    const std::size_t used = Process(false);
-    m_buffer.erase(0, used);
+    // What the last piece left is joined with the start of this one, which mostly completes it; the
+    // rest of the piece is then cut where it stands, and only what it leaves is kept.
+    constexpr std::size_t kJoined = 1 << 12;
+    if (!m_buffer.empty()) {
+        const std::size_t joined = std::min(text.size(), kJoined);
+        m_buffer.append(text.substr(0, joined));
+        text.remove_prefix(joined);
+        m_buffer.erase(0, Process(m_buffer, false));
+        if (!m_buffer.empty()) {
+            m_buffer.append(text);
+            m_buffer.erase(0, Process(m_buffer, false));
+            return;
+        }
+    }
+    m_buffer.assign(text.substr(Process(text, false)));
 }
 
 void HtmlRowScanner::Finish()
 {
-    Process(true);
+    Process(m_buffer, true);
     m_buffer.clear();
     EndRow(false);
 }
 
-std::size_t HtmlRowScanner::Process(bool final)
+std::size_t HtmlRowScanner::Process(std::string_view text, bool final)
 {
-    const std::string_view text = m_buffer;
     const std::size_t n = text.size();
     std::size_t pos = 0;
     std::size_t nextGreater = 0; // the first ">" at or after the last place searched, or npos
@@ -58,17 +147,19 @@ std::size_t HtmlRowScanner::Process(bool final)
             pos = end;
             continue;
         }
-        const std::size_t less = FindByte(text, '<', pos);
+        const std::size_t less = FindMarkupByte(text, '<', pos);
         if (less == std::string_view::npos) {
             std::size_t end = n;
-            const std::size_t amp = text.rfind('&');
-            if (!final && amp != std::string_view::npos && amp >= pos && n - amp < 12
-                && text.find(';', amp) == std::string_view::npos)
-                end = amp; // a character reference that may go on in the next piece
+            // A character reference may go on in the next piece: one that starts in the last 11 bytes.
+            const std::size_t tail = std::max(pos, n < 11 ? 0 : n - 11);
+            const std::size_t amp = text.substr(tail).rfind('&');
+            if (!final && amp != std::string_view::npos && text.find(';', tail + amp) == std::string_view::npos)
+                end = tail + amp;
             Text(text.substr(pos, end - pos));
             return end;
         }
-        Text(text.substr(pos, less - pos));
+        if (less > pos)
+            Text(text.substr(pos, less - pos));
         pos = less;
         const std::string_view rest = text.substr(less, 4);
         const bool comment = rest.size() > 1 && rest[1] == '!' && rest == "<!--";
@@ -80,7 +171,7 @@ std::size_t HtmlRowScanner::Process(bool final)
             continue;
         }
         if (!greaterKnown || (nextGreater != std::string_view::npos && nextGreater <= less)) {
-            nextGreater = FindByte(text, '>', less + 1);
+            nextGreater = FindMarkupByte(text, '>', less + 1);
             greaterKnown = true;
         }
         if (nextGreater == std::string_view::npos) {
@@ -95,7 +186,10 @@ std::size_t HtmlRowScanner::Process(bool final)
             ++pos;
             continue;
         }
-        Tag(text.substr(less + 1, nextGreater - less - 1));
+        const std::string_view tag = text.substr(less + 1, nextGreater - less - 1);
+        // In a row passed over, cell tags change nothing: no cell is opened, and the row is open already.
+        if (!m_rowSkipped || RowOrCellAt(tag, tag.empty() || tag.front() != '/' ? 0 : 1) != TagKind::Cell)
+            Tag(tag);
         pos = nextGreater + 1;
     }
     return pos;
@@ -103,12 +197,17 @@ std::size_t HtmlRowScanner::Process(bool final)
 
 void HtmlRowScanner::Tag(std::string_view tag)
 {
+    const bool closing = !tag.empty() && tag.front() == '/';
     char buffer[10];
-    std::string_view name = TagName(tag, buffer);
-    const bool closing = !name.empty() && name.front() == '/';
-    if (closing)
-        name.remove_prefix(1);
-    switch (KindOf(name)) {
+    std::string_view name;
+    TagKind kind = RowOrCellAt(tag, closing ? 1 : 0);
+    if (kind == TagKind::Other) {
+        name = TagName(tag, buffer);
+        if (closing)
+            name.remove_prefix(1);
+        kind = KindOf(name);
+    }
+    switch (kind) {
     case TagKind::Cell:
         if (closing)
             EndCell();
@@ -164,20 +263,25 @@ void HtmlRowScanner::Meta(std::string_view tag)
         m_generator.assign(content.substr(0, kMaxText));
 }
 
-std::string* HtmlRowScanner::TextTarget()
+std::string* HtmlRowScanner::TextTarget(std::size_t& start)
 {
-    if (m_cellOpen)
-        return &m_row.m_cells[static_cast<std::size_t>(m_row.m_size - 1)].Text;
+    if (m_cellOpen) {
+        start = m_spans[static_cast<std::size_t>(m_cellCount - 1)].Start;
+        return &m_rowText;
+    }
+    start = 0;
     return m_inTitle ? &m_title : nullptr;
 }
 
 void HtmlRowScanner::Text(std::string_view text)
 {
-    std::string* target = TextTarget();
+    std::size_t start = 0;
+    std::string* target = TextTarget(start);
     if (target == nullptr || text.empty())
         return;
+    const std::size_t limit = start + kMaxText;
     std::size_t i = 0;
-    while (i < text.size() && target->size() < kMaxText) {
+    while (i < text.size() && target->size() < limit) {
         const char c = text[i];
         if (c == '&') {
             const std::size_t length = CharacterReference(text.substr(i), *target);
@@ -191,26 +295,25 @@ void HtmlRowScanner::Text(std::string_view text)
             ++i;
             continue;
         }
-        std::size_t j = i + 1;
-        while (j < text.size() && text[j] != '&' && !IsLineSpace(text[j]))
-            ++j;
+        const std::size_t j = PlainRunEnd(text, i + 1);
         target->append(text.substr(i, j - i));
         i = j;
     }
-    if (target->size() > kMaxText)
-        target->resize(kMaxText);
+    if (target->size() > limit)
+        target->resize(limit);
 }
 
 void HtmlRowScanner::StartRow(std::string_view tag)
 {
     m_rowOpen = true;
-    m_row.m_size = 0;
-    m_row.HeaderColour = false;
+    m_cellCount = 0;
+    m_rowText.clear();
+    m_headerColour = false;
     ForEachAttribute(tag, [this](std::string_view attribute, std::string_view value) {
-        if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "bgcolor"))
-            m_row.HeaderColour = EqualsIgnoringCase(value, "#E5F0FC");
+        if (IsWord(attribute, "bgcolor"))
+            m_headerColour = IsWord(value, "#e5f0fc");
     });
-    m_rowSkipped = !m_row.HeaderColour && m_sink.SkipsRows();
+    m_rowSkipped = !m_headerColour && m_sink.SkipsRows();
 }
 
 void HtmlRowScanner::EndRow(bool complete)
@@ -218,12 +321,20 @@ void HtmlRowScanner::EndRow(bool complete)
     if (!m_rowOpen)
         return;
     EndCell();
-    m_row.Complete = complete;
-    if (!m_rowSkipped)
-        m_sink.OnRow(m_row);
+    if (!m_rowSkipped) {
+        for (int i = 0; i < m_cellCount; ++i) {
+            const Span span = m_spans[static_cast<std::size_t>(i)];
+            m_cells[static_cast<std::size_t>(i)].Text = std::string_view(m_rowText).substr(span.Start, span.Length);
+        }
+        HtmlRow row(m_cells.data(), m_cellCount);
+        row.HeaderColour = m_headerColour;
+        row.Complete = complete;
+        m_sink.OnRow(row);
+    }
     m_rowOpen = false;
     m_rowSkipped = false;
-    m_row.m_size = 0;
+    m_cellCount = 0;
+    m_rowText.clear();
 }
 
 void HtmlRowScanner::StartCell(std::string_view tag)
@@ -231,42 +342,43 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     EndCell();
     if (!m_rowOpen)
         StartRow(std::string_view());
-    if (m_rowSkipped || m_row.m_size >= kMaxCells)
+    if (m_rowSkipped || m_cellCount >= kMaxCells)
         return;
-    if (static_cast<std::size_t>(m_row.m_size) == m_row.m_cells.size())
-        m_row.m_cells.emplace_back();
-    HtmlCell& cell = m_row.m_cells[static_cast<std::size_t>(m_row.m_size++)];
-    cell.Text.clear();
+    if (static_cast<std::size_t>(m_cellCount) == m_cells.size()) {
+        m_cells.emplace_back();
+        m_spans.emplace_back();
+    }
+    HtmlCell& cell = m_cells[static_cast<std::size_t>(m_cellCount)];
+    m_spans[static_cast<std::size_t>(m_cellCount)] = {m_rowText.size(), 0};
+    ++m_cellCount;
     cell.ColSpan = 1;
     cell.Hidden = false;
-    if (tag.size() > 2) {
+    // Attributes without a value ("td nowrap") leave a cell as it is.
+    if (tag.size() > 2 && std::find(tag.begin(), tag.end(), '=') != tag.end()) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {
-            if (attribute.size() == 7 && EqualsIgnoringCase(attribute, "colspan"))
+            if (IsWord(attribute, "colspan"))
                 cell.ColSpan = ColSpan(value);
-            else if (attribute.size() == 5 && EqualsIgnoringCase(attribute, "class"))
+            else if (IsWord(attribute, "class"))
                 cell.Hidden = FindIgnoringCase(value, "hidden", 0) != std::string_view::npos;
         });
     }
     m_cellOpen = true;
 }
 
+// Blanks at either end of the cell's text are left out of its span.
 void HtmlRowScanner::EndCell()
 {
     if (!m_cellOpen)
         return;
     m_cellOpen = false;
-    std::string& text = m_row.m_cells[static_cast<std::size_t>(m_row.m_size - 1)].Text;
-    if (text.empty() || (text.front() != ' ' && text.back() != ' '))
-        return;
-    const std::size_t last = text.find_last_not_of(' ');
-    if (last == std::string::npos) {
-        text.clear();
-        return;
-    }
-    text.resize(last + 1);
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first > 0)
-        text.erase(0, first);
+    Span& span = m_spans[static_cast<std::size_t>(m_cellCount - 1)];
+    std::size_t start = span.Start;
+    std::size_t end = m_rowText.size();
+    while (end > start && m_rowText[end - 1] == ' ')
+        --end;
+    while (start < end && m_rowText[start] == ' ')
+        ++start;
+    span = {start, end - start};
 }
 
 } // namespace corvane

@@ -11,25 +11,27 @@ struct HtmlCell
 {
     // The cell's text: tags left out, character references decoded (&nbsp; as a blank), tabs and line
     // ends as blanks, blanks at either end dropped.
-    std::string Text;
+    std::string_view Text;
     int ColSpan = 1;
     bool Hidden = false; // class="hidden": a cell the page does not show
 };
 
-// A table row as the scanner hands it over; valid until the next row.
+// A table row as the scanner hands it over: a view of cells kept elsewhere, valid until the next row.
+// The cells' texts view one text, in order.
 class HtmlRow
 {
 public:
+    HtmlRow(const HtmlCell* cells, int size) : m_cells(cells), m_size(size) {}
+
     int Size() const { return m_size; }
-    const HtmlCell& operator[](int i) const { return m_cells[static_cast<std::size_t>(i)]; }
+    const HtmlCell& operator[](int i) const { return m_cells[i]; }
 
     bool HeaderColour = false; // bgcolor="#E5F0FC": the row that heads a table's columns
     bool Complete = true;      // false for a row the text ended in the middle of
 
 private:
-    friend class HtmlRowScanner;
-    std::vector<HtmlCell> m_cells;
-    int m_size = 0;
+    const HtmlCell* m_cells;
+    int m_size;
 };
 
 class HtmlRowSink
@@ -76,7 +78,8 @@ private:
         RawText, // the content of <style> or <script>, up to its closing tag
     };
 
-    std::size_t Process(bool final);
+    // Cuts `text` as far as it can be cut without the text after it; returns how far that is.
+    std::size_t Process(std::string_view text, bool final);
     void Tag(std::string_view tag);
     void Meta(std::string_view tag);
     void Text(std::string_view text);
@@ -84,13 +87,23 @@ private:
     void EndRow(bool complete);
     void StartCell(std::string_view tag);
     void EndCell();
-    std::string* TextTarget();
+    std::string* TextTarget(std::size_t& start);
 
     HtmlRowSink& m_sink;
-    std::string m_buffer;
+    std::string m_buffer; // the end of the text that could not be cut yet
     Mode m_mode = Mode::Markup;
     std::string m_rawEnd; // "</style" or "</script"
-    HtmlRow m_row;
+    // The open row: its cells' texts end to end in m_rowText, their views set when the row is handed over.
+    struct Span
+    {
+        std::size_t Start = 0;
+        std::size_t Length = 0;
+    };
+    std::vector<HtmlCell> m_cells;
+    std::vector<Span> m_spans;
+    std::string m_rowText;
+    int m_cellCount = 0;
+    bool m_headerColour = false;
     bool m_rowOpen = false;
     bool m_rowSkipped = false; // the sink passes over the open row
     bool m_cellOpen = false;

@@ -102,6 +102,12 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         if (m_tables++ == 0)
             m_book = PositionBook(m_netting);
         m_table = TableAt(m_tables);
+        // The Positions table is over: its indexes are built while the Orders table is being cut. The
+        // tester's Orders table is over.
+        if (m_kind == ReportKind::Statement && m_tables == 2)
+            m_positions.Index();
+        if (m_kind == ReportKind::Tester && m_tables == 2)
+            IndexOrders();
         if (m_table == Table::Trailing)
             PairHistoryDeals();
         if (m_table == Table::Deals && !m_dealsStarted) {
@@ -231,8 +237,57 @@ void Mt5Reader::ReadPositionRow(const Visible& cells)
 
 void Mt5Reader::ReadOrderRow(const Visible& cells)
 {
-    if (cells.Count >= kOrderCells && (!cells.Text(6).empty() || !cells.Text(7).empty()))
-        m_orderStops[std::string(cells.Text(1))] = {std::string(cells.Text(6)), std::string(cells.Text(7))};
+    if (cells.Count < kOrderCells || (cells.Text(6).empty() && cells.Text(7).empty()))
+        return;
+    OrderStops order;
+    order.TextAt = m_orderText.size();
+    std::size_t field = 0;
+    for (const std::string_view text : {cells.Text(1), cells.Text(6), cells.Text(7)}) {
+        order.Length[field++] = static_cast<std::uint32_t>(text.size());
+        m_orderText.append(text);
+    }
+    m_orderStops.push_back(order);
+}
+
+std::string_view Mt5Reader::OrderText(std::size_t order, int field) const
+{
+    const OrderStops& stops = m_orderStops[order];
+    std::size_t at = stops.TextAt;
+    for (int i = 0; i < field; ++i)
+        at += stops.Length[static_cast<std::size_t>(i)];
+    return std::string_view(m_orderText).substr(at, stops.Length[static_cast<std::size_t>(field)]);
+}
+
+void Mt5Reader::IndexOrders()
+{
+    for (std::size_t i = 0; i < m_orderStops.size(); ++i)
+        m_ordersByTicket.Rows.emplace_back(HashText(OrderText(i, 0)), static_cast<int>(i));
+    m_ordersByTicket.Build();
+    const auto& rows = m_ordersByTicket.Rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (std::size_t after = i + 1; after < rows.size() && rows[after].first == rows[i].first; ++after) {
+            if (OrderText(static_cast<std::size_t>(rows[after].second), 0)
+                == OrderText(static_cast<std::size_t>(rows[i].second), 0)) {
+                m_orderStops[static_cast<std::size_t>(rows[i].second)].Last = false;
+                break;
+            }
+        }
+    }
+}
+
+int Mt5Reader::FindOrder(std::string_view ticket)
+{
+    if (m_nextOrder < m_orderStops.size() && m_orderStops[m_nextOrder].Last && OrderText(m_nextOrder, 0) == ticket)
+        return static_cast<int>(m_nextOrder++);
+    const auto [first, last] = m_ordersByTicket.Under(HashText(ticket));
+    for (std::size_t i = last; i > first; --i) {
+        const int order = m_ordersByTicket.Rows[i - 1].second;
+        if (OrderText(static_cast<std::size_t>(order), 0) == ticket) {
+            m_nextOrder = static_cast<std::size_t>(order) + 1;
+            return order;
+        }
+    }
+    return -1;
 }
 
 void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
@@ -291,9 +346,17 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
         ReadDeal(deal);
         return;
     }
-    m_kept.push_back({m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText,
-                                         deal.Price, deal.Order, deal.Comment}),
-                      deal.Buy, deal.Volume, deal.Money});
+    KeptDeal kept{m_keptText.Add<8>({deal.Time, deal.Ticket, deal.Symbol, deal.Direction, deal.VolumeText, deal.Price,
+                                     deal.Order, deal.Comment}),
+                  deal.Buy, deal.Volume, deal.Money, -1};
+    // Which position's last close a deal is depends on the deals before it alone: it is found as they come.
+    const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
+    if (text(3) == "in" || text(3) == "in/out")
+        ++m_keptOpenings;
+    if (text(3) != "in")
+        kept.LastCloseOf =
+            m_positions.TakeLastClose(text(2), !kept.Buy, text(0), PriceOf(text(5)), kept.Money.Profit, kept.Volume);
+    m_kept.push_back(kept);
 }
 
 void Mt5Reader::ReadDeal(const Deal& deal)
@@ -317,20 +380,11 @@ void Mt5Reader::PairHistoryDeals()
     if (m_kind != ReportKind::Statement || m_paired)
         return;
     m_paired = true;
-    m_positions.Index();
-    std::vector<int> lastCloseOf(m_kept.size(), -1);
-    for (std::size_t i = 0; i < m_kept.size(); ++i) {
-        const KeptDeal& kept = m_kept[i];
-        if (m_keptText.Text(kept.Text, 3) != "in")
-            lastCloseOf[i] =
-                m_positions.TakeLastClose(m_keptText.Text(kept.Text, 2), !kept.Buy, m_keptText.Text(kept.Text, 0),
-                                          PriceOf(m_keptText.Text(kept.Text, 5)), kept.Money.Profit, kept.Volume);
-    }
-    for (std::size_t i = 0; i < m_kept.size(); ++i) {
-        const KeptDeal& kept = m_kept[i];
+    m_book.Reserve(static_cast<std::size_t>(m_book.Count()) + m_keptOpenings);
+    for (const KeptDeal& kept : m_kept) {
         const auto text = [&](int field) { return m_keptText.Text(kept.Text, field); };
         const std::string_view lastCloseId =
-            lastCloseOf[i] >= 0 ? m_positions.Ticket(lastCloseOf[i]) : std::string_view();
+            kept.LastCloseOf >= 0 ? m_positions.Ticket(kept.LastCloseOf) : std::string_view();
         ReadDeal({.Time = text(0),
                   .Ticket = text(1),
                   .Symbol = text(2),
@@ -375,13 +429,13 @@ void Mt5Reader::OpenDeal(const Deal& deal, long long volume, const DealMoney& en
         facts.OpenTime = deal.Time;
         facts.Price = deal.Price;
         facts.Comment = deal.Comment;
-        const auto stops = m_orderStops.find(std::string(deal.Order));
-        if (stops != m_orderStops.end()) {
-            facts.StopLoss = stops->second.first;
-            facts.TakeProfit = stops->second.second;
+        const int order = FindOrder(deal.Order);
+        if (order >= 0) {
+            facts.StopLoss = OrderText(static_cast<std::size_t>(order), 1);
+            facts.TakeProfit = OrderText(static_cast<std::size_t>(order), 2);
         }
     }
-    m_book.Open(std::move(facts), volume, entry);
+    m_book.Open(facts, volume, entry);
 }
 
 void Mt5Reader::CloseDeal(const Deal& deal)

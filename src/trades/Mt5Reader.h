@@ -2,17 +2,20 @@
 
 #include "trades/HistoryPositions.h"
 #include "trades/HtmlRowScanner.h"
+#include "trades/KeyIndex.h"
 #include "trades/PositionBook.h"
 #include "trades/ReportReader.h"
+#include "trades/RowReadAhead.h"
 #include "trades/SelectionList.h"
 #include "trades/Session.h"
 #include "trades/TextArena.h"
 #include "trades/TextGrid.h"
 #include "trades/TradeRowWriter.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -33,8 +36,10 @@ public:
               const TradeLineCallback& onTradeLine);
 
     void OnRow(const HtmlRow& row) override;
-    // The history's Orders table tells nothing the reader needs.
-    bool SkipsRows() const override { return m_table == Table::Orders && m_kind == ReportKind::Statement; }
+    // The history's Orders table, its second, tells nothing the reader needs: once its column-header row
+    // is read, the rows up to the next column-header row are of no use (RowReadAhead's rule).
+    static int SkippedTable(ReportKind kind) { return kind == ReportKind::Statement ? 2 : RowReadAhead::kNoTable; }
+    bool SkipsRows() const override { return m_tables == SkippedTable(m_kind); }
 
     bool DealsStarted() const { return m_dealsStarted; }
     // After the last row: the report's state, with what could not be read in ReadWarning.
@@ -90,6 +95,7 @@ private:
         bool Buy = true;
         long long Volume = 0;
         DealMoney Money;
+        int LastCloseOf = -1; // the history's position whose last close the deal is
     };
 
     Table TableAt(int index) const;
@@ -129,8 +135,24 @@ private:
     HistoryPositions m_positions;
     TextArena m_keptText;
     std::vector<KeptDeal> m_kept;
+    std::size_t m_keptOpenings = 0; // kept deals that open a position
     bool m_paired = false;
-    std::unordered_map<std::string, std::pair<std::string, std::string>> m_orderStops; // order -> S/L, T/P
+    // The tester's orders that set a stop loss or a take profit, in the table's order: their tickets,
+    // S/L and T/P end to end in m_orderText. A ticket listed twice has the stops of its last row.
+    struct OrderStops
+    {
+        std::size_t TextAt = 0;
+        std::array<std::uint32_t, 3> Length{};
+        bool Last = true; // no later row has its ticket
+    };
+    std::string_view OrderText(std::size_t order, int field) const;
+    void IndexOrders();
+    // The last row of the order with this ticket, or -1.
+    int FindOrder(std::string_view ticket);
+    std::string m_orderText;
+    std::vector<OrderStops> m_orderStops;
+    KeyIndex m_ordersByTicket;
+    std::size_t m_nextOrder = 0; // the row after the one found last: deals mostly open in the table's order
 
     std::optional<long long> m_titledDeposit; // cents of the first balance deal commented "Deposit"
     std::optional<long long> m_firstBalance;  // ... of the first balance deal

@@ -4,6 +4,7 @@
 #include "trades/HtmlRowScanner.h"
 #include "trades/LineReader.h"
 #include "trades/Mt5Reader.h"
+#include "trades/RowReadAhead.h"
 #include "trades/TextRoutines.h"
 #include "trades/UnicodeFileReader.h"
 
@@ -47,22 +48,17 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened)
 ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine)
 {
-    // The file is read and decoded ahead on a second thread while this one scans the rows.
-    ReadAheadReader file(opened.File());
-    if (!file.IsOpen())
+    // The file is read, decoded and cut into rows ahead on a second thread while this one reads the rows.
+    RowReadAhead rows(opened.File(), Mt5Reader::SkippedTable(kind));
+    if (!rows.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Reader reader(kind, full, firstRow, pairs, onTradeLine);
-    HtmlRowScanner scanner(reader);
-    std::string piece;
-    while (file.Next(piece))
-        scanner.Feed(piece);
-    if (file.Failed())
+    if (!rows.ReadRows(reader))
         throw FileError("Could not read " + path
                         + ": the file ended in a read error; the trades loaded before are kept.");
-    scanner.Finish();
     if (!reader.DealsStarted())
         throw FileError("Could not read " + path + ": the report holds no Deals table.");
-    return reader.Finish(scanner.Title(), scanner.EndSeen());
+    return reader.Finish(rows.Title(), rows.EndSeen());
 }
 
 } // namespace corvane

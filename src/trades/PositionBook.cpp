@@ -59,7 +59,7 @@ long long StopPrice(std::string_view comment)
 std::vector<int>& PositionBook::OpenList(std::string_view symbol, bool buy)
 {
     auto& lists = m_open[buy ? 1 : 0];
-    auto found = lists.find(std::string(symbol));
+    auto found = lists.find(symbol);
     if (found == lists.end())
         found = lists.emplace(std::string(symbol), std::vector<int>()).first;
     return found->second;
@@ -67,18 +67,47 @@ std::vector<int>& PositionBook::OpenList(std::string_view symbol, bool buy)
 
 int PositionBook::FindOpen(std::string_view id) const
 {
-    const auto found = m_openById.find(std::string(id));
+    const auto found = m_openById.find(id);
     return found == m_openById.end() ? -1 : found->second;
 }
 
-void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& entry)
+std::string_view PositionBook::Text(const Position& position, Field field) const
+{
+    const auto index = static_cast<std::size_t>(field);
+    std::size_t at = position.TextAt;
+    for (std::size_t i = 0; i < index; ++i)
+        at += position.Length[i];
+    return std::string_view(m_text).substr(at, position.Length[index]);
+}
+
+PositionFacts PositionBook::Facts(int position) const
+{
+    const Position& stored = m_positions[static_cast<std::size_t>(position)];
+    PositionFacts facts;
+    facts.Id = Text(stored, Field::Id);
+    facts.Symbol = Text(stored, Field::Symbol);
+    facts.Buy = stored.Buy;
+    facts.OpenTime = Text(stored, Field::OpenTime);
+    facts.Price = Text(stored, Field::Price);
+    facts.StopLoss = Text(stored, Field::StopLoss);
+    facts.TakeProfit = Text(stored, Field::TakeProfit);
+    facts.Comment = Text(stored, Field::Comment);
+    facts.PartialVolume = stored.PartialVolume;
+    facts.PartialProfit = stored.PartialProfit;
+    return facts;
+}
+
+void PositionBook::Open(const PositionFacts& facts, long long volume, const DealMoney& entry)
 {
     if (volume <= 0)
         return;
     std::vector<int>& open = OpenList(facts.Symbol, facts.Buy);
     int position = FindOpen(facts.Id);
-    if (position >= 0 && (Facts(position).Symbol != facts.Symbol || Facts(position).Buy != facts.Buy))
-        position = -1;
+    if (position >= 0) {
+        const Position& same = m_positions[static_cast<std::size_t>(position)];
+        if (Text(same, Field::Symbol) != facts.Symbol || same.Buy != facts.Buy)
+            position = -1;
+    }
     if (position < 0 && m_netting && !open.empty())
         position = open.front();
     if (position >= 0) {
@@ -88,15 +117,21 @@ void PositionBook::Open(PositionFacts facts, long long volume, const DealMoney& 
         return;
     }
     Position added;
-    added.StopLoss = ScaledPrice(facts.StopLoss);
-    added.TakeProfit = ScaledPrice(facts.TakeProfit);
-    added.OpenPrice = ScaledPrice(facts.Price);
-    added.Facts = std::move(facts);
+    added.TextAt = m_text.size();
+    std::size_t field = 0;
+    for (const std::string_view text :
+         {facts.Id, facts.Symbol, facts.OpenTime, facts.Price, facts.StopLoss, facts.TakeProfit, facts.Comment}) {
+        added.Length[field++] = static_cast<std::uint32_t>(text.size());
+        m_text.append(text);
+    }
+    added.Buy = facts.Buy;
+    added.PartialVolume = facts.PartialVolume;
+    added.PartialProfit = facts.PartialProfit;
     added.Volume = volume;
     added.Entry = entry;
     position = Count();
-    m_openById[added.Facts.Id] = position;
-    m_positions.push_back(std::move(added));
+    m_openById[std::string(facts.Id)] = position;
+    m_positions.push_back(added);
     open.push_back(position);
 }
 
@@ -108,9 +143,9 @@ DealMoney PositionBook::Take(int index, long long volume)
         share = position.Entry;
         position.Entry = DealMoney();
         position.Volume = 0;
-        std::vector<int>& open = OpenList(position.Facts.Symbol, position.Facts.Buy);
+        std::vector<int>& open = OpenList(Text(position, Field::Symbol), position.Buy);
         open.erase(std::find(open.begin(), open.end(), index));
-        const auto byId = m_openById.find(position.Facts.Id);
+        const auto byId = m_openById.find(Text(position, Field::Id));
         if (byId != m_openById.end() && byId->second == index)
             m_openById.erase(byId);
         return share;
@@ -125,40 +160,50 @@ DealMoney PositionBook::Take(int index, long long volume)
     return share;
 }
 
+void PositionBook::ReadPrices(Position& position) const
+{
+    if (position.PricesRead)
+        return;
+    position.PricesRead = true;
+    position.StopLoss = ScaledPrice(Text(position, Field::StopLoss));
+    position.TakeProfit = ScaledPrice(Text(position, Field::TakeProfit));
+    position.OpenPrice = ScaledPrice(Text(position, Field::Price));
+}
+
 double PositionBook::ProfitRate(const Position& position, const ClosingDeal& deal) const
 {
     if (position.OpenPrice == kUnknown || deal.Price == kUnknown || deal.Price == position.OpenPrice
         || deal.Volume <= 0)
         return 0.0;
-    const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+    const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Buy ? 1.0 : -1.0);
     return static_cast<double>(deal.Profit) / (move * static_cast<double>(deal.Volume));
 }
 
 int PositionBook::Choose(const std::vector<int>& open, const ClosingDeal& deal)
 {
     const long long stop = StopPrice(deal.Comment);
-    const auto rate = m_profitRate.find(std::string(deal.Symbol));
+    const auto rate = m_profitRate.find(deal.Symbol);
     int best = -1;
     int bestScore = 8;
     double bestMiss = 0.0;
     int candidates = 0;
     for (const int index : open) {
-        const Position& position = m_positions[static_cast<std::size_t>(index)];
-        const long long partial = position.Facts.PartialVolume;
+        Position& position = m_positions[static_cast<std::size_t>(index)];
+        const long long partial = position.PartialVolume;
         if (position.Volume < deal.Volume || (partial != kUnknown && partial < deal.Volume))
             continue;
         ++candidates;
+        ReadPrices(position);
         // The last of a position's partial closes must bring its partial profit as well.
         int score = 2;
         if (partial == deal.Volume)
-            score = position.Facts.PartialProfit == deal.Profit ? 0 : 4;
+            score = position.PartialProfit == deal.Profit ? 0 : 4;
         if (stop == kUnknown || (position.StopLoss != stop && position.TakeProfit != stop))
             score += 1;
         // How far the profit this position would have made at the symbol's rate is from the deal's.
         double miss = 0.0;
         if (rate != m_profitRate.end() && position.OpenPrice != kUnknown && deal.Price != kUnknown) {
-            const double move =
-                static_cast<double>(deal.Price - position.OpenPrice) * (position.Facts.Buy ? 1.0 : -1.0);
+            const double move = static_cast<double>(deal.Price - position.OpenPrice) * (position.Buy ? 1.0 : -1.0);
             miss = std::fabs(static_cast<double>(deal.Profit) - rate->second * move * static_cast<double>(deal.Volume));
         }
         if (best < 0 || score < bestScore || (score == bestScore && miss < bestMiss)) {
@@ -192,14 +237,15 @@ PositionBook::Closed PositionBook::Close(const ClosingDeal& deal)
             && std::find(open.begin(), open.end(), named) != open.end())
             chosen = named;
     }
-    const bool last = chosen >= 0 && !deal.Position.empty() && Facts(chosen).Id == deal.Position;
+    const bool last = chosen >= 0 && !deal.Position.empty()
+                      && Text(m_positions[static_cast<std::size_t>(chosen)], Field::Id) == deal.Position;
     if (chosen < 0)
         chosen = Choose(open, deal);
     if (chosen >= 0) {
-        PositionFacts& facts = m_positions[static_cast<std::size_t>(chosen)].Facts;
-        if (facts.PartialVolume != kUnknown && !last) {
-            facts.PartialVolume = std::max(facts.PartialVolume - deal.Volume, 0LL);
-            facts.PartialProfit -= deal.Profit;
+        Position& position = m_positions[static_cast<std::size_t>(chosen)];
+        if (position.PartialVolume != kUnknown && !last) {
+            position.PartialVolume = std::max(position.PartialVolume - deal.Volume, 0LL);
+            position.PartialProfit -= deal.Profit;
         }
         closed.Position = chosen;
         closed.Volume = deal.Volume;

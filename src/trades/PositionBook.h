@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,17 +31,18 @@ struct DealMoney
     }
 };
 
-// What the report tells of a position apart from the volumes of its deals.
+// What the report tells of a position apart from the volumes of its deals. The texts are views, of
+// the report's rows or of a store that keeps them (HistoryPositions, PositionBook).
 struct PositionFacts
 {
-    std::string Id; // the position's ticket: the order that opened it
-    std::string Symbol;
+    std::string_view Id; // the position's ticket: the order that opened it
+    std::string_view Symbol;
     bool Buy = true;
-    std::string OpenTime;
-    std::string Price;
-    std::string StopLoss;
-    std::string TakeProfit;
-    std::string Comment;
+    std::string_view OpenTime;
+    std::string_view Price;
+    std::string_view StopLoss;
+    std::string_view TakeProfit;
+    std::string_view Comment;
     // When the account history tells it: the volume closed before the position's last closing deal,
     // and the profit, in cents, of those partial closes.
     long long PartialVolume = kUnknown;
@@ -84,7 +88,10 @@ class PositionBook
 public:
     explicit PositionBook(bool netting) : m_netting(netting) {}
 
-    void Open(PositionFacts facts, long long volume, const DealMoney& entry);
+    // Keeps a copy of the facts' texts; `facts` must not view the book's own (those of Facts).
+    void Open(const PositionFacts& facts, long long volume, const DealMoney& entry);
+    // Makes room for this many positions in all.
+    void Reserve(std::size_t positions) { m_positions.reserve(positions); }
 
     struct Closed
     {
@@ -95,7 +102,8 @@ public:
     };
     Closed Close(const ClosingDeal& deal);
 
-    const PositionFacts& Facts(int position) const { return m_positions[static_cast<std::size_t>(position)].Facts; }
+    // Its facts, viewing texts the book keeps: valid until the next Open.
+    PositionFacts Facts(int position) const;
     long long OpenVolume(int position) const { return m_positions[static_cast<std::size_t>(position)].Volume; }
     // Every position ever opened, in the order they were opened (closed ones have no open volume).
     int Count() const { return static_cast<int>(m_positions.size()); }
@@ -105,27 +113,55 @@ public:
     DealMoney Settle(int position);
 
 private:
+    enum class Field
+    {
+        Id,
+        Symbol,
+        OpenTime,
+        Price,
+        StopLoss,
+        TakeProfit,
+        Comment,
+    };
+    static constexpr std::size_t kFields = 7;
     struct Position
     {
-        PositionFacts Facts;
+        std::size_t TextAt = 0; // where its facts' texts start in m_text, in the order of Field
+        std::array<std::uint32_t, kFields> Length{};
+        bool Buy = true;
+        long long PartialVolume = kUnknown; // as PositionFacts'
+        long long PartialProfit = kUnknown;
         long long Volume = 0; // still open
         DealMoney Entry;      // the entry deals' money not yet taken by a close
+        // Read from the facts' texts when a close first weighs the position (ReadPrices).
+        bool PricesRead = false;
         long long StopLoss = kUnknown;
         long long TakeProfit = kUnknown;
         long long OpenPrice = kUnknown;
     };
 
+    std::string_view Text(const Position& position, Field field) const;
     std::vector<int>& OpenList(std::string_view symbol, bool buy);
     DealMoney Take(int index, long long volume);
     int Choose(const std::vector<int>& open, const ClosingDeal& deal);
+    void ReadPrices(Position& position) const;
     // The deal's profit per unit of price move and volume had it closed this position; 0 when unknown.
     double ProfitRate(const Position& position, const ClosingDeal& deal) const;
 
+    // Maps keyed by text that are looked up by a view of it, without making a string.
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    template <typename T> using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
+
     bool m_netting;
     std::vector<Position> m_positions;
-    std::unordered_map<std::string, int> m_openById;
-    std::unordered_map<std::string, std::vector<int>> m_open[2]; // symbol -> open positions, per side
-    std::unordered_map<std::string, double> m_profitRate;        // symbol -> the rate of its last sure close
+    std::string m_text; // the positions' texts end to end: a few allocations for many positions
+    TextMap<int> m_openById;
+    TextMap<std::vector<int>> m_open[2]; // symbol -> open positions, per side
+    TextMap<double> m_profitRate;        // symbol -> the rate of its last sure close
 };
 
 } // namespace corvane

@@ -5,17 +5,27 @@
 #include "trades/TextRoutines.h"
 
 #include <array>
+#include <span>
 
 namespace corvane {
 
 namespace {
 
-std::string StopText(const std::string& stop, const std::string& price)
+// An S/L or T/P cell: the report's text, or when it sets none a zero with the open price's decimals,
+// made in `zero`.
+std::string_view StopText(std::string_view stop, std::string_view price, std::string& zero)
 {
     if (!stop.empty())
         return stop;
     const std::size_t point = price.find('.');
-    return point == std::string::npos ? "0" : "0." + std::string(price.size() - point - 1, '0');
+    zero = point == std::string_view::npos ? "0" : "0." + std::string(price.size() - point - 1, '0');
+    return zero;
+}
+
+// MoneyText in a buffer of the caller's.
+std::string_view MoneyTextTo(std::span<char, kFixedTextRoom> buffer, long long cents, int width)
+{
+    return FormatFixedTo(buffer, static_cast<double>(cents) / 100.0, width, 2);
 }
 
 } // namespace
@@ -38,12 +48,15 @@ TradeRowWriter::TradeRowWriter(TextGrid& full, int firstRow, SelectionList& pair
 void TradeRowWriter::Write(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
                            std::string_view closePrice, const DealMoney& money)
 {
-    const std::string item = m_lowerCaseItems ? AsciiLower(facts.Symbol) : facts.Symbol;
-    const std::string stopLoss = StopText(facts.StopLoss, facts.Price);
-    const std::string takeProfit = StopText(facts.TakeProfit, facts.Price);
-    const std::string comm = PadLeft(MoneyText(money.Costs, 0), 6);
-    const std::string swap = PadLeft(MoneyText(money.Swap, 0), 6);
-    const std::string profit = MoneyText(money.Profit, 10);
+    const std::string lowerItem = m_lowerCaseItems ? AsciiLower(facts.Symbol) : std::string();
+    const std::string_view item = m_lowerCaseItems ? std::string_view(lowerItem) : facts.Symbol;
+    std::string zeroStopLoss, zeroTakeProfit;
+    const std::string_view stopLoss = StopText(facts.StopLoss, facts.Price, zeroStopLoss);
+    const std::string_view takeProfit = StopText(facts.TakeProfit, facts.Price, zeroTakeProfit);
+    char commBuffer[kFixedTextRoom], swapBuffer[kFixedTextRoom], profitBuffer[kFixedTextRoom];
+    const std::string_view comm = MoneyTextTo(commBuffer, money.Costs, 6); // "%6s" of the amount
+    const std::string_view swap = MoneyTextTo(swapBuffer, money.Swap, 6);
+    const std::string_view profit = MoneyTextTo(profitBuffer, money.Profit, 10);
     static const std::string kNoMagic(12, ' ');
     std::array<std::string_view, kFullColumns> cells{};
     cells[kTicket] = facts.Id;

@@ -78,13 +78,22 @@ char* Utf16Decoder::Unit(unsigned unit, char* out)
 
 void Utf16Decoder::Decode(std::string_view bytes, std::string& out)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    const std::size_t start = out.size();
+    // The text is made a block at a time in a buffer of the worst case's size, then appended.
+    constexpr std::size_t kBlock = 1 << 13;
     // A code unit makes at most three bytes of UTF-8 (a surrogate pair four for two units), and a
     // surrogate left waiting may add a U+FFFD.
-    out.resize(start + (bytes.size() / 2 + 2) * 3);
-    char* o = out.data() + start;
+    char buffer[(kBlock / 2 + 2) * 3];
+    while (!bytes.empty()) {
+        const std::size_t size = std::min(bytes.size(), kBlock);
+        out.append(buffer, static_cast<std::size_t>(DecodeBlock(bytes.substr(0, size), buffer) - buffer));
+        bytes.remove_prefix(size);
+    }
+}
+
+char* Utf16Decoder::DecodeBlock(std::string_view bytes, char* o)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
     if (m_oddByte >= 0 && p != end) {
         const unsigned first = static_cast<unsigned>(m_oddByte);
         m_oddByte = -1;
@@ -120,7 +129,7 @@ void Utf16Decoder::Decode(std::string_view bytes, std::string& out)
     }
     if (p != end)
         m_oddByte = *p;
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    return o;
 }
 
 #if defined(__SSE2__)
@@ -297,6 +306,10 @@ void ReadAheadReader::Run()
             return;
         m_ready.push_back(std::move(piece));
         piece = std::string();
+        if (!m_spare.empty()) {
+            piece = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
         lock.unlock();
         m_changed.notify_all();
     }
@@ -312,7 +325,8 @@ bool ReadAheadReader::Next(std::string& piece)
             std::rethrow_exception(m_error);
         return false;
     }
-    piece = std::move(m_ready.front());
+    piece.swap(m_ready.front());
+    m_spare.push_back(std::move(m_ready.front()));
     m_ready.pop_front();
     lock.unlock();
     m_changed.notify_all();

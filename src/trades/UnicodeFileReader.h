@@ -37,6 +37,8 @@ public:
     bool OddByteLeft() const { return m_oddByte >= 0; }
 
 private:
+    // Writes the UTF-8 form of at most 8 KB at `out`; returns the end of what it wrote.
+    char* DecodeBlock(std::string_view bytes, char* out);
     // Writes the UTF-8 of one code unit at `out`; returns the end of what it wrote.
     char* Unit(unsigned unit, char* out);
     // Copies little-endian ASCII units eight at a time, as far as they go.
@@ -103,7 +105,8 @@ public:
     bool IsOpen() const { return m_reader.IsOpen(); }
     // Once Next has returned false: whether reading stopped on an error.
     bool Failed() const { return m_failed; }
-    // As UnicodeFileReader::Next; rethrows what the reading thread ran into.
+    // As UnicodeFileReader::Next, `piece` going back to be filled again; rethrows what the reading
+    // thread ran into.
     bool Next(std::string& piece);
 
 private:
@@ -115,6 +118,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<std::string> m_ready;
+    std::vector<std::string> m_spare; // pieces the caller is done with, to be filled again
     bool m_done = false;
     bool m_failed = false;
     bool m_stop = false;

@@ -1,9 +1,12 @@
 #include "Mt5ReportBuilder.h"
 #include "TempDir.h"
 #include "trades/HtmlRowScanner.h"
+#include "trades/RowReadAhead.h"
 #include "trades/UnicodeFileReader.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace corvane {
 namespace {
@@ -89,7 +92,7 @@ struct Rows : HtmlRowSink
     {
         std::string text = row.HeaderColour ? "head:" : "";
         for (int i = 0; i < row.Size(); ++i)
-            text += (row[i].Hidden ? "(" : "[") + row[i].Text
+            text += (row[i].Hidden ? "(" : "[") + std::string(row[i].Text)
                     + (row[i].ColSpan > 1 ? "*" + std::to_string(row[i].ColSpan) : "") + (row[i].Hidden ? ")" : "]");
         Seen.push_back(text + (row.Complete ? "" : " cut"));
     }
@@ -117,6 +120,52 @@ TEST(HtmlRowScanner, CutsTheSameRowsOutOfTheTextWhateverPiecesItComesIn)
         EXPECT_EQ(scanner.Title(), " A & B ");
         EXPECT_EQ(scanner.Generator(), "client terminal");
         EXPECT_FALSE(scanner.EndSeen());
+    }
+}
+
+// Passes over the rows after the second column-header row, up to the next, as RowReadAhead's rule does.
+struct RowsPassingOverTheSecondTable : Rows
+{
+    int HeaderRows = 0;
+    void OnRow(const HtmlRow& row) override
+    {
+        HeaderRows += row.HeaderColour && row.Complete ? 1 : 0;
+        Rows::OnRow(row);
+    }
+    bool SkipsRows() const override { return HeaderRows == 2; }
+};
+
+TEST(RowReadAhead, HandsOverTheRowsTheScannerCutsPassingOverTheNamedTable)
+{
+    // Enough rows for many batches and, in UTF-16, many pieces of the file.
+    std::string page = "<html><head><title>Rows</title></head><body><table>\r\n";
+    for (int table = 1; table <= 3; ++table) {
+        page += "<tr bgcolor=\"#E5F0FC\"><td>Table " + std::to_string(table) + "</td></tr>\r\n";
+        for (int row = 0; row < 2000; ++row)
+            page += "<tr><td>" + std::to_string(row) + "</td><td class=\"hidden\" colspan=\"3\">&amp;"
+                    + std::string(static_cast<std::size_t>(row % 40), 'x') + "</td>\r\n";
+        page += "<tr><td colspan=\"12\">Section <title>inside</td></tr>\r\n"; // a title the skipped rows do not feed
+    }
+    page += "</table><table><tr><td>half";
+    RowsPassingOverTheSecondTable expected;
+    HtmlRowScanner scanner(expected);
+    scanner.Feed(page);
+    scanner.Finish();
+    ASSERT_EQ(expected.Seen.size(), 2U * 2002U + 2U);
+
+    const test::TempDir dir;
+    for (const std::string& bytes : {page, test::Utf16Le(page)}) {
+        std::FILE* file = std::fopen(dir.Write("page.htm", bytes).c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        Rows seen;
+        {
+            RowReadAhead rows(file, 2);
+            EXPECT_TRUE(rows.ReadRows(seen));
+            EXPECT_EQ(rows.Title(), scanner.Title());
+            EXPECT_FALSE(rows.EndSeen());
+        }
+        std::fclose(file);
+        EXPECT_EQ(seen.Seen, expected.Seen);
     }
 }
 
