@@ -275,10 +275,10 @@ void TextGrid::TakeRows(int row, TextGrid&& source, int first, int count)
     const auto end = static_cast<std::size_t>(row) + static_cast<std::size_t>(count);
     if (m_rows.size() < end)
         m_rows.resize(end);
-    for (int i = 0; i < count; ++i) {
-        Row& target = m_rows[static_cast<std::size_t>(row + i)];
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+        Row& target = m_rows[static_cast<std::size_t>(row) + i];
         Release(target);
-        const auto from = static_cast<std::size_t>(first + i);
+        const std::size_t from = static_cast<std::size_t>(first) + i;
         target = from < source.m_rows.size() ? source.m_rows[from] : Row();
         if (target.Room > 0)
             target.Page += pageShift;
