@@ -3,6 +3,7 @@
 #include "analysis/Statistics.h"
 #include "analysis/SummaryText.h"
 #include "analysis/TableFacts.h"
+#include "trades/AtOnce.h"
 #include "trades/Numbers.h"
 #include "trades/ReportReader.h"
 #include "trades/TextRoutines.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <thread>
 #include <vector>
 
 namespace corvane {
@@ -82,23 +82,7 @@ void ReadAllValues(const TextGrid& full, std::vector<TradeValuesCache::Entry>& v
     if (rows < kPartsFrom)
         return;
     const int middle = rows / 2;
-    std::exception_ptr failed;
-    std::thread reader([&] {
-        try {
-            ReadValues(full, middle, rows, values);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
-    try {
-        ReadValues(full, 1, middle, values);
-    } catch (...) {
-        reader.join();
-        throw;
-    }
-    reader.join();
-    if (failed)
-        std::rethrow_exception(failed);
+    RunAtOnce([&] { ReadValues(full, 1, middle, values); }, [&] { ReadValues(full, middle, rows, values); });
 }
 
 // Keeps `cell` as `longest` when it is longer.
@@ -194,23 +178,8 @@ public:
         laterGrid.ReserveRows(static_cast<int>(count - middle) + 1);
         laterAlternate.ReserveRows(static_cast<int>(count - middle) + 1);
         Written later;
-        std::exception_ptr failed;
-        std::thread writer([&] {
-            try {
-                WritePart(shown, middle, count, laterGrid, laterAlternate, later);
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
-        try {
-            WritePart(shown, 0, middle, grid, alternate, m_written);
-        } catch (...) {
-            writer.join();
-            throw;
-        }
-        writer.join();
-        if (failed)
-            std::rethrow_exception(failed);
+        RunAtOnce([&] { WritePart(shown, 0, middle, grid, alternate, m_written); },
+                  [&] { WritePart(shown, middle, count, laterGrid, laterAlternate, later); });
         const int rows = static_cast<int>(count - middle);
         grid.TakeRows(static_cast<int>(middle) + 1, std::move(laterGrid), 1, rows);
         alternate.TakeRows(static_cast<int>(middle) + 1, std::move(laterAlternate), 1, rows);

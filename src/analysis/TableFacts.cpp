@@ -1,11 +1,10 @@
 #include "analysis/TableFacts.h"
 
 #include "analysis/TextIds.h"
+#include "trades/AtOnce.h"
 #include "trades/TextRoutines.h"
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 
 namespace corvane {
 
@@ -109,23 +108,8 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
         // The rows are read apart and joined in order: the same facts as one reading gives.
         const int middle = rows / 2;
         FactsPart later;
-        std::exception_ptr failed;
-        std::thread reader([&] {
-            try {
-                ReadPart(full, middle, rows, facts->Rows, later);
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
-        try {
-            ReadPart(full, 1, middle, facts->Rows, part);
-        } catch (...) {
-            reader.join();
-            throw;
-        }
-        reader.join();
-        if (failed)
-            std::rethrow_exception(failed);
+        RunAtOnce([&] { ReadPart(full, 1, middle, facts->Rows, part); },
+                  [&] { ReadPart(full, middle, rows, facts->Rows, later); });
         JoinParts(part, later, facts->Rows, middle, rows);
     }
     facts->Symbols = std::move(part.Symbols);
@@ -150,14 +134,8 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
         // Each half sorted on its own, the second on a thread of its own, then merged: a stable merge of
         // stably sorted halves gives the order one stable sort gives.
         const auto middle = order.begin() + static_cast<std::ptrdiff_t>(order.size() / 2);
-        std::thread sorter([&] { std::stable_sort(middle, order.end(), before); });
-        try {
-            std::stable_sort(order.begin(), middle, before);
-        } catch (...) {
-            sorter.join();
-            throw;
-        }
-        sorter.join();
+        RunAtOnce([&] { std::stable_sort(order.begin(), middle, before); },
+                  [&] { std::stable_sort(middle, order.end(), before); });
         std::inplace_merge(order.begin(), middle, order.end(), before);
     }
     // Each trade moves to its place in that order along the cycles of the order, in place: a table of a

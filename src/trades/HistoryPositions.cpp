@@ -19,9 +19,9 @@ std::uint64_t CloseKey(std::string_view symbol, bool buy, std::string_view time)
 
 } // namespace
 
-std::string_view HistoryPositions::Text(int position, Field field) const
+std::string_view HistoryPositions::TextAt(int position, int index) const
 {
-    return m_text.Text(m_rows[static_cast<std::size_t>(position)].Text, static_cast<int>(field));
+    return m_text.Text(m_rows[static_cast<std::size_t>(position)].Text, index);
 }
 
 void HistoryPositions::Add(const PositionRow& row)
@@ -44,7 +44,7 @@ void HistoryPositions::Index()
     for (int i = 0; i < count; ++i) {
         const bool buy = m_rows[static_cast<std::size_t>(i)].Buy;
         m_byId.Rows.emplace_back(HashText(Text(i, Field::Id)), i);
-        m_byClose.Rows.emplace_back(CloseKey(Text(i, Field::Symbol), buy, Text(i, Field::CloseTime)), i);
+        m_byClose.Rows.emplace_back(CloseKey(Text(i, Field::Symbol), buy, CloseTime(i)), i);
         m_bySide.Rows.emplace_back(SideKey(Text(i, Field::Symbol), buy), i);
     }
     for (KeyIndex* keyed : {&m_byId, &m_byClose, &m_bySide})
@@ -80,18 +80,8 @@ int HistoryPositions::Find(std::string_view id) const
 PositionFacts HistoryPositions::Facts(int position) const
 {
     const Row& row = m_rows[static_cast<std::size_t>(position)];
-    PositionFacts facts;
-    facts.Id = Text(position, Field::Id);
-    facts.Symbol = Text(position, Field::Symbol);
-    facts.Buy = row.Buy;
-    facts.OpenTime = Text(position, Field::OpenTime);
-    facts.Price = Text(position, Field::Price);
-    facts.StopLoss = Text(position, Field::StopLoss);
-    facts.TakeProfit = Text(position, Field::TakeProfit);
-    facts.Comment = Text(position, Field::Comment);
-    facts.PartialVolume = row.PartialVolume;
-    facts.PartialProfit = row.PartialProfit;
-    return facts;
+    return PositionFactsOf([&](PositionText field) { return Text(position, field); }, row.Buy, row.PartialVolume,
+                           row.PartialProfit);
 }
 
 int HistoryPositions::TakeLastClose(std::string_view symbol, bool positionBuy, std::string_view time, long long price,
@@ -104,7 +94,7 @@ int HistoryPositions::TakeLastClose(std::string_view symbol, bool positionBuy, s
         const int position = m_byClose.Rows[i].second;
         const Row& row = m_rows[static_cast<std::size_t>(position)];
         if (row.LastClose || row.Buy != positionBuy || row.Volume < volume || Text(position, Field::Symbol) != symbol
-            || Text(position, Field::CloseTime) != time)
+            || CloseTime(position) != time)
             continue;
         const int score = (row.ClosePrice == price ? 0 : 1) + (row.Profit == profit ? 0 : 1);
         if (score < bestScore) {
@@ -135,7 +125,7 @@ int HistoryPositions::TakeEarlier(std::string_view symbol, bool positionBuy, std
             continue;
         if (Text(position, Field::OpenTime) > time)
             break; // the table is in opening order
-        if (!Text(position, Field::CloseTime).empty() && Text(position, Field::CloseTime) >= time) {
+        if (!CloseTime(position).empty() && CloseTime(position) >= time) {
             SetOpened(position);
             return position;
         }

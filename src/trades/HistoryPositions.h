@@ -69,19 +69,13 @@ private:
         bool LastClose = false;
         bool FirstOfId = true; // no row before it has its ticket
     };
-    enum class Field
-    {
-        Id,
-        Symbol,
-        OpenTime,
-        Price,
-        StopLoss,
-        TakeProfit,
-        Comment,
-        CloseTime,
-    };
+    // A row's texts: the position's, then its close time.
+    using Field = PositionText;
+    static constexpr int kCloseTime = static_cast<int>(kPositionTexts);
 
-    std::string_view Text(int position, Field field) const;
+    std::string_view Text(int position, Field field) const { return TextAt(position, static_cast<int>(field)); }
+    std::string_view CloseTime(int position) const { return TextAt(position, kCloseTime); }
+    std::string_view TextAt(int position, int index) const;
 
     TextArena m_text;
     std::vector<Row> m_rows;

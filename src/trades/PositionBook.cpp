@@ -83,18 +83,8 @@ std::string_view PositionBook::Text(const Position& position, Field field) const
 PositionFacts PositionBook::Facts(int position) const
 {
     const Position& stored = m_positions[static_cast<std::size_t>(position)];
-    PositionFacts facts;
-    facts.Id = Text(stored, Field::Id);
-    facts.Symbol = Text(stored, Field::Symbol);
-    facts.Buy = stored.Buy;
-    facts.OpenTime = Text(stored, Field::OpenTime);
-    facts.Price = Text(stored, Field::Price);
-    facts.StopLoss = Text(stored, Field::StopLoss);
-    facts.TakeProfit = Text(stored, Field::TakeProfit);
-    facts.Comment = Text(stored, Field::Comment);
-    facts.PartialVolume = stored.PartialVolume;
-    facts.PartialProfit = stored.PartialProfit;
-    return facts;
+    return PositionFactsOf([&](PositionText field) { return Text(stored, field); }, stored.Buy, stored.PartialVolume,
+                           stored.PartialProfit);
 }
 
 void PositionBook::Open(const PositionFacts& facts, long long volume, const DealMoney& entry)

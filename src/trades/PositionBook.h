@@ -49,6 +49,37 @@ struct PositionFacts
     long long PartialProfit = kUnknown;
 };
 
+// The texts of a position, in the order the readers keep them one after the other.
+enum class PositionText
+{
+    Id,
+    Symbol,
+    OpenTime,
+    Price,
+    StopLoss,
+    TakeProfit,
+    Comment,
+};
+constexpr std::size_t kPositionTexts = 7;
+
+// A position's facts: its texts as `text` (a PositionText to its view) gives them, and its other facts.
+template <typename TextOf>
+PositionFacts PositionFactsOf(const TextOf& text, bool buy, long long partialVolume, long long partialProfit)
+{
+    PositionFacts facts;
+    facts.Id = text(PositionText::Id);
+    facts.Symbol = text(PositionText::Symbol);
+    facts.Buy = buy;
+    facts.OpenTime = text(PositionText::OpenTime);
+    facts.Price = text(PositionText::Price);
+    facts.StopLoss = text(PositionText::StopLoss);
+    facts.TakeProfit = text(PositionText::TakeProfit);
+    facts.Comment = text(PositionText::Comment);
+    facts.PartialVolume = partialVolume;
+    facts.PartialProfit = partialProfit;
+    return facts;
+}
+
 // A closing deal as the book needs it.
 struct ClosingDeal
 {
@@ -113,17 +144,8 @@ public:
     DealMoney Settle(int position);
 
 private:
-    enum class Field
-    {
-        Id,
-        Symbol,
-        OpenTime,
-        Price,
-        StopLoss,
-        TakeProfit,
-        Comment,
-    };
-    static constexpr std::size_t kFields = 7;
+    using Field = PositionText;
+    static constexpr std::size_t kFields = kPositionTexts;
     struct Position
     {
         std::size_t TextAt = 0; // where its facts' texts start in m_text, in the order of Field
