@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace corvane {

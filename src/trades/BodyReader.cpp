@@ -14,6 +14,8 @@
 #include <exception>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -690,10 +692,16 @@ int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLi
         return body.Row();
     }
     const std::size_t middle = halfReader.Position();
-    SecondHalf second(session, halfReader);
+    std::optional<SecondHalf> second;
+    try {
+        second.emplace(session, halfReader);
+    } catch (const std::system_error&) { // the system starts no more threads: line by line
+        body.Read(reader, onTradeLine);
+        return body.Row();
+    }
     if (body.Read(reader, onTradeLine, middle) != BodyReader::Stop::Until)
         return body.Row(); // the trades ended in the first half
-    if (reader.Position() != middle || !second.Join() || !second.JoinTo(body, reader, onTradeLine))
+    if (reader.Position() != middle || !second->Join() || !second->JoinTo(body, reader, onTradeLine))
         body.Read(reader, onTradeLine); // the second half is read again, after the first
     return body.Row();
 }
