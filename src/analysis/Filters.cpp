@@ -77,9 +77,8 @@ void ReadValues(const TextGrid& full, int first, int end, std::vector<TradeValue
 // them (the second on a thread of its own); a small table's rows are read as the pass meets them.
 void ReadAllValues(const TextGrid& full, std::vector<TradeValuesCache::Entry>& values)
 {
-    constexpr int kPartsFrom = 20'000;
     const int rows = std::min(full.RowCount(), static_cast<int>(values.size()));
-    if (rows < kPartsFrom)
+    if (rows < kTwoPartsFrom)
         return;
     const int middle = rows / 2;
     RunAtOnce([&] { ReadValues(full, 1, middle, values); }, [&] { ReadValues(full, middle, rows, values); });
@@ -168,7 +167,7 @@ public:
         TextGrid& grid = m_session.Grid;
         TextGrid& alternate = m_session.XGrid;
         const std::size_t count = shown.size();
-        if (count < kPartsFrom || grid.RowCount() > 2 || alternate.RowCount() > 2) {
+        if (count < static_cast<std::size_t>(kTwoPartsFrom) || grid.RowCount() > 2 || alternate.RowCount() > 2) {
             WritePart(shown, 0, count, grid, alternate, m_written);
             return;
         }
@@ -257,8 +256,6 @@ public:
     }
 
 private:
-    // Fresh tables of this many rows or more are written in two parts at once.
-    static constexpr std::size_t kPartsFrom = 20'000;
     // The lengths of the Balance cells as written, without the drawdown marker; a cell of this length or
     // longer is measured in the table.
     static constexpr std::size_t kLongestBalanceLength = 0xffff;

@@ -10,9 +10,6 @@ namespace corvane {
 
 namespace {
 
-// Tables of this many rows or more are read in two parts at once, the second on a thread of its own.
-constexpr int kPartsFrom = 20'000;
-
 // What rows [first, end) of the trade table hold, ids given in the order this part meets the texts.
 struct FactsPart
 {
@@ -102,7 +99,7 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     FactsPart part;
     part.Trades.reserve(facts->Rows.size());
     part.CloseOrder.reserve(facts->Rows.size());
-    if (rows < kPartsFrom) {
+    if (rows < kTwoPartsFrom) {
         ReadPart(full, 1, rows, facts->Rows, part);
     } else {
         // The rows are read apart and joined in order: the same facts as one reading gives.
@@ -128,7 +125,7 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     const auto before = [&trades, dealOrder](int a, int b) {
         return RunsBefore(trades[static_cast<std::size_t>(a)], trades[static_cast<std::size_t>(b)], dealOrder);
     };
-    if (order.size() < static_cast<std::size_t>(kPartsFrom)) {
+    if (order.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
         std::stable_sort(order.begin(), order.end(), before);
     } else {
         // Each half sorted on its own, the second on a thread of its own, then merged: a stable merge of

@@ -48,6 +48,10 @@ struct TableFacts
     std::vector<int> CloseOrder;         // the row of each of them
 };
 
+// Tables of this many rows or more are worked on in two parts at once by the filter pass (its facts,
+// its numbers and its visible rows), the second part on a thread of its own.
+constexpr int kTwoPartsFrom = 20'000;
+
 // The facts of the session's trade table as it now stands, read anew when the table has changed.
 TableFacts& TableFactsOf(Session& session);
 
