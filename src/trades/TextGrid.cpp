@@ -11,21 +11,10 @@ namespace corvane {
 namespace {
 
 // A cell is stored as its length in little-endian base-128 digits followed by its bytes.
-void PutLength(std::string& out, std::size_t length)
-{
-    do {
-        unsigned char digit = length & 0x7f;
-        length >>= 7;
-        if (length)
-            digit |= 0x80;
-        out.push_back(static_cast<char>(digit));
-    } while (length);
-}
 
-// Writes a cell, its length and its bytes, at `out`; returns the end of what it wrote.
-char* PutCell(char* out, std::string_view text)
+// Writes a length's digits at `out`; returns the end of what it wrote (at most ten bytes).
+char* PutLengthAt(char* out, std::size_t length)
 {
-    std::size_t length = text.size();
     do {
         unsigned char digit = length & 0x7f;
         length >>= 7;
@@ -33,6 +22,19 @@ char* PutCell(char* out, std::string_view text)
             digit |= 0x80;
         *out++ = static_cast<char>(digit);
     } while (length);
+    return out;
+}
+
+void PutLength(std::string& out, std::size_t length)
+{
+    char digits[10];
+    out.append(digits, PutLengthAt(digits, length));
+}
+
+// Writes a cell, its length and its bytes, at `out`; returns the end of what it wrote.
+char* PutCell(char* out, std::string_view text)
+{
+    out = PutLengthAt(out, text.size());
     if (!text.empty())
         std::memcpy(out, text.data(), text.size());
     return out + text.size();
