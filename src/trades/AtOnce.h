@@ -9,18 +9,25 @@ namespace corvane {
 /**
  * Runs `here` on the calling thread and `there` on a thread of its own at the same time, and returns
  * once both have ended. What either throws is thrown on, the caller's part first; the other part has
- * ended by then.
+ * ended by then. Where the system starts no more threads, both run on the calling thread, `here` first.
  */
 template <typename Here, typename There> void RunAtOnce(Here&& here, There&& there)
 {
     std::exception_ptr failed;
-    std::thread other([&] {
-        try {
-            there();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            try {
+                there();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        here();
+        there();
+        return;
+    }
     try {
         here();
     } catch (...) {
