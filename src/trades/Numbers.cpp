@@ -93,12 +93,45 @@ const char* ReadLeadingNumber(std::string_view text, double& value)
     return result.ptr;
 }
 
+// A plain amount, digits with an optional "." and digits, of fifteen digits or fewer, read exactly as
+// from_chars reads it: the digits as a whole number and the power of ten are both doubles without
+// rounding, so their quotient is the double nearest the amount. Nothing for any other text.
+std::optional<double> ReadPlainAmount(std::string_view text)
+{
+    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1; // digits after the ".", once it is met
+    for (const char c : text) {
+        if (IsDigit(c)) {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+            if (fraction >= 0)
+                ++fraction;
+        } else if (c == '.' && fraction < 0 && count > 0) {
+            fraction = 0;
+        } else {
+            return std::nullopt;
+        }
+        if (count > 15)
+            return std::nullopt;
+    }
+    if (count == 0 || fraction == 0)
+        return std::nullopt;
+    return static_cast<double>(digits) / kPowers[fraction < 0 ? 0 : fraction];
+}
+
 // Reads a decimal number: optional sign, digits with an optional "." and fraction, an optional
 // exponent, blanks around it; nothing for any other text (no "inf", no hexadecimal, no separators)
 // nor for a number beyond the range of a double.
 std::optional<double> ReadDecimal(std::string_view text)
 {
     text = Trimmed(text);
+    if (!text.empty()) {
+        const bool negative = text.front() == '-';
+        if (const auto amount = ReadPlainAmount(negative || text.front() == '+' ? text.substr(1) : text))
+            return negative ? -*amount : *amount;
+    }
     const bool signed_ = !text.empty() && (text.front() == '+' || text.front() == '-');
     if (signed_ && text.front() == '+')
         text.remove_prefix(1); // from_chars takes no plus sign
