@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <vector>
 
 namespace corvane {
@@ -59,19 +60,51 @@ TradeValuesCache::Entry EntryOf(const TradeValues& read)
     return entry;
 }
 
-// Reads the numbers of rows [first, end) of the trade table; a row with a cell that is not a number
-// stays unread, for the pass to meet its error in its place.
+// Reads the numbers of a row of the trade table; a row with a cell that is not a number stays unread,
+// for the pass to meet its error in its place.
+void ReadValue(int row, const std::string_view* cells, std::vector<TradeValuesCache::Entry>& values)
+{
+    try {
+        values[static_cast<std::size_t>(row)] = EntryOf(ReadTrade(cells));
+    } catch (const ConversionError&) {
+    }
+}
+
 void ReadValues(const TextGrid& full, int first, int end, std::vector<TradeValuesCache::Entry>& values)
 {
     std::string_view cells[kProfit + 1];
     for (int row = first; row < end; ++row) {
         full.ReadCells(row, cells);
-        try {
-            values[static_cast<std::size_t>(row)] = EntryOf(ReadTrade(cells));
-        } catch (const ConversionError&) {
-        }
+        ReadValue(row, cells, values);
     }
 }
+
+// The numbers of every row of a large trade table, read in the walk that reads its facts anew.
+class ValuesWithFacts final : public RowVisitor
+{
+public:
+    explicit ValuesWithFacts(Session& session) : m_session(session) {}
+
+    // Whether the walk reads the facts while the numbers are wanted: then they are read in it.
+    bool Wanted() const
+    {
+        return m_session.Full.RowCount() >= kTwoPartsFrom && m_session.FullValues.Version != m_session.Full.Version()
+               && !FactsCurrent(m_session);
+    }
+
+    // Makes room for the numbers the walk reads.
+    void Prepare()
+    {
+        TradeValuesCache& cache = m_session.FullValues;
+        cache.Version = m_session.Full.Version();
+        cache.Values.assign(m_session.Full.RowCount(), TradeValuesCache::Entry());
+    }
+
+    void Visit(int row, const std::string_view* cells) override { ReadValue(row, cells, m_session.FullValues.Values); }
+
+private:
+    Session& m_session;
+};
 
 // The numbers of every row of a large trade table, read in two parts at once before the pass needs
 // them (the second on a thread of its own); a small table's rows are read as the pass meets them.
@@ -139,9 +172,30 @@ public:
         return trade;
     }
 
-    // Works out the numbers and the running Balance of the rows to show (rows of the trade table, in
-    // order), up to the first row with a cell that is not a number.
+    /**
+     * Works out the numbers and the running Balance of the rows to show (rows of the trade table, in
+     * order), up to the first row with a cell that is not a number. The more statistics of a large
+     * table's rows to show are worked out at the same time, on a thread of their own: they need the
+     * rows' numbers, not their balances.
+     */
     void Compute(const std::vector<int>& shown)
+    {
+        if (shown.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
+            ComputeBalances(shown);
+            return;
+        }
+        RunAtOnce([&] { ComputeBalances(shown); },
+                  [&] {
+                      std::vector<char> rows(m_facts.Rows.size(), 0);
+                      for (const int row : shown)
+                          rows[static_cast<std::size_t>(row)] = 1;
+                      MarkVisibleTrades(rows, m_moreVisible);
+                      m_more = ComputeMoreStatistics(m_facts.Trades, &m_moreVisible, m_facts.Symbols,
+                                                     m_facts.MagicNames, m_session.Report);
+                  });
+    }
+
+    void ComputeBalances(const std::vector<int>& shown)
     {
         m_balances.reserve(shown.size());
         std::string_view cells[kComment + 1];
@@ -233,18 +287,11 @@ public:
             std::rethrow_exception(m_error);
         VisibleTrades visible;
         visible.Values = std::move(m_trades);
-        const TradeValuesCache& cache = m_session.FullValues;
-        visible.Visible.assign(m_facts.Trades.size(), 0);
-        for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
-            const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
-            if (!m_visible[row])
-                continue;
-            // A row's numbers are the same for as long as the facts hold: the trade keeps them.
-            ClosedTrade& trade = m_facts.Trades[i];
-            const TradeValuesCache::Entry& read = cache.Values[row];
-            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
-            trade.Pips = read.Pips;
-            visible.Visible[i] = 1;
+        if (m_more) {
+            visible.Visible = std::move(m_moreVisible);
+            visible.More = std::move(m_more);
+        } else {
+            MarkVisibleTrades(m_visible, visible.Visible);
         }
         visible.All = &m_facts.Trades;
         visible.Symbols = &m_facts.Symbols;
@@ -256,6 +303,25 @@ public:
     }
 
 private:
+    // Flags the closed trades whose rows `rows` flags, by position in the facts, and gives them their
+    // Result and Pips.
+    void MarkVisibleTrades(const std::vector<char>& rows, std::vector<char>& visible)
+    {
+        const TradeValuesCache& cache = m_session.FullValues;
+        visible.assign(m_facts.Trades.size(), 0);
+        for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
+            const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
+            if (!rows[row])
+                continue;
+            // A row's numbers are the same for as long as the facts hold: the trade keeps them.
+            ClosedTrade& trade = m_facts.Trades[i];
+            const TradeValuesCache::Entry& read = cache.Values[row];
+            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
+            trade.Pips = read.Pips;
+            visible[i] = 1;
+        }
+    }
+
     // The lengths of the Balance cells as written, without the drawdown marker; a cell of this length or
     // longer is measured in the table.
     static constexpr std::size_t kLongestBalanceLength = 0xffff;
@@ -347,6 +413,8 @@ private:
     std::vector<TradeValues> m_trades; // of the rows computed, in order
     std::vector<double> m_balances;    // the same rows' balances
     std::vector<char> m_visible;       // by row of the trade table
+    std::optional<MoreFigures> m_more; // the more statistics of the rows to show, worked out with them
+    std::vector<char> m_moreVisible;   // ... over these of the facts' closed trades
     Written m_written;
     std::exception_ptr m_error;
 };
@@ -395,7 +463,11 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     if (!magic.AnySelected())
         magic.SelectAll();
 
-    TableFacts& facts = TableFactsOf(session);
+    ValuesWithFacts values(session);
+    const bool valuesWithFacts = values.Wanted();
+    if (valuesWithFacts)
+        values.Prepare();
+    TableFacts& facts = TableFactsOf(session, valuesWithFacts ? &values : nullptr);
     const Passing passing = PassingIds(session, facts, magicFilter == MagicFilter::On);
     const auto passes = [&facts, &passing](int row) {
         const TableFacts::Row& ids = facts.Rows[static_cast<std::size_t>(row)];

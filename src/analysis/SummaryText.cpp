@@ -91,6 +91,8 @@ public:
     int Days() const { return m_visible.Days; }
     MoreFigures Figures() const
     {
+        if (m_visible.More)
+            return *m_visible.More;
         return ComputeMoreStatistics(*m_visible.All, &m_visible.Visible, *m_visible.Symbols, *m_visible.Magics,
                                      m_session.Report);
     }

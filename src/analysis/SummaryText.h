@@ -4,6 +4,7 @@
 #include "analysis/Statistics.h"
 #include "trades/Session.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,7 @@ struct VisibleTrades
     const std::vector<std::string>* Magics = nullptr;  // ... and MagicIds
     std::vector<char> Visible;                         // by position in All: the trade's row is visible
     int Days = 0;                                      // ReportDays of the visible table
+    std::optional<MoreFigures> More;                   // their more statistics, when already worked out
 };
 // The same as ShowSummary(session), with what the filter pass has worked out; returns the statistics.
 Statistics ShowSummary(Session& session, const VisibleTrades& visible);

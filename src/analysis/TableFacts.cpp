@@ -22,7 +22,8 @@ struct FactsPart
 };
 
 // Reads rows [first, end) into `rows` (the facts' rows) and `part`, which may hold the rows before.
-void ReadPart(const TextGrid& full, int first, int end, std::vector<TableFacts::Row>& rows, FactsPart& part)
+void ReadPart(const TextGrid& full, int first, int end, std::vector<TableFacts::Row>& rows, FactsPart& part,
+              RowVisitor* visitor)
 {
     TextIds symbolId(part.Symbols);
     TextIds magicId(part.MagicTexts);
@@ -31,6 +32,8 @@ void ReadPart(const TextGrid& full, int first, int end, std::vector<TableFacts::
     std::string_view cells[kMagic + 1];
     for (int row = first; row < end; ++row) {
         full.ReadCells(row, cells);
+        if (visitor)
+            visitor->Visit(row, cells);
         TableFacts::Row& factsRow = rows[static_cast<std::size_t>(row)];
         factsRow.Symbol = symbolId(cells[kItem]);
         const std::string_view magic = Trimmed(cells[kMagic], kWhiteSpace);
@@ -89,7 +92,7 @@ void JoinParts(FactsPart& earlier, FactsPart& later, std::vector<TableFacts::Row
     earlier.CloseOrder.insert(earlier.CloseOrder.end(), later.CloseOrder.begin(), later.CloseOrder.end());
 }
 
-std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
+std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder, RowVisitor* visitor)
 {
     auto facts = std::make_shared<TableFacts>();
     facts->Version = full.Version();
@@ -100,13 +103,15 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
     part.Trades.reserve(facts->Rows.size());
     part.CloseOrder.reserve(facts->Rows.size());
     if (rows < kTwoPartsFrom) {
-        ReadPart(full, 1, rows, facts->Rows, part);
+        ReadPart(full, 1, rows, facts->Rows, part, visitor);
     } else {
         // The rows are read apart and joined in order: the same facts as one reading gives.
         const int middle = rows / 2;
         FactsPart later;
-        RunAtOnce([&] { ReadPart(full, 1, middle, facts->Rows, part); },
-                  [&] { ReadPart(full, middle, rows, facts->Rows, later); });
+        later.Trades.reserve(static_cast<std::size_t>(rows - middle));
+        later.CloseOrder.reserve(static_cast<std::size_t>(rows - middle));
+        RunAtOnce([&] { ReadPart(full, 1, middle, facts->Rows, part, visitor); },
+                  [&] { ReadPart(full, middle, rows, facts->Rows, later, visitor); });
         JoinParts(part, later, facts->Rows, middle, rows);
     }
     facts->Symbols = std::move(part.Symbols);
@@ -162,13 +167,17 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder)
 
 } // namespace
 
-TableFacts& TableFactsOf(Session& session)
+bool FactsCurrent(const Session& session)
 {
-    const bool dealOrder = RunsInDealOrder(session.Report);
     const std::shared_ptr<TableFacts>& facts = session.FullFacts;
-    if (!facts || facts->Version != session.Full.Version() || facts->Mt5 != dealOrder) {
+    return facts && facts->Version == session.Full.Version() && facts->Mt5 == RunsInDealOrder(session.Report);
+}
+
+TableFacts& TableFactsOf(Session& session, RowVisitor* visitor)
+{
+    if (!FactsCurrent(session)) {
         session.FullFacts.reset(); // the old facts go before the new ones are read
-        session.FullFacts = ReadFacts(session.Full, dealOrder);
+        session.FullFacts = ReadFacts(session.Full, RunsInDealOrder(session.Report), visitor);
     }
     return *session.FullFacts;
 }

@@ -52,7 +52,22 @@ struct TableFacts
 // its numbers and its visible rows), the second part on a thread of its own.
 constexpr int kTwoPartsFrom = 20'000;
 
-// The facts of the session's trade table as it now stands, read anew when the table has changed.
-TableFacts& TableFactsOf(Session& session);
+// Something more read from each row of the trade table while its facts are read anew, in the same walk
+// over the rows: on the thread that reads the row, with its cells up to Magic.
+class RowVisitor
+{
+public:
+    virtual void Visit(int row, const std::string_view* cells) = 0;
+
+protected:
+    ~RowVisitor() = default;
+};
+
+// Whether the facts of the session's trade table as it now stands are at hand.
+bool FactsCurrent(const Session& session);
+
+// The facts of the session's trade table as it now stands, read anew when the table has changed, and
+// then `visitor`, when given, visits every row of the table in the same walk.
+TableFacts& TableFactsOf(Session& session, RowVisitor* visitor = nullptr);
 
 } // namespace corvane

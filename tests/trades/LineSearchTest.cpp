@@ -1,5 +1,7 @@
 #include "trades/FindText.h"
 #include "trades/KeywordSet.h"
+#include "trades/LineFields.h"
+#include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,37 @@ TEST(KeywordSet, FindsTheWordsASubstringTestFinds)
             if (line.find(words[w].Text) != std::string::npos)
                 expected |= 1u << w;
         ASSERT_EQ(set.Scan(line), expected) << "'" << line << "'";
+    }
+}
+
+TEST(LineFields, CutsWhatExtractBetweenCutsAndCountsWhatFindCounts)
+{
+    // Markers ending in the line's '>' and others, closes with a '>' inside or none; one LineFields
+    // goes from line to line, keeping what it learnt of the markers.
+    // More of them than it keeps, some asked for at other addresses.
+    const std::string copies[] = {"<td>", "</td>"};
+    const std::array<std::string_view, 16> opens = {
+        "<td>", "\">", "mspt>", "msdate nowrap>", "\"#", "s",      "td>x", "/td", copies[0], "e>",
+        "p>",   ">",   "d>",    "nowrap>",        "sd",  "msdate>"};
+    const std::array<std::string_view, 5> closes = {"</td>", "</td><td class=msdate", " ", ">", copies[1]};
+    std::mt19937 random(5);
+    LineFields fields;
+    std::string expected;
+    for (int i = 0; i < 400; ++i) {
+        const std::string line = RandomLine(random);
+        fields.Reset(line);
+        for (const std::string_view open : opens) {
+            int count = 0;
+            for (std::size_t at = line.find(open); at != std::string::npos; at = line.find(open, at + open.size()))
+                ++count;
+            ASSERT_EQ(fields.Count(open), count) << "'" << open << "' in '" << line << "'";
+            for (int n = 0; n <= 6; ++n)
+                for (const std::string_view close : closes) {
+                    ExtractBetween(line, open, close, n, expected);
+                    ASSERT_EQ(fields.Field(open, close, n), expected)
+                        << "'" << open << "' " << n << " to '" << close << "' in '" << line << "'";
+                }
+        }
     }
 }
 
