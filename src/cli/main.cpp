@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "platform/PlatformMemory.h"
 
 #include <clocale>
 #include <iostream>
@@ -38,6 +39,8 @@ std::vector<std::string> Utf8Arguments()
 
 int main(int argc, char** argv)
 {
+    // The tool reads one report and ends: what it frees is kept for what it allocates next.
+    corvane::KeepFreedMemory();
     std::setlocale(LC_NUMERIC, "C");
     std::ios::sync_with_stdio(false);
 #ifdef _WIN32
