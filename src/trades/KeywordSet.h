@@ -15,9 +15,10 @@ namespace corvane {
  * plain substring test for every word.
  *
  * Where the processor can look up sixteen bytes at once (SSSE3), the places are first sifted sixteen
- * at a time: each anchor pair falls in one of sixteen groups (two sets of eight), and a place goes on
- * to the table only when both of its bytes, by their high and low four bits, may belong to the same
- * group. With sixteen anchor pairs or fewer the sifting passes anchor places only.
+ * at a time, thirty-two where it can look up thirty-two (AVX2): each anchor pair falls in one of sixteen
+ * groups (two sets of eight), and a place goes on to the table only when both of its bytes, by their
+ * high and low four bits, may belong to the same group. With sixteen anchor pairs or fewer the sifting
+ * passes anchor places only.
  */
 class KeywordSet
 {
@@ -37,7 +38,9 @@ private:
     // Compares the words anchored on the pair at `i` and sets the bits of those found.
     void MatchAt(const unsigned char* bytes, std::size_t size, std::size_t i, std::uint32_t& found) const;
     std::uint32_t ScanPlain(const unsigned char* bytes, std::size_t size, std::size_t from, std::uint32_t found) const;
-    std::uint32_t ScanSifted(const unsigned char* bytes, std::size_t size) const;
+    // From `from` on, adding to the words `found` before it.
+    std::uint32_t ScanSifted(const unsigned char* bytes, std::size_t size, std::size_t from, std::uint32_t found) const;
+    std::uint32_t ScanWide(const unsigned char* bytes, std::size_t size) const;
 
     static std::uint16_t Pair(unsigned char first, unsigned char second)
     {

@@ -44,14 +44,21 @@ TEST(FindText, FindsWhatStringFindFindsFromEveryPlace)
 
 TEST(KeywordSet, FindsTheWordsASubstringTestFinds)
 {
-    // Words that share anchors ("op"), anchors at either end, a word of bytes above 127.
-    const std::array<KeywordSet::Word, 7> words = {{{"buy stop", 6},
-                                                    {"stop", 2},
-                                                    {"buy", 1},
-                                                    {"sell", 2},
-                                                    {"msdate>", 5},
-                                                    {"<td class=mspt>", 12},
-                                                    {"\x92\x8d", 0}}};
+    // Words that share anchors ("op"), anchors at either end, a word of bytes above 127, and more anchor
+    // pairs than one set of sifting groups holds.
+    const std::array<KeywordSet::Word, 13> words = {{{"buy stop", 6},
+                                                     {"stop", 2},
+                                                     {"buy", 1},
+                                                     {"sell", 2},
+                                                     {"msdate>", 5},
+                                                     {"<td class=mspt>", 12},
+                                                     {"\x92\x8d", 0},
+                                                     {"s/l", 0},
+                                                     {"nowrap>", 3},
+                                                     {"x x", 0},
+                                                     {"</td>", 1},
+                                                     {"\">", 0},
+                                                     {"sto", 1}}};
     const KeywordSet set(words);
     std::mt19937 random(11);
     for (int i = 0; i < 4000; ++i) {
