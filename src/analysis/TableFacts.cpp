@@ -124,22 +124,33 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder, RowV
     if (std::is_sorted(trades.begin(), trades.end(),
                        [dealOrder](const ClosedTrade& a, const ClosedTrade& b) { return RunsBefore(a, b, dealOrder); }))
         return facts;
-    std::vector<int> order(trades.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    const auto before = [&trades, dealOrder](int a, int b) {
-        return RunsBefore(trades[static_cast<std::size_t>(a)], trades[static_cast<std::size_t>(b)], dealOrder);
+    // The order is sorted as keys side by side, not as indexes into the trades: the sort reads the keys
+    // in runs instead of the trades all over memory. The index makes equal times and tickets keep the
+    // table's order, so an unstable sort gives the order a stable sort of the trades gives.
+    struct Key
+    {
+        long long Close;
+        long long Ticket; // 0 in the deal order, which leaves equal times in the table's order
+        int Index;
     };
-    if (order.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
-        std::stable_sort(order.begin(), order.end(), before);
+    std::vector<Key> keys(trades.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = {trades[i].CloseSeconds, dealOrder ? 0 : trades[i].Ticket, static_cast<int>(i)};
+    const auto before = [](const Key& a, const Key& b) {
+        return a.Close != b.Close ? a.Close < b.Close : a.Ticket != b.Ticket ? a.Ticket < b.Ticket : a.Index < b.Index;
+    };
+    if (keys.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
+        std::sort(keys.begin(), keys.end(), before);
     } else {
-        // Each half sorted on its own, the second on a thread of its own, then merged: a stable merge of
-        // stably sorted halves gives the order one stable sort gives.
-        const auto middle = order.begin() + static_cast<std::ptrdiff_t>(order.size() / 2);
-        RunAtOnce([&] { std::stable_sort(order.begin(), middle, before); },
-                  [&] { std::stable_sort(middle, order.end(), before); });
-        std::inplace_merge(order.begin(), middle, order.end(), before);
+        // Each half sorted on its own, the second on a thread of its own, then merged.
+        const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(keys.size() / 2);
+        RunAtOnce([&] { std::sort(keys.begin(), middle, before); }, [&] { std::sort(middle, keys.end(), before); });
+        std::inplace_merge(keys.begin(), middle, keys.end(), before);
     }
+    std::vector<int> order(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = keys[i].Index;
+    keys = std::vector<Key>();
     // Each trade moves to its place in that order along the cycles of the order, in place: a table of a
     // million trades is not held twice.
     std::vector<int>& rowsOf = facts->CloseOrder;
