@@ -28,13 +28,14 @@ void KeepFreedMemory()
     constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
     mallopt(M_ARENA_MAX, 1);
     mallopt(M_TOP_PAD, static_cast<int>(kLargePages));
-    const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    char* const start = static_cast<char*>(sbrk(0));
     void* volatile grown = std::malloc(kLargePage); // the heap grows now, not where it is first used
     std::free(grown);
+    const auto before = reinterpret_cast<std::uintptr_t>(start);
     const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
     const std::uintptr_t first = (before + kLargePage - 1) & ~(kLargePage - 1);
-    if (before != static_cast<std::uintptr_t>(-1) && after > first)
-        madvise(reinterpret_cast<void*>(first), after - first, MADV_HUGEPAGE);
+    if (before != ~std::uintptr_t{0} && after > first)
+        madvise(start + (first - before), after - first, MADV_HUGEPAGE);
     mallopt(M_TOP_PAD, 64 << 20);
 #endif
 }
