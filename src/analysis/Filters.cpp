@@ -79,6 +79,14 @@ void ReadValues(const TextGrid& full, int first, int end, std::vector<TradeValue
     }
 }
 
+// Leaves the session's number cache empty for the trade table as it now stands, a place for each row.
+void StartValues(Session& session)
+{
+    TradeValuesCache& cache = session.FullValues;
+    cache.Version = session.Full.Version();
+    cache.Values.assign(session.Full.RowCount(), TradeValuesCache::Entry());
+}
+
 // The numbers of every row of a large trade table, read in the walk that reads its facts anew.
 class ValuesWithFacts final : public RowVisitor
 {
@@ -93,12 +101,7 @@ public:
     }
 
     // Makes room for the numbers the walk reads.
-    void Prepare()
-    {
-        TradeValuesCache& cache = m_session.FullValues;
-        cache.Version = m_session.Full.Version();
-        cache.Values.assign(m_session.Full.RowCount(), TradeValuesCache::Entry());
-    }
+    void Prepare() { StartValues(m_session); }
 
     void Visit(int row, const std::string_view* cells) override { ReadValue(row, cells, m_session.FullValues.Values); }
 
@@ -145,11 +148,9 @@ public:
         m_trades.clear();
         m_trades.reserve(static_cast<std::size_t>(rows));
         m_written.BalanceLengths.reserve(static_cast<std::size_t>(rows));
-        TradeValuesCache& cache = m_session.FullValues;
-        if (cache.Version != m_session.Full.Version()) {
-            cache.Version = m_session.Full.Version();
-            cache.Values.assign(m_session.Full.RowCount(), TradeValuesCache::Entry());
-            ReadAllValues(m_session.Full, cache.Values);
+        if (m_session.FullValues.Version != m_session.Full.Version()) {
+            StartValues(m_session);
+            ReadAllValues(m_session.Full, m_session.FullValues.Values);
         }
     }
 
@@ -180,16 +181,15 @@ public:
      */
     void Compute(const std::vector<int>& shown)
     {
+        for (const int row : shown)
+            m_visible[static_cast<std::size_t>(row)] = 1;
         if (shown.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
             ComputeBalances(shown);
             return;
         }
         RunAtOnce([&] { ComputeBalances(shown); },
                   [&] {
-                      std::vector<char> rows(m_facts.Rows.size(), 0);
-                      for (const int row : shown)
-                          rows[static_cast<std::size_t>(row)] = 1;
-                      MarkVisibleTrades(rows, m_moreVisible);
+                      MarkVisibleTrades(m_moreVisible);
                       m_more = ComputeMoreStatistics(m_facts.Trades, &m_moreVisible, m_facts.Symbols,
                                                      m_facts.MagicNames, m_session.Report);
                   });
@@ -291,7 +291,7 @@ public:
             visible.Visible = std::move(m_moreVisible);
             visible.More = std::move(m_more);
         } else {
-            MarkVisibleTrades(m_visible, visible.Visible);
+            MarkVisibleTrades(visible.Visible);
         }
         visible.All = &m_facts.Trades;
         visible.Symbols = &m_facts.Symbols;
@@ -303,15 +303,15 @@ public:
     }
 
 private:
-    // Flags the closed trades whose rows `rows` flags, by position in the facts, and gives them their
-    // Result and Pips.
-    void MarkVisibleTrades(const std::vector<char>& rows, std::vector<char>& visible)
+    // Flags the closed trades of the rows to show, by position in the facts, and gives them their Result
+    // and Pips.
+    void MarkVisibleTrades(std::vector<char>& visible)
     {
         const TradeValuesCache& cache = m_session.FullValues;
         visible.assign(m_facts.Trades.size(), 0);
         for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
             const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
-            if (!rows[row])
+            if (!m_visible[row])
                 continue;
             // A row's numbers are the same for as long as the facts hold: the trade keeps them.
             ClosedTrade& trade = m_facts.Trades[i];
@@ -370,7 +370,6 @@ private:
             grid.PrefetchRow(row + static_cast<int>(kAhead));
             alternate.PrefetchRow(row + static_cast<int>(kAhead));
             full.ReadCells(fullRow, cells);
-            m_visible[static_cast<std::size_t>(fullRow)] = 1;
             const TableFacts::Row& facts = m_facts.Rows[static_cast<std::size_t>(fullRow)];
             if (facts.Earliest != TableFacts::Date::None) {
                 const std::string_view earliest =
@@ -412,7 +411,7 @@ private:
     double m_balance;
     std::vector<TradeValues> m_trades; // of the rows computed, in order
     std::vector<double> m_balances;    // the same rows' balances
-    std::vector<char> m_visible;       // by row of the trade table
+    std::vector<char> m_visible;       // by row of the trade table: the row is to show
     std::optional<MoreFigures> m_more; // the more statistics of the rows to show, worked out with them
     std::vector<char> m_moreVisible;   // ... over these of the facts' closed trades
     Written m_written;
