@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -131,9 +132,15 @@ std::string_view MagicName(std::string_view magicCell);
 // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are written in
 // that order), a MetaTrader 4 report's in order of close time and then of ticket.
 bool RunsInDealOrder(const ReportState& report);
+// That order as a key: the close time, then the ticket, or nothing more in the deal order (equal
+// times keep the table's order).
+inline std::pair<long long, long long> RunKey(const ClosedTrade& trade, bool dealOrder)
+{
+    return {trade.CloseSeconds, dealOrder ? 0 : trade.Ticket};
+}
 inline bool RunsBefore(const ClosedTrade& a, const ClosedTrade& b, bool dealOrder)
 {
-    return a.CloseSeconds != b.CloseSeconds ? a.CloseSeconds < b.CloseSeconds : !dealOrder && a.Ticket < b.Ticket;
+    return RunKey(a, dealOrder) < RunKey(b, dealOrder);
 }
 
 /**

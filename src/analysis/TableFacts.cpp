@@ -125,20 +125,17 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder, RowV
                        [dealOrder](const ClosedTrade& a, const ClosedTrade& b) { return RunsBefore(a, b, dealOrder); }))
         return facts;
     // The order is sorted as keys side by side, not as indexes into the trades: the sort reads the keys
-    // in runs instead of the trades all over memory. The index makes equal times and tickets keep the
-    // table's order, so an unstable sort gives the order a stable sort of the trades gives.
+    // in runs instead of the trades all over memory. The index makes equal run keys keep the table's
+    // order, so an unstable sort gives the order a stable sort of the trades gives.
     struct Key
     {
-        long long Close;
-        long long Ticket; // 0 in the deal order, which leaves equal times in the table's order
+        std::pair<long long, long long> Run;
         int Index;
     };
     std::vector<Key> keys(trades.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
-        keys[i] = {trades[i].CloseSeconds, dealOrder ? 0 : trades[i].Ticket, static_cast<int>(i)};
-    const auto before = [](const Key& a, const Key& b) {
-        return a.Close != b.Close ? a.Close < b.Close : a.Ticket != b.Ticket ? a.Ticket < b.Ticket : a.Index < b.Index;
-    };
+        keys[i] = {RunKey(trades[i], dealOrder), static_cast<int>(i)};
+    const auto before = [](const Key& a, const Key& b) { return a.Run != b.Run ? a.Run < b.Run : a.Index < b.Index; };
     if (keys.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
         std::sort(keys.begin(), keys.end(), before);
     } else {
