@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -189,7 +190,7 @@ public:
         }
         RunAtOnce([&] { ComputeBalances(shown); },
                   [&] {
-                      MarkVisibleTrades(m_moreVisible);
+                      MarkVisibleTrades(m_moreVisible, false);
                       m_more = ComputeMoreStatistics(m_facts.Trades, &m_moreVisible, m_facts.Symbols,
                                                      m_facts.MagicNames, m_session.Report);
                   });
@@ -291,7 +292,7 @@ public:
             visible.Visible = std::move(m_moreVisible);
             visible.More = std::move(m_more);
         } else {
-            MarkVisibleTrades(visible.Visible);
+            MarkVisibleTrades(visible.Visible, true);
         }
         visible.All = &m_facts.Trades;
         visible.Symbols = &m_facts.Symbols;
@@ -303,22 +304,36 @@ public:
     }
 
 private:
-    // Flags the closed trades of the rows to show, by position in the facts, and gives them their Result
-    // and Pips.
-    void MarkVisibleTrades(std::vector<char>& visible)
+    /**
+     * Flags the closed trades of the rows to show, by position in the facts, and gives every closed trade
+     * its Result and Pips: the ones not shown still move the account's balance. A row read for the first
+     * time is kept in the number cache when `keep` says the caller's thread is the only one at the cache;
+     * a row whose cells are not numbers has no Result (not a number).
+     */
+    void MarkVisibleTrades(std::vector<char>& visible, bool keep)
     {
-        const TradeValuesCache& cache = m_session.FullValues;
+        std::vector<TradeValuesCache::Entry>& cache = m_session.FullValues.Values;
         visible.assign(m_facts.Trades.size(), 0);
+        std::string_view cells[kProfit + 1];
         for (std::size_t i = 0; i < m_facts.Trades.size(); ++i) {
             const auto row = static_cast<std::size_t>(m_facts.CloseOrder[i]);
-            if (!m_visible[row])
-                continue;
             // A row's numbers are the same for as long as the facts hold: the trade keeps them.
             ClosedTrade& trade = m_facts.Trades[i];
-            const TradeValuesCache::Entry& read = cache.Values[row];
+            TradeValuesCache::Entry read = cache[row];
+            if (!read.Known) {
+                m_session.Full.ReadCells(static_cast<int>(row), cells);
+                try {
+                    read = EntryOf(ReadTrade(cells));
+                } catch (const ConversionError&) {
+                    trade.Result = std::numeric_limits<double>::quiet_NaN();
+                    continue;
+                }
+                if (keep)
+                    cache[row] = read;
+            }
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
             trade.Pips = read.Pips;
-            visible[i] = 1;
+            visible[i] = m_visible[row];
         }
     }
 
@@ -488,8 +503,11 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     visible.Write(shown);
     session.Grid.SetRowCount(next);
     session.XGrid.SetRowCount(next);
-    if (next == 1)
+    if (next == 1) {
+        session.ShownMore =
+            std::make_shared<const MoreFigures>(ComputeMoreStatistics({}, nullptr, {}, {}, session.Report));
         return;
+    }
     VisibleTrades trades = visible.Trades();
     const Statistics statistics = ShowSummary(session, trades);
     visible.LeaveFacts(std::move(trades.Values), statistics);

@@ -21,10 +21,13 @@ namespace corvane {
  */
 struct ClosedTrade
 {
-    long long Ticket = 0;
+    // The trade's place among those closed in the same second, and among the balance rows of that second:
+    // a statement's ticket, the number of a MetaTrader 4 tester report's closing line, 0 in a MetaTrader 5
+    // report (its trades of one second keep the order of its Deals table).
+    long long Sequence = 0;
     long long OpenSeconds = 0;  // seconds since 1970 of the open time, 0 when it cannot be read
     long long CloseSeconds = 0; // ... of the close time
-    double Result = 0.0;
+    double Result = 0.0;        // not a number when the row's cells could not be read
     long long Pips = 0;
     // The month of the close time as MonthKey makes it: it also gives the month's name.
     std::uint64_t Month = 0;
@@ -53,7 +56,9 @@ struct MonthFigures
     std::string Month; // "yyyy.mm"
     long long Trades = 0;
     double NetProfit = 0.0;
-    double GainPct = 0.0; // the month's gain in %, time-weighted as the whole gain is
+    std::optional<double> GainPct; // the month's gain in %, time-weighted as the whole gain is; none as it has none
+
+    bool operator==(const MonthFigures&) const = default;
 };
 
 // One row of the tables by symbol and by magic number.
@@ -64,13 +69,15 @@ struct GroupFigures
     double NetProfit = 0.0;
     double WonPct = 0.0; // trades with a result of 0 or more, in % of the trades
     long long Pips = 0;
+
+    bool operator==(const GroupFigures&) const = default;
 };
 
 /**
  * The figures of the closed trades the filters keep. Those the terminal prints follow its rules, so
  * that on a whole report they equal its own: trades run in order of close time (the same second in
- * ticket order; a MetaTrader 5 report in the order of its Deals table), a result of exactly 0 is a
- * win.
+ * ticket order, a MetaTrader 4 tester report's in the order of its closing lines, a MetaTrader 5 report's
+ * in the order of its Deals table), a result of exactly 0 is a win. docs/statistics.md defines each.
  */
 struct MoreFigures
 {
@@ -78,7 +85,8 @@ struct MoreFigures
     double GrossProfit = 0.0;                    // sum of the results of 0 or more
     double GrossLoss = 0.0;                      // sum of the negative results (a negative amount)
     double NetProfit = 0.0;                      // gross profit + gross loss
-    std::optional<double> ProfitFactor;          // gross profit / |gross loss|; none without a losing trade
+    std::optional<double> ProfitFactor;          // gross profit / |gross loss|; without a losing trade none,
+                                                 // 0 in a MetaTrader 5 report (as it prints it)
     double ExpectedPayoff = 0.0;                 // net profit / trades; 0 without trades
     double LargestProfitTrade = 0.0;             // the highest result of 0 or more; 0 without a win
     double LargestLossTrade = 0.0;               // the lowest negative result; 0 without a loss
@@ -94,16 +102,26 @@ struct MoreFigures
     double LongWonPct = 0.0;                     // winning buys in % of the buys; 0 without buys
     double MaxDrawdown = 0.0;                    // the deepest fall of the trades' running result from its peak
     double MaxDrawdownPct = 0.0;                 // that fall in % of the balance the terminal measures it on
-    std::optional<double> GainPct;               // the product of (1 + result / balance before it) over the
-                                                 // trades, less 1, in %: deposits and withdrawals move the
-                                                 // balance but earn nothing; none while no balance is known
-    std::optional<double> SharpeRatio;           // mean result / standard deviation of the results (n - 1);
-                                                 // none for fewer than two trades or equal results
-    std::optional<double> RecoveryFactor;        // net profit / maximal drawdown; none without a drawdown
+    double AbsoluteDrawdown = 0.0;               // how far the running result fell below 0: the balance below
+                                                 // what was deposited before the first trade
+    std::optional<double> GainPct;               // the product of (1 + result / the account's balance before it)
+                                                 // over the trades, less 1, in %: deposits and withdrawals move
+                                                 // the balance but earn nothing; none when a trade had no
+                                                 // balance above 0 to earn on
+    std::optional<double> SharpeRatio;           // the terminal's: mean result / standard deviation of the
+                                                 // results (of the population); none for fewer than two trades
+                                                 // or equal results (0 in a MetaTrader 5 report)
+    std::optional<double> SharpeRatioAnnual;     // mean / standard deviation (n - 1) of the daily returns on the
+                                                 // balance, times the root of 252; none without two days or a gain
+    std::optional<double> SortinoRatioAnnual;    // the same mean over the root of the mean squared loss of a day
+    std::optional<double> RecoveryFactor;        // net profit / maximal drawdown; none without a drawdown (0 in a
+                                                 // MetaTrader 5 report)
     std::optional<double> AverageHoldingSeconds; // mean of close time - open time; none without trades
     std::vector<MonthFigures> Months;            // by month of the close time, in time order
     std::vector<GroupFigures> Symbols;           // in order of first close
     std::vector<GroupFigures> Magics;            // in order of first close
+
+    bool operator==(const MoreFigures&) const = default;
 };
 
 // How the longest runs of wins and losses are chosen when several have the same length.
@@ -124,36 +142,53 @@ enum class ConsecutiveRule
 ClosedTradeList ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, int magicColumn,
                              const ReportState& report, const std::vector<TradeValues>* values = nullptr);
 
-// The closed trade of a row's first 14 cells, without Result, Pips and ids: false for an open position.
+// The closed trade of a row's first 14 cells, without Result, Pips and ids, its Sequence the ticket: false
+// for an open position.
 bool ReadClosedTrade(const std::string_view* cells, ClosedTrade& trade);
 // The name a Magic cell groups its trade under: the magic number without padding, "0" for none.
 std::string_view MagicName(std::string_view magicCell);
 
 // The terminal runs a MetaTrader 5 report's trades in the order of its Deals table (rows are written in
-// that order), a MetaTrader 4 report's in order of close time and then of ticket.
+// that order), a MetaTrader 4 report's in order of close time and then of Sequence.
 bool RunsInDealOrder(const ReportState& report);
-// That order as a key: the close time, then the ticket, or nothing more in the deal order (equal
-// times keep the table's order).
-inline std::pair<long long, long long> RunKey(const ClosedTrade& trade, bool dealOrder)
+// That order as a key: the close time, then the Sequence (0 in the deal order: equal times keep the table's
+// order).
+inline std::pair<long long, long long> RunKey(const ClosedTrade& trade)
 {
-    return {trade.CloseSeconds, dealOrder ? 0 : trade.Ticket};
+    return {trade.CloseSeconds, trade.Sequence};
 }
-inline bool RunsBefore(const ClosedTrade& a, const ClosedTrade& b, bool dealOrder)
+inline bool RunsBefore(const ClosedTrade& a, const ClosedTrade& b)
 {
-    return RunKey(a, dealOrder) < RunKey(b, dealOrder);
+    return RunKey(a) < RunKey(b);
 }
+
+// Gives trades their Sequence: the ticket read from the row, the number of its closing line in a MetaTrader
+// 4 tester report, 0 in the deal order.
+class Sequences
+{
+public:
+    explicit Sequences(const ReportState& report);
+    long long Of(long long ticket);
+
+private:
+    bool m_dealOrder;
+    const std::vector<std::pair<long long, long long>>* m_closeLines; // empty: tickets
+    std::size_t m_next = 0;                                           // where the next ticket is looked for
+};
 
 /**
  * The balance the report starts from, before its first row: a statement's printed Balance less its
  * Closed Trade P/L and Deposit/Withdrawal (a statement of part of an account's life starts above 0), a
  * MetaTrader 4 tester report's initial deposit (it has no balance row), a MetaTrader 5 report's
- * balance before its first deal, else 0.
+ * balance before its first deal, else 0. Trades rescaled to one lot start from the initial deposit
+ * Normalize set, without the report's balance rows.
  */
 double OpeningBalance(const ReportState& report);
 
 MoreFigures ComputeMoreStatistics(const ClosedTradeList& trades, const ReportState& report);
 // The same over the trades of `all` whose flag in `kept` (by position) is set, every one without `kept`,
-// their ids standing for `symbols` and `magics`.
+// their ids standing for `symbols` and `magics`. The trades left out still move the account's balance, on
+// which the kept ones earn their gain.
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
                                   const std::vector<std::string>& symbols, const std::vector<std::string>& magics,
                                   const ReportState& report);
@@ -171,16 +206,25 @@ struct ReportCheck
 };
 std::optional<ReportCheck> CheckAgainstReport(const MoreFigures& all, const ReportState& report);
 
+// How the text shows the figures: money with the account currency's digits, as the report prints it, and the
+// drawdown's percentage with them too in a MetaTrader 5 report.
+struct FigureDigits
+{
+    int Money = 2;
+    int DrawdownPct = 2;
+};
+FigureDigits DigitsOf(const ReportState& report);
+
 // The more statistics as text, laid out as the summary's two columns, then the three tables.
-std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures);
+std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures, FigureDigits digits = {});
 
 /**
  * Rewrites session.MoreMemo: an empty line, the check line (when the report printed a summary) and the
- * more statistics of the visible trades (`visible`: their figures). The check is made while every trade
- * of the table is visible (after a load, and whenever no filter holds a trade back) and kept in the
- * session for the passes that filter.
+ * more statistics of the visible trades (`visible`: their figures), which stay with the session
+ * (session.ShownMore). The check is made while every trade of the table is visible (after a load, and
+ * whenever no filter holds a trade back) and kept in the session for the passes that filter.
  */
-void ShowMoreStatistics(Session& session, const MoreFigures& visible);
+void ShowMoreStatistics(Session& session, MoreFigures visible);
 
 // The check of a load that left no trade to show: session.Check, and MoreMemo holding only it.
 void CheckEmptyTable(Session& session);

@@ -22,9 +22,10 @@ struct FactsPart
 };
 
 // Reads rows [first, end) into `rows` (the facts' rows) and `part`, which may hold the rows before.
-void ReadPart(const TextGrid& full, int first, int end, std::vector<TableFacts::Row>& rows, FactsPart& part,
-              RowVisitor* visitor)
+void ReadPart(const TextGrid& full, const ReportState& report, int first, int end, std::vector<TableFacts::Row>& rows,
+              FactsPart& part, RowVisitor* visitor)
 {
+    Sequences sequences(report);
     TextIds symbolId(part.Symbols);
     TextIds magicId(part.MagicTexts);
     // The magic numbers group the more statistics by their names: no magic number is named "0".
@@ -51,6 +52,7 @@ void ReadPart(const TextGrid& full, int first, int end, std::vector<TableFacts::
         ClosedTrade trade;
         if (!ReadClosedTrade(cells, trade))
             continue;
+        trade.Sequence = sequences.Of(trade.Sequence);
         trade.SymbolId = factsRow.Symbol;
         trade.MagicId = part.MagicGroup[static_cast<std::size_t>(factsRow.Magic)];
         part.Trades.push_back(trade);
@@ -92,26 +94,26 @@ void JoinParts(FactsPart& earlier, FactsPart& later, std::vector<TableFacts::Row
     earlier.CloseOrder.insert(earlier.CloseOrder.end(), later.CloseOrder.begin(), later.CloseOrder.end());
 }
 
-std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder, RowVisitor* visitor)
+std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, const ReportState& report, RowVisitor* visitor)
 {
     auto facts = std::make_shared<TableFacts>();
     facts->Version = full.Version();
-    facts->Mt5 = dealOrder;
+    facts->Mt5 = RunsInDealOrder(report);
     const int rows = full.RowCount();
     facts->Rows.resize(static_cast<std::size_t>(std::max(rows, 1)));
     FactsPart part;
     part.Trades.reserve(facts->Rows.size());
     part.CloseOrder.reserve(facts->Rows.size());
     if (rows < kTwoPartsFrom) {
-        ReadPart(full, 1, rows, facts->Rows, part, visitor);
+        ReadPart(full, report, 1, rows, facts->Rows, part, visitor);
     } else {
         // The rows are read apart and joined in order: the same facts as one reading gives.
         const int middle = rows / 2;
         FactsPart later;
         later.Trades.reserve(static_cast<std::size_t>(rows - middle));
         later.CloseOrder.reserve(static_cast<std::size_t>(rows - middle));
-        RunAtOnce([&] { ReadPart(full, 1, middle, facts->Rows, part, visitor); },
-                  [&] { ReadPart(full, middle, rows, facts->Rows, later, visitor); });
+        RunAtOnce([&] { ReadPart(full, report, 1, middle, facts->Rows, part, visitor); },
+                  [&] { ReadPart(full, report, middle, rows, facts->Rows, later, visitor); });
         JoinParts(part, later, facts->Rows, middle, rows);
     }
     facts->Symbols = std::move(part.Symbols);
@@ -121,8 +123,7 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder, RowV
     facts->CloseOrder = std::move(part.CloseOrder);
     std::vector<ClosedTrade>& trades = facts->Trades;
     // Most tables are in that order already: the check costs less than a sort.
-    if (std::is_sorted(trades.begin(), trades.end(),
-                       [dealOrder](const ClosedTrade& a, const ClosedTrade& b) { return RunsBefore(a, b, dealOrder); }))
+    if (std::is_sorted(trades.begin(), trades.end(), RunsBefore))
         return facts;
     // The order is sorted as keys side by side, not as indexes into the trades: the sort reads the keys
     // in runs instead of the trades all over memory. The index makes equal run keys keep the table's
@@ -134,7 +135,7 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, bool dealOrder, RowV
     };
     std::vector<Key> keys(trades.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
-        keys[i] = {RunKey(trades[i], dealOrder), static_cast<int>(i)};
+        keys[i] = {RunKey(trades[i]), static_cast<int>(i)};
     const auto before = [](const Key& a, const Key& b) { return a.Run != b.Run ? a.Run < b.Run : a.Index < b.Index; };
     if (keys.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
         std::sort(keys.begin(), keys.end(), before);
@@ -185,7 +186,7 @@ TableFacts& TableFactsOf(Session& session, RowVisitor* visitor)
 {
     if (!FactsCurrent(session)) {
         session.FullFacts.reset(); // the old facts go before the new ones are read
-        session.FullFacts = ReadFacts(session.Full, RunsInDealOrder(session.Report), visitor);
+        session.FullFacts = ReadFacts(session.Full, session.Report, visitor);
     }
     return *session.FullFacts;
 }

@@ -1,6 +1,7 @@
 #include "cli/StatsJson.h"
 
 #include "analysis/MoreStatistics.h"
+#include "trades/Numbers.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,12 +12,10 @@ namespace corvane {
 
 namespace {
 
-// To the cent, as "%.2f" rounds the binary value, read back as the nearest double.
+// To the cent, as the terminal rounds the binary value (half away from zero), read back as the nearest double.
 double Cents(double value)
 {
-    char text[400];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    const double rounded = std::strtod(text, nullptr);
+    const double rounded = std::strtod(FormatRounded(value, 2).c_str(), nullptr);
     return rounded == 0 ? 0.0 : rounded; // no "-0"
 }
 
@@ -42,7 +41,11 @@ nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char*
 std::string StatsJson(const Session& session)
 {
     const ReportState& report = session.Report;
-    const MoreFigures f = ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, report), report);
+    // The figures of the last filter pass: the trades as the trade table holds them, whatever order the
+    // visible table was sorted in since.
+    const MoreFigures f = session.ShownMore
+                              ? *session.ShownMore
+                              : ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
     nlohmann::ordered_json json;
     json["trades"] = f.Trades;
     json["gross_profit"] = Cents(f.GrossProfit);
@@ -64,8 +67,11 @@ std::string StatsJson(const Session& session)
     json["long_won_pct"] = Cents(f.LongWonPct);
     json["max_drawdown"] = Cents(f.MaxDrawdown);
     json["max_drawdown_pct"] = Cents(f.MaxDrawdownPct);
+    json["absolute_drawdown"] = Cents(f.AbsoluteDrawdown);
     json["gain_pct"] = CentsOrNull(f.GainPct);
     json["sharpe_ratio"] = CentsOrNull(f.SharpeRatio);
+    json["sharpe_ratio_annual"] = CentsOrNull(f.SharpeRatioAnnual);
+    json["sortino_ratio_annual"] = CentsOrNull(f.SortinoRatioAnnual);
     json["recovery_factor"] = CentsOrNull(f.RecoveryFactor);
     json["average_holding_seconds"] =
         f.AverageHoldingSeconds ? nlohmann::ordered_json(std::llround(*f.AverageHoldingSeconds)) : nullptr;
@@ -74,7 +80,7 @@ std::string StatsJson(const Session& session)
         months.push_back({{"month", month.Month},
                           {"trades", month.Trades},
                           {"net_profit", Cents(month.NetProfit)},
-                          {"gain_pct", Cents(month.GainPct)}});
+                          {"gain_pct", CentsOrNull(month.GainPct)}});
     json["months"] = months;
     json["symbols"] = Groups(f.Symbols, "symbol");
     json["magics"] = Groups(f.Magics, "magic");

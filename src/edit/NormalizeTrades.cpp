@@ -71,6 +71,9 @@ bool NormalizeTrades(Session& session, bool timesTen, MagicFilter magicFilter)
     const double scale = timesTen ? 10.0 : 1.0;
 
     session.Report.InitialDeposit = timesTen ? 100000.0 : 10000.0;
+    // The rescaled trades' balance runs from that deposit: the report's own deposits and withdrawals, in
+    // the account's money, no longer belong to it.
+    session.Report.Rescaled = true;
     double balance = session.Report.InitialDeposit;
     // Each row is rebuilt in one write from a copy of its cells, the five new texts in their places.
     TextGrid copy(kFullColumns, 1);

@@ -337,6 +337,9 @@ public:
         std::vector<BalanceRow>& balanceRows = m_session.Report.BalanceRows;
         std::move(secondSession.Report.BalanceRows.begin(), secondSession.Report.BalanceRows.end(),
                   std::back_inserter(balanceRows));
+        std::vector<std::pair<long long, long long>>& closeLines = m_session.Report.CloseLines;
+        closeLines.insert(closeLines.end(), secondSession.Report.CloseLines.begin(),
+                          secondSession.Report.CloseLines.end());
         if (notes.StatementRows)
             m_session.Report.Layout = secondSession.Report.Layout;
         m_openTrades = second.m_openTrades;
@@ -529,7 +532,8 @@ private:
     // The close of an order that was never opened is left out: it belongs to no row of the table.
     void ReadClosingLine(LineFields& fields)
     {
-        const int row = m_orders.FirstRow(fields.Field("<td>", "</td>", 3));
+        const std::string_view order = fields.Field("<td>", "</td>", 3);
+        const int row = m_orders.FirstRow(order);
         if (row < 0) {
             if (m_notes) {
                 m_notes->UnknownClosings.emplace_back(fields.Line(), m_words);
@@ -550,6 +554,9 @@ private:
             ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6));
         cells[kProfit] = profit;
         m_full.SetRow(row, cells);
+        // Trades closed in the same minute run in the order of their closing lines, not of their orders.
+        m_session.Report.CloseLines.emplace_back(LeadingInteger(order),
+                                                 LeadingInteger(fields.Field("<td>", "</td>", 1)));
         if (Has(kSwapClose)) {
             m_rolledOverSide.assign(m_full.Cell(kType, row));
             m_swapClosed = true;
@@ -615,6 +622,7 @@ public:
     {
         m_session.Report = session.Report;
         m_session.Report.BalanceRows.clear();
+        m_session.Report.CloseLines.clear();
         m_body = std::make_unique<BodyReader>(m_session, 1);
         m_body->TakeNotes(m_notes);
         m_thread = std::thread([this] { Run(); });

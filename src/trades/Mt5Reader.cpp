@@ -204,6 +204,8 @@ std::optional<PrintedSummary> Mt5Reader::PrintedResults() const
     // the first column of its rows 3 to 5. Both end with the same 7 rows, total trades first.
     const bool tester = m_kind == ReportKind::Tester;
     summary.NetProfit = tester ? amount(2, 0) : amount(0, 0);
+    if (const std::size_t row = tester ? 2 : 0; row < rows.size() && !rows[row].empty())
+        summary.MoneyDigits = PrintedDecimals(rows[row][0]);
     summary.GrossProfit = tester ? amount(3, 0) : amount(0, 1);
     summary.GrossLoss = tester ? amount(4, 0) : amount(0, 2);
     if (summary.GrossLoss)
@@ -577,6 +579,8 @@ ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
     state.ReadWarning = Warning(endSeen);
     EndBlock();
     state.Printed = PrintedResults();
+    if (state.Printed)
+        state.MoneyDigits = state.Printed->MoneyDigits;
     state.BalanceRows = std::move(m_balanceRows);
     if (m_startBalance)
         state.StartBalance = static_cast<double>(*m_startBalance) / 100.0;

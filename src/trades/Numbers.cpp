@@ -384,6 +384,50 @@ std::string FormatFigure(double value, int width, int precision)
     return text;
 }
 
+int PrintedDecimals(std::string_view text)
+{
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos)
+        return 0;
+    int decimals = 0;
+    for (std::size_t i = point + 1; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        ++decimals;
+    return decimals;
+}
+
+std::string FormatRounded(double value, int precision)
+{
+    if (!std::isfinite(value))
+        return FormatFigure(value, 0, precision);
+    // Enough digits beyond the kept ones to show the exact binary fraction of every amount a report holds:
+    // the first of them decides, and a tie (a 5 and zeros after it) goes away from zero as the rest do.
+    constexpr int kBeyond = 70;
+    char digits[kFixedTextRoom + kBeyond + 8];
+    const auto written =
+        std::to_chars(digits, digits + sizeof digits, std::fabs(value), std::chars_format::fixed, precision + kBeyond);
+    const std::string_view exact(digits, static_cast<std::size_t>(written.ptr - digits));
+    const std::size_t point = exact.find('.');
+    std::string text(exact.substr(0, precision > 0 ? point + 1 + static_cast<std::size_t>(precision) : point));
+    if (exact[point + 1 + static_cast<std::size_t>(precision)] >= '5') {
+        std::size_t i = text.size();
+        for (; i > 0; --i) {
+            char& c = text[i - 1];
+            if (c == '.')
+                continue;
+            if (c != '9') {
+                ++c;
+                break;
+            }
+            c = '0';
+        }
+        if (i == 0)
+            text.insert(text.begin(), '1');
+    }
+    if (value < 0 && text.find_first_not_of("0.") != std::string::npos)
+        text.insert(text.begin(), '-');
+    return text;
+}
+
 std::string FormatInt(long long value, int width)
 {
     char buffer[kIntTextRoom];

@@ -75,6 +75,9 @@ std::string_view FormatIntTo(std::span<char, kIntTextRoom> buffer, long long val
 std::string FormatFigure(double value, int width, int precision);
 // "%<width>d".
 std::string FormatInt(long long value, int width);
+// The value with `precision` decimals as the terminal prints its figures: the binary value rounded half away
+// from zero (-56.5 prints as -57 with no decimals), a value that rounds to zero without a minus sign.
+std::string FormatRounded(double value, int precision);
 
 // One value for FormatFigures: a whole number, a floating-point number or a text.
 struct FigureArg
@@ -97,6 +100,9 @@ struct FigureArg
  * a minus sign. A conversion without a matching argument prints nothing.
  */
 std::string FormatFigures(std::string_view format, std::initializer_list<FigureArg> args);
+
+// The decimals of a printed amount ("1 324.50" has 2): 0 in an account in yen, whose money has none.
+int PrintedDecimals(std::string_view text);
 
 // Reads a decimal number exactly, as an amount scaled by 10^decimals and rounded half away from zero:
 // optional sign, digits with single blanks between digit groups ("-1 324.5", "100 000.00"), an

@@ -206,8 +206,11 @@ std::optional<PrintedSummary> ReadTesterSummary(LineReader& reader)
     }
     reader.Rewind();
     // Rows: initial deposit; net profit, gross profit, gross loss; profit factor; drawdowns; total trades.
-    return Printed(PrintedCount(ValueAt(rows, 4, 0)), PrintedAmount(ValueAt(rows, 1, 0)),
-                   PrintedAmount(ValueAt(rows, 1, 1)), PrintedAmount(ValueAt(rows, 1, 2)));
+    auto summary = Printed(PrintedCount(ValueAt(rows, 4, 0)), PrintedAmount(ValueAt(rows, 1, 0)),
+                           PrintedAmount(ValueAt(rows, 1, 1)), PrintedAmount(ValueAt(rows, 1, 2)));
+    if (summary)
+        summary->MoneyDigits = PrintedDecimals(ValueAt(rows, 1, 0));
+    return summary;
 }
 
 std::optional<PrintedSummary> ReadStatementSummary(LineReader& reader)
@@ -233,6 +236,7 @@ std::optional<PrintedSummary> ReadStatementSummary(LineReader& reader)
     if (summary) {
         summary->DepositWithdrawal = PrintedAmount(ValueAt(rows, 0, 0));
         summary->Balance = PrintedAmount(ValueAt(rows, 2, 0));
+        summary->MoneyDigits = PrintedDecimals(ValueAt(rows, 1, 0));
     }
     return summary;
 }

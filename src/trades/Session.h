@@ -7,11 +7,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvane {
 
-struct TableFacts; // what the filter pass has read of the trade table (analysis/TableFacts.h)
+struct TableFacts;  // what the filter pass has read of the trade table (analysis/TableFacts.h)
+struct MoreFigures; // the more statistics of the visible trades (analysis/MoreStatistics.h)
 
 enum class ReportKind
 {
@@ -86,6 +88,7 @@ struct PrintedSummary
     std::optional<double> GrossLoss;
     std::optional<double> Balance;           // a statement's closing balance
     std::optional<double> DepositWithdrawal; // a statement's deposits less withdrawals
+    int MoneyDigits = 2;                     // the decimals of its net profit: 0 in an account in yen
 };
 
 // The state that travels with the trade table.
@@ -102,6 +105,11 @@ struct ReportState
     std::vector<BalanceRow> BalanceRows;   // in the report's order; they stay out of the trade table
     std::optional<double> StartBalance;    // the balance before the report's first deal, when it tells
     std::optional<PrintedSummary> Printed; // none for an import, an appended load or a report without one
+    int MoneyDigits = 2;                   // the decimals the report prints its money with
+    // A MetaTrader 4 tester report's closing lines: the order each closes and the number of the line (the
+    // terminal's own order of trades closed in the same minute), sorted by order.
+    std::vector<std::pair<long long, long long>> CloseLines;
+    bool Rescaled = false; // Normalize rescaled the trades: their balance runs from its deposit alone
 };
 
 // The summary's first line as its parts: the report title and the report's path.
@@ -132,9 +140,10 @@ struct Session
     std::string Check;                 // the line of the last check against the report's own summary; "" when none
     std::optional<bool> Agrees;        // its outcome; none without a printed summary
 
-    TradeValuesCache FullValues;           // the numbers of Full's rows read so far by the filter pass
-    std::shared_ptr<TableFacts> FullFacts; // the rest it reads once from each version of Full
-    VisibleTableFacts ShownFacts;          // what it leaves with Grid and XGrid for the views
+    TradeValuesCache FullValues;                  // the numbers of Full's rows read so far by the filter pass
+    std::shared_ptr<TableFacts> FullFacts;        // the rest it reads once from each version of Full
+    VisibleTableFacts ShownFacts;                 // what it leaves with Grid and XGrid for the views
+    std::shared_ptr<const MoreFigures> ShownMore; // the more statistics of its visible trades
 };
 
 // The magic list is shown while it holds at least two entries (the window's layout switch).

@@ -67,8 +67,13 @@ void ImportText(Session& session, const std::string& path)
 
     session.Report.Title = path;
     session.Report.InitialDeposit = 10000.0;
-    session.Report.BalanceRows.clear(); // a text file has no balance rows and no printed summary
+    // A text file has no balance rows, no printed summary and no closing lines; its money has cents.
+    session.Report.BalanceRows.clear();
     session.Report.Printed.reset();
+    session.Report.StartBalance.reset();
+    session.Report.CloseLines.clear();
+    session.Report.MoneyDigits = 2;
+    session.Report.Rescaled = false;
     ResetGrid(session.Grid);
     ResetGrid(session.XGrid);
     session.Full = std::move(full);

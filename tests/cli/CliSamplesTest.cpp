@@ -29,5 +29,17 @@ TEST(CliSamples, EveryReportTheTerminalWroteIsSummarised)
     }
 }
 
+// Sort trades reorders the visible table only: the figures, defined in the terminal's order, stay.
+TEST(CliSamples, SortingChangesNoFigureOfTheStatistics)
+{
+    CORVANE_REQUIRE_SAMPLES();
+    for (const std::string& path : test::EverySampleReport()) {
+        std::ostringstream plain, sorted, err;
+        ASSERT_EQ(RunCli({"stats", path, "--json"}, plain, err), kExitOk) << path << ": " << err.str();
+        ASSERT_EQ(RunCli({"stats", path, "--json", "--sort"}, sorted, err), kExitOk) << path << ": " << err.str();
+        EXPECT_EQ(sorted.str(), plain.str()) << path;
+    }
+}
+
 } // namespace
 } // namespace corvane

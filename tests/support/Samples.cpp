@@ -41,6 +41,20 @@ std::vector<std::string> SampleReports()
     return files;
 }
 
+std::vector<std::string> EverySampleReport()
+{
+    std::vector<std::string> files;
+    for (const std::string& dir : {SamplesDir(), Mt5SamplesDir()}) {
+        if (dir.empty())
+            continue;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().extension() == ".htm" || entry.path().extension() == ".html")
+                files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir,
                                                                         const std::string& table)
 {

@@ -15,6 +15,9 @@ std::string Mt5SamplesDir();
 // Every *.htm file of the samples folder, sorted by name; empty when the folder is absent.
 std::vector<std::string> SampleReports();
 
+// Every report of both terminals' samples folders (*.htm and *.html), sorted by name.
+std::vector<std::string> EverySampleReport();
+
 // A table of figures (figures.tsv, figures-more.tsv) of a samples folder: file name -> column name ->
 // text; empty when `dir` is "".
 std::map<std::string, std::map<std::string, std::string>> SampleFigures(const std::string& dir = SamplesDir(),

@@ -232,6 +232,26 @@ TEST(FormatFigures, WritesEachConversionAsPrintfWithoutNegativeZero)
 
 // ---- Independence from the process locale -----------------------------------------------------------
 
+// The terminal rounds the binary value half away from zero where printf rounds ties to even.
+TEST(FormatRounded, RoundsTheBinaryValueHalfAwayFromZero)
+{
+    const struct
+    {
+        double Value;
+        int Precision;
+        const char* Text;
+    } cases[] = {
+        {-113.0 / 2, 0, "-57"}, {12.5, 0, "13"},
+        {0.125, 2, "0.13"},     {-3031.70 / 140, 2, "-21.65"},
+        {2.675, 2, "2.67"},     {-0.004, 2, "0.00"},
+        {-0.005, 2, "-0.01"},   {999.995, 2, "1000.00"},
+        {99.5, 0, "100"},       {1e20, 2, "100000000000000000000.00"},
+        {0.0, 1, "0.0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatRounded(c.Value, c.Precision), c.Text) << c.Value;
+}
+
 TEST(CommaLocale, ChangesNoNumberReadOrWritten)
 {
     const test::CommaNumericLocale locale;
