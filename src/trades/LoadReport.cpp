@@ -27,6 +27,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
         session.Memo.assign(1, std::string(kRefusal));
         session.MemoHeading.reset();
         session.MoreMemo.clear();
+        session.ShownMore.reset();
         return LoadOutcome::Refused;
     }
     Session staged;
@@ -105,6 +106,7 @@ LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pai
     session.Memo.clear();
     session.MemoHeading.reset();
     session.MoreMemo.clear();
+    session.ShownMore.reset();
     session.Check.clear();
     session.Agrees.reset();
     session.ReportPath = path;

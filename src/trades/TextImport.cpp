@@ -80,6 +80,7 @@ void ImportText(Session& session, const std::string& path)
     session.Memo.clear();
     session.MemoHeading.reset();
     session.MoreMemo.clear();
+    session.ShownMore.reset();
     session.Check.clear();
     session.Agrees.reset();
     session.Pairs = std::move(pairs);
