@@ -295,6 +295,20 @@ public:
 
     int Row() const { return m_row; }
 
+    // Leaves with the report the number of the line that closed each row's order: trades closed in the same
+    // minute run in the order of their closing lines, not of their orders. The rows of a tester report
+    // stand in the order of their orders, mostly: the list comes out sorted as it is made.
+    void LeaveCloseLines()
+    {
+        std::vector<std::pair<long long, long long>>& lines = m_session.Report.CloseLines;
+        lines.clear();
+        for (std::size_t row = 1; row < m_closeLines.size() && row < static_cast<std::size_t>(m_row); ++row)
+            if (m_closeLines[row] != 0)
+                lines.emplace_back(LeadingInteger(m_full.Cell(kTicket, static_cast<int>(row))), m_closeLines[row]);
+        if (!std::is_sorted(lines.begin(), lines.end()))
+            std::sort(lines.begin(), lines.end());
+    }
+
     /**
      * What the reader of a body's second half notes, read on its own from a state of its own (no open
      * trades, no pending orders, no orders, no rollover): the things whose outcome would differ had the
@@ -328,6 +342,9 @@ public:
                const std::vector<std::size_t>& tradeLines, LineReader& reader, const TradeLineCallback& onTradeLine)
     {
         m_full.TakeRows(m_row, std::move(secondSession.Full), 1, second.m_row - 1);
+        for (std::size_t row = 1; row < second.m_closeLines.size(); ++row)
+            if (second.m_closeLines[row] != 0)
+                CloseLine(m_row + static_cast<int>(row) - 1, second.m_closeLines[row]);
         m_row += second.m_row - 1;
         m_full.SetRowCount(m_row + 1);
         for (int i = 0; i < secondSession.Pairs.Count(); ++i)
@@ -337,9 +354,6 @@ public:
         std::vector<BalanceRow>& balanceRows = m_session.Report.BalanceRows;
         std::move(secondSession.Report.BalanceRows.begin(), secondSession.Report.BalanceRows.end(),
                   std::back_inserter(balanceRows));
-        std::vector<std::pair<long long, long long>>& closeLines = m_session.Report.CloseLines;
-        closeLines.insert(closeLines.end(), secondSession.Report.CloseLines.begin(),
-                          secondSession.Report.CloseLines.end());
         if (notes.StatementRows)
             m_session.Report.Layout = secondSession.Report.Layout;
         m_openTrades = second.m_openTrades;
@@ -528,6 +542,14 @@ private:
         m_orders.Add(order, m_row);
     }
 
+    void CloseLine(int row, long long line)
+    {
+        const auto at = static_cast<std::size_t>(row);
+        if (at >= m_closeLines.size())
+            m_closeLines.resize(std::max(at + 1, m_closeLines.size() * 2), 0);
+        m_closeLines[at] = line;
+    }
+
     // The tester report closes an order on a later line; its close data go to the order's first row.
     // The close of an order that was never opened is left out: it belongs to no row of the table.
     void ReadClosingLine(LineFields& fields)
@@ -554,9 +576,7 @@ private:
             ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6));
         cells[kProfit] = profit;
         m_full.SetRow(row, cells);
-        // Trades closed in the same minute run in the order of their closing lines, not of their orders.
-        m_session.Report.CloseLines.emplace_back(LeadingInteger(order),
-                                                 LeadingInteger(fields.Field("<td>", "</td>", 1)));
+        CloseLine(row, LeadingInteger(fields.Field("<td>", "</td>", 1)));
         if (Has(kSwapClose)) {
             m_rolledOverSide.assign(m_full.Cell(kType, row));
             m_swapClosed = true;
@@ -576,6 +596,7 @@ private:
     SecondHalfNotes* m_notes = nullptr;
     std::unordered_map<std::string, int> m_pendingSide;
     OrderRows m_orders;
+    std::vector<long long> m_closeLines; // by row: the number of the line that closed its order, 0 for none
     ListAdder m_pairs;
     ListAdder m_magic;
 };
@@ -622,7 +643,6 @@ public:
     {
         m_session.Report = session.Report;
         m_session.Report.BalanceRows.clear();
-        m_session.Report.CloseLines.clear();
         m_body = std::make_unique<BodyReader>(m_session, 1);
         m_body->TakeNotes(m_notes);
         m_thread = std::thread([this] { Run(); });
@@ -682,10 +702,11 @@ private:
 
 } // namespace
 
-int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine,
-             std::size_t halvesFrom)
+namespace {
+
+int ReadBodyLines(BodyReader& body, LineReader& reader, Session& session, const TradeLineCallback& onTradeLine,
+                  std::size_t halvesFrom)
 {
-    BodyReader body(session, currentRow);
     const std::size_t start = reader.Position();
     const std::size_t size = reader.Size() > start ? reader.Size() - start : 0;
     if (!reader.IsOpen() || size == 0 || size < halvesFrom) {
@@ -712,6 +733,18 @@ int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLi
     if (reader.Position() != middle || !second->Join() || !second->JoinTo(body, reader, onTradeLine))
         body.Read(reader, onTradeLine); // the second half is read again, after the first
     return body.Row();
+}
+
+} // namespace
+
+int ReadBody(LineReader& reader, Session& session, int currentRow, const TradeLineCallback& onTradeLine,
+             std::size_t halvesFrom)
+{
+    BodyReader body(session, currentRow);
+    const int row = ReadBodyLines(body, reader, session, onTradeLine, halvesFrom);
+    if (session.Report.Kind == ReportKind::Tester)
+        body.LeaveCloseLines();
+    return row;
 }
 
 } // namespace corvane

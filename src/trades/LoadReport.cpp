@@ -41,7 +41,6 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
         staged.Report.Printed = ReadTesterSummary(reader); // the results table stands before the trades
     ReadPreamble(reader, staged);
     ReadBody(reader, staged, 1, onTradeLine);
-    std::sort(staged.Report.CloseLines.begin(), staged.Report.CloseLines.end());
     if (head.Kind == ReportKind::Statement)
         staged.Report.Printed = ReadStatementSummary(reader); // the lines after the body loop stopped
     if (staged.Report.Printed)
