@@ -504,6 +504,7 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     session.Grid.SetRowCount(next);
     session.XGrid.SetRowCount(next);
     if (next == 1) {
+        session.ShownKept.assign(facts.Trades.size(), 0);
         session.ShownMore =
             std::make_shared<const MoreFigures>(ComputeMoreStatistics({}, nullptr, {}, {}, session.Report));
         return;
@@ -511,6 +512,7 @@ void ApplyFilters(Session& session, MagicFilter magicFilter)
     VisibleTrades trades = visible.Trades();
     const Statistics statistics = ShowSummary(session, trades);
     visible.LeaveFacts(std::move(trades.Values), statistics);
+    session.ShownKept = std::move(trades.Visible);
 }
 
 void RebuildMagicList(Session& session)

@@ -191,4 +191,16 @@ TableFacts& TableFactsOf(Session& session, RowVisitor* visitor)
     return *session.FullFacts;
 }
 
+std::vector<ClosedTrade> KeptClosedTrades(const Session& session)
+{
+    std::vector<ClosedTrade> kept;
+    const std::shared_ptr<TableFacts>& facts = session.FullFacts;
+    if (!FactsCurrent(session) || session.ShownKept.size() != facts->Trades.size())
+        return kept;
+    for (std::size_t i = 0; i < facts->Trades.size(); ++i)
+        if (session.ShownKept[i])
+            kept.push_back(facts->Trades[i]);
+    return kept;
+}
+
 } // namespace corvane

@@ -70,4 +70,8 @@ bool FactsCurrent(const Session& session);
 // then `visitor`, when given, visits every row of the table in the same walk.
 TableFacts& TableFactsOf(Session& session, RowVisitor* visitor = nullptr);
 
+// The closed trades the last filter pass kept, in the order the terminal runs them, with their results:
+// what the more statistics were worked out from. None before a pass.
+std::vector<ClosedTrade> KeptClosedTrades(const Session& session);
+
 } // namespace corvane

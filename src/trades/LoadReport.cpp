@@ -28,6 +28,7 @@ LoadOutcome LoadAfresh(Session& session, LineReader& reader, const std::string& 
         session.MemoHeading.reset();
         session.MoreMemo.clear();
         session.ShownMore.reset();
+        session.ShownKept.clear();
         return LoadOutcome::Refused;
     }
     Session staged;
@@ -106,6 +107,7 @@ LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pai
     session.MemoHeading.reset();
     session.MoreMemo.clear();
     session.ShownMore.reset();
+    session.ShownKept.clear();
     session.Check.clear();
     session.Agrees.reset();
     session.ReportPath = path;

@@ -144,6 +144,7 @@ struct Session
     std::shared_ptr<TableFacts> FullFacts;        // the rest it reads once from each version of Full
     VisibleTableFacts ShownFacts;                 // what it leaves with Grid and XGrid for the views
     std::shared_ptr<const MoreFigures> ShownMore; // the more statistics of its visible trades
+    std::vector<char> ShownKept;                  // by place in FullFacts' closed trades: the pass kept it
 };
 
 // The magic list is shown while it holds at least two entries (the window's layout switch).

@@ -81,6 +81,7 @@ void ImportText(Session& session, const std::string& path)
     session.MemoHeading.reset();
     session.MoreMemo.clear();
     session.ShownMore.reset();
+    session.ShownKept.clear();
     session.Check.clear();
     session.Agrees.reset();
     session.Pairs = std::move(pairs);

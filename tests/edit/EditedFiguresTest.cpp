@@ -2,6 +2,7 @@
 #include "Samples.h"
 #include "analysis/Commands.h"
 #include "analysis/MoreStatistics.h"
+#include "analysis/TableFacts.h"
 #include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
 
@@ -48,6 +49,8 @@ TEST(EditedFigures, HoldInEveryStateOfEveryRealReport)
         const MoreFigures loaded = *session.ShownMore;
         EXPECT_EQ(loaded, Afresh(session));
         ExpectSane(loaded);
+        EXPECT_EQ(ComputeMoreStatistics(ClosedTradeList{KeptClosedTrades(session), {}, {}}, session.Report).GainPct,
+                  loaded.GainPct);
 
         // A click that keeps the first entry of a list alone, and one that keeps them all again.
         for (SelectionList* list : {&session.Pairs, &session.Magic}) {
