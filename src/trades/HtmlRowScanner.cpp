@@ -221,6 +221,8 @@ void HtmlRowScanner::Tag(std::string_view tag)
         break;
     case TagKind::Table:
         EndRow(true);
+        if (closing)
+            m_sink.OnTableEnd();
         break;
     case TagKind::Break:
         Text(" ");

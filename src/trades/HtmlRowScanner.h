@@ -39,6 +39,8 @@ class HtmlRowSink
 public:
     virtual ~HtmlRowSink() = default;
     virtual void OnRow(const HtmlRow& row) = 0;
+    // "</table>": the table ended where it should, after its last row was handed over.
+    virtual void OnTableEnd() {}
     // While true, rows other than column-header rows are passed over unread: a table the sink has no
     // use for costs no more than finding its end.
     virtual bool SkipsRows() const { return false; }
@@ -47,8 +49,9 @@ public:
 /**
  * Cuts an HTML page, fed as UTF-8 text in pieces of any size, into table rows of cells, without
  * building a document: "<tr" starts a row (ending the one before, whose "</tr>" may be missing),
- * "<td" and "<th" start a cell, "</table>" ends a row. Text outside cells is left out, but for the
- * page's title; comments, style sheets and scripts are skipped. The generator meta tag is kept.
+ * "<td" and "<th" start a cell, "</table>" ends a row and then the table. Text outside cells is
+ * left out, but for the page's title; comments, style sheets and scripts are skipped. The generator
+ * meta tag is kept.
  *
  * Damaged text has limits: a tag without ">" within 64 KB is taken as text, a row holds at most 64
  * cells and a cell at most 64 KB of text; what goes beyond is dropped.

@@ -99,6 +99,8 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         return; // the file ended inside it
     const Visible cells(row);
     if (row.HeaderColour) {
+        if (m_table == Table::Deals)
+            EndDeals();
         if (m_tables++ == 0)
             m_book = PositionBook(m_netting);
         m_table = TableAt(m_tables);
@@ -119,6 +121,8 @@ void Mt5Reader::OnRow(const HtmlRow& row)
     }
     // A section title: one cell across the table.
     if (row.Size() == 1 && row[0].ColSpan >= 10 && !row[0].Text.empty()) {
+        if (m_table == Table::Deals)
+            EndDeals();
         m_table = Table::None;
         EndBlock();
         return;
@@ -147,6 +151,19 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         ReadOpenPositionRow(cells);
         break;
     }
+}
+
+void Mt5Reader::OnTableEnd()
+{
+    if (m_table == Table::Deals)
+        EndDeals();
+}
+
+void Mt5Reader::EndDeals()
+{
+    m_dealsComplete = true;
+    m_table = Table::None;
+    PairHistoryDeals();
 }
 
 // The history's head: Name, Account, Company, Date. The account names the way positions are kept.
@@ -293,9 +310,7 @@ int Mt5Reader::FindOrder(std::string_view ticket)
 void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
 {
     if (row.Size() > 0 && row[0].ColSpan >= 2) { // the totals row under the deals
-        m_dealsComplete = true;
-        m_table = Table::None;
-        PairHistoryDeals();
+        EndDeals();
         return;
     }
     const int n = cells.Count;

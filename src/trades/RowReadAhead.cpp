@@ -27,7 +27,7 @@ public:
         if (Stopped)
             return;
         Batch& batch = *m_batch;
-        batch.Rows.push_back({batch.Cells.size(), row.Size(), row.HeaderColour, row.Complete});
+        batch.Rows.push_back({batch.Cells.size(), row.Size(), row.HeaderColour, row.Complete, false});
         // The scanner's cells view one text, in order: it is copied whole, blanks trimmed off included.
         const char* const first = row.Size() > 0 ? row[0].Text.data() : nullptr;
         const char* const end =
@@ -43,6 +43,13 @@ public:
             ++m_headerRows;
         if (batch.Rows.size() >= kBatchRows || batch.Text.size() >= kBatchText)
             Flush();
+    }
+
+    void OnTableEnd() override
+    {
+        if (Stopped)
+            return;
+        m_batch->Rows.push_back({.FirstCell = m_batch->Cells.size(), .TableEnd = true});
     }
 
     bool SkipsRows() const override { return m_headerRows == m_skippedTable; }
@@ -160,6 +167,10 @@ bool RowReadAhead::ReadRows(HtmlRowSink& sink)
         }
         m_changed.notify_all();
         for (const Batch::Row& stored : batch->Rows) {
+            if (stored.TableEnd) {
+                sink.OnTableEnd();
+                continue;
+            }
             HtmlRow row(batch->Cells.data() + stored.FirstCell, stored.Size);
             row.HeaderColour = stored.HeaderColour;
             row.Complete = stored.Complete;

@@ -37,9 +37,10 @@ public:
     bool IsOpen() const { return m_file.IsOpen(); }
 
     /**
-     * Hands the rows to `sink` in turn, on the caller's thread, and then the row the text ended in, as
-     * HtmlRowScanner::Finish does. Returns false when reading stopped on an error: the rows cut before it
-     * are handed over, the row open then is not. Rethrows what the reading thread ran into.
+     * Hands the rows and the ends of tables to `sink` in turn, on the caller's thread, and then the row
+     * the text ended in, as HtmlRowScanner::Finish does. Returns false when reading stopped on an error:
+     * the rows cut before it are handed over, the row open then is not. Rethrows what the reading thread
+     * ran into.
      */
     bool ReadRows(HtmlRowSink& sink);
 
@@ -57,6 +58,7 @@ private:
             int Size = 0;
             bool HeaderColour = false;
             bool Complete = true;
+            bool TableEnd = false; // no row: the place of a "</table>" among them
         };
         std::string Text;
         std::vector<HtmlCell> Cells;      // their texts viewed in Text once the batch is full

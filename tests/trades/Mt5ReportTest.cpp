@@ -130,6 +130,8 @@ TEST(Mt5Reports, RowsAddUpToTheNetProfitWhateverTheLanguageAndEncoding)
         {"history with a stray odd byte", history + "\n", ReportKind::Statement},
         {"tester report", tester, ReportKind::Tester},
         {"tester report in Japanese", Tester().Japanese().Utf16(), ReportKind::Tester},
+        {"history without the deals' totals row", History().WithoutTotals().Utf16(), ReportKind::Statement},
+        {"tester report without it, its table closed", Tester().WithoutTotals().Utf16(), ReportKind::Tester},
     };
     for (const auto& report : reports) {
         SCOPED_TRACE(report.Name);
