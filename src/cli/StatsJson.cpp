@@ -1,6 +1,7 @@
 #include "cli/StatsJson.h"
 
 #include "analysis/MoreStatistics.h"
+#include "trades/CellErrors.h"
 
 #include <nlohmann/json.hpp>
 
@@ -42,7 +43,9 @@ nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char*
 std::string StatsJson(const Session& session)
 {
     const ReportState& report = session.Report;
-    const MoreFigures f = ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, report), report);
+    const MoreFigures f = ReadingVisibleTable(session, [&] {
+        return ComputeMoreStatistics(ClosedTrades(session.Grid, session.XGrid, kXMagic, report), report);
+    });
     nlohmann::ordered_json json;
     json["trades"] = f.Trades;
     json["gross_profit"] = Cents(f.GrossProfit);

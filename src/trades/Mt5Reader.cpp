@@ -23,14 +23,14 @@ bool IsSide(std::string_view type)
     return type == "buy" || type == "sell";
 }
 
-// A money cell in cents; an empty cell is nothing.
-long long Cents(std::string_view text)
+// A money cell in cents; an empty cell is nothing. An error names the cell's column by its English header.
+long long Cents(std::string_view text, std::string_view column)
 {
     if (text.empty())
         return 0;
     const auto cents = ParseScaled(text, 2);
     if (!cents)
-        throw ConversionError(std::string(text));
+        throw ConversionError(std::string(text)).InColumn(column);
     return *cents;
 }
 
@@ -38,8 +38,14 @@ long long Volume(std::string_view text)
 {
     const auto volume = ParseScaled(text, 8);
     if (!volume || *volume < 0)
-        throw ConversionError(std::string(text));
+        throw ConversionError(std::string(text)).InColumn("Volume");
     return *volume;
+}
+
+// The header of the deal's visible cell `i` between Order and Swap: Commission, then a history's Fee.
+std::string_view CostColumn(int i)
+{
+    return i == 8 ? "Commission" : "Fee";
 }
 
 long long PriceOf(std::string_view text)
@@ -145,10 +151,18 @@ void Mt5Reader::OnRow(const HtmlRow& row)
             ReadOrderRow(cells);
         break;
     case Table::Deals:
-        ReadDealRow(row, cells);
+        try {
+            ReadDealRow(row, cells);
+        } catch (const ConversionError& error) {
+            throw error.InRow("deal " + std::string(cells.Text(1)));
+        }
         break;
     case Table::Trailing:
-        ReadOpenPositionRow(cells);
+        try {
+            ReadOpenPositionRow(cells);
+        } catch (const ConversionError& error) {
+            throw error.InRow("open position " + std::string(cells.Text(1)));
+        }
         break;
     }
 }
@@ -323,15 +337,15 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
     m_lastDealTime = cells.Text(0);
     if (!m_startBalance) {
         // Each deal prints the balance after it: a history of part of an account's life starts above 0.
-        long long money = Cents(cells.Text(n - 3)) + Cents(cells.Text(n - 4));
+        long long money = Cents(cells.Text(n - 3), "Profit") + Cents(cells.Text(n - 4), "Swap");
         for (int i = 8; i < n - 4; ++i)
-            money += Cents(cells.Text(i));
+            money += Cents(cells.Text(i), CostColumn(i));
         if (const auto after = ParseScaled(cells.Text(n - 2), 2))
             m_startBalance = *after - money;
     }
     if (type == "balance" || type == "credit") {
         m_balanceRows.push_back({.Time = std::string(cells.Text(0)),
-                                 .Amount = static_cast<double>(Cents(cells.Text(n - 3))) / 100.0,
+                                 .Amount = static_cast<double>(Cents(cells.Text(n - 3), "Profit")) / 100.0,
                                  .Comment = std::string(cells.Text(n - 1)),
                                  .Ticket = LeadingInteger(cells.Text(1)),
                                  .Credit = type == "credit"});
@@ -353,9 +367,9 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
               .Money = {},
               .LastCloseOf = {}};
     for (int i = 8; i < n - 4; ++i) // commission and, in a history, fee (its cost column is hidden)
-        deal.Money.Costs += Cents(cells.Text(i));
-    deal.Money.Swap = Cents(cells.Text(n - 4));
-    deal.Money.Profit = Cents(cells.Text(n - 3));
+        deal.Money.Costs += Cents(cells.Text(i), CostColumn(i));
+    deal.Money.Swap = Cents(cells.Text(n - 4), "Swap");
+    deal.Money.Profit = Cents(cells.Text(n - 3), "Profit");
     m_tradeSeen = true;
     if (m_kind == ReportKind::Tester) {
         ReadDeal(deal);
@@ -421,7 +435,7 @@ void Mt5Reader::PairHistoryDeals()
 // deal before the first trade; a tester's from its settings, else its first balance deal.
 void Mt5Reader::ReadBalanceDeal(const Visible& cells)
 {
-    const long long amount = Cents(cells.Text(cells.Count - 3));
+    const long long amount = Cents(cells.Text(cells.Count - 3), "Profit");
     if (!m_titledDeposit && cells.Text(cells.Count - 1) == "Deposit")
         m_titledDeposit = amount;
     if (!m_firstBalance)
@@ -514,8 +528,8 @@ void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
     facts.TakeProfit = cells.Text(7);
     facts.Comment = cells.Text(n - 1);
     DealMoney money;
-    money.Swap = Cents(cells.Text(n - 3));
-    money.Profit = Cents(cells.Text(n - 2));
+    money.Swap = Cents(cells.Text(n - 3), "Swap");
+    money.Profit = Cents(cells.Text(n - 2), "Profit");
     const int open = m_book.FindOpen(facts.Id);
     if (open >= 0)
         money += m_book.Settle(open);

@@ -53,7 +53,13 @@ ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKin
     if (!rows.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Reader reader(kind, full, firstRow, pairs, onTradeLine);
-    if (!rows.ReadRows(reader))
+    bool read = false;
+    try {
+        read = rows.ReadRows(reader);
+    } catch (const ConversionError& error) {
+        throw error.InFile(path);
+    }
+    if (!read)
         throw FileError("Could not read " + path
                         + ": the file ended in a read error; the trades loaded before are kept.");
     if (!reader.DealsStarted())

@@ -126,6 +126,8 @@ struct Session
 
     ReportState Report;
     std::string ReportPath;                         // the report last chosen for loading
+    std::string TradesFile;                         // the file the trade table was last read from: that report
+                                                    // or the text file imported since
     std::vector<std::string> Memo{""};              // the summary text box starts with one empty line
     std::optional<SummaryHeadingParts> MemoHeading; // while Memo starts with the summary's heading
     std::vector<std::string> MoreMemo; // what the window shows after Memo: the check and the more statistics

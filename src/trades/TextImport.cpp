@@ -66,6 +66,7 @@ void ImportText(Session& session, const std::string& path)
     pairs.SelectAll();
 
     session.Report.Title = path;
+    session.TradesFile = path;
     session.Report.InitialDeposit = 10000.0;
     session.Report.BalanceRows.clear(); // a text file has no balance rows and no printed summary
     session.Report.Printed.reset();

@@ -388,7 +388,8 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
         {"a head naming the terminal and no table", test::Utf16Le(head), LoadOutcome::Loaded, "holds no Deals table"},
         {"a closing deal with nothing open", History().Deal(unpaired).Utf16(), LoadOutcome::Loaded,
          "1 closing deal (5001) found no open position to close; its result, -12.30, is not in the table."},
-        {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded, "'ten' is not a valid"},
+        {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded,
+         "/report.htm: deal 5001, column Volume: 'ten' is not a valid floating point value"},
         {"a lone surrogate", loneSurrogate, LoadOutcome::Loaded, ""},
     };
     for (const auto& c : cases) {
