@@ -1,5 +1,6 @@
 #include "trades/HtmlRowScanner.h"
 
+#include "trades/CodePage.h"
 #include "trades/HtmlMarkup.h"
 #include "trades/TextRoutines.h"
 
@@ -263,6 +264,8 @@ void HtmlRowScanner::Meta(std::string_view tag)
     });
     if (generator)
         m_generator.assign(content.substr(0, kMaxText));
+    if (m_charset.empty())
+        m_charset = DeclaredCodePage(tag);
 }
 
 std::string* HtmlRowScanner::TextTarget(std::size_t& start)

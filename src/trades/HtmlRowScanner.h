@@ -68,6 +68,8 @@ public:
     const std::string& Title() const { return m_title; }
     // The content of <meta name="generator" content="...">, or "".
     const std::string& Generator() const { return m_generator; }
+    // The code page the first <meta> tag with "charset=" declares, as DeclaredCodePage names it, or "".
+    const std::string& DeclaredCharset() const { return m_charset; }
     // Whether a "<body" tag has been met: the head is over.
     bool BodyStarted() const { return m_bodyStarted; }
     // Whether "</html>" has been met: the page ended where it should.
@@ -115,6 +117,7 @@ private:
     bool m_endSeen = false;
     std::string m_title;
     std::string m_generator;
+    std::string m_charset;
 };
 
 } // namespace corvane

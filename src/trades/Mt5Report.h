@@ -17,10 +17,10 @@ inline constexpr int kMt5GeneratorMark = 5;
 
 /**
  * Whether the file is a report of the MetaTrader 5 terminal: an HTML page, in UTF-16 as the terminal
- * writes it or saved again as UTF-8, whose head names the terminal as its generator. Returns the
- * report kind ("client terminal": an account history, read as a statement; "strategy tester": a
- * tester report), or nothing for any other file, one that cannot be read included. Leaves `opened`
- * at its start.
+ * writes it or saved again as UTF-8 or in another code page, whose head names the terminal as its
+ * generator. Returns the report kind ("client terminal": an account history, read as a statement;
+ * "strategy tester": a tester report), or nothing for any other file, one that cannot be read
+ * included. Leaves `opened` at its start.
  */
 std::optional<ReportKind> DetectMt5Report(LineReader& opened);
 
@@ -29,7 +29,9 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened);
  * trade rows of `full`, from `firstRow` on, raising
  * the row count after every row as a statement's body loop does, adding each row's symbol to `pairs`
  * and calling `onTradeLine` after it. Returns the report's state: title, symbol, initial deposit,
- * kind, generator mark, the code page "UTF-8" (cells are UTF-8) and what could not be read.
+ * kind, generator mark, the code page of the cells and what could not be read. The cells are UTF-8
+ * ("UTF-8"), but for a page saved again in another code page that its head declares ("windows-1251"...):
+ * they keep its bytes, and the state names that code page, as an older report's does.
  *
  * The report is read as a stream, by the position of its tables and cells, not by their translated
  * labels (Mt5Reader). One row per closing deal (out, out by, the closing part of in/out), in the

@@ -94,6 +94,7 @@ void RowReadAhead::Run()
     bool failed = false;
     std::string title;
     bool endSeen = false;
+    std::string charset;
     try {
         BatchSink sink(*this, m_skippedTable);
         HtmlRowScanner scanner(sink);
@@ -106,6 +107,7 @@ void RowReadAhead::Run()
         sink.Flush();
         title = scanner.Title();
         endSeen = scanner.EndSeen();
+        charset = scanner.DeclaredCharset();
     } catch (...) {
         error = std::current_exception();
     }
@@ -116,6 +118,7 @@ void RowReadAhead::Run()
         m_error = error;
         m_title = std::move(title);
         m_endSeen = endSeen;
+        m_charset = std::move(charset);
     }
     m_changed.notify_all();
 }

@@ -44,9 +44,13 @@ public:
      */
     bool ReadRows(HtmlRowSink& sink);
 
-    // Once ReadRows has returned true: the page's title, and whether "</html>" was met.
+    // How the file is written: UTF-16, or bytes read as they stand.
+    TextEncoding Encoding() const { return m_file.Encoding(); }
+    // Once ReadRows has returned true: the page's title, whether "</html>" was met, and the code page its
+    // head declares (HtmlRowScanner::DeclaredCharset).
     const std::string& Title() const { return m_title; }
     bool EndSeen() const { return m_endSeen; }
+    const std::string& DeclaredCharset() const { return m_charset; }
 
 private:
     // Rows cut on the reading thread, their cells' texts end to end.
@@ -87,6 +91,7 @@ private:
     std::exception_ptr m_error;
     std::string m_title;
     bool m_endSeen = false;
+    std::string m_charset;
     std::thread m_thread; // started last, once the members it uses are built
 };
 

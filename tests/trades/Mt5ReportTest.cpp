@@ -3,6 +3,7 @@
 #include "TestReports.h"
 #include "trades/Errors.h"
 #include "trades/Numbers.h"
+#include "trades/TextDecoding.h"
 #include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
@@ -196,6 +197,25 @@ TEST(Mt5Reports, ARowHasThePositionsFactsAndTheMoneyOfItsCloseWithItsShareOfTheE
     EXPECT_EQ(ColumnCells(tester.Full, kStopLoss)[1], "1.09500") << "from the opening order";
     EXPECT_EQ(tester.Report.Symbol, "eurusd");
     EXPECT_EQ(test::Entries(tester.Pairs), (Cells{"eurusd", "gbpusd", "usdjpy"}));
+}
+
+// A page saved again in a code page of its own and declaring it is shown in that page, as an older report is.
+TEST(Mt5Reports, APageSavedAgainInTheCodePageItsHeadDeclaresIsShownInIt)
+{
+    std::vector<Mt5Trade> trades = Trades();
+    trades[0].Comment = "\xcf\xf0\xee\xe1\xee\xe9"; // "Пробой" in windows-1251
+    std::string html = History(trades).Html();
+    html.insert(html.find("<title>"),
+                "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\r\n");
+    const std::string declared = html;
+    for (std::size_t at = 0; (at = html.find("Test Trader", at)) != std::string::npos;)
+        html.replace(at, 11, "\xd2\xe5\xf1\xf2"); // "Тест"
+    const Session session = test::Load(html);
+    EXPECT_EQ(session.Report.CodePage, "windows-1251");
+    EXPECT_EQ(ReportTextToUtf8(session.Report.Title, session.Report.CodePage), "1234567: Тест - Trade History Report");
+    EXPECT_EQ(ReportTextToUtf8(session.Full.Cell(kComment, 2), session.Report.CodePage), "Пробой");
+    EXPECT_EQ(ClosedRows(session.Full).Closed, History().TotalTrades());
+    EXPECT_EQ(test::Load(test::Utf16Le(declared)).Report.CodePage, "UTF-8") << "UTF-16 text is read into UTF-8";
 }
 
 // ---- Which position a closing deal closes -----------------------------------------------------------
