@@ -17,7 +17,7 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t kMaxTag = 1 << 16;
-constexpr std::size_t kMaxText = 1 << 16;
+constexpr std::size_t kMaxText = HtmlRowScanner::kMaxCellText; // of a cell, the title or the generator
 constexpr int kMaxCells = 64;
 
 bool IsLineSpace(char c)
@@ -304,8 +304,14 @@ void HtmlRowScanner::Text(std::string_view text)
         target->append(text.substr(i, j - i));
         i = j;
     }
-    if (target->size() > limit)
+    // What is left of the text, and what the last run put beyond the limit, is dropped.
+    bool dropped = text.find_first_not_of(" \t\r\n\f", i) != std::string_view::npos;
+    if (target->size() > limit) {
+        dropped = dropped || target->find_first_not_of(' ', limit) != std::string::npos;
         target->resize(limit);
+    }
+    if (dropped && m_cellOpen)
+        m_cells[static_cast<std::size_t>(m_cellCount - 1)].Cut = true;
 }
 
 void HtmlRowScanner::StartRow(std::string_view tag)
@@ -358,6 +364,7 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     ++m_cellCount;
     cell.ColSpan = 1;
     cell.Hidden = false;
+    cell.Cut = false;
     // Attributes without a value ("td nowrap") leave a cell as it is.
     if (tag.size() > 2 && std::find(tag.begin(), tag.end(), '=') != tag.end()) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {

@@ -14,6 +14,7 @@ struct HtmlCell
     std::string_view Text;
     int ColSpan = 1;
     bool Hidden = false; // class="hidden": a cell the page does not show
+    bool Cut = false;    // its text went on beyond the limit of a cell's text and was cut there
 };
 
 // A table row as the scanner hands it over: a view of cells kept elsewhere, valid until the next row.
@@ -54,11 +55,14 @@ public:
  * meta tag is kept.
  *
  * Damaged text has limits: a tag without ">" within 64 KB is taken as text, a row holds at most 64
- * cells and a cell at most 64 KB of text; what goes beyond is dropped.
+ * cells and a cell at most kMaxCellText bytes of text; what goes beyond is dropped (a cell tells it
+ * was cut, unless only blanks were dropped).
  */
 class HtmlRowScanner
 {
 public:
+    static constexpr std::size_t kMaxCellText = 1 << 16;
+
     explicit HtmlRowScanner(HtmlRowSink& sink) : m_sink(sink) {}
 
     void Feed(std::string_view text);

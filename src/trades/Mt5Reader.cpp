@@ -138,10 +138,29 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         EndBlock();
     else if (m_table == Table::None)
         ReadBlockRow(cells);
-    switch (m_table) {
-    case Table::None:
+    if (m_table == Table::None) {
         if (m_tables == 0)
             m_kind == ReportKind::Tester ? ReadSettingsRow(row, cells) : ReadHeadRow(cells);
+        return;
+    }
+    const std::string name = RowName(cells);
+    for (int i = 0; i < row.Size() && !name.empty(); ++i) {
+        if (row[i].Cut) {
+            m_cut.Add(name, 0);
+            break;
+        }
+    }
+    try {
+        ReadTableRow(row, cells);
+    } catch (const ConversionError& error) {
+        throw error.InRow(name);
+    }
+}
+
+void Mt5Reader::ReadTableRow(const HtmlRow& row, const Visible& cells)
+{
+    switch (m_table) {
+    case Table::None:
         break;
     case Table::Positions:
         ReadPositionRow(cells);
@@ -151,20 +170,32 @@ void Mt5Reader::OnRow(const HtmlRow& row)
             ReadOrderRow(cells);
         break;
     case Table::Deals:
-        try {
-            ReadDealRow(row, cells);
-        } catch (const ConversionError& error) {
-            throw error.InRow("deal " + std::string(cells.Text(1)));
-        }
+        ReadDealRow(row, cells);
         break;
     case Table::Trailing:
-        try {
-            ReadOpenPositionRow(cells);
-        } catch (const ConversionError& error) {
-            throw error.InRow("open position " + std::string(cells.Text(1)));
-        }
+        ReadOpenPositionRow(cells);
         break;
     }
+}
+
+std::string Mt5Reader::RowName(const Visible& cells) const
+{
+    if (cells.Count < 5)
+        return {};
+    const std::string ticket(cells.Text(1));
+    switch (m_table) {
+    case Table::None:
+        break;
+    case Table::Positions:
+        return "position " + ticket;
+    case Table::Orders:
+        return m_kind == ReportKind::Tester ? "order " + ticket : "";
+    case Table::Deals:
+        return "deal " + ticket;
+    case Table::Trailing: // open positions, then working orders: these have "placed / filled" as their volume
+        return IsSide(cells.Text(3)) && !Contains(cells.Text(4), "/") ? "open position " + ticket : "";
+    }
+    return {};
 }
 
 void Mt5Reader::OnTableEnd()
@@ -559,6 +590,8 @@ std::string Mt5Reader::Warning(bool endSeen)
     tell(m_excess, "closing deal @ closed more than was open", "closing deals @ closed more than was open", "");
     tell(m_unread, "row of the Deals table @ could not be read", "rows of the Deals table @ could not be read",
          "result");
+    tell(m_cut, "row @ has a cell cut to its first 65,536 characters",
+         "rows @ have a cell cut to their first 65,536 characters", "");
     Tally leftover;
     for (int i = 0; i < m_book.Count(); ++i) {
         if (m_book.OpenVolume(i) > 0) {

@@ -102,6 +102,9 @@ private:
     };
 
     Table TableAt(int index) const;
+    // A row the trades are made of, as messages name it ("deal 5001"); "" for a row of no use to them.
+    std::string RowName(const Visible& cells) const;
+    void ReadTableRow(const HtmlRow& row, const Visible& cells);
     // The Deals table is over: its end was read, so the deals after its last row are none.
     void EndDeals();
     void ReadHeadRow(const Visible& cells);
@@ -172,6 +175,7 @@ private:
     Tally m_unpaired;
     Tally m_excess;
     Tally m_unread;
+    Tally m_cut; // rows with a cell cut at the scanner's limit
 };
 
 } // namespace corvane

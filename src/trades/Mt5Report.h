@@ -50,10 +50,10 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened);
  * Initial Deposit setting, else its first balance deal; 0 when there is none.
  *
  * Deals that cannot be paired, positions left open that the report does not list as open, unreadable
- * rows of the Deals table and a file that ends early are told in the state's ReadWarning; the rows
- * that could be read are kept. Throws FileError when the file cannot be read or holds no Deals table,
- * ConversionError for a deal whose volume or money is not a number (naming the file, the deal and the
- * column).
+ * rows of the Deals table, rows with a cell cut at the scanner's limit (HtmlRowScanner::kMaxCellText)
+ * and a file that ends early are told in the state's ReadWarning; the rows that could be read are kept. Throws
+ * FileError when the file cannot be read or holds no Deals table, ConversionError for a deal whose volume or money is
+ * not a number (naming the file, the deal and the column).
  */
 ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine = {});

@@ -37,7 +37,7 @@ public:
         for (int i = 0; i < row.Size(); ++i) {
             batch.Starts.push_back(at + static_cast<std::size_t>(row[i].Text.data() - first));
             batch.Lengths.push_back(row[i].Text.size());
-            batch.Cells.push_back({std::string_view(), row[i].ColSpan, row[i].Hidden});
+            batch.Cells.push_back({std::string_view(), row[i].ColSpan, row[i].Hidden, row[i].Cut});
         }
         if (row.HeaderColour && row.Complete)
             ++m_headerRows;

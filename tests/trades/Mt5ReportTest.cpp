@@ -395,6 +395,7 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
     const Mt5Deal unpaired{.Time = "2024.01.02 09:00:00", .Order = "9", .Profit = "-12.30"};
     Mt5Deal badVolume = unpaired;
     badVolume.Volume = "ten";
+    const std::string longComment = History({{.Id = "1", .Comment = std::string(70'000, 'c'), .Closes = {{}}}}).Utf16();
     const struct
     {
         const char* Name;
@@ -411,6 +412,8 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
         {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded,
          "/report.htm: deal 5001, column Volume: 'ten' is not a valid floating point value"},
         {"a lone surrogate", loneSurrogate, LoadOutcome::Loaded, ""},
+        {"a comment beyond the limit of a cell", longComment, LoadOutcome::Loaded,
+         "2 rows (position 1, deal 5001) have a cell cut to their first 65,536 characters."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -426,6 +429,7 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
         EXPECT_NE(said.find(c.Says), std::string::npos) << said;
     }
     EXPECT_EQ(test::Load(loneSurrogate).Full.Cell(kComment, 1), "stop\xef\xbf\xbd");
+    EXPECT_EQ(test::Load(longComment).Full.Cell(kComment, 1).size(), 65'536u) << "cut, at the limit";
 
     // Cut before its end, the file is refused (no head), fails with a message (no deals) or loads the
     // rows before the cut and says that the rest is missing.
