@@ -87,7 +87,7 @@ void Mt5Reader::Tally::Add(std::string_view ticket, long long cents)
 Mt5Reader::Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs,
                      const TradeLineCallback& onTradeLine)
     : m_kind(kind)
-    , m_rows(full, firstRow, pairs, onTradeLine, kind == ReportKind::Tester)
+    , m_rows(full, firstRow, pairs, onTradeLine)
     , m_pairs(pairs)
 {
 }
@@ -121,7 +121,7 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         if (m_table == Table::Deals && !m_dealsStarted) {
             m_dealsStarted = true;
             if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
-                m_pairs.AddIfAbsent(AsciiLower(m_settings[1]));
+                m_pairs.AddIfAbsent(m_settings[1]);
         }
         return;
     }
@@ -627,7 +627,7 @@ ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
     state.CodePage = "UTF-8";
     std::optional<long long> deposit;
     if (m_kind == ReportKind::Tester) {
-        state.Symbol = m_settings.size() >= 4 ? AsciiLower(m_settings[1]) : "";
+        state.Symbol = m_settings.size() >= 4 ? m_settings[1] : "";
         if (m_settings.size() >= 4)
             deposit = ParseScaled(m_settings[m_settings.size() - 2], 2);
         if (!deposit)

@@ -92,7 +92,7 @@ struct PrintedSummary
 struct ReportState
 {
     std::string Title;  // the report's <title>, or the imported file's path
-    std::string Symbol; // a tester report's symbol, lower-cased
+    std::string Symbol; // a tester report's symbol: the older tester's lower-cased, the newer's as written
     double InitialDeposit = 0.0;
     ReportKind Kind = ReportKind::Statement;
     int GeneratorMark = 0;

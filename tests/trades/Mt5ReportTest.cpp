@@ -193,10 +193,11 @@ TEST(Mt5Reports, ARowHasThePositionsFactsAndTheMoneyOfItsCloseWithItsShareOfTheE
 
     const Session tester = test::Load(Tester().Utf16());
     EXPECT_EQ(ColumnCells(tester.Full, kItem),
-              (Cells{"gbpusd", "eurusd", "eurusd", "eurusd", "usdjpy", "usdjpy", "usdjpy"}));
+              (Cells{"GBPUSD", "EURUSD", "EURUSD", "EURUSD", "USDJPY", "USDJPY", "USDJPY"}))
+        << "as the terminal writes them";
     EXPECT_EQ(ColumnCells(tester.Full, kStopLoss)[1], "1.09500") << "from the opening order";
-    EXPECT_EQ(tester.Report.Symbol, "eurusd");
-    EXPECT_EQ(test::Entries(tester.Pairs), (Cells{"eurusd", "gbpusd", "usdjpy"}));
+    EXPECT_EQ(tester.Report.Symbol, "EURUSD");
+    EXPECT_EQ(test::Entries(tester.Pairs), (Cells{"EURUSD", "GBPUSD", "USDJPY"}));
 }
 
 // A page saved again in a code page of its own and declaring it is shown in that page, as an older report is.
