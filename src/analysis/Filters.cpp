@@ -4,11 +4,10 @@
 #include "analysis/SummaryText.h"
 #include "analysis/TableFacts.h"
 #include "trades/AtOnce.h"
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 #include "trades/ReportReader.h"
 #include "trades/TextRoutines.h"
-
-#include "trades/Errors.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -39,11 +38,11 @@ long long FivePlacePrice(std::string_view price)
 TradeValues ReadTrade(const std::string_view* cells)
 {
     TradeValues trade;
-    trade.Profit = ParseProfitCell(cells[kProfit]);
+    trade.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
     trade.HasComm = !IsBlankCell(cells[kComm]);
     trade.HasSwap = !IsBlankCell(cells[kSwap]);
-    trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
-    trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
+    trade.Comm = trade.HasComm ? ParseCellOf(kComm, cells[kComm], ParseMoneyCell) : 0.0;
+    trade.Swap = trade.HasSwap ? ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell) : 0.0;
     trade.Pips = trade.Profit == 0 ? 0 : TradePips(cells[kType], cells[kOpenPrice], cells[kClosePrice]);
     return trade;
 }
@@ -208,8 +207,9 @@ public:
                 m_balance = AddNetResult(m_balance, trade, NetOrder::ProfitCommSwap);
                 m_balances.push_back(m_balance);
                 m_trades.push_back(trade);
-            } catch (const ConversionError&) {
-                m_error = std::current_exception();
+            } catch (const ConversionError& error) {
+                m_error = std::make_exception_ptr(
+                    InTradeTable(m_session, error.InRow(fullRow, m_session.Full.Cell(kTicket, fullRow))));
                 break;
             }
         }

@@ -28,7 +28,8 @@ inline MagicFilter MagicFilterFor(const Session& session)
  *
  * Balance: the initial deposit plus, row by row, P/L minus the absolute Comm plus Swap ("%14.2f").
  * Pips: TradePips of the row, or 0 when its P/L is exactly 0 ("%6d").
- * A money cell that is not a number stops the pass with ConversionError.
+ * A money cell that is not a number stops the pass with ConversionError, which names the file of the
+ * trades, the row of the trade table with its ticket, and the column.
  */
 void ApplyFilters(Session& session, MagicFilter magicFilter);
 

@@ -1,7 +1,7 @@
 #include "analysis/MoreStatistics.h"
 
 #include "analysis/TextIds.h"
-#include "trades/Errors.h"
+#include "trades/CellErrors.h"
 #include "trades/Mt5Report.h"
 #include "trades/Numbers.h"
 #include "trades/TextRoutines.h"
@@ -613,8 +613,11 @@ ClosedTradeList ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, in
             trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
             trade.Pips = read.Pips;
         } else {
-            trade.Result =
-                ParseProfitCell(cells[kProfit]) + ParseMoneyCell(cells[kSwap]) + ParseMoneyCell(cells[kComm]);
+            trade.Result = ReadRowOf(grid, row, [&cells] {
+                return ParseCellOf(kProfit, cells[kProfit], ParseProfitCell)
+                       + ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell)
+                       + ParseCellOf(kComm, cells[kComm], ParseMoneyCell);
+            });
             trade.Pips = LeadingInteger(cells[kPips]);
         }
         trades.push_back(trade);

@@ -1,5 +1,6 @@
 #include "analysis/Statistics.h"
 
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 #include "trades/Session.h"
 #include "trades/TextRoutines.h"
@@ -76,14 +77,16 @@ std::vector<TradeValues> ReadTradeValues(const TextGrid& grid)
     std::string_view cells[kGridColumns];
     for (int row = 1; row < grid.RowCount(); ++row) {
         grid.ReadCells(row, cells);
-        TradeValues trade;
-        trade.Profit = ParseProfitCell(cells[kProfit]);
-        trade.Pips = ParsePipsCell(cells[kPips]);
-        trade.HasComm = !IsBlankCell(cells[kComm]);
-        trade.HasSwap = !IsBlankCell(cells[kSwap]);
-        trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
-        trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
-        trades.push_back(trade);
+        trades.push_back(ReadRowOf(grid, row, [&cells] {
+            TradeValues trade;
+            trade.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
+            trade.Pips = ParseCellOf(kPips, cells[kPips], ParsePipsCell, BlankPips::NotANumber);
+            trade.HasComm = !IsBlankCell(cells[kComm]);
+            trade.HasSwap = !IsBlankCell(cells[kSwap]);
+            trade.Comm = trade.HasComm ? ParseCellOf(kComm, cells[kComm], ParseMoneyCell) : 0.0;
+            trade.Swap = trade.HasSwap ? ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell) : 0.0;
+            return trade;
+        }));
     }
     return trades;
 }
@@ -165,7 +168,10 @@ void MarkDrawdown(TextGrid& grid, const Statistics& statistics, double initialDe
         return;
     for (int row = statistics.StretchStart + 1; row <= statistics.TroughRow; ++row)
         grid.AppendToCell(kBalance, row, kDrawdownMarker);
-    if (statistics.StretchStart == 1 && ParseNumber(grid.Cell(kBalance, 1)) < initialDeposit)
+    const auto firstBalance = [&grid] {
+        return ReadRowOf(grid, 1, [&grid] { return ParseCellOf(kBalance, grid.Cell(kBalance, 1), ParseNumber); });
+    };
+    if (statistics.StretchStart == 1 && firstBalance() < initialDeposit)
         grid.AppendToCell(kBalance, 1, kDrawdownMarker);
 }
 

@@ -1,6 +1,7 @@
 #include "analysis/SummaryText.h"
 
 #include "analysis/MoreStatistics.h"
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 
 namespace corvane {
@@ -107,14 +108,17 @@ private:
 void ShowSummary(Session& session)
 {
     StartSummary(session);
-    const std::vector<TradeValues> values = ReadTradeValues(session.Grid);
-    FinishSummary(session, values, FromGrid(session, values));
+    ReadingVisibleTable(session, [&] {
+        const std::vector<TradeValues> values = ReadTradeValues(session.Grid);
+        FinishSummary(session, values, FromGrid(session, values));
+    });
 }
 
 Statistics ShowSummary(Session& session, const VisibleTrades& visible)
 {
     StartSummary(session);
-    return FinishSummary(session, visible.Values, FromPass(session, visible));
+    return ReadingVisibleTable(session,
+                               [&] { return FinishSummary(session, visible.Values, FromPass(session, visible)); });
 }
 
 } // namespace corvane

@@ -5,6 +5,7 @@
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
+#include "trades/CellErrors.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -44,6 +45,17 @@ QFont FixedPitchFont(const char* family, int pixels, bool bold = false)
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// The visible table's headers, the ones the messages about its cells name.
+QStringList GridHeaders()
+{
+    QStringList headers;
+    for (int column = 0; column < kGridColumns; ++column) {
+        const std::string_view header = ColumnHeader(column);
+        headers.append(QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size())));
+    }
+    return headers;
 }
 
 } // namespace
@@ -148,13 +160,7 @@ void TMainForm::CreateControls()
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setPlainText(QString());
 
-    m_gridModel = new TradeTableModel(m_session.Grid,
-                                      {QStringLiteral("Ticket"), QStringLiteral("Open Time"), QStringLiteral("Type"),
-                                       QStringLiteral("Lots"), QStringLiteral("Item"), QStringLiteral("Price"),
-                                       QStringLiteral("S/L"), QStringLiteral("T/P"), QStringLiteral("Close Time"),
-                                       QStringLiteral("Price"), QStringLiteral("Comm"), QStringLiteral("Swap"),
-                                       QStringLiteral("P/L"), QStringLiteral("Pips"), QStringLiteral("Balance")},
-                                      this);
+    m_gridModel = new TradeTableModel(m_session.Grid, GridHeaders(), this);
     m_xgridModel = new TradeTableModel(
         m_session.XGrid, {QStringLiteral("Ticket"), QStringLiteral("Magic"), QStringLiteral("Comment")}, this);
     Grid = MakeGrid("Grid", m_gridModel);

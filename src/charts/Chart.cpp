@@ -2,10 +2,13 @@
 
 #include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
+#include "trades/CellErrors.h"
 
 namespace corvane {
 
-bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width)
+namespace {
+
+bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width)
 {
     switch (view) {
     case ViewMode::Summary:
@@ -23,6 +26,13 @@ bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width)
         return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width);
     }
     return false;
+}
+
+} // namespace
+
+bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width)
+{
+    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width); });
 }
 
 } // namespace corvane

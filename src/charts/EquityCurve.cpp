@@ -1,5 +1,6 @@
 #include "charts/EquityCurve.h"
 
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 #include "trades/Session.h"
 
@@ -23,10 +24,10 @@ TradeValues ReadAmounts(const std::string_view* cells)
 {
     TradeValues trade;
     trade.HasSwap = !IsBlankCell(cells[kSwap]);
-    trade.Swap = trade.HasSwap ? ParseMoneyCell(cells[kSwap]) : 0.0;
+    trade.Swap = trade.HasSwap ? ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell) : 0.0;
     trade.HasComm = !IsBlankCell(cells[kComm]);
-    trade.Comm = trade.HasComm ? ParseMoneyCell(cells[kComm]) : 0.0;
-    trade.Profit = ParseProfitCell(cells[kProfit]);
+    trade.Comm = trade.HasComm ? ParseCellOf(kComm, cells[kComm], ParseMoneyCell) : 0.0;
+    trade.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
     return trade;
 }
 
@@ -137,7 +138,8 @@ bool DrawEquityCurve(Canvas& canvas, const TextGrid& grid, double deposit, int w
     std::string_view cells[kGridColumns];
     for (int row = 1; row <= trades; ++row) {
         grid.ReadCells(row, cells);
-        curve.Add(row, ReadAmounts(cells), cells[kBalance].find('*') != std::string_view::npos);
+        curve.Add(row, ReadRowOf(grid, row, [&cells] { return ReadAmounts(cells); }),
+                  cells[kBalance].find('*') != std::string_view::npos);
     }
     curve.Draw(canvas, width, height);
     return true;

@@ -1,5 +1,6 @@
 #include "charts/TimeOfWeekChart.h"
 
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 #include "trades/Session.h"
 #include "trades/TimeFields.h"
@@ -68,7 +69,9 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
     std::array<long long, kBins> gains{};
     std::array<long long, kBins> losses{};
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const long long pips = ParsePipsCell(grid.Cell(kPips, row));
+        const long long pips = ReadRowOf(grid, row, [&grid, row] {
+            return ParseCellOf(kPips, grid.Cell(kPips, row), ParsePipsCell, BlankPips::NotANumber);
+        });
         const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
         if (bin < 0)
             continue;

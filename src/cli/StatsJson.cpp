@@ -1,6 +1,7 @@
 #include "cli/StatsJson.h"
 
 #include "analysis/MoreStatistics.h"
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 
 #include <nlohmann/json.hpp>
@@ -43,9 +44,14 @@ std::string StatsJson(const Session& session)
     const ReportState& report = session.Report;
     // The figures of the last filter pass: the trades as the trade table holds them, whatever order the
     // visible table was sorted in since.
-    const MoreFigures f = session.ShownMore
-                              ? *session.ShownMore
-                              : ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
+    const auto ofTradeTable = [&] {
+        try {
+            return ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
+        } catch (const ConversionError& error) {
+            throw InTradeTable(session, error);
+        }
+    };
+    const MoreFigures f = session.ShownMore ? *session.ShownMore : ofTradeTable();
     nlohmann::ordered_json json;
     json["trades"] = f.Trades;
     json["gross_profit"] = Cents(f.GrossProfit);

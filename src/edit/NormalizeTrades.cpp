@@ -1,8 +1,10 @@
 #include "edit/NormalizeTrades.h"
 
 #include "analysis/Filters.h"
+#include "trades/CellErrors.h"
 #include "trades/Numbers.h"
 
+#include <optional>
 #include <vector>
 
 namespace corvane {
@@ -28,14 +30,16 @@ std::vector<TradeAmounts> ReadAmounts(const TextGrid& full)
         full.ReadCells(row, cells);
         if (cells[kTicket].empty())
             break;
-        TradeAmounts trade;
-        trade.Lots = ParseNumber(cells[kLots]);
-        if (trade.Lots == 0)
-            throw ZeroLotsError(cells[kTicket], cells[kLots]);
-        trade.Comm = ParseMoneyCell(cells[kComm]);
-        trade.Swap = ParseMoneyCell(cells[kSwap]);
-        trade.Profit = ParseProfitCell(cells[kProfit]);
-        trades.push_back(trade);
+        trades.push_back(ReadRowOf(full, row, [&cells] {
+            TradeAmounts trade;
+            trade.Lots = ParseCellOf(kLots, cells[kLots], ParseNumber);
+            if (trade.Lots == 0)
+                throw ZeroLotsError(cells[kTicket], cells[kLots]);
+            trade.Comm = ParseCellOf(kComm, cells[kComm], ParseMoneyCell);
+            trade.Swap = ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell);
+            trade.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
+            return trade;
+        }));
     }
     return trades;
 }
@@ -51,12 +55,16 @@ ZeroLotsError::ZeroLotsError(std::string_view ticket, std::string_view lotsCell)
 int ChoosePipFactor(const TextGrid& grid)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const long long pips = ParsePipsCell(grid.Cell(kPips, row), BlankPips::Zero);
-        if (pips == 0)
-            continue;
-        const double profit = ParseProfitCell(grid.Cell(kProfit, row));
-        const double lots = ParseNumber(grid.Cell(kLots, row));
-        return profit / (lots * static_cast<double>(pips)) > 5 ? 10 : 1;
+        const auto factor = ReadRowOf(grid, row, [&grid, row]() -> std::optional<int> {
+            const long long pips = ParseCellOf(kPips, grid.Cell(kPips, row), ParsePipsCell, BlankPips::Zero);
+            if (pips == 0)
+                return std::nullopt;
+            const double profit = ParseCellOf(kProfit, grid.Cell(kProfit, row), ParseProfitCell);
+            const double lots = ParseCellOf(kLots, grid.Cell(kLots, row), ParseNumber);
+            return profit / (lots * static_cast<double>(pips)) > 5 ? 10 : 1;
+        });
+        if (factor)
+            return *factor;
     }
     return 1;
 }
@@ -66,8 +74,13 @@ bool NormalizeTrades(Session& session, bool timesTen, MagicFilter magicFilter)
     if (NothingLoaded(session))
         return false;
     TextGrid& full = session.Full;
-    const std::vector<TradeAmounts> trades = ReadAmounts(full);
-    const int pipFactor = ChoosePipFactor(session.Grid);
+    std::vector<TradeAmounts> trades;
+    try {
+        trades = ReadAmounts(full);
+    } catch (const ConversionError& error) {
+        throw InTradeTable(session, error);
+    }
+    const int pipFactor = ReadingVisibleTable(session, [&session] { return ChoosePipFactor(session.Grid); });
     const double scale = timesTen ? 10.0 : 1.0;
 
     session.Report.InitialDeposit = timesTen ? 100000.0 : 10000.0;

@@ -4,6 +4,7 @@
 #include "export/ExportNames.h"
 #include "export/ReplacingFile.h"
 #include "export/TextExport.h"
+#include "trades/CellErrors.h"
 
 #include <optional>
 
@@ -116,7 +117,7 @@ void WriteTradeRow(std::ostream& out, const Session& session, int row, std::stri
 void WriteHtmlReport(std::ostream& out, const Session& session, const std::string* picturePath)
 {
     WriteHead(out, session);
-    WriteHtmlSummary(out, session.Grid, session.Report.InitialDeposit);
+    ReadingVisibleTable(session, [&] { WriteHtmlSummary(out, session.Grid, session.Report.InitialDeposit); });
     if (picturePath)
         out << "<br>\r\n<img src=" << Escaped(*picturePath) << ">\r\n";
     out << kTradeTableHead;

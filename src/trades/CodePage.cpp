@@ -34,7 +34,9 @@ bool AsciiBlock(const char* at)
 #endif
 }
 
-std::string DeclaredCharset(std::string_view text)
+} // namespace
+
+std::string DeclaredCodePage(std::string_view text)
 {
     const std::string head = AsciiLower(text.substr(0, 4096));
     const std::size_t at = head.find("charset=");
@@ -56,6 +58,8 @@ std::string DeclaredCharset(std::string_view text)
         return name;
     return {};
 }
+
+namespace {
 
 struct DoubleByteScore
 {
@@ -130,7 +134,7 @@ DoubleByteScore ScoreGbk(std::string_view text)
 
 std::string GuessCodePage(std::string_view text)
 {
-    if (std::string declared = DeclaredCharset(text); !declared.empty())
+    if (std::string declared = DeclaredCodePage(text); !declared.empty())
         return declared;
 
     int high = 0, inWords = 0, turkish = 0, lowHigh = 0;

@@ -19,4 +19,8 @@ namespace corvane {
  */
 std::string GuessCodePage(std::string_view text);
 
+// The code page that "charset=" names in the first 4 KB of `text` (a report's head, a <meta> tag), as
+// GuessCodePage names it: "Shift_JIS", "GBK", "windows-125x", "iso-8859-x" or "utf-8"; "" for none or another.
+std::string DeclaredCodePage(std::string_view text);
+
 } // namespace corvane

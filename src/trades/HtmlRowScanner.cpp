@@ -1,5 +1,6 @@
 #include "trades/HtmlRowScanner.h"
 
+#include "trades/CodePage.h"
 #include "trades/HtmlMarkup.h"
 #include "trades/TextRoutines.h"
 
@@ -16,7 +17,7 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t kMaxTag = 1 << 16;
-constexpr std::size_t kMaxText = 1 << 16;
+constexpr std::size_t kMaxText = HtmlRowScanner::kMaxCellText; // of a cell, the title or the generator
 constexpr int kMaxCells = 64;
 
 bool IsLineSpace(char c)
@@ -221,6 +222,8 @@ void HtmlRowScanner::Tag(std::string_view tag)
         break;
     case TagKind::Table:
         EndRow(true);
+        if (closing)
+            m_sink.OnTableEnd();
         break;
     case TagKind::Break:
         Text(" ");
@@ -261,6 +264,8 @@ void HtmlRowScanner::Meta(std::string_view tag)
     });
     if (generator)
         m_generator.assign(content.substr(0, kMaxText));
+    if (m_charset.empty())
+        m_charset = DeclaredCodePage(tag);
 }
 
 std::string* HtmlRowScanner::TextTarget(std::size_t& start)
@@ -299,8 +304,14 @@ void HtmlRowScanner::Text(std::string_view text)
         target->append(text.substr(i, j - i));
         i = j;
     }
-    if (target->size() > limit)
+    // What is left of the text, and what the last run put beyond the limit, is dropped.
+    bool dropped = text.find_first_not_of(" \t\r\n\f", i) != std::string_view::npos;
+    if (target->size() > limit) {
+        dropped = dropped || target->find_first_not_of(' ', limit) != std::string::npos;
         target->resize(limit);
+    }
+    if (dropped && m_cellOpen)
+        m_cells[static_cast<std::size_t>(m_cellCount - 1)].Cut = true;
 }
 
 void HtmlRowScanner::StartRow(std::string_view tag)
@@ -353,6 +364,7 @@ void HtmlRowScanner::StartCell(std::string_view tag)
     ++m_cellCount;
     cell.ColSpan = 1;
     cell.Hidden = false;
+    cell.Cut = false;
     // Attributes without a value ("td nowrap") leave a cell as it is.
     if (tag.size() > 2 && std::find(tag.begin(), tag.end(), '=') != tag.end()) {
         ForEachAttribute(tag, [&cell](std::string_view attribute, std::string_view value) {

@@ -14,6 +14,7 @@ struct HtmlCell
     std::string_view Text;
     int ColSpan = 1;
     bool Hidden = false; // class="hidden": a cell the page does not show
+    bool Cut = false;    // its text went on beyond the limit of a cell's text and was cut there
 };
 
 // A table row as the scanner hands it over: a view of cells kept elsewhere, valid until the next row.
@@ -39,6 +40,8 @@ class HtmlRowSink
 public:
     virtual ~HtmlRowSink() = default;
     virtual void OnRow(const HtmlRow& row) = 0;
+    // "</table>": the table ended where it should, after its last row was handed over.
+    virtual void OnTableEnd() {}
     // While true, rows other than column-header rows are passed over unread: a table the sink has no
     // use for costs no more than finding its end.
     virtual bool SkipsRows() const { return false; }
@@ -47,15 +50,19 @@ public:
 /**
  * Cuts an HTML page, fed as UTF-8 text in pieces of any size, into table rows of cells, without
  * building a document: "<tr" starts a row (ending the one before, whose "</tr>" may be missing),
- * "<td" and "<th" start a cell, "</table>" ends a row. Text outside cells is left out, but for the
- * page's title; comments, style sheets and scripts are skipped. The generator meta tag is kept.
+ * "<td" and "<th" start a cell, "</table>" ends a row and then the table. Text outside cells is
+ * left out, but for the page's title; comments, style sheets and scripts are skipped. The generator
+ * meta tag is kept.
  *
  * Damaged text has limits: a tag without ">" within 64 KB is taken as text, a row holds at most 64
- * cells and a cell at most 64 KB of text; what goes beyond is dropped.
+ * cells and a cell at most kMaxCellText bytes of text; what goes beyond is dropped (a cell tells it
+ * was cut, unless only blanks were dropped).
  */
 class HtmlRowScanner
 {
 public:
+    static constexpr std::size_t kMaxCellText = 1 << 16;
+
     explicit HtmlRowScanner(HtmlRowSink& sink) : m_sink(sink) {}
 
     void Feed(std::string_view text);
@@ -65,6 +72,8 @@ public:
     const std::string& Title() const { return m_title; }
     // The content of <meta name="generator" content="...">, or "".
     const std::string& Generator() const { return m_generator; }
+    // The code page the first <meta> tag with "charset=" declares, as DeclaredCodePage names it, or "".
+    const std::string& DeclaredCharset() const { return m_charset; }
     // Whether a "<body" tag has been met: the head is over.
     bool BodyStarted() const { return m_bodyStarted; }
     // Whether "</html>" has been met: the page ended where it should.
@@ -112,6 +121,7 @@ private:
     bool m_endSeen = false;
     std::string m_title;
     std::string m_generator;
+    std::string m_charset;
 };
 
 } // namespace corvane

@@ -88,6 +88,7 @@ LoadOutcome LoadAppending(Session& session, LineReader& reader, const std::strin
     session.Magic.SelectAll();
     SortTradeTableByTicket(session.Full);
     session.ReportPath = path;
+    session.TradesFile = path;
     return LoadOutcome::Loaded;
 }
 
@@ -111,6 +112,7 @@ LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pai
     session.Check.clear();
     session.Agrees.reset();
     session.ReportPath = path;
+    session.TradesFile = path;
     return LoadOutcome::Loaded;
 }
 

@@ -47,6 +47,7 @@ LoadOutcome LoadAppending(Session& session, LineReader& file, const std::string&
     session.Pairs.SelectAll();
     SortTradeTableByTicket(session.Full);
     session.ReportPath = path;
+    session.TradesFile = path;
     return LoadOutcome::Loaded;
 }
 

@@ -23,14 +23,14 @@ bool IsSide(std::string_view type)
     return type == "buy" || type == "sell";
 }
 
-// A money cell in cents; an empty cell is nothing.
-long long Cents(std::string_view text)
+// A money cell in cents; an empty cell is nothing. An error names the cell's column by its English header.
+long long Cents(std::string_view text, std::string_view column)
 {
     if (text.empty())
         return 0;
     const auto cents = ParseScaled(text, 2);
     if (!cents)
-        throw ConversionError(std::string(text));
+        throw ConversionError(std::string(text)).InColumn(column);
     return *cents;
 }
 
@@ -38,8 +38,14 @@ long long Volume(std::string_view text)
 {
     const auto volume = ParseScaled(text, 8);
     if (!volume || *volume < 0)
-        throw ConversionError(std::string(text));
+        throw ConversionError(std::string(text)).InColumn("Volume");
     return *volume;
+}
+
+// The header of the deal's visible cell `i` between Order and Swap: Commission, then a history's Fee.
+std::string_view CostColumn(int i)
+{
+    return i == 8 ? "Commission" : "Fee";
 }
 
 long long PriceOf(std::string_view text)
@@ -81,7 +87,7 @@ void Mt5Reader::Tally::Add(std::string_view ticket, long long cents)
 Mt5Reader::Mt5Reader(ReportKind kind, TextGrid& full, int firstRow, SelectionList& pairs,
                      const TradeLineCallback& onTradeLine)
     : m_kind(kind)
-    , m_rows(full, firstRow, pairs, onTradeLine, kind == ReportKind::Tester)
+    , m_rows(full, firstRow, pairs, onTradeLine)
     , m_pairs(pairs)
 {
 }
@@ -99,6 +105,8 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         return; // the file ended inside it
     const Visible cells(row);
     if (row.HeaderColour) {
+        if (m_table == Table::Deals)
+            EndDeals();
         if (m_tables++ == 0)
             m_book = PositionBook(m_netting);
         m_table = TableAt(m_tables);
@@ -113,12 +121,14 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         if (m_table == Table::Deals && !m_dealsStarted) {
             m_dealsStarted = true;
             if (m_kind == ReportKind::Tester && m_settings.size() >= 4)
-                m_pairs.AddIfAbsent(AsciiLower(m_settings[1]));
+                m_pairs.AddIfAbsent(m_settings[1]);
         }
         return;
     }
     // A section title: one cell across the table.
     if (row.Size() == 1 && row[0].ColSpan >= 10 && !row[0].Text.empty()) {
+        if (m_table == Table::Deals)
+            EndDeals();
         m_table = Table::None;
         EndBlock();
         return;
@@ -128,10 +138,29 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         EndBlock();
     else if (m_table == Table::None)
         ReadBlockRow(cells);
-    switch (m_table) {
-    case Table::None:
+    if (m_table == Table::None) {
         if (m_tables == 0)
             m_kind == ReportKind::Tester ? ReadSettingsRow(row, cells) : ReadHeadRow(cells);
+        return;
+    }
+    const std::string name = RowName(cells);
+    for (int i = 0; i < row.Size() && !name.empty(); ++i) {
+        if (row[i].Cut) {
+            m_cut.Add(name, 0);
+            break;
+        }
+    }
+    try {
+        ReadTableRow(row, cells);
+    } catch (const ConversionError& error) {
+        throw error.InRow(name);
+    }
+}
+
+void Mt5Reader::ReadTableRow(const HtmlRow& row, const Visible& cells)
+{
+    switch (m_table) {
+    case Table::None:
         break;
     case Table::Positions:
         ReadPositionRow(cells);
@@ -147,6 +176,39 @@ void Mt5Reader::OnRow(const HtmlRow& row)
         ReadOpenPositionRow(cells);
         break;
     }
+}
+
+std::string Mt5Reader::RowName(const Visible& cells) const
+{
+    if (cells.Count < 5)
+        return {};
+    const std::string ticket(cells.Text(1));
+    switch (m_table) {
+    case Table::None:
+        break;
+    case Table::Positions:
+        return "position " + ticket;
+    case Table::Orders:
+        return m_kind == ReportKind::Tester ? "order " + ticket : "";
+    case Table::Deals:
+        return "deal " + ticket;
+    case Table::Trailing: // open positions, then working orders: these have "placed / filled" as their volume
+        return IsSide(cells.Text(3)) && !Contains(cells.Text(4), "/") ? "open position " + ticket : "";
+    }
+    return {};
+}
+
+void Mt5Reader::OnTableEnd()
+{
+    if (m_table == Table::Deals)
+        EndDeals();
+}
+
+void Mt5Reader::EndDeals()
+{
+    m_dealsComplete = true;
+    m_table = Table::None;
+    PairHistoryDeals();
 }
 
 // The history's head: Name, Account, Company, Date. The account names the way positions are kept.
@@ -295,9 +357,7 @@ int Mt5Reader::FindOrder(std::string_view ticket)
 void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
 {
     if (row.Size() > 0 && row[0].ColSpan >= 2) { // the totals row under the deals
-        m_dealsComplete = true;
-        m_table = Table::None;
-        PairHistoryDeals();
+        EndDeals();
         return;
     }
     const int n = cells.Count;
@@ -310,15 +370,15 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
     m_lastDealTime = cells.Text(0);
     if (!m_startBalance) {
         // Each deal prints the balance after it: a history of part of an account's life starts above 0.
-        long long money = Cents(cells.Text(n - 3)) + Cents(cells.Text(n - 4));
+        long long money = Cents(cells.Text(n - 3), "Profit") + Cents(cells.Text(n - 4), "Swap");
         for (int i = 8; i < n - 4; ++i)
-            money += Cents(cells.Text(i));
+            money += Cents(cells.Text(i), CostColumn(i));
         if (const auto after = ParseScaled(cells.Text(n - 2), 2))
             m_startBalance = *after - money;
     }
     if (type == "balance" || type == "credit") {
         m_balanceRows.push_back({.Time = std::string(cells.Text(0)),
-                                 .Amount = static_cast<double>(Cents(cells.Text(n - 3))) / 100.0,
+                                 .Amount = static_cast<double>(Cents(cells.Text(n - 3), "Profit")) / 100.0,
                                  .Comment = std::string(cells.Text(n - 1)),
                                  .Ticket = LeadingInteger(cells.Text(1)),
                                  .Credit = type == "credit"});
@@ -340,9 +400,9 @@ void Mt5Reader::ReadDealRow(const HtmlRow& row, const Visible& cells)
               .Money = {},
               .LastCloseOf = {}};
     for (int i = 8; i < n - 4; ++i) // commission and, in a history, fee (its cost column is hidden)
-        deal.Money.Costs += Cents(cells.Text(i));
-    deal.Money.Swap = Cents(cells.Text(n - 4));
-    deal.Money.Profit = Cents(cells.Text(n - 3));
+        deal.Money.Costs += Cents(cells.Text(i), CostColumn(i));
+    deal.Money.Swap = Cents(cells.Text(n - 4), "Swap");
+    deal.Money.Profit = Cents(cells.Text(n - 3), "Profit");
     m_tradeSeen = true;
     if (m_kind == ReportKind::Tester) {
         ReadDeal(deal);
@@ -408,7 +468,7 @@ void Mt5Reader::PairHistoryDeals()
 // deal before the first trade; a tester's from its settings, else its first balance deal.
 void Mt5Reader::ReadBalanceDeal(const Visible& cells)
 {
-    const long long amount = Cents(cells.Text(cells.Count - 3));
+    const long long amount = Cents(cells.Text(cells.Count - 3), "Profit");
     if (!m_titledDeposit && cells.Text(cells.Count - 1) == "Deposit")
         m_titledDeposit = amount;
     if (!m_firstBalance)
@@ -501,8 +561,8 @@ void Mt5Reader::ReadOpenPositionRow(const Visible& cells)
     facts.TakeProfit = cells.Text(7);
     facts.Comment = cells.Text(n - 1);
     DealMoney money;
-    money.Swap = Cents(cells.Text(n - 3));
-    money.Profit = Cents(cells.Text(n - 2));
+    money.Swap = Cents(cells.Text(n - 3), "Swap");
+    money.Profit = Cents(cells.Text(n - 2), "Profit");
     const int open = m_book.FindOpen(facts.Id);
     if (open >= 0)
         money += m_book.Settle(open);
@@ -532,6 +592,8 @@ std::string Mt5Reader::Warning(bool endSeen)
     tell(m_excess, "closing deal @ closed more than was open", "closing deals @ closed more than was open", "");
     tell(m_unread, "row of the Deals table @ could not be read", "rows of the Deals table @ could not be read",
          "result");
+    tell(m_cut, "row @ has a cell cut to its first 65,536 characters",
+         "rows @ have a cell cut to their first 65,536 characters", "");
     Tally leftover;
     for (int i = 0; i < m_book.Count(); ++i) {
         if (m_book.OpenVolume(i) > 0) {
@@ -567,7 +629,7 @@ ReportState Mt5Reader::Finish(const std::string& title, bool endSeen)
     state.CodePage = "UTF-8";
     std::optional<long long> deposit;
     if (m_kind == ReportKind::Tester) {
-        state.Symbol = m_settings.size() >= 4 ? AsciiLower(m_settings[1]) : "";
+        state.Symbol = m_settings.size() >= 4 ? m_settings[1] : "";
         if (m_settings.size() >= 4)
             deposit = ParseScaled(m_settings[m_settings.size() - 2], 2);
         if (!deposit)

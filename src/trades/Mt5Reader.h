@@ -24,7 +24,9 @@ namespace corvane {
  * The rows of a MetaTrader 5 report, read in turn by the position of their table and cells (see
  * ReadMt5Report). Tables are told apart by their order: an account history has Positions, Orders and
  * Deals, then Open Positions and Working Orders when there are any; a tester report has Orders and
- * Deals. A table starts at its column-header row and ends at the next section title.
+ * Deals. A table starts at its column-header row and ends at the next section title; the Deals table
+ * also at its totals row (which a page saved again may have lost), the next column-header row or
+ * "</table>". Only a file that ends before any of them ends inside the Deals table.
  *
  * A tester report's deals are paired as they come. A history's are kept until its Deals table ends,
  * when the last close of each position is known (HistoryPositions), and paired then.
@@ -36,6 +38,7 @@ public:
               const TradeLineCallback& onTradeLine);
 
     void OnRow(const HtmlRow& row) override;
+    void OnTableEnd() override;
     // The history's Orders table, its second, tells nothing the reader needs: once its column-header row
     // is read, the rows up to the next column-header row are of no use (RowReadAhead's rule).
     static int SkippedTable(ReportKind kind) { return kind == ReportKind::Statement ? 2 : RowReadAhead::kNoTable; }
@@ -99,6 +102,11 @@ private:
     };
 
     Table TableAt(int index) const;
+    // A row the trades are made of, as messages name it ("deal 5001"); "" for a row of no use to them.
+    std::string RowName(const Visible& cells) const;
+    void ReadTableRow(const HtmlRow& row, const Visible& cells);
+    // The Deals table is over: its end was read, so the deals after its last row are none.
+    void EndDeals();
     void ReadHeadRow(const Visible& cells);
     void ReadSettingsRow(const HtmlRow& row, const Visible& cells);
     void ReadBlockRow(const Visible& cells);
@@ -167,6 +175,7 @@ private:
     Tally m_unpaired;
     Tally m_excess;
     Tally m_unread;
+    Tally m_cut; // rows with a cell cut at the scanner's limit
 };
 
 } // namespace corvane

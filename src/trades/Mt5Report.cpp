@@ -53,12 +53,23 @@ ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKin
     if (!rows.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Reader reader(kind, full, firstRow, pairs, onTradeLine);
-    if (!rows.ReadRows(reader))
+    bool read = false;
+    try {
+        read = rows.ReadRows(reader);
+    } catch (const ConversionError& error) {
+        throw error.InFile(path);
+    }
+    if (!read)
         throw FileError("Could not read " + path
                         + ": the file ended in a read error; the trades loaded before are kept.");
     if (!reader.DealsStarted())
         throw FileError("Could not read " + path + ": the report holds no Deals table.");
-    return reader.Finish(rows.Title(), rows.EndSeen());
+    ReportState state = reader.Finish(rows.Title(), rows.EndSeen());
+    // A page saved again in a code page of its own, saying so in its head: its cells keep that page's bytes.
+    const std::string& declared = rows.DeclaredCharset();
+    if (rows.Encoding() == TextEncoding::Utf8 && !declared.empty() && declared != "utf-8")
+        state.CodePage = declared;
+    return state;
 }
 
 } // namespace corvane

@@ -17,10 +17,10 @@ inline constexpr int kMt5GeneratorMark = 5;
 
 /**
  * Whether the file is a report of the MetaTrader 5 terminal: an HTML page, in UTF-16 as the terminal
- * writes it or saved again as UTF-8, whose head names the terminal as its generator. Returns the
- * report kind ("client terminal": an account history, read as a statement; "strategy tester": a
- * tester report), or nothing for any other file, one that cannot be read included. Leaves `opened`
- * at its start.
+ * writes it or saved again as UTF-8 or in another code page, whose head names the terminal as its
+ * generator. Returns the report kind ("client terminal": an account history, read as a statement;
+ * "strategy tester": a tester report), or nothing for any other file, one that cannot be read
+ * included. Leaves `opened` at its start.
  */
 std::optional<ReportKind> DetectMt5Report(LineReader& opened);
 
@@ -29,7 +29,9 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened);
  * trade rows of `full`, from `firstRow` on, raising
  * the row count after every row as a statement's body loop does, adding each row's symbol to `pairs`
  * and calling `onTradeLine` after it. Returns the report's state: title, symbol, initial deposit,
- * kind, generator mark, the code page "UTF-8" (cells are UTF-8) and what could not be read.
+ * kind, generator mark, the code page of the cells and what could not be read. The cells are UTF-8
+ * ("UTF-8"), but for a page saved again in another code page that its head declares ("windows-1251"...):
+ * they keep its bytes, and the state names that code page, as an older report's does.
  *
  * The report is read as a stream, by the position of its tables and cells, not by their translated
  * labels (Mt5Reader). One row per closing deal (out, out by, the closing part of in/out), in the
@@ -48,9 +50,10 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened);
  * Initial Deposit setting, else its first balance deal; 0 when there is none.
  *
  * Deals that cannot be paired, positions left open that the report does not list as open, unreadable
- * rows of the Deals table and a file that ends early are told in the state's ReadWarning; the rows
- * that could be read are kept. Throws FileError when the file cannot be read or holds no Deals table,
- * ConversionError for a deal whose volume or money is not a number.
+ * rows of the Deals table, rows with a cell cut at the scanner's limit (HtmlRowScanner::kMaxCellText)
+ * and a file that ends early are told in the state's ReadWarning; the rows that could be read are kept. Throws
+ * FileError when the file cannot be read or holds no Deals table, ConversionError for a deal whose volume or money is
+ * not a number (naming the file, the deal and the column).
  */
 ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKind kind, TextGrid& full, int firstRow,
                           SelectionList& pairs, const TradeLineCallback& onTradeLine = {});

@@ -27,7 +27,7 @@ public:
         if (Stopped)
             return;
         Batch& batch = *m_batch;
-        batch.Rows.push_back({batch.Cells.size(), row.Size(), row.HeaderColour, row.Complete});
+        batch.Rows.push_back({batch.Cells.size(), row.Size(), row.HeaderColour, row.Complete, false});
         // The scanner's cells view one text, in order: it is copied whole, blanks trimmed off included.
         const char* const first = row.Size() > 0 ? row[0].Text.data() : nullptr;
         const char* const end =
@@ -37,12 +37,19 @@ public:
         for (int i = 0; i < row.Size(); ++i) {
             batch.Starts.push_back(at + static_cast<std::size_t>(row[i].Text.data() - first));
             batch.Lengths.push_back(row[i].Text.size());
-            batch.Cells.push_back({std::string_view(), row[i].ColSpan, row[i].Hidden});
+            batch.Cells.push_back({std::string_view(), row[i].ColSpan, row[i].Hidden, row[i].Cut});
         }
         if (row.HeaderColour && row.Complete)
             ++m_headerRows;
         if (batch.Rows.size() >= kBatchRows || batch.Text.size() >= kBatchText)
             Flush();
+    }
+
+    void OnTableEnd() override
+    {
+        if (Stopped)
+            return;
+        m_batch->Rows.push_back({.FirstCell = m_batch->Cells.size(), .TableEnd = true});
     }
 
     bool SkipsRows() const override { return m_headerRows == m_skippedTable; }
@@ -87,6 +94,7 @@ void RowReadAhead::Run()
     bool failed = false;
     std::string title;
     bool endSeen = false;
+    std::string charset;
     try {
         BatchSink sink(*this, m_skippedTable);
         HtmlRowScanner scanner(sink);
@@ -99,6 +107,7 @@ void RowReadAhead::Run()
         sink.Flush();
         title = scanner.Title();
         endSeen = scanner.EndSeen();
+        charset = scanner.DeclaredCharset();
     } catch (...) {
         error = std::current_exception();
     }
@@ -109,6 +118,7 @@ void RowReadAhead::Run()
         m_error = error;
         m_title = std::move(title);
         m_endSeen = endSeen;
+        m_charset = std::move(charset);
     }
     m_changed.notify_all();
 }
@@ -160,6 +170,10 @@ bool RowReadAhead::ReadRows(HtmlRowSink& sink)
         }
         m_changed.notify_all();
         for (const Batch::Row& stored : batch->Rows) {
+            if (stored.TableEnd) {
+                sink.OnTableEnd();
+                continue;
+            }
             HtmlRow row(batch->Cells.data() + stored.FirstCell, stored.Size);
             row.HeaderColour = stored.HeaderColour;
             row.Complete = stored.Complete;

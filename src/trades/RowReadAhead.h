@@ -37,15 +37,20 @@ public:
     bool IsOpen() const { return m_file.IsOpen(); }
 
     /**
-     * Hands the rows to `sink` in turn, on the caller's thread, and then the row the text ended in, as
-     * HtmlRowScanner::Finish does. Returns false when reading stopped on an error: the rows cut before it
-     * are handed over, the row open then is not. Rethrows what the reading thread ran into.
+     * Hands the rows and the ends of tables to `sink` in turn, on the caller's thread, and then the row
+     * the text ended in, as HtmlRowScanner::Finish does. Returns false when reading stopped on an error:
+     * the rows cut before it are handed over, the row open then is not. Rethrows what the reading thread
+     * ran into.
      */
     bool ReadRows(HtmlRowSink& sink);
 
-    // Once ReadRows has returned true: the page's title, and whether "</html>" was met.
+    // How the file is written: UTF-16, or bytes read as they stand.
+    TextEncoding Encoding() const { return m_file.Encoding(); }
+    // Once ReadRows has returned true: the page's title, whether "</html>" was met, and the code page its
+    // head declares (HtmlRowScanner::DeclaredCharset).
     const std::string& Title() const { return m_title; }
     bool EndSeen() const { return m_endSeen; }
+    const std::string& DeclaredCharset() const { return m_charset; }
 
 private:
     // Rows cut on the reading thread, their cells' texts end to end.
@@ -57,6 +62,7 @@ private:
             int Size = 0;
             bool HeaderColour = false;
             bool Complete = true;
+            bool TableEnd = false; // no row: the place of a "</table>" among them
         };
         std::string Text;
         std::vector<HtmlCell> Cells;      // their texts viewed in Text once the batch is full
@@ -85,6 +91,7 @@ private:
     std::exception_ptr m_error;
     std::string m_title;
     bool m_endSeen = false;
+    std::string m_charset;
     std::thread m_thread; // started last, once the members it uses are built
 };
 

@@ -95,7 +95,7 @@ struct PrintedSummary
 struct ReportState
 {
     std::string Title;  // the report's <title>, or the imported file's path
-    std::string Symbol; // a tester report's symbol, lower-cased
+    std::string Symbol; // a tester report's symbol: the older tester's lower-cased, the newer's as written
     double InitialDeposit = 0.0;
     ReportKind Kind = ReportKind::Statement;
     int GeneratorMark = 0;
@@ -134,6 +134,8 @@ struct Session
 
     ReportState Report;
     std::string ReportPath;                         // the report last chosen for loading
+    std::string TradesFile;                         // the file the trade table was last read from: that report
+                                                    // or the text file imported since
     std::vector<std::string> Memo{""};              // the summary text box starts with one empty line
     std::optional<SummaryHeadingParts> MemoHeading; // while Memo starts with the summary's heading
     std::vector<std::string> MoreMemo; // what the window shows after Memo: the check and the more statistics

@@ -11,12 +11,12 @@ namespace corvane {
 template <int Fields> struct ArenaRecord
 {
     std::size_t Offset = 0;
-    std::array<std::uint16_t, Fields> Length{};
+    std::array<std::uint32_t, Fields> Length{};
 };
 
 /**
  * The texts of many records kept end to end in one string, so that a hundred thousand rows of a report
- * cost a few allocations, not one or more a text. A text is cut to 65535 bytes.
+ * cost a few allocations, not one or more a text.
  */
 class TextArena
 {
@@ -26,8 +26,8 @@ public:
         ArenaRecord<Fields> record;
         record.Offset = m_text.size();
         for (int i = 0; i < Fields; ++i) {
-            const std::string_view text = texts[static_cast<std::size_t>(i)].substr(0, 0xffff);
-            record.Length[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(text.size());
+            const std::string_view text = texts[static_cast<std::size_t>(i)];
+            record.Length[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(text.size());
             m_text.append(text);
         }
         return record;

@@ -66,6 +66,7 @@ void ImportText(Session& session, const std::string& path)
     pairs.SelectAll();
 
     session.Report.Title = path;
+    session.TradesFile = path;
     session.Report.InitialDeposit = 10000.0;
     // A text file has no balance rows, no printed summary and no closing lines; its money has cents.
     session.Report.BalanceRows.clear();

@@ -15,10 +15,10 @@ namespace corvane {
  * fields a short line lacks are empty and further fields (drawdown mark, magic number, comment) are
  * ignored. Each record's Item joins the symbol list unless an entry equals it apart from letter case.
  *
- * Afterwards: the report title is `path`, the initial deposit 10000.0, the visible table and the
- * alternate view are reset, the summary text is cleared, the magic list is cleared and hidden, and
- * every symbol entry is selected. Report kind, generator mark, row layout, report symbol and the path
- * of the report last loaded stay. The caller runs the filter pass.
+ * Afterwards: the report title and the file of the trades are `path`, the initial deposit 10000.0,
+ * the visible table and the alternate view are reset, the summary text is cleared, the magic list is
+ * cleared and hidden, and every symbol entry is selected. Report kind, generator mark, row layout,
+ * report symbol and the path of the report last loaded stay. The caller runs the filter pass.
  *
  * A file that cannot be opened throws FileError and leaves the session as it was.
  */

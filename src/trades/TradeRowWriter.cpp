@@ -35,21 +35,18 @@ std::string MoneyText(long long cents, int width)
     return FormatFixed(static_cast<double>(cents) / 100.0, width, 2);
 }
 
-TradeRowWriter::TradeRowWriter(TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine,
-                               bool lowerCaseItems)
+TradeRowWriter::TradeRowWriter(TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine)
     : m_full(full)
     , m_row(firstRow)
     , m_pairs(pairs)
     , m_onTradeLine(onTradeLine)
-    , m_lowerCaseItems(lowerCaseItems)
 {
 }
 
 void TradeRowWriter::Write(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
                            std::string_view closePrice, const DealMoney& money)
 {
-    const std::string lowerItem = m_lowerCaseItems ? AsciiLower(facts.Symbol) : std::string();
-    const std::string_view item = m_lowerCaseItems ? std::string_view(lowerItem) : facts.Symbol;
+    const std::string_view item = facts.Symbol;
     std::string zeroStopLoss, zeroTakeProfit;
     const std::string_view stopLoss = StopText(facts.StopLoss, facts.Price, zeroStopLoss);
     const std::string_view takeProfit = StopText(facts.TakeProfit, facts.Price, zeroTakeProfit);

@@ -14,7 +14,8 @@ namespace corvane {
  * Writes the trade rows of a newer terminal's report into the trade table in the cell formats of the
  * older reports' rows, so that every command reads them as it reads those:
  *  - Ticket, times, prices and Lots as the report writes them; Type "buy" or "sell";
- *  - Item the symbol, lower-cased in a tester report as the older tester's is;
+ *  - Item the symbol as the terminal writes it, in a tester report too (the older tester's is lower-cased;
+ *    the symbol list and the filters compare symbols apart from letter case);
  *  - an S/L or T/P that is not set is a zero with the open price's decimals ("0.00000"), as the older
  *    terminal writes it;
  *  - Comm and Swap "%6s" of the amount with two decimals, P/L "%10.2f", so that whole-yen amounts read
@@ -25,8 +26,7 @@ namespace corvane {
 class TradeRowWriter
 {
 public:
-    TradeRowWriter(TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine,
-                   bool lowerCaseItems);
+    TradeRowWriter(TextGrid& full, int firstRow, SelectionList& pairs, const TradeLineCallback& onTradeLine);
 
     // A closed trade (a close time) or an open one (none; the close price is then the market price).
     void Write(const PositionFacts& facts, std::string_view lots, std::string_view closeTime,
@@ -37,7 +37,6 @@ private:
     int m_row;
     SelectionList& m_pairs;
     const TradeLineCallback& m_onTradeLine;
-    bool m_lowerCaseItems;
 };
 
 // An amount in cents with two decimals, right-aligned to `width`.

@@ -103,6 +103,7 @@ public:
     ReadAheadReader& operator=(const ReadAheadReader&) = delete;
 
     bool IsOpen() const { return m_reader.IsOpen(); }
+    TextEncoding Encoding() const { return m_reader.Encoding(); }
     // Once Next has returned false: whether reading stopped on an error.
     bool Failed() const { return m_failed; }
     // As UnicodeFileReader::Next, `piece` going back to be filled again; rethrows what the reading

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace corvane {
 namespace {
@@ -242,20 +243,22 @@ TEST(PipsColumn, TradePipsOfEachRowInSixCharactersAndZeroForZeroProfit)
     EXPECT_EQ(ColumnCells(session.Grid, kPips), (Cells{"    55", "   -55", "     0", "     0", "     0"}));
 }
 
-TEST(ApplyFilters, ACellThatIsNoNumberStopsThePassWithItsTextAndKeepsTheSummary)
+TEST(ApplyFilters, ACellThatIsNoNumberStopsThePassWithItsPlaceAndTextAndKeepsTheSummary)
 {
-    const std::pair<TradeRow, const char*> cases[] = {{{.Comm = "abc"}, "abc"},
-                                                      {{.Comm = "   abc"}, "   abc"},
-                                                      {{.Swap = "  1,50"}, "  1,50"},
-                                                      {{.Profit = "    12.5x"}, "    12.5x"}};
-    for (const auto& [trade, cell] : cases) {
+    const std::tuple<TradeRow, const char*, const char*> cases[] = {{{.Comm = "abc"}, "Comm", "abc"},
+                                                                    {{.Comm = "   abc"}, "Comm", "   abc"},
+                                                                    {{.Swap = "  1,50"}, "Swap", "  1,50"},
+                                                                    {{.Profit = "    12.5x"}, "P/L", "    12.5x"}};
+    for (const auto& [trade, column, cell] : cases) {
         Session session = SessionWith(1000, {{.Ticket = "1"}, trade});
+        session.Full.SetCell(kTicket, 2, "50101");
         session.Memo = {"earlier summary"};
         try {
             ApplyFilters(session, MagicFilterFor(session));
             ADD_FAILURE() << "'" << cell << "' was read as a number";
         } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(cell) + "' is not a valid floating point value");
+            EXPECT_EQ(std::string(e.what()), "/reports/march.htm: trade 2 (ticket 50101), column " + std::string(column)
+                                                 + ": '" + cell + "' is not a valid floating point value");
         }
         EXPECT_EQ(session.Memo, (Cells{"earlier summary"}));
         EXPECT_EQ(session.Grid.RowCount(), 3) << "the grid is rebuilt before the numbers are read";
@@ -451,7 +454,13 @@ TEST(ApplyFilters, LeavesWhatTheTablesHoldWhenALargeTableIsReadInParts)
     session.Pairs.SelectAll();
     ResetGrid(session.Grid); // as a load leaves them: written afresh, in parts
     ResetGrid(session.XGrid);
-    EXPECT_THROW(ApplyFilters(session, MagicFilter::Off), ConversionError);
+    try {
+        ApplyFilters(session, MagicFilter::Off);
+        ADD_FAILURE() << "'abc' was read as a number";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "/reports/march.htm: trade 20002 (ticket 20002), column P/L: 'abc' is not a valid "
+                               "floating point value");
+    }
     ASSERT_EQ(session.Grid.RowCount(), trades + 1);
     EXPECT_EQ(session.Grid.Cell(kPips, 20'001), "    10");
     EXPECT_EQ(session.Grid.Cell(kBalance, 20'002), "kept");

@@ -322,15 +322,20 @@ TEST(SummaryText, FigureLinesOfOneTrade)
     }
 }
 
+// The error names the trade table's row, also when the summary meets it in another row of the visible table.
 TEST(SummaryText, ACellThatIsNotANumberLeavesHeadingAndEmptyLine)
 {
     Session session = ThreeTradesOverTheLeapDay();
-    session.Grid.SetCell(kComm, 2, "abc");
+    session.Full.SetCell(kComm, 3, "abc");
+    session.Pairs.SetSelected(1, false); // gbpusd: the third trade is the second row shown
+    EXPECT_THROW(ApplyFilters(session, MagicFilterFor(session)), ConversionError);
     try {
         ShowSummary(session);
         FAIL() << "expected ConversionError";
     } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "/reports/march.htm: trade 3 (ticket 3), column Pips: '' is not a valid floating point "
+                               "value")
+            << "the pass stopped before the row's Pips";
     }
     EXPECT_EQ(session.Memo, (Cells{"Statement: 42 - Test, /reports/march.htm", ""}));
 }

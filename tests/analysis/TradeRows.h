@@ -82,7 +82,7 @@ inline Session SessionWith(double deposit, std::initializer_list<TradeRow> trade
     Session session;
     session.Report.InitialDeposit = deposit;
     session.Report.Title = "Statement: 42 - Test";
-    session.ReportPath = "/reports/march.htm";
+    session.ReportPath = session.TradesFile = "/reports/march.htm";
     session.Full.SetRowCount(static_cast<int>(trades.size()) + 1);
     int row = 1;
     for (const TradeRow& trade : trades) {

@@ -140,8 +140,11 @@ TEST_F(WindowTest, ConversionErrorShowsItsBoxAndTheWindowGoesOn)
 {
     test::StatementTrade bad = Trade("1002", "eurusd");
     bad.Commission = "abc";
-    Load(Write("bad.htm", {Trade("1001", "eurusd"), bad}));
-    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("'   abc' is not a valid floating point value")});
+    const std::string path = Write("bad.htm", {Trade("1001", "eurusd"), bad});
+    Load(path);
+    EXPECT_EQ(dialogs.Errors,
+              QStringList{QString::fromStdString(
+                  path + ": trade 2 (ticket 1002), column Comm: '   abc' is not a valid floating point value")});
     EXPECT_TRUE(Busy()->isHidden()) << "an error ends the load";
 
     Load(Write("good.htm", {Trade("1003", "gbpusd"), Trade("1004", "gbpusd")}));

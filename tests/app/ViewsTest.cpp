@@ -223,11 +223,15 @@ TEST_F(WindowTest, AfterAConversionErrorTheViewChangesOnlyWhenItsChartIsDrawn)
     dialogs.Import = QString::fromStdString(dir.Write("bad.txt", rows));
     window.Button9->click();
     ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors[0], *dialogs.Import
+                                     + QStringLiteral(": trade 2 (ticket 2), column Comm: '   abc' is not a "
+                                                      "valid floating point value"));
     EXPECT_EQ(Column("Grid", kPips), (Cells{"    10", "   -20"}));
     EXPECT_EQ(Column("Grid", kBalance), (Cells{"      10010.00", "    990.00"}));
 
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
-    EXPECT_EQ(dialogs.Errors.size(), 2) << "the curve reads the Comm cell";
+    ASSERT_EQ(dialogs.Errors.size(), 2) << "the curve reads the Comm cell";
+    EXPECT_EQ(dialogs.Errors[1], dialogs.Errors[0]);
     EXPECT_EQ(window.CurrentView(), ViewMode::Summary);
     EXPECT_FALSE(Memo()->isHidden());
     QTest::mouseClick(Button("Button3"), Qt::LeftButton);

@@ -141,13 +141,15 @@ TEST(EquityCurve, NoTradesOrAMoneyCellThatIsNoNumberDrawsNothing)
     EXPECT_FALSE(DrawEquityCurve(canvas, ChartGrid({}), 1000, kWideWidth));
     EXPECT_EQ(canvas.Calls(), "");
     for (const int column : {kComm, kSwap, kProfit}) {
+        const std::string header = column == kComm ? "Comm" : column == kSwap ? "Swap" : "P/L";
         TextGrid grid = ChartGrid({Trade("    100.00"), Trade("     50.00")});
         grid.SetCell(column, 2, "   abc");
         try {
             DrawEquityCurve(canvas, grid, 1000, kWideWidth);
             ADD_FAILURE() << "column " << column << " read as a number";
         } catch (const ConversionError& error) {
-            EXPECT_EQ(std::string(error.what()), "'   abc' is not a valid floating point value");
+            EXPECT_EQ(std::string(error.what()),
+                      "trade 2, column " + header + ": '   abc' is not a valid floating point value");
         }
         EXPECT_EQ(canvas.Calls(), "") << "column " << column;
     }

@@ -86,11 +86,13 @@ TEST(NormalizeTrades, PipFactorComesFromTheVisibleTableButEveryTradeIsRescaled)
 TEST(NormalizeTrades, ABadCellRefusesTheWholeCommandNamingIt)
 {
     const std::tuple<int, const char*, const char*> cases[] = {
-        {kLots, "abc", "'abc' is not a valid floating point value"},
+        {kLots, "abc",
+         "/reports/march.htm: trade 2 (ticket 50102), column Lots: 'abc' is not a valid floating point value"},
         {kLots, "0.00",
          "Trade 50102 has a lot size of zero ('0.00'), so it cannot be rescaled to one lot; "
          "nothing was normalized."},
-        {kSwap, "  n/a", "'  n/a' is not a valid floating point value"}};
+        {kSwap, "  n/a",
+         "/reports/march.htm: trade 2 (ticket 50102), column Swap: '  n/a' is not a valid floating point value"}};
     for (const auto& [column, cell, message] : cases) {
         Session session = test::SessionWith(5000, {Example(), Example()});
         ApplyFilters(session, MagicFilterFor(session));

@@ -109,6 +109,12 @@ Mt5ReportBuilder& Mt5ReportBuilder::Deal(Mt5Deal deal)
     return *this;
 }
 
+Mt5ReportBuilder& Mt5ReportBuilder::WithoutTotals()
+{
+    m_totals = false;
+    return *this;
+}
+
 std::string Mt5ReportBuilder::Label(std::string_view english, std::string_view japanese) const
 {
     return std::string(m_japanese ? japanese : english);
@@ -201,8 +207,8 @@ std::string Mt5ReportBuilder::Html() const
                  {Label("Leverage:", "レバレッジ:"), "1:100"}})
             out += "<tr align=\"right\"><td nowrap colspan=\"3\">" + label
                    + "</td><td nowrap colspan=\"10\" align=\"left\"><b>" + value + "</b></td></tr>\r\n";
-        out += "<tr><td nowrap style=\"height: 10px\"></td></tr>\r\n</table>\r\n<table cellspacing=\"1\" "
-               "cellpadding=\"3\" border=\"0\">\r\n";
+        out += "<tr><td nowrap style=\"height: 10px\"></td></tr>\r\n" + Results()
+               + "</table>\r\n<table cellspacing=\"1\" cellpadding=\"3\" border=\"0\">\r\n";
     } else {
         for (const auto& [label, value] : std::vector<std::pair<std::string, std::string>>{
                  {Label("Name:", "名前:"), "Test Trader"},
@@ -261,8 +267,9 @@ std::string Mt5ReportBuilder::Html() const
         cells.replace(cells.find("<td nowrap>=</td>") + 11, 1, Money(balance));
         out += DataRow(index++, cells);
     }
-    out += "<tr align=\"right\">\r\n<td nowrap colspan=\"8\" style=\"height: 30px\"></td>\r\n<td nowrap><b>"
-           + Money(balance) + "</b></td>\r\n</tr>\r\n";
+    if (m_totals)
+        out += "<tr align=\"right\">\r\n<td nowrap colspan=\"8\" style=\"height: 30px\"></td>\r\n<td nowrap><b>"
+               + Money(balance) + "</b></td>\r\n</tr>\r\n";
     if (!m_tester) {
         out += Section(Label("Open Positions", "ポジション"), 14)
                + Header({"Time", "Position", "Symbol", "Type", "Volume", "Price", "S / L", "T / P", "Market Price",
@@ -285,7 +292,15 @@ std::string Mt5ReportBuilder::Html() const
                + DataRow(0, Cells({"2024.12.31 10:00:00", "8888", "EURUSD", "buy stop", "0.10 / 0", "1.20000", "", "",
                                    "1.10000", "<td colspan=\"2\">placed</td>", "<td colspan=\"3\"></td>"}));
     }
-    out += "<tr><td colspan=\"13\" align=\"center\"><div><b>" + Label("Results", "結果")
+    if (!m_tester)
+        out += Results();
+    return out + "</table>\r\n</div>\r\n</body>\r\n</html>\r\n";
+}
+
+// The Results block: a history ends with it, a tester report has it before its Orders and Deals.
+std::string Mt5ReportBuilder::Results() const
+{
+    return "<tr><td colspan=\"13\" align=\"center\"><div><b>" + Label("Results", "結果")
            + "</b></div></td></tr>\r\n"
              "<tr align=\"right\"><td nowrap colspan=\"3\">"
            + Label("Total Net Profit:", "総損益:") + "</td><td nowrap><b>"
@@ -293,8 +308,7 @@ std::string Mt5ReportBuilder::Html() const
            + "</b></td></tr>\r\n"
              "<tr align=\"right\"><td nowrap colspan=\"3\">"
            + Label("Total Trades:", "取引数:") + "</td><td nowrap><b>" + std::to_string(TotalTrades())
-           + "</b></td></tr>\r\n</table>\r\n</div>\r\n</body>\r\n</html>\r\n";
-    return out;
+           + "</b></td></tr>\r\n";
 }
 
 std::string Mt5ReportBuilder::Utf16() const

@@ -73,6 +73,8 @@ public:
     Mt5ReportBuilder& Account(std::string mode); // "Hedge" or "Netting"
     Mt5ReportBuilder& Trade(Mt5Trade trade);
     Mt5ReportBuilder& Deal(Mt5Deal deal);
+    // The Deals table without its totals row, as some pages saved again have it.
+    Mt5ReportBuilder& WithoutTotals();
 
     std::string Html() const;  // UTF-8
     std::string Utf16() const; // as the terminal writes it: a byte-order mark, then UTF-16LE
@@ -91,6 +93,7 @@ private:
     };
     std::vector<Row> DealRows() const;
     std::string Label(std::string_view english, std::string_view japanese) const;
+    std::string Results() const;
 
     bool m_tester;
     bool m_japanese = false;
@@ -99,6 +102,7 @@ private:
     std::string m_symbol = "EURUSD";
     std::string m_settingsDeposit = "10 000.00";
     std::string m_mode = "Hedge";
+    bool m_totals = true;
     std::vector<Mt5Trade> m_trades;
     std::vector<Mt5Deal> m_deals;
 };

@@ -3,6 +3,7 @@
 #include "TestReports.h"
 #include "trades/Errors.h"
 #include "trades/Numbers.h"
+#include "trades/TextDecoding.h"
 #include "trades/TextRoutines.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,8 @@ TEST(Mt5Reports, RowsAddUpToTheNetProfitWhateverTheLanguageAndEncoding)
         {"history with a stray odd byte", history + "\n", ReportKind::Statement},
         {"tester report", tester, ReportKind::Tester},
         {"tester report in Japanese", Tester().Japanese().Utf16(), ReportKind::Tester},
+        {"history without the deals' totals row", History().WithoutTotals().Utf16(), ReportKind::Statement},
+        {"tester report without it, its table closed", Tester().WithoutTotals().Utf16(), ReportKind::Tester},
     };
     for (const auto& report : reports) {
         SCOPED_TRACE(report.Name);
@@ -190,10 +193,30 @@ TEST(Mt5Reports, ARowHasThePositionsFactsAndTheMoneyOfItsCloseWithItsShareOfTheE
 
     const Session tester = test::Load(Tester().Utf16());
     EXPECT_EQ(ColumnCells(tester.Full, kItem),
-              (Cells{"gbpusd", "eurusd", "eurusd", "eurusd", "usdjpy", "usdjpy", "usdjpy"}));
+              (Cells{"GBPUSD", "EURUSD", "EURUSD", "EURUSD", "USDJPY", "USDJPY", "USDJPY"}))
+        << "as the terminal writes them";
     EXPECT_EQ(ColumnCells(tester.Full, kStopLoss)[1], "1.09500") << "from the opening order";
-    EXPECT_EQ(tester.Report.Symbol, "eurusd");
-    EXPECT_EQ(test::Entries(tester.Pairs), (Cells{"eurusd", "gbpusd", "usdjpy"}));
+    EXPECT_EQ(tester.Report.Symbol, "EURUSD");
+    EXPECT_EQ(test::Entries(tester.Pairs), (Cells{"EURUSD", "GBPUSD", "USDJPY"}));
+}
+
+// A page saved again in a code page of its own and declaring it is shown in that page, as an older report is.
+TEST(Mt5Reports, APageSavedAgainInTheCodePageItsHeadDeclaresIsShownInIt)
+{
+    std::vector<Mt5Trade> trades = Trades();
+    trades[0].Comment = "\xcf\xf0\xee\xe1\xee\xe9"; // "Пробой" in windows-1251
+    std::string html = History(trades).Html();
+    html.insert(html.find("<title>"),
+                "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\r\n");
+    const std::string declared = html;
+    for (std::size_t at = 0; (at = html.find("Test Trader", at)) != std::string::npos;)
+        html.replace(at, 11, "\xd2\xe5\xf1\xf2"); // "Тест"
+    const Session session = test::Load(html);
+    EXPECT_EQ(session.Report.CodePage, "windows-1251");
+    EXPECT_EQ(ReportTextToUtf8(session.Report.Title, session.Report.CodePage), "1234567: Тест - Trade History Report");
+    EXPECT_EQ(ReportTextToUtf8(session.Full.Cell(kComment, 2), session.Report.CodePage), "Пробой");
+    EXPECT_EQ(ClosedRows(session.Full).Closed, History().TotalTrades());
+    EXPECT_EQ(test::Load(test::Utf16Le(declared)).Report.CodePage, "UTF-8") << "UTF-16 text is read into UTF-8";
 }
 
 // ---- Which position a closing deal closes -----------------------------------------------------------
@@ -373,6 +396,7 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
     const Mt5Deal unpaired{.Time = "2024.01.02 09:00:00", .Order = "9", .Profit = "-12.30"};
     Mt5Deal badVolume = unpaired;
     badVolume.Volume = "ten";
+    const std::string longComment = History({{.Id = "1", .Comment = std::string(70'000, 'c'), .Closes = {{}}}}).Utf16();
     const struct
     {
         const char* Name;
@@ -386,8 +410,11 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
         {"a head naming the terminal and no table", test::Utf16Le(head), LoadOutcome::Loaded, "holds no Deals table"},
         {"a closing deal with nothing open", History().Deal(unpaired).Utf16(), LoadOutcome::Loaded,
          "1 closing deal (5001) found no open position to close; its result, -12.30, is not in the table."},
-        {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded, "'ten' is not a valid"},
+        {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded,
+         "/report.htm: deal 5001, column Volume: 'ten' is not a valid floating point value"},
         {"a lone surrogate", loneSurrogate, LoadOutcome::Loaded, ""},
+        {"a comment beyond the limit of a cell", longComment, LoadOutcome::Loaded,
+         "2 rows (position 1, deal 5001) have a cell cut to their first 65,536 characters."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -403,6 +430,7 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
         EXPECT_NE(said.find(c.Says), std::string::npos) << said;
     }
     EXPECT_EQ(test::Load(loneSurrogate).Full.Cell(kComment, 1), "stop\xef\xbf\xbd");
+    EXPECT_EQ(test::Load(longComment).Full.Cell(kComment, 1).size(), 65'536u) << "cut, at the limit";
 
     // Cut before its end, the file is refused (no head), fails with a message (no deals) or loads the
     // rows before the cut and says that the rest is missing.
