@@ -7,7 +7,7 @@
 #include "ReportGenerator.h"
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
-#include "trades/LoadReport.h"
+#include "reports/LoadReport.h"
 #include "trades/Session.h"
 
 #include <benchmark/benchmark.h>

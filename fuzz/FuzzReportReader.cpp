@@ -6,10 +6,11 @@
 #include "analysis/Commands.h"
 #include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
-#include "trades/Errors.h"
-#include "trades/LineReader.h"
-#include "trades/Mt5Report.h"
-#include "trades/ReportReader.h"
+#include "reports/mt4/Mt4Body.h"
+#include "reports/mt4/Mt4Report.h"
+#include "reports/mt5/Mt5Report.h"
+#include "text/Errors.h"
+#include "text/LineReader.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -69,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RunCharts(session);
 
     // The same bytes appended to a statement, and to a newer terminal's account history, already loaded.
-    for (const int mark : {corvane::kGeneratorMark, corvane::kMt5GeneratorMark}) {
+    for (const corvane::Terminal mark : {corvane::Terminal::Mt4, corvane::Terminal::Mt5}) {
         corvane::Session appending;
-        appending.Report.GeneratorMark = mark;
+        appending.Report.Writer = mark;
         appending.Full.SetRowCount(4);
         for (int row = 1; row < 4; ++row)
             appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));

@@ -7,7 +7,7 @@
 #include "analysis/SummaryText.h"
 #include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <cstdint>
 

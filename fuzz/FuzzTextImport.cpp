@@ -4,8 +4,8 @@
 #include "analysis/Filters.h"
 #include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
-#include "trades/Errors.h"
-#include "trades/TextImport.h"
+#include "reports/TextImport.h"
+#include "text/Errors.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/Filters.h"
-#include "trades/LoadReport.h"
+#include "reports/LoadReport.h"
 #include "trades/Session.h"
 
 #include <string>

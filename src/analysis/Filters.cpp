@@ -3,11 +3,10 @@
 #include "analysis/Statistics.h"
 #include "analysis/SummaryText.h"
 #include "analysis/TableFacts.h"
+#include "text/Numbers.h"
+#include "text/TextRoutines.h"
 #include "trades/AtOnce.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
-#include "trades/ReportReader.h"
-#include "trades/TextRoutines.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "analysis/HtmlSummary.h"
 
-#include "trades/Numbers.h"
+#include "text/Numbers.h"
+#include "text/TextRoutines.h"
 #include "trades/Session.h"
-#include "trades/TextRoutines.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,9 @@
 #include "analysis/MoreStatistics.h"
 
 #include "analysis/TextIds.h"
+#include "text/Numbers.h"
+#include "text/TextRoutines.h"
 #include "trades/CellErrors.h"
-#include "trades/Mt5Report.h"
-#include "trades/Numbers.h"
-#include "trades/TextRoutines.h"
 
 #include <algorithm>
 #include <climits>
@@ -70,7 +69,7 @@ long long Seconds(std::string_view time)
 
 bool IsMt5(const ReportState& report)
 {
-    return report.GeneratorMark == kMt5GeneratorMark;
+    return report.Writer == Terminal::Mt5;
 }
 
 // Amounts in cents: a balance that comes back to 0 is 0, and equal falls are equal.

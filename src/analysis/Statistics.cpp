@@ -1,10 +1,10 @@
 #include "analysis/Statistics.h"
 
+#include "text/Numbers.h"
+#include "text/TextRoutines.h"
+#include "text/TimeFields.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
 #include "trades/Session.h"
-#include "trades/TextRoutines.h"
-#include "trades/TimeFields.h"
 
 #include <algorithm>
 #include <cmath>

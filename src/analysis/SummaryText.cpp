@@ -1,8 +1,8 @@
 #include "analysis/SummaryText.h"
 
 #include "analysis/MoreStatistics.h"
+#include "text/Numbers.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
 
 namespace corvane {
 

@@ -1,8 +1,8 @@
 #include "analysis/TableFacts.h"
 
 #include "analysis/TextIds.h"
+#include "text/TextRoutines.h"
 #include "trades/AtOnce.h"
-#include "trades/TextRoutines.h"
 
 #include <algorithm>
 

@@ -12,7 +12,7 @@
 #include "export/ExportNames.h"
 #include "export/HtmlPicture.h"
 #include "export/TextExport.h"
-#include "trades/TextImport.h"
+#include "reports/TextImport.h"
 
 #include <QListWidget>
 #include <QTableView>

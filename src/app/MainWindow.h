@@ -4,7 +4,7 @@
 #include "app/Dialogs.h"
 #include "charts/Chart.h"
 #include "charts/ImageCanvas.h"
-#include "trades/LoadReport.h"
+#include "reports/LoadReport.h"
 #include "trades/Session.h"
 
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "charts/ChartPicture.h"
 
 #include "charts/EquityCurve.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 namespace corvane {
 

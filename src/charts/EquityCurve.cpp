@@ -1,7 +1,7 @@
 #include "charts/EquityCurve.h"
 
+#include "text/Numbers.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
 #include "trades/Session.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "charts/ReportText.h"
 
-#include "trades/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 #include <QStringDecoder>
 

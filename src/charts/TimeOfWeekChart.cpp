@@ -1,9 +1,9 @@
 #include "charts/TimeOfWeekChart.h"
 
+#include "text/Numbers.h"
+#include "text/TimeFields.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
 #include "trades/Session.h"
-#include "trades/TimeFields.h"
 
 #include <algorithm>
 #include <array>

@@ -12,8 +12,8 @@
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "platform/PlatformFiles.h"
-#include "trades/TextImport.h"
-#include "trades/TextRoutines.h"
+#include "reports/TextImport.h"
+#include "text/TextRoutines.h"
 
 #include <algorithm>
 #include <filesystem>

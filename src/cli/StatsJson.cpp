@@ -1,8 +1,8 @@
 #include "cli/StatsJson.h"
 
 #include "analysis/MoreStatistics.h"
+#include "text/Numbers.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,8 +1,8 @@
 #include "edit/NormalizeTrades.h"
 
 #include "analysis/Filters.h"
+#include "text/Numbers.h"
 #include "trades/CellErrors.h"
-#include "trades/Numbers.h"
 
 #include <optional>
 #include <vector>

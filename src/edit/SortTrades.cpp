@@ -1,7 +1,7 @@
 #include "edit/SortTrades.h"
 
+#include "text/TextRoutines.h"
 #include "trades/Session.h"
-#include "trades/TextRoutines.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,7 +1,7 @@
 #include "export/CsvExport.h"
 
-#include "trades/TextDecoding.h"
-#include "trades/TextRoutines.h"
+#include "text/TextDecoding.h"
+#include "text/TextRoutines.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "export/JpegWriter.h"
 
 #include "export/ReplacingFile.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "export/ReplacingFile.h"
 
 #include "platform/PlatformFiles.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <cerrno>
 #include <cstring>

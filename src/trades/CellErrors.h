@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trades/Errors.h"
+#include "text/Errors.h"
 #include "trades/Session.h"
 #include "trades/TextGrid.h"
 

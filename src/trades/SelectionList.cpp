@@ -1,6 +1,6 @@
 #include "trades/SelectionList.h"
 
-#include "trades/TextRoutines.h"
+#include "text/TextRoutines.h"
 
 #include <algorithm>
 

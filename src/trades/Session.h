@@ -4,9 +4,11 @@
 #include "trades/TextGrid.h"
 #include "trades/TradeValues.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,7 +31,14 @@ enum class RowLayout
     Taxes = 190, // as titled, with a taxes column before swap
 };
 
-inline constexpr int kGeneratorMark = 4; // the report carries the terminal's generator meta tag
+// The terminal that wrote a report, as its head tells: none for a file that carries no generator tag of
+// either (refused), a text import keeping the last report's.
+enum class Terminal
+{
+    None,
+    Mt4,
+    Mt5,
+};
 
 inline constexpr int kFullColumns = 20;
 inline constexpr int kGridColumns = 15;
@@ -98,7 +107,7 @@ struct ReportState
     std::string Symbol; // a tester report's symbol: the older tester's lower-cased, the newer's as written
     double InitialDeposit = 0.0;
     ReportKind Kind = ReportKind::Statement;
-    int GeneratorMark = 0;
+    Terminal Writer = Terminal::None;
     RowLayout Layout = RowLayout::Titled;
     std::string CodePage = "windows-1252"; // for showing the report's text; cells keep its bytes
     std::string ReadWarning;               // what the last load could not read (deals left unpaired...); "" when none
@@ -161,5 +170,14 @@ inline bool MagicListWanted(const Session& session)
 
 // No-trade test: the P/L cell of the first trade row is empty or exactly "0".
 bool NothingLoaded(const Session& session);
+
+// The magic key of a magic text without blanks, the text of its entry in the magic list: "%8s" of it, or
+// "           0" when it is empty.
+std::string MagicKeyOf(std::string_view magicText);
+
+// Called after every trade line of a load, so that the window can let pending events run.
+using TradeLineCallback = std::function<void()>;
+// Called after every trade line with how much of the report file has been read, from 0 to 1.
+using LoadProgressCallback = std::function<void(double fraction)>;
 
 } // namespace corvane

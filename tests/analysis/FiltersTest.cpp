@@ -5,8 +5,8 @@
 #include "analysis/Commands.h"
 #include "analysis/MoreStatistics.h"
 #include "analysis/Statistics.h"
-#include "trades/Errors.h"
-#include "trades/LoadReport.h"
+#include "reports/LoadReport.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

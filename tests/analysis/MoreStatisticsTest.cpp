@@ -3,7 +3,7 @@
 #include "TradeRows.h"
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
-#include "trades/Mt5Report.h"
+#include "reports/mt5/Mt5Report.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ ReportState Report(bool mt5 = false, double deposit = 1000.0, std::vector<Balanc
 {
     ReportState report;
     report.Kind = ReportKind::Tester;
-    report.GeneratorMark = mt5 ? kMt5GeneratorMark : kGeneratorMark;
+    report.Writer = mt5 ? Terminal::Mt5 : Terminal::Mt4;
     report.InitialDeposit = mt5 ? 0.0 : deposit;
     report.BalanceRows = std::move(rows);
     return report;
@@ -203,7 +203,7 @@ TEST(MoreStatistics, EveryRealReportPrintsOurFigures)
             Session session;
             ASSERT_EQ(LoadAndFilter(session, dir + "/" + name, LoadMode::Replace), LoadOutcome::Loaded) << name;
             const ReportState& report = session.Report;
-            const bool mt5 = report.GeneratorMark == kMt5GeneratorMark;
+            const bool mt5 = report.Writer == Terminal::Mt5;
             const bool mt4Tester = !mt5 && report.Kind == ReportKind::Tester;
             // A tester's Sharpe ratio and recovery factor follow its equity, which the rows do not hold either.
             const bool mt5Tester = mt5 && report.Kind == ReportKind::Tester;

@@ -7,7 +7,7 @@
 #include "TradeRows.h"
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

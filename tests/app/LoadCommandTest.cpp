@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "trades/LoadReport.h"
+#include "reports/LoadReport.h"
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "ChartGrids.h"
 #include "TempDir.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <QImage>
 

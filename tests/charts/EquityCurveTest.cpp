@@ -2,7 +2,7 @@
 
 #include "ChartGrids.h"
 #include "RecordingCanvas.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

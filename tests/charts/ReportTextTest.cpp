@@ -3,8 +3,8 @@
 #include "charts/ReportText.h"
 
 #include "Samples.h"
-#include "trades/LoadReport.h"
-#include "trades/TextDecoding.h"
+#include "reports/LoadReport.h"
+#include "text/TextDecoding.h"
 
 #include <gtest/gtest.h>
 

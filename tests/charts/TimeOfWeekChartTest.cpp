@@ -4,7 +4,7 @@
 #include "RecordingCanvas.h"
 #include "charts/EquityCurve.h"
 #include "charts/ImageCanvas.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

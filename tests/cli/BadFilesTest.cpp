@@ -9,9 +9,9 @@
 #include "TempDir.h"
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
-#include "trades/Errors.h"
-#include "trades/LoadReport.h"
-#include "trades/TextImport.h"
+#include "reports/LoadReport.h"
+#include "reports/TextImport.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

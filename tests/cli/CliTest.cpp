@@ -3,7 +3,7 @@
 #include "ReportBuilder.h"
 #include "RunTool.h"
 #include "TempDir.h"
-#include "trades/LoadReport.h"
+#include "reports/LoadReport.h"
 
 #include <gtest/gtest.h>
 

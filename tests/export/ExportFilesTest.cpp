@@ -5,7 +5,7 @@
 #include "TempDir.h"
 #include "export/HtmlExport.h"
 #include "platform/PlatformFiles.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

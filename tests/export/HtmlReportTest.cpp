@@ -6,7 +6,7 @@
 #include "ExportSessions.h"
 #include "TempDir.h"
 #include "analysis/HtmlSummary.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "TempDir.h"
 #include "charts/EquityCurve.h"
 #include "export/JpegWriter.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <QImage>
 

@@ -1,9 +1,9 @@
 #include "export/TextExport.h"
-#include "trades/TextImport.h"
+#include "reports/TextImport.h"
 
 #include "ExportSessions.h"
 #include "TempDir.h"
-#include "trades/Errors.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 

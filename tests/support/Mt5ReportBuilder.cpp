@@ -1,6 +1,6 @@
 #include "Mt5ReportBuilder.h"
 
-#include "trades/Numbers.h"
+#include "text/Numbers.h"
 
 #include <algorithm>
 #include <cmath>
