@@ -103,26 +103,6 @@ std::string CheckedUtf8(std::string_view bytes)
 
 } // namespace
 
-void AppendUtf8(std::string& out, char32_t letter)
-{
-    const auto part = [](char32_t bits) { return static_cast<char>(bits); };
-    if (letter < 0x80) {
-        out += part(letter);
-    } else if (letter < 0x800) {
-        out += part(0xc0 | (letter >> 6));
-        out += part(0x80 | (letter & 0x3f));
-    } else if (letter < 0x10000) {
-        out += part(0xe0 | (letter >> 12));
-        out += part(0x80 | ((letter >> 6) & 0x3f));
-        out += part(0x80 | (letter & 0x3f));
-    } else {
-        out += part(0xf0 | (letter >> 18));
-        out += part(0x80 | ((letter >> 12) & 0x3f));
-        out += part(0x80 | ((letter >> 6) & 0x3f));
-        out += part(0x80 | (letter & 0x3f));
-    }
-}
-
 std::string ReportTextToUtf8(std::string_view bytes, const std::string& codePage)
 {
     bool ascii = true;

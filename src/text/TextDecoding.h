@@ -14,7 +14,34 @@ namespace corvane {
  */
 std::string ReportTextToUtf8(std::string_view bytes, const std::string& codePage);
 
+// Writes the UTF-8 form of `letter` (at most U+10FFFF) at `out` and returns the end of what it wrote (at
+// most 4 bytes).
+inline char* PutUtf8(char32_t letter, char* out)
+{
+    const auto part = [](char32_t bits) { return static_cast<char>(bits); };
+    if (letter < 0x80) {
+        *out++ = part(letter);
+    } else if (letter < 0x800) {
+        *out++ = part(0xc0 | (letter >> 6));
+        *out++ = part(0x80 | (letter & 0x3f));
+    } else if (letter < 0x10000) {
+        *out++ = part(0xe0 | (letter >> 12));
+        *out++ = part(0x80 | ((letter >> 6) & 0x3f));
+        *out++ = part(0x80 | (letter & 0x3f));
+    } else {
+        *out++ = part(0xf0 | (letter >> 18));
+        *out++ = part(0x80 | ((letter >> 12) & 0x3f));
+        *out++ = part(0x80 | ((letter >> 6) & 0x3f));
+        *out++ = part(0x80 | (letter & 0x3f));
+    }
+    return out;
+}
+
 // Appends the UTF-8 form of `letter`.
-void AppendUtf8(std::string& out, char32_t letter);
+inline void AppendUtf8(std::string& out, char32_t letter)
+{
+    char bytes[4];
+    out.append(bytes, static_cast<std::size_t>(PutUtf8(letter, bytes) - bytes));
+}
 
 } // namespace corvane

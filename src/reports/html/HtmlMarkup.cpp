@@ -1,5 +1,7 @@
 #include "reports/html/HtmlMarkup.h"
 
+#include "text/TextDecoding.h"
+
 #include "reports/html/UnicodeFileReader.h"
 #include "text/TextRoutines.h"
 
@@ -90,7 +92,7 @@ std::size_t CharacterReference(std::string_view text, std::string& out)
             code = ' ';
         if (code >= 0x110000 || (code >= 0xd800 && code <= 0xdfff))
             code = 0xfffd;
-        AppendUtf8(static_cast<unsigned>(code), out);
+        AppendUtf8(out, static_cast<char32_t>(code));
         return semicolon + 1;
     }
     static constexpr std::pair<std::string_view, char> kNamed[] = {

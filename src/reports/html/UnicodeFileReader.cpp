@@ -1,6 +1,7 @@
 #include "reports/html/UnicodeFileReader.h"
 
 #include "platform/PlatformFiles.h"
+#include "text/TextDecoding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,34 +30,7 @@ bool IsLowSurrogate(unsigned unit)
 
 namespace {
 
-// Writes the UTF-8 form of `code` at `out` and returns the end of what it wrote (at most 4 bytes).
-char* PutUtf8(unsigned code, char* out)
-{
-    if (code < 0x80) {
-        *out++ = static_cast<char>(code);
-    } else if (code < 0x800) {
-        *out++ = static_cast<char>(0xc0 | (code >> 6));
-        *out++ = static_cast<char>(0x80 | (code & 0x3f));
-    } else if (code < 0x10000) {
-        *out++ = static_cast<char>(0xe0 | (code >> 12));
-        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-        *out++ = static_cast<char>(0x80 | (code & 0x3f));
-    } else {
-        *out++ = static_cast<char>(0xf0 | (code >> 18));
-        *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3f));
-        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-        *out++ = static_cast<char>(0x80 | (code & 0x3f));
-    }
-    return out;
-}
-
 } // namespace
-
-void AppendUtf8(unsigned code, std::string& out)
-{
-    char bytes[4];
-    out.append(bytes, static_cast<std::size_t>(PutUtf8(code, bytes) - bytes));
-}
 
 char* Utf16Decoder::Unit(unsigned unit, char* out)
 {
@@ -155,7 +129,7 @@ void Utf16Decoder::Finish(std::string& out)
 {
     if (m_high != 0) {
         m_high = 0;
-        AppendUtf8(kReplacement, out);
+        AppendUtf8(out, kReplacement);
     }
 }
 

@@ -130,7 +130,5 @@ private:
 // The encoding that the first bytes of a file name, and the length of its byte-order mark.
 TextEncoding DetectTextEncoding(std::string_view head, std::size_t& markLength);
 
-// Appends the UTF-8 form of the code point `code` (at most U+10FFFF) to `out`.
-void AppendUtf8(unsigned code, std::string& out);
 
 } // namespace corvane
