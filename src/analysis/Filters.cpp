@@ -330,7 +330,7 @@ private:
                 if (keep)
                     cache[row] = read;
             }
-            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
+            trade.Result = TerminalResult(read);
             trade.Pips = read.Pips;
             visible[i] = m_visible[row];
         }

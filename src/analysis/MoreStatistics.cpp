@@ -609,13 +609,16 @@ ClosedTradeList ClosedTrades(const TextGrid& grid, const TextGrid& magicGrid, in
         trade.MagicId = magicId(MagicName(magicGrid.Cell(magicColumn, row)));
         if (values && static_cast<std::size_t>(row - 1) < values->size()) {
             const TradeValues& read = (*values)[row - 1];
-            trade.Result = read.Profit + (read.HasSwap ? read.Swap : 0.0) + (read.HasComm ? read.Comm : 0.0);
+            trade.Result = TerminalResult(read);
             trade.Pips = read.Pips;
         } else {
             trade.Result = ReadRowOf(grid, row, [&cells] {
-                return ParseCellOf(kProfit, cells[kProfit], ParseProfitCell)
-                       + ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell)
-                       + ParseCellOf(kComm, cells[kComm], ParseMoneyCell);
+                TradeValues read;
+                read.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
+                read.HasSwap = read.HasComm = true; // a blank cell reads as 0
+                read.Swap = ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell);
+                read.Comm = ParseCellOf(kComm, cells[kComm], ParseMoneyCell);
+                return TerminalResult(read);
             });
             trade.Pips = LeadingInteger(cells[kPips]);
         }

@@ -62,6 +62,17 @@ inline double AddNetResult(double total, const TradeValues& trade, NetOrder orde
 }
 
 /**
+ * A closed trade's result as the terminal counts it in its own figures: P/L + Swap + Comm, the commission
+ * with its sign, as a statement's Commission + Swap + Profit add up. The summary and the Balance column
+ * take the absolute Comm off instead (AddNetResult); the two agree wherever commissions are charges. A
+ * blank Comm or Swap adds nothing. `Values` is TradeValues or a cache entry of them.
+ */
+template <typename Values> double TerminalResult(const Values& trade)
+{
+    return trade.Profit + (trade.HasSwap ? trade.Swap : 0.0) + (trade.HasComm ? trade.Comm : 0.0);
+}
+
+/**
  * The numbers of the trade table's rows as far as they have been read, for the table as it stood at
  * one version: a click in a list filters the same rows again, and their cells need not be read as
  * numbers again until the table changes.
