@@ -74,101 +74,60 @@ RowReadAhead::RowReadAhead(std::FILE* file, int skippedTable) : m_file(file), m_
     if (m_file.IsOpen())
         m_thread = std::thread(&RowReadAhead::Run, this);
     else
-        m_done = true;
+        m_batches.Close();
 }
 
 RowReadAhead::~RowReadAhead()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_changed.notify_all();
+    m_batches.Stop();
     if (m_thread.joinable())
         m_thread.join();
 }
 
 void RowReadAhead::Run()
 {
-    std::exception_ptr error;
-    bool failed = false;
-    std::string title;
-    bool endSeen = false;
-    std::string charset;
     try {
         BatchSink sink(*this, m_skippedTable);
         HtmlRowScanner scanner(sink);
         std::string piece;
-        while (!sink.Stopped && !Stopping() && m_file.Next(piece))
+        while (!sink.Stopped && !m_batches.Stopped() && m_file.Next(piece))
             scanner.Feed(piece);
-        failed = m_file.Failed();
+        const bool failed = m_file.Failed();
         if (!failed)
             scanner.Finish();
         sink.Flush();
-        title = scanner.Title();
-        endSeen = scanner.EndSeen();
-        charset = scanner.DeclaredCharset();
-    } catch (...) {
-        error = std::current_exception();
-    }
-    {
-        const std::lock_guard lock(m_mutex);
-        m_done = true;
         m_failed = failed;
-        m_error = error;
-        m_title = std::move(title);
-        m_endSeen = endSeen;
-        m_charset = std::move(charset);
+        m_title = scanner.Title();
+        m_endSeen = scanner.EndSeen();
+        m_charset = scanner.DeclaredCharset();
+        m_batches.Close();
+    } catch (...) {
+        m_batches.Close(std::current_exception());
     }
-    m_changed.notify_all();
-}
-
-bool RowReadAhead::Stopping()
-{
-    const std::lock_guard lock(m_mutex);
-    return m_stop;
 }
 
 bool RowReadAhead::Publish(std::unique_ptr<Batch>& batch)
 {
     for (std::size_t i = 0; i < batch->Cells.size(); ++i)
         batch->Cells[i].Text = std::string_view(batch->Text).substr(batch->Starts[i], batch->Lengths[i]);
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
-    if (m_stop)
+    if (!m_batches.Put(batch))
         return false;
-    std::unique_ptr<Batch> next;
-    if (!m_free.empty()) {
-        next = std::move(m_free.back());
-        m_free.pop_back();
+    if (!batch) {
+        batch = std::make_unique<Batch>();
+        return true;
     }
-    m_ready.push_back(std::move(batch));
-    lock.unlock();
-    m_changed.notify_all();
-    if (!next)
-        next = std::make_unique<Batch>();
-    next->Text.clear();
-    next->Cells.clear();
-    next->Starts.clear();
-    next->Lengths.clear();
-    next->Rows.clear();
-    batch = std::move(next);
+    batch->Text.clear();
+    batch->Cells.clear();
+    batch->Starts.clear();
+    batch->Lengths.clear();
+    batch->Rows.clear();
     return true;
 }
 
 bool RowReadAhead::ReadRows(HtmlRowSink& sink)
 {
-    for (;;) {
-        std::unique_ptr<Batch> batch;
-        {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
-            if (m_ready.empty())
-                break;
-            batch = std::move(m_ready.front());
-            m_ready.pop_front();
-        }
-        m_changed.notify_all();
+    std::unique_ptr<Batch> batch;
+    while (m_batches.Take(batch)) {
         for (const Batch::Row& stored : batch->Rows) {
             if (stored.TableEnd) {
                 sink.OnTableEnd();
@@ -179,12 +138,7 @@ bool RowReadAhead::ReadRows(HtmlRowSink& sink)
             row.Complete = stored.Complete;
             sink.OnRow(row);
         }
-        const std::lock_guard lock(m_mutex);
-        m_free.push_back(std::move(batch));
     }
-    const std::lock_guard lock(m_mutex);
-    if (m_error)
-        std::rethrow_exception(m_error);
     return !m_failed;
 }
 

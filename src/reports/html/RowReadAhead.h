@@ -1,14 +1,11 @@
 #pragma once
 
+#include "reports/html/HandOver.h"
 #include "reports/html/HtmlRowScanner.h"
 #include "reports/html/UnicodeFileReader.h"
 
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <exception>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,22 +70,16 @@ private:
     class BatchSink;
 
     void Run();
-    // Hands the batch over and gives a fresh one back; false when the reader is ending.
+    // Hands the batch over and gives an empty one back; false when the reader is ending.
     bool Publish(std::unique_ptr<Batch>& batch);
-    bool Stopping();
 
     static constexpr std::size_t kAhead = 16; // batches cut before the caller asks for them
 
     ReadAheadReader m_file;
     const int m_skippedTable;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::unique_ptr<Batch>> m_ready;
-    std::vector<std::unique_ptr<Batch>> m_free;
-    bool m_done = false;
+    HandOver<std::unique_ptr<Batch>> m_batches{kAhead};
+    // The cutting thread's, until it closes m_batches.
     bool m_failed = false;
-    bool m_stop = false;
-    std::exception_ptr m_error;
     std::string m_title;
     bool m_endSeen = false;
     std::string m_charset;

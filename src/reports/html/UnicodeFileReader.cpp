@@ -241,16 +241,12 @@ ReadAheadReader::ReadAheadReader(std::FILE* file) : m_reader(file)
     if (m_reader.IsOpen())
         m_thread = std::thread(&ReadAheadReader::Run, this);
     else
-        m_done = true;
+        m_pieces.Close();
 }
 
 ReadAheadReader::~ReadAheadReader()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_changed.notify_all();
+    m_pieces.Stop();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -258,53 +254,28 @@ ReadAheadReader::~ReadAheadReader()
 void ReadAheadReader::Run()
 {
     std::string piece;
-    for (;;) {
-        bool more = false;
-        std::exception_ptr error;
-        try {
-            more = m_reader.Next(piece);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        std::unique_lock lock(m_mutex);
-        if (!more || error) {
-            m_done = true;
-            m_failed = m_reader.Failed();
-            m_error = error;
-            lock.unlock();
-            m_changed.notify_all();
-            return;
-        }
-        m_changed.wait(lock, [this] { return m_ready.size() < kAhead || m_stop; });
-        if (m_stop)
-            return;
-        m_ready.push_back(std::move(piece));
-        piece = std::string();
-        if (!m_spare.empty()) {
-            piece = std::move(m_spare.back());
-            m_spare.pop_back();
-        }
-        lock.unlock();
-        m_changed.notify_all();
+    try {
+        while (m_reader.Next(piece))
+            if (!m_pieces.Put(piece))
+                return;
+        m_failed = m_reader.Failed();
+        m_pieces.Close();
+    } catch (...) {
+        m_pieces.Close(std::current_exception());
     }
 }
 
 bool ReadAheadReader::Next(std::string& piece)
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
-    if (m_ready.empty()) {
+    try {
+        if (m_pieces.Take(piece))
+            return true;
+    } catch (...) {
         piece.clear();
-        if (m_error)
-            std::rethrow_exception(m_error);
-        return false;
+        throw;
     }
-    piece.swap(m_ready.front());
-    m_spare.push_back(std::move(m_ready.front()));
-    m_ready.pop_front();
-    lock.unlock();
-    m_changed.notify_all();
-    return true;
+    piece.clear();
+    return false;
 }
 
 } // namespace corvane

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <condition_variable>
+#include "reports/html/HandOver.h"
+
 #include <cstdio>
-#include <deque>
-#include <exception>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -116,15 +114,9 @@ private:
     static constexpr std::size_t kAhead = 3; // pieces read before the caller asks for them
 
     UnicodeFileReader m_reader;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::string> m_ready;
-    std::vector<std::string> m_spare; // pieces the caller is done with, to be filled again
-    bool m_done = false;
-    bool m_failed = false;
-    bool m_stop = false;
-    std::exception_ptr m_error;
-    std::thread m_thread; // started last, once the members it uses are built
+    HandOver<std::string> m_pieces{kAhead};
+    bool m_failed = false; // the reading thread's, until it closes m_pieces
+    std::thread m_thread;  // started last, once the members it uses are built
 };
 
 // The encoding that the first bytes of a file name, and the length of its byte-order mark.

@@ -37,10 +37,9 @@ public:
 
     void OnRow(const HtmlRow& row) override;
     void OnTableEnd() override;
-    // The history's Orders table, its second, tells nothing the reader needs: once its column-header row
-    // is read, the rows up to the next column-header row are of no use (RowReadAhead's rule).
+    // The history's Orders table, its second, tells nothing the reader needs: the read-ahead passes over its
+    // rows (RowReadAhead's rule), and they never reach the reader.
     static int SkippedTable(ReportKind kind) { return kind == ReportKind::Statement ? 2 : RowReadAhead::kNoTable; }
-    bool SkipsRows() const override { return m_tables == SkippedTable(m_kind); }
 
     bool DealsStarted() const { return m_dealsStarted; }
     // After the last row: the report's state, with what could not be read in ReadWarning.
