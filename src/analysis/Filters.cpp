@@ -102,6 +102,7 @@ public:
     // Makes room for the numbers the walk reads.
     void Prepare() { StartValues(m_session); }
 
+    // On either thread of the walk: writes the cache entry of its own row only.
     void Visit(int row, const std::string_view* cells) override { ReadValue(row, cells, m_session.FullValues.Values); }
 
 private:
@@ -116,6 +117,7 @@ void ReadAllValues(const TextGrid& full, std::vector<TradeValuesCache::Entry>& v
     if (rows < kTwoPartsFrom)
         return;
     const int middle = rows / 2;
+    // Each part writes the cache entries of its own rows; both read the table.
     RunAtOnce([&] { ReadValues(full, 1, middle, values); }, [&] { ReadValues(full, middle, rows, values); });
 }
 
@@ -186,6 +188,12 @@ public:
             ComputeBalances(shown);
             return;
         }
+        // The caller's part writes the balances and the numbers of the rows to show (m_balances, m_trades);
+        // the other the facts' closed trades' Result and Pips and the more statistics (m_moreVisible,
+        // m_more). Both read the trade table and the number cache, which neither writes: every row of a
+        // table this large was read into it before (ReadAllValues), and a row left unread holds a cell that
+        // is not a number, whose reading throws before an entry is written; the other part reads such a row
+        // for itself and keeps nothing (MarkVisibleTrades without `keep`).
         RunAtOnce([&] { ComputeBalances(shown); },
                   [&] {
                       MarkVisibleTrades(m_moreVisible, false);
@@ -231,6 +239,7 @@ public:
         laterGrid.ReserveRows(static_cast<int>(count - middle) + 1);
         laterAlternate.ReserveRows(static_cast<int>(count - middle) + 1);
         Written later;
+        // Each part writes tables and a Written of its own; both read the trade table and the rows' numbers.
         RunAtOnce([&] { WritePart(shown, 0, middle, grid, alternate, m_written); },
                   [&] { WritePart(shown, middle, count, laterGrid, laterAlternate, later); });
         const int rows = static_cast<int>(count - middle);

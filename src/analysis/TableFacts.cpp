@@ -107,7 +107,8 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, const ReportState& r
     if (rows < kTwoPartsFrom) {
         ReadPart(full, report, 1, rows, facts->Rows, part, visitor);
     } else {
-        // The rows are read apart and joined in order: the same facts as one reading gives.
+        // The rows are read apart and joined in order: the same facts as one reading gives. Each part
+        // writes the facts' rows of its own rows and a FactsPart of its own; both read the table.
         const int middle = rows / 2;
         FactsPart later;
         later.Trades.reserve(static_cast<std::size_t>(rows - middle));
@@ -140,7 +141,8 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, const ReportState& r
     if (keys.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
         std::sort(keys.begin(), keys.end(), before);
     } else {
-        // Each half sorted on its own, the second on a thread of its own, then merged.
+        // Each half sorted on its own, the second on a thread of its own, then merged: each sorts its
+        // own half of the keys.
         const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(keys.size() / 2);
         RunAtOnce([&] { std::sort(keys.begin(), middle, before); }, [&] { std::sort(middle, keys.end(), before); });
         std::inplace_merge(keys.begin(), middle, keys.end(), before);

@@ -53,7 +53,9 @@ struct TableFacts
 constexpr int kTwoPartsFrom = 20'000;
 
 // Something more read from each row of the trade table while its facts are read anew, in the same walk
-// over the rows: on the thread that reads the row, with its cells up to Magic.
+// over the rows: on the thread that reads the row, with its cells up to Magic. A large table is walked in
+// two parts at once, so Visit runs on two threads at the same time, each with rows of its own: it may write
+// only what belongs to its row.
 class RowVisitor
 {
 public:

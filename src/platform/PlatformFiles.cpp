@@ -46,11 +46,6 @@ std::FILE* CreateNewFile(const std::string& utf8)
     return ::_wfopen(native.c_str(), L"wbN");
 }
 
-std::int64_t FilePosition(std::FILE* file)
-{
-    return ::_ftelli64(file);
-}
-
 bool SetFilePosition(std::FILE* file, std::int64_t position)
 {
     return ::_fseeki64(file, position, SEEK_SET) == 0;
@@ -67,11 +62,6 @@ std::FILE* CreateNewFile(const std::string& utf8)
 {
     // "x": the creation fails when the name exists; "e": closed in a started program.
     return std::fopen(utf8.c_str(), "wbxe");
-}
-
-std::int64_t FilePosition(std::FILE* file)
-{
-    return std::ftell(file); // long is 64 bits here
 }
 
 bool SetFilePosition(std::FILE* file, std::int64_t position)

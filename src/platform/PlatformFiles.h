@@ -24,9 +24,6 @@ std::FILE* OpenFile(const std::string& utf8, const char* mode);
 // handed to programs this one starts.
 std::FILE* CreateNewFile(const std::string& utf8);
 
-// The position in an open file, also beyond 2 GB where long is 32 bits; -1 when it cannot be told.
-std::int64_t FilePosition(std::FILE* file);
-
 // Moves an open file to a position from its start, also beyond 2 GB; false when it cannot.
 bool SetFilePosition(std::FILE* file, std::int64_t position);
 

@@ -2,6 +2,7 @@
 
 #include "platform/PlatformFiles.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -57,11 +58,13 @@ public:
     // Makes Fraction tell `position` (nothing: the reader's own place again), for lines read elsewhere:
     // another reader read them on another thread.
     void ShowPosition(std::optional<std::size_t> position) { m_shownPosition = position; }
-    // As Fraction, for a file another reader (UTF-16) reads: how far that reader has come in the file.
+    // As Fraction, for a file another reader (UTF-16) reads on a thread of its own: how far that reader
+    // has come, as it counts the bytes it read (nothing: not followed, 0).
+    void FollowReader(const std::atomic<std::uint64_t>* bytesRead) { m_followed = bytesRead; }
     double FileFraction() const
     {
-        const std::int64_t position = m_file ? FilePosition(m_file) : -1;
-        return m_size == 0 || position < 0 ? 0.0 : static_cast<double>(position) / static_cast<double>(m_size);
+        const std::uint64_t position = m_followed ? m_followed->load(std::memory_order_relaxed) : 0;
+        return m_size == 0 ? 0.0 : static_cast<double>(position) / static_cast<double>(m_size);
     }
 
 private:
@@ -69,6 +72,7 @@ private:
 
     std::string m_path;
     std::FILE* m_file = nullptr;
+    const std::atomic<std::uint64_t>* m_followed = nullptr;
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;

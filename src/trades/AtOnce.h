@@ -10,6 +10,10 @@ namespace corvane {
  * Runs `here` on the calling thread and `there` on a thread of its own at the same time, and returns
  * once both have ended. What either throws is thrown on, the caller's part first; the other part has
  * ended by then. Where the system starts no more threads, both run on the calling thread, `here` first.
+ *
+ * The contract of its callers: the two parts write apart (rows of their own, results of their own) and may
+ * both read what neither writes; what they wrote is the caller's again once RunAtOnce returns. Each caller
+ * says at the call what each part writes.
  */
 template <typename Here, typename There> void RunAtOnce(Here&& here, There&& there)
 {

@@ -41,6 +41,8 @@ public:
      */
     bool ReadRows(HtmlRowSink& sink);
 
+    // How far the reading thread has come in the file, for the caller's thread.
+    const std::atomic<std::uint64_t>& BytesRead() const { return m_file.BytesRead(); }
     // How the file is written: UTF-16, or bytes read as they stand.
     TextEncoding Encoding() const { return m_file.Encoding(); }
     // Once ReadRows has returned true: the page's title, whether "</html>" was met, and the code page its

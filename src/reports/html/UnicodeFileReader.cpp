@@ -199,6 +199,7 @@ std::size_t UnicodeFileReader::ReadBytes()
     while (!m_atEnd && got < m_buffer.size()) {
         const std::size_t n = std::fread(m_buffer.data() + got, 1, m_buffer.size() - got, m_file);
         got += n;
+        m_bytesRead.fetch_add(n, std::memory_order_relaxed);
         if (n == 0) {
             m_atEnd = true;
             m_failed = std::ferror(m_file) != 0;

@@ -2,6 +2,8 @@
 
 #include "reports/html/HandOver.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -67,6 +69,8 @@ public:
     // Whether reading stopped on an error rather than at the end of the file.
     bool Failed() const { return m_failed; }
     TextEncoding Encoding() const { return m_encoding; }
+    // The bytes of the file read so far, from its start: written by the reader's thread, read from any.
+    const std::atomic<std::uint64_t>& BytesRead() const { return m_bytesRead; }
 
     // Replaces `piece` by the next piece of text; false once the whole file has been read.
     bool Next(std::string& piece);
@@ -84,6 +88,7 @@ private:
     Utf16Decoder m_decoder{false};
     bool m_atEnd = false;
     bool m_failed = false;
+    std::atomic<std::uint64_t> m_bytesRead{0};
 };
 
 /**
@@ -102,6 +107,8 @@ public:
 
     bool IsOpen() const { return m_reader.IsOpen(); }
     TextEncoding Encoding() const { return m_reader.Encoding(); }
+    // How far the reading thread has come in the file, for the caller's thread.
+    const std::atomic<std::uint64_t>& BytesRead() const { return m_reader.BytesRead(); }
     // Once Next has returned false: whether reading stopped on an error.
     bool Failed() const { return m_failed; }
     // As UnicodeFileReader::Next, `piece` going back to be filled again; rethrows what the reading

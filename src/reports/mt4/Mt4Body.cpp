@@ -634,6 +634,10 @@ bool StartOfSecondHalf(const LineReader& reader, LineReader& half, std::size_t f
 /**
  * The second half of a large body, read on a thread of its own while the caller reads the first: from a
  * line end past the middle, by a reader of its own on the same file, into a session of its own.
+ *
+ * The contract between the threads: the half's thread writes only what this object holds (its session,
+ * reader, notes and trade lines); the caller's thread touches none of it but the cancel flag (atomic) until
+ * Join has returned, and then takes it all over (JoinTo). The two share nothing else but the file's name.
  */
 class SecondHalf
 {

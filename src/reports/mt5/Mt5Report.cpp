@@ -53,6 +53,13 @@ ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKin
     if (!rows.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Rows reader(kind, full, firstRow, pairs, onTradeLine);
+    // The load's progress follows the read-ahead through the file, for as long as it reads.
+    struct Following
+    {
+        LineReader& Opened;
+        ~Following() { Opened.FollowReader(nullptr); }
+    } following{opened};
+    opened.FollowReader(&rows.BytesRead());
     bool read = false;
     try {
         read = rows.ReadRows(reader);
