@@ -80,7 +80,7 @@ LoadOutcome LoadAppending(Session& session, const std::string& path, const Selec
 // A report of the MetaTrader 4 terminal, or a file refused. Only an account statement of the same kind is
 // appended.
 LoadOutcome LoadMt4Report(Session& session, LineReader& reader, const std::string& path, LoadMode mode,
-                          const TradeLineCallback& onTradeLine)
+                          const TradeLineCallback& onTradeLine, std::size_t halvesFrom)
 {
     const SelectionList magicBefore = session.Magic;
     if (mode == LoadMode::Append)
@@ -92,7 +92,7 @@ LoadOutcome LoadMt4Report(Session& session, LineReader& reader, const std::strin
             return LoadOutcome::AppendIgnored;
         return LoadAppending(session, path, magicBefore, [&](int firstRow) {
             session.Report.Layout = head.Layout;
-            ReadBody(reader, session, firstRow, onTradeLine);
+            ReadBody(reader, session, firstRow, onTradeLine, halvesFrom);
             ThrowIfUnread(reader, path);
         });
     }
@@ -107,7 +107,7 @@ LoadOutcome LoadMt4Report(Session& session, LineReader& reader, const std::strin
         if (head.Kind == ReportKind::Tester)
             staged.Report.Printed = ReadTesterSummary(reader); // the results table stands before the trades
         ReadPreamble(reader, staged);
-        ReadBody(reader, staged, 1, onTradeLine);
+        ReadBody(reader, staged, 1, onTradeLine, halvesFrom);
         if (head.Kind == ReportKind::Statement)
             staged.Report.Printed = ReadStatementSummary(reader); // the lines after the body loop stopped
         if (staged.Report.Printed)
@@ -163,7 +163,7 @@ LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pai
 }
 
 LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode, const TradeLineCallback& onTradeLine,
-                       const LoadProgressCallback& onProgress)
+                       const LoadProgressCallback& onProgress, std::size_t halvesFrom)
 {
     LineReader reader(path);
     // Without a progress callback the trade line callback is passed on as it is: no step is added.
@@ -179,7 +179,7 @@ LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode,
         fileRead = true;
         return LoadMt5Report(session, reader, path, mode, *mt5, onLine);
     }
-    return LoadMt4Report(session, reader, path, mode, onLine);
+    return LoadMt4Report(session, reader, path, mode, onLine, halvesFrom);
 }
 
 void SortTradeTableByTicket(TextGrid& full)

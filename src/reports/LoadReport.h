@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/mt4/Mt4Body.h"
 #include "trades/Session.h"
 
 #include <functional>
@@ -42,8 +43,11 @@ enum class LoadMode
  * (FileError for the read error).
  */
 
+// `halvesFrom`: the body size from which a MetaTrader 4 report's body is read in two halves at once
+// (ReadBody); its tests read small bodies that way too, to see that the outcome is the same.
 LoadOutcome LoadReport(Session& session, const std::string& path, LoadMode mode,
-                       const TradeLineCallback& onTradeLine = {}, const LoadProgressCallback& onProgress = {});
+                       const TradeLineCallback& onTradeLine = {}, const LoadProgressCallback& onProgress = {},
+                       std::size_t halvesFrom = kBodyHalvesFrom);
 
 /**
  * Puts a report read whole in place of the one loaded: its trade table, lists, state and path; the

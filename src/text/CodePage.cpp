@@ -1,13 +1,10 @@
 #include "text/CodePage.h"
 
+#include "text/Simd.h"
 #include "text/TextRoutines.h"
 
 #include <cctype>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace corvane {
 
@@ -24,14 +21,14 @@ bool High(unsigned char c)
 // ends the run of letters before it.
 bool AsciiBlock(const char* at)
 {
-#if defined(__SSE2__)
-    return _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at))) == 0;
-#else
+#if defined(CORVANE_X86_SIMD)
+    if (SimdInUse() >= SimdLevel::Sse2)
+        return _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at))) == 0;
+#endif
     for (int k = 0; k < 16; ++k)
         if (High(static_cast<unsigned char>(at[k])))
             return false;
     return true;
-#endif
 }
 
 } // namespace

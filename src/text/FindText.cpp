@@ -1,10 +1,8 @@
 #include "text/FindText.h"
 
-#include <cstring>
+#include "text/Simd.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstring>
 
 namespace corvane {
 
@@ -32,11 +30,12 @@ std::size_t FindText(std::string_view text, std::string_view needle, std::size_t
     const char first = needle.front();
     const char last = needle.back();
     std::size_t i = from;
-#if defined(__SSE2__)
+#if defined(CORVANE_X86_SIMD)
     // Sixteen places at a time: the bytes at i.. hold the first byte, those at i + m - 1.. the last.
     const __m128i firstBytes = _mm_set1_epi8(first);
     const __m128i lastBytes = _mm_set1_epi8(last);
-    for (; i + 15 <= lastStart; i += 16) {
+    const bool vectors = SimdInUse() >= SimdLevel::Sse2;
+    for (; vectors && i + 15 <= lastStart; i += 16) {
         const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
         auto candidates = static_cast<unsigned>(

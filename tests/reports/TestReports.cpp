@@ -20,16 +20,40 @@ std::string WithNul(std::string_view before, std::string_view after)
     return std::string(before) + '\0' + std::string(after);
 }
 
-LoadOutcome LoadBytes(Session& session, std::string_view bytes, LoadMode mode, const TradeLineCallback& onTradeLine)
+LoadOutcome LoadBytes(Session& session, std::string_view bytes, LoadMode mode, const TradeLineCallback& onTradeLine,
+                      std::size_t halvesFrom)
 {
     const TempDir dir;
-    return LoadReport(session, dir.Write("report.htm", bytes), mode, onTradeLine);
+    return LoadReport(session, dir.Write("report.htm", bytes), mode, onTradeLine, {}, halvesFrom);
 }
+
+namespace {
+
+// What a load leaves of a report, cell by cell and entry by entry, for comparing two loads.
+std::string Outcome(const Session& session)
+{
+    std::string text = JoinCrLf(AllRows(session.Full));
+    for (const SelectionList* list : {&session.Pairs, &session.Magic})
+        text += JoinCrLf(Entries(*list));
+    const ReportState& report = session.Report;
+    for (const corvane::BalanceRow& row : report.BalanceRows)
+        text += row.Time + "|" + std::to_string(row.Amount) + "|" + row.Comment + "|" + std::to_string(row.Ticket)
+                + (row.Credit ? "|credit\n" : "\n");
+    for (const auto& [order, line] : report.CloseLines)
+        text += std::to_string(order) + ">" + std::to_string(line) + "\n";
+    text += std::to_string(static_cast<int>(report.Layout)) + report.Symbol + report.Title;
+    return text;
+}
+
+} // namespace
 
 Session Load(std::string_view bytes)
 {
     Session session;
     EXPECT_EQ(LoadBytes(session, bytes), LoadOutcome::Loaded);
+    Session halves;
+    EXPECT_EQ(LoadBytes(halves, bytes, LoadMode::Replace, {}, 0), LoadOutcome::Loaded);
+    EXPECT_EQ(Outcome(halves), Outcome(session)) << "the body read in two halves at once";
     return session;
 }
 

@@ -22,10 +22,12 @@ std::string PendingOrderLine(const std::string& type, const std::string& ticket)
 // `before`, one NUL byte, `after`.
 std::string WithNul(std::string_view before, std::string_view after);
 
-// Writes `bytes` as a file of a folder of its own and loads it into `session`.
+// Writes `bytes` as a file of a folder of its own and loads it into `session`, a body of `halvesFrom` bytes
+// or more read in two halves at once.
 LoadOutcome LoadBytes(Session& session, std::string_view bytes, LoadMode mode = LoadMode::Replace,
-                      const TradeLineCallback& onTradeLine = {});
-// A fresh session with `bytes` loaded; the load must succeed.
+                      const TradeLineCallback& onTradeLine = {}, std::size_t halvesFrom = kBodyHalvesFrom);
+// A fresh session with `bytes` loaded; the load must succeed, and reading its body in two halves at once,
+// however short it is, must come out the same in every respect: every rule of the rows is checked both ways.
 Session Load(std::string_view bytes);
 
 } // namespace corvane::test

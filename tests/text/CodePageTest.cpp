@@ -1,4 +1,5 @@
 #include "text/CodePage.h"
+#include "SimdLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,10 @@ TEST(CodePage, IsGuessedFromTheText)
         {"Chinese", row + "<td title=\"#16384 \xd4\xa4\xb2\xe2\xce\xb4\xc0\xb4\xb0\xe6\xcd\xa8\xb5\xc0\">",
          "GBK"}};
     // clang-format on
-    for (const auto& [what, text, codePage] : cases)
-        EXPECT_EQ(GuessCodePage(text), codePage) << what;
+    test::ForEachSimdLevel([&] {
+        for (const auto& [what, text, codePage] : cases)
+            EXPECT_EQ(GuessCodePage(text), codePage) << what;
+    });
 }
 
 } // namespace

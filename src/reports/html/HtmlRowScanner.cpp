@@ -2,15 +2,12 @@
 
 #include "reports/html/HtmlMarkup.h"
 #include "text/CodePage.h"
+#include "text/Simd.h"
 #include "text/TextRoutines.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace corvane {
 
@@ -25,7 +22,7 @@ bool IsLineSpace(char c)
     return c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
-#if defined(__SSE2__)
+#if defined(CORVANE_X86_SIMD)
 // The bits of the bytes among the 16 at `at` that equal `c`.
 unsigned Matches(const char* at, char c)
 {
@@ -37,8 +34,9 @@ unsigned Matches(const char* at, char c)
 // text.find(c, from), 16 bytes at a time: markup is dense and its runs are short.
 std::size_t FindMarkupByte(std::string_view text, char c, std::size_t from)
 {
-#if defined(__SSE2__)
-    for (; from + 16 <= text.size(); from += 16)
+#if defined(CORVANE_X86_SIMD)
+    const bool vectors = SimdInUse() >= SimdLevel::Sse2;
+    for (; vectors && from + 16 <= text.size(); from += 16)
         if (const unsigned found = Matches(text.data() + from, c))
             return from + static_cast<std::size_t>(std::countr_zero(found));
 #endif
@@ -51,8 +49,9 @@ std::size_t FindMarkupByte(std::string_view text, char c, std::size_t from)
 // The end of the run of bytes from `from` on that are neither "&" nor a line space.
 std::size_t PlainRunEnd(std::string_view text, std::size_t from)
 {
-#if defined(__SSE2__)
-    for (; from + 16 <= text.size(); from += 16) {
+#if defined(CORVANE_X86_SIMD)
+    const bool vectors = SimdInUse() >= SimdLevel::Sse2;
+    for (; vectors && from + 16 <= text.size(); from += 16) {
         const char* at = text.data() + from;
         if (const unsigned found =
                 Matches(at, '&') | Matches(at, '\t') | Matches(at, '\r') | Matches(at, '\n') | Matches(at, '\f'))

@@ -1,14 +1,11 @@
 #include "reports/html/UnicodeFileReader.h"
 
 #include "platform/PlatformFiles.h"
+#include "text/Simd.h"
 #include "text/TextDecoding.h"
 
 #include <algorithm>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace corvane {
 
@@ -77,9 +74,10 @@ char* Utf16Decoder::DecodeBlock(std::string_view bytes, char* o)
     // Most of a report is ASCII: such units are taken several at a time, each one byte of UTF-8.
     const int low = m_bigEndian ? 1 : 0;
     const int high = 1 - low;
+    [[maybe_unused]] const bool vectors = SimdInUse() >= SimdLevel::Sse2;
     while (end - p >= 2) {
-#if defined(__SSE2__)
-        if (!m_bigEndian && m_high == 0 && end - p >= 16) {
+#if defined(CORVANE_X86_SIMD)
+        if (vectors && !m_bigEndian && m_high == 0 && end - p >= 16) {
             const unsigned char* before = p;
             DecodeAscii(p, end, o);
             if (p != before)
@@ -106,7 +104,7 @@ char* Utf16Decoder::DecodeBlock(std::string_view bytes, char* o)
     return o;
 }
 
-#if defined(__SSE2__)
+#if defined(CORVANE_X86_SIMD)
 void Utf16Decoder::DecodeAscii(const unsigned char*& p, const unsigned char* end, char*& o)
 {
     const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xff80));

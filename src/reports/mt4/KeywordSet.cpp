@@ -1,12 +1,9 @@
 #include "reports/mt4/KeywordSet.h"
 
+#include "text/Simd.h"
+
 #include <cstring>
 #include <stdexcept>
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define CORVANE_SIFT_PAIRS 1
-#endif
 
 namespace corvane {
 
@@ -60,7 +57,7 @@ std::uint32_t KeywordSet::ScanPlain(const unsigned char* bytes, std::size_t size
     return found;
 }
 
-#if defined(CORVANE_SIFT_PAIRS)
+#if defined(CORVANE_X86_SIMD)
 __attribute__((target("ssse3"))) std::uint32_t KeywordSet::ScanSifted(const unsigned char* bytes, std::size_t size,
                                                                       std::size_t from, std::uint32_t found) const
 {
@@ -146,12 +143,11 @@ __attribute__((target("avx2"))) std::uint32_t KeywordSet::ScanWide(const unsigne
 std::uint32_t KeywordSet::Scan(std::string_view text) const
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-#if defined(CORVANE_SIFT_PAIRS)
-    static const bool wide = __builtin_cpu_supports("avx2");
-    if (wide)
+#if defined(CORVANE_X86_SIMD)
+    const SimdLevel level = SimdInUse();
+    if (level >= SimdLevel::Avx2)
         return ScanWide(bytes, text.size());
-    static const bool sifts = __builtin_cpu_supports("ssse3");
-    if (sifts)
+    if (level >= SimdLevel::Ssse3)
         return ScanSifted(bytes, text.size(), 0, 0);
 #endif
     return ScanPlain(bytes, text.size(), 0, 0);

@@ -1,4 +1,5 @@
 #include "Mt5ReportBuilder.h"
+#include "SimdLevels.h"
 #include "TempDir.h"
 #include "reports/html/HtmlRowScanner.h"
 #include "reports/html/RowReadAhead.h"
@@ -36,16 +37,18 @@ TEST(UnicodeFileReader, ReadsTheSameTextWhateverTheEncodingAndTheBufferSize)
         {"UTF-8 with its mark", "\xef\xbb\xbf" + kText},
         {"UTF-8", kText},
     };
-    for (const auto& file : files) {
-        const std::string path = dir.Write("text.htm", file.Bytes);
-        for (const std::size_t buffer : {1u, 2u, 3u, 5u, 7u, 16u, 17u, 4096u}) {
-            UnicodeFileReader reader(path, buffer);
-            std::string text, piece;
-            while (reader.Next(piece))
-                text += piece;
-            EXPECT_EQ(text, kText) << file.Name << ", buffer of " << buffer;
+    test::ForEachSimdLevel([&] {
+        for (const auto& file : files) {
+            const std::string path = dir.Write("text.htm", file.Bytes);
+            for (const std::size_t buffer : {1u, 2u, 3u, 5u, 7u, 16u, 17u, 4096u}) {
+                UnicodeFileReader reader(path, buffer);
+                std::string text, piece;
+                while (reader.Next(piece))
+                    text += piece;
+                EXPECT_EQ(text, kText) << file.Name << ", buffer of " << buffer;
+            }
         }
-    }
+    });
 }
 
 TEST(Utf16Decoder, ReadsAStraySurrogateAsAReplacementAndNulAsABlank)
@@ -110,17 +113,19 @@ TEST(HtmlRowScanner, CutsTheSameRowsOutOfTheTextWhateverPiecesItComesIn)
     const std::vector<std::string> expected = {
         "head:[Time](Cost)", "[1 000.00][a b  c*2][あ]", "[half] cut", // a CR LF is two blanks
     };
-    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, page.size()}) {
-        Rows rows;
-        HtmlRowScanner scanner(rows);
-        for (std::size_t at = 0; at < page.size(); at += piece)
-            scanner.Feed(std::string_view(page).substr(at, piece));
-        scanner.Finish();
-        EXPECT_EQ(rows.Seen, expected) << "pieces of " << piece;
-        EXPECT_EQ(scanner.Title(), " A & B ");
-        EXPECT_EQ(scanner.Generator(), "client terminal");
-        EXPECT_FALSE(scanner.EndSeen());
-    }
+    test::ForEachSimdLevel([&] {
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, page.size()}) {
+            Rows rows;
+            HtmlRowScanner scanner(rows);
+            for (std::size_t at = 0; at < page.size(); at += piece)
+                scanner.Feed(std::string_view(page).substr(at, piece));
+            scanner.Finish();
+            EXPECT_EQ(rows.Seen, expected) << "pieces of " << piece;
+            EXPECT_EQ(scanner.Title(), " A & B ");
+            EXPECT_EQ(scanner.Generator(), "client terminal");
+            EXPECT_FALSE(scanner.EndSeen());
+        }
+    });
 }
 
 // Passes over the rows after the second column-header row, up to the next, as RowReadAhead's rule does.

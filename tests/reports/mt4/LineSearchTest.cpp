@@ -1,3 +1,4 @@
+#include "SimdLevels.h"
 #include "reports/mt4/KeywordSet.h"
 #include "reports/mt4/LineFields.h"
 #include "text/FindText.h"
@@ -29,17 +30,20 @@ std::string RandomLine(std::mt19937& random)
     return line;
 }
 
+// At every width the processor can search, the plain one included.
 TEST(FindText, FindsWhatStringFindFindsFromEveryPlace)
 {
-    std::mt19937 random(7);
-    const std::array<std::string_view, 6> needles = {"<td>", "</td>", "\">", "mspt>", "msdate nowrap>", "s"};
-    for (int i = 0; i < 400; ++i) {
-        const std::string line = RandomLine(random);
-        for (const std::string_view needle : needles)
-            for (std::size_t from = 0; from <= line.size() + 1; ++from)
-                ASSERT_EQ(FindText(line, needle, from), std::string_view(line).find(needle, from))
-                    << "'" << needle << "' from " << from << " in '" << line << "'";
-    }
+    test::ForEachSimdLevel([] {
+        std::mt19937 random(7);
+        const std::array<std::string_view, 6> needles = {"<td>", "</td>", "\">", "mspt>", "msdate nowrap>", "s"};
+        for (int i = 0; i < 400; ++i) {
+            const std::string line = RandomLine(random);
+            for (const std::string_view needle : needles)
+                for (std::size_t from = 0; from <= line.size() + 1; ++from)
+                    ASSERT_EQ(FindText(line, needle, from), std::string_view(line).find(needle, from))
+                        << "'" << needle << "' from " << from << " in '" << line << "'";
+        }
+    });
 }
 
 TEST(KeywordSet, FindsTheWordsASubstringTestFinds)
@@ -60,15 +64,17 @@ TEST(KeywordSet, FindsTheWordsASubstringTestFinds)
                                                      {"\">", 0},
                                                      {"sto", 1}}};
     const KeywordSet set(words);
-    std::mt19937 random(11);
-    for (int i = 0; i < 4000; ++i) {
-        const std::string line = RandomLine(random);
-        std::uint32_t expected = 0;
-        for (std::size_t w = 0; w < words.size(); ++w)
-            if (line.find(words[w].Text) != std::string::npos)
-                expected |= 1u << w;
-        ASSERT_EQ(set.Scan(line), expected) << "'" << line << "'";
-    }
+    test::ForEachSimdLevel([&] {
+        std::mt19937 random(11);
+        for (int i = 0; i < 4000; ++i) {
+            const std::string line = RandomLine(random);
+            std::uint32_t expected = 0;
+            for (std::size_t w = 0; w < words.size(); ++w)
+                if (line.find(words[w].Text) != std::string::npos)
+                    expected |= 1u << w;
+            ASSERT_EQ(set.Scan(line), expected) << "'" << line << "'";
+        }
+    });
 }
 
 TEST(LineFields, CutsWhatExtractBetweenCutsAndCountsWhatFindCounts)
