@@ -94,6 +94,60 @@ void JoinParts(FactsPart& earlier, FactsPart& later, std::vector<TableFacts::Row
     earlier.CloseOrder.insert(earlier.CloseOrder.end(), later.CloseOrder.begin(), later.CloseOrder.end());
 }
 
+// Puts the closed trades, and the rows they stand in, in the order the terminal runs them.
+void PutInRunOrder(std::vector<ClosedTrade>& trades, std::vector<int>& rowsOf)
+{
+    // Most tables are in that order already: the check costs less than a sort.
+    if (std::is_sorted(trades.begin(), trades.end(), RunsBefore))
+        return;
+    // The order is sorted as keys side by side, not as indexes into the trades: the sort reads the keys
+    // in runs instead of the trades all over memory. The index makes equal run keys keep the table's
+    // order, so an unstable sort gives the order a stable sort of the trades gives.
+    struct Key
+    {
+        std::pair<long long, long long> Run;
+        int Index;
+    };
+    std::vector<Key> keys(trades.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = {RunKey(trades[i]), static_cast<int>(i)};
+    const auto before = [](const Key& a, const Key& b) { return a.Run != b.Run ? a.Run < b.Run : a.Index < b.Index; };
+    if (keys.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
+        std::sort(keys.begin(), keys.end(), before);
+    } else {
+        // Each half sorted on its own, the second on a thread of its own, then merged: each sorts its
+        // own half of the keys.
+        const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(keys.size() / 2);
+        RunAtOnce([&] { std::sort(keys.begin(), middle, before); }, [&] { std::sort(middle, keys.end(), before); });
+        std::inplace_merge(keys.begin(), middle, keys.end(), before);
+    }
+    std::vector<int> order(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = keys[i].Index;
+    keys = std::vector<Key>();
+    // Each trade moves to its place in that order along the cycles of the order, in place: a table of a
+    // million trades is not held twice.
+    std::vector<char> placed(order.size(), 0);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        ClosedTrade held = trades[start];
+        const int heldRow = rowsOf[start];
+        for (std::size_t at = start;;) {
+            placed[at] = 1;
+            const auto from = static_cast<std::size_t>(order[at]);
+            if (from == start) {
+                trades[at] = held;
+                rowsOf[at] = heldRow;
+                break;
+            }
+            trades[at] = trades[from];
+            rowsOf[at] = rowsOf[from];
+            at = from;
+        }
+    }
+}
+
 std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, const ReportState& report, RowVisitor* visitor)
 {
     auto facts = std::make_shared<TableFacts>();
@@ -122,57 +176,7 @@ std::shared_ptr<TableFacts> ReadFacts(const TextGrid& full, const ReportState& r
     facts->MagicNames = std::move(part.MagicNames);
     facts->Trades = std::move(part.Trades);
     facts->CloseOrder = std::move(part.CloseOrder);
-    std::vector<ClosedTrade>& trades = facts->Trades;
-    // Most tables are in that order already: the check costs less than a sort.
-    if (std::is_sorted(trades.begin(), trades.end(), RunsBefore))
-        return facts;
-    // The order is sorted as keys side by side, not as indexes into the trades: the sort reads the keys
-    // in runs instead of the trades all over memory. The index makes equal run keys keep the table's
-    // order, so an unstable sort gives the order a stable sort of the trades gives.
-    struct Key
-    {
-        std::pair<long long, long long> Run;
-        int Index;
-    };
-    std::vector<Key> keys(trades.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        keys[i] = {RunKey(trades[i]), static_cast<int>(i)};
-    const auto before = [](const Key& a, const Key& b) { return a.Run != b.Run ? a.Run < b.Run : a.Index < b.Index; };
-    if (keys.size() < static_cast<std::size_t>(kTwoPartsFrom)) {
-        std::sort(keys.begin(), keys.end(), before);
-    } else {
-        // Each half sorted on its own, the second on a thread of its own, then merged: each sorts its
-        // own half of the keys.
-        const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(keys.size() / 2);
-        RunAtOnce([&] { std::sort(keys.begin(), middle, before); }, [&] { std::sort(middle, keys.end(), before); });
-        std::inplace_merge(keys.begin(), middle, keys.end(), before);
-    }
-    std::vector<int> order(keys.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = keys[i].Index;
-    keys = std::vector<Key>();
-    // Each trade moves to its place in that order along the cycles of the order, in place: a table of a
-    // million trades is not held twice.
-    std::vector<int>& rowsOf = facts->CloseOrder;
-    std::vector<char> placed(order.size(), 0);
-    for (std::size_t start = 0; start < order.size(); ++start) {
-        if (placed[start])
-            continue;
-        ClosedTrade held = trades[start];
-        const int heldRow = rowsOf[start];
-        for (std::size_t at = start;;) {
-            placed[at] = 1;
-            const auto from = static_cast<std::size_t>(order[at]);
-            if (from == start) {
-                trades[at] = held;
-                rowsOf[at] = heldRow;
-                break;
-            }
-            trades[at] = trades[from];
-            rowsOf[at] = rowsOf[from];
-            at = from;
-        }
-    }
+    PutInRunOrder(facts->Trades, facts->CloseOrder);
     return facts;
 }
 
