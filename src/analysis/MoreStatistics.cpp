@@ -72,10 +72,12 @@ bool IsMt5(const ReportState& report)
     return report.Writer == Terminal::Mt5;
 }
 
-// Amounts in cents: a balance that comes back to 0 is 0, and equal falls are equal.
-long long Cents(double amount)
+// Amounts in whole cents, held in doubles: sums of them are exact up to 2^53 cents (far beyond any
+// account), so a balance that comes back to 0 is 0 and equal falls are equal; a larger amount, as only
+// a broken cell gives, loses its last cents instead of overflowing.
+double Cents(double amount)
 {
-    return std::llround(amount * 100);
+    return std::round(amount * 100);
 }
 
 // A balance or credit row, and when it comes among the trades.
@@ -83,7 +85,7 @@ struct BalanceEvent
 {
     long long Seconds;
     long long Sequence;
-    long long Cents;
+    double Cents;
 };
 
 std::vector<BalanceEvent> BalanceEvents(const ReportState& report)
@@ -347,8 +349,8 @@ private:
 void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigures& f)
 {
     const bool mt5 = IsMt5(report);
-    long long balance = Cents(OpeningBalance(report));
-    long long base = balance, running = 0, peak = 0, fall = 0, lowest = 0, fallBase = 0;
+    double balance = Cents(OpeningBalance(report));
+    double base = balance, running = 0, peak = 0, fall = 0, lowest = 0, fallBase = 0;
     bool traded = false, balanceKnown = true, gainKnown = true;
     double growth = 1.0, monthGrowth = 1.0;
     bool monthKnown = true;
@@ -360,7 +362,7 @@ void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigu
     };
     WalkEvents(
         trades, BalanceEvents(report), mt5,
-        [&](long long amount) {
+        [&](double amount) {
             balance += amount;
             if (!traded)
                 base += amount;
@@ -370,8 +372,8 @@ void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigu
                 balanceKnown = gainKnown = monthKnown = false; // a row that could not be read
                 return;
             }
-            const long long result = Cents(trade.Result);
-            const long long before = balance;
+            const double result = Cents(trade.Result);
+            const double before = balance;
             balance += result;
             if (!kept)
                 return;
@@ -386,7 +388,7 @@ void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigu
             ++f.Months.back().Trades;
             f.Months.back().NetProfit += trade.Result;
             if (balanceKnown && before > 0) {
-                const double factor = static_cast<double>(before + result) / static_cast<double>(before);
+                const double factor = (before + result) / before;
                 growth *= factor;
                 monthGrowth *= factor;
                 days.Add(trade.CloseSeconds >= 0 ? trade.CloseSeconds / 86400 : (trade.CloseSeconds - 86399) / 86400,
@@ -403,9 +405,9 @@ void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigu
             }
         });
     endMonth();
-    f.MaxDrawdown = static_cast<double>(fall) / 100;
-    f.MaxDrawdownPct = fall > 0 && fallBase > 0 ? static_cast<double>(fall) * 100 / static_cast<double>(fallBase) : 0.0;
-    f.AbsoluteDrawdown = static_cast<double>(-lowest) / 100;
+    f.MaxDrawdown = fall / 100;
+    f.MaxDrawdownPct = fall > 0 && fallBase > 0 ? fall * 100 / fallBase : 0.0;
+    f.AbsoluteDrawdown = -lowest / 100;
     if (traded && gainKnown) {
         f.GainPct = (growth - 1) * 100;
         days.Finish(f);
