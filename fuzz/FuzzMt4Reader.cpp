@@ -1,14 +1,10 @@
-// The report reader on arbitrary bytes: detection, deposit, preamble and body loop, as a fresh load
-// and as an appending one onto a statement, then the filter pass and both charts. The same for the
-// newer terminal's reader: decoding, table rows and deal pairing, and appending onto an account history.
-// The body read in two halves at once must come out as the body read line by line.
+// The MetaTrader 4 reader on arbitrary bytes: detection, deposit, preamble, body loop and summary, as a
+// fresh load and as an appending one onto a statement. The body read in two halves at once must come out
+// as the body read line by line.
 #include "FuzzSupport.h"
-#include "analysis/Commands.h"
-#include "charts/EquityCurve.h"
-#include "charts/TimeOfWeekChart.h"
+#include "reports/LoadReport.h"
 #include "reports/mt4/Mt4Body.h"
 #include "reports/mt4/Mt4Report.h"
-#include "reports/mt5/Mt5Report.h"
 #include "text/Errors.h"
 #include "text/LineReader.h"
 
@@ -17,16 +13,6 @@
 #include <limits>
 
 namespace {
-
-void RunCharts(const corvane::Session& session)
-{
-    corvane::fuzz::NullCanvas canvas;
-    try {
-        corvane::DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, corvane::kWideWidth);
-        corvane::DrawTimeOfWeekChart(canvas, session.Grid, true, corvane::kNarrowWidth);
-    } catch (const corvane::ConversionError&) {
-    }
-}
 
 // Everything the body loop leaves: the rows, the lists, the balance rows, the layout, the places of the
 // trade lines and the rest of the file.
@@ -49,6 +35,8 @@ std::string BodyOutcome(const std::string& path, std::size_t halvesFrom)
             outcome.append(list->Text(i)).append("\n");
     for (const corvane::BalanceRow& row : session.Report.BalanceRows)
         outcome += row.Time + row.Comment + std::to_string(row.Amount) + std::to_string(row.Ticket);
+    for (const auto& [order, line] : session.Report.CloseLines)
+        outcome += std::to_string(order) + ">" + std::to_string(line) + "\n";
     outcome += std::to_string(static_cast<int>(session.Report.Layout));
     std::string_view piece;
     while (reader.Next(piece))
@@ -63,24 +51,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const corvane::fuzz::InputFile input(data, size);
     corvane::Session session;
     try {
-        corvane::LoadAndFilter(session, input.Path(), corvane::LoadMode::Replace);
+        corvane::LoadReport(session, input.Path(), corvane::LoadMode::Replace);
     } catch (const corvane::ConversionError&) {
     } catch (const corvane::FileError&) {
     }
-    RunCharts(session);
 
-    // The same bytes appended to a statement, and to a newer terminal's account history, already loaded.
-    for (const corvane::Terminal mark : {corvane::Terminal::Mt4, corvane::Terminal::Mt5}) {
-        corvane::Session appending;
-        appending.Report.Writer = mark;
-        appending.Full.SetRowCount(4);
-        for (int row = 1; row < 4; ++row)
-            appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
-        try {
-            corvane::LoadAndFilter(appending, input.Path(), corvane::LoadMode::Append);
-        } catch (const corvane::ConversionError&) {
-        } catch (const corvane::FileError&) {
-        }
+    // The same bytes appended to a statement already loaded.
+    corvane::Session appending;
+    appending.Report.Writer = corvane::Terminal::Mt4;
+    appending.Full.SetRowCount(4);
+    for (int row = 1; row < 4; ++row)
+        appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
+    try {
+        corvane::LoadReport(appending, input.Path(), corvane::LoadMode::Append);
+    } catch (const corvane::ConversionError&) {
+    } catch (const corvane::FileError&) {
     }
     if (BodyOutcome(input.Path(), std::numeric_limits<std::size_t>::max()) != BodyOutcome(input.Path(), 0))
         std::abort();

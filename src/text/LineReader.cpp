@@ -119,6 +119,9 @@ std::string LineReader::Start(std::size_t count)
     if (!m_file)
         return bytes;
     std::rewind(m_file);
+    // No more room than the file needs, when its size is known: most reports are far below the count.
+    if (m_size > 0)
+        count = std::min(count, m_size);
     bytes.resize(count);
     bytes.resize(std::fread(bytes.data(), 1, count, m_file));
     Rewind();

@@ -1,5 +1,7 @@
 #include "reports/html/RowReadAhead.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 namespace {
@@ -69,7 +71,20 @@ private:
     std::unique_ptr<Batch> m_batch;
 };
 
-RowReadAhead::RowReadAhead(std::FILE* file, int skippedTable) : m_file(file), m_skippedTable(skippedTable)
+namespace {
+
+// A piece of a file: its size, for a small file, up to the read-ahead's own.
+std::size_t PieceBytes(std::size_t fileBytes)
+{
+    constexpr std::size_t kPiece = 1 << 18;
+    return fileBytes == 0 ? kPiece : std::clamp<std::size_t>(fileBytes, 4, kPiece);
+}
+
+} // namespace
+
+RowReadAhead::RowReadAhead(std::FILE* file, int skippedTable, std::size_t fileBytes)
+    : m_file(file, PieceBytes(fileBytes))
+    , m_skippedTable(skippedTable)
 {
     if (m_file.IsOpen())
         m_thread = std::thread(&RowReadAhead::Run, this);

@@ -23,8 +23,9 @@ namespace corvane {
 class RowReadAhead
 {
 public:
-    // `skippedTable`: kNoTable passes over no row.
-    RowReadAhead(std::FILE* file, int skippedTable);
+    // `skippedTable`: kNoTable passes over no row. `fileBytes`: the file's size when known (0 when not), so
+    // that a small file is read in a piece of its size.
+    RowReadAhead(std::FILE* file, int skippedTable, std::size_t fileBytes = 0);
     ~RowReadAhead();
     RowReadAhead(const RowReadAhead&) = delete;
     RowReadAhead& operator=(const RowReadAhead&) = delete;

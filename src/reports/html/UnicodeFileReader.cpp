@@ -235,7 +235,7 @@ bool UnicodeFileReader::Next(std::string& piece)
     return true;
 }
 
-ReadAheadReader::ReadAheadReader(std::FILE* file) : m_reader(file)
+ReadAheadReader::ReadAheadReader(std::FILE* file, std::size_t bufferBytes) : m_reader(file, bufferBytes)
 {
     if (m_reader.IsOpen())
         m_thread = std::thread(&ReadAheadReader::Run, this);

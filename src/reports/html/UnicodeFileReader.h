@@ -100,7 +100,8 @@ private:
 class ReadAheadReader
 {
 public:
-    explicit ReadAheadReader(std::FILE* file);
+    // `bufferBytes`: the size of a piece, as UnicodeFileReader's.
+    explicit ReadAheadReader(std::FILE* file, std::size_t bufferBytes = 1 << 18);
     ~ReadAheadReader();
     ReadAheadReader(const ReadAheadReader&) = delete;
     ReadAheadReader& operator=(const ReadAheadReader&) = delete;
@@ -128,6 +129,5 @@ private:
 
 // The encoding that the first bytes of a file name, and the length of its byte-order mark.
 TextEncoding DetectTextEncoding(std::string_view head, std::size_t& markLength);
-
 
 } // namespace corvane

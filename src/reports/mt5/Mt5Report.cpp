@@ -1,5 +1,7 @@
 #include "reports/mt5/Mt5Report.h"
 
+#include <algorithm>
+
 #include "reports/html/HtmlRowScanner.h"
 #include "reports/html/RowReadAhead.h"
 #include "reports/html/UnicodeFileReader.h"
@@ -26,7 +28,9 @@ std::optional<ReportKind> DetectMt5Report(LineReader& opened)
 {
     std::string generator;
     {
-        UnicodeFileReader file(opened.File(), 1 << 16);
+        // The head is looked for in pieces of 64 KB, or of the file's size when it is smaller.
+        UnicodeFileReader file(opened.File(), opened.Size() > 0 ? std::clamp<std::size_t>(opened.Size(), 4, 1 << 16)
+                                                                : std::size_t{1} << 16);
         NoRows rows;
         HtmlRowScanner scanner(rows);
         std::string piece;
@@ -49,7 +53,7 @@ ReportState ReadMt5Report(LineReader& opened, const std::string& path, ReportKin
                           SelectionList& pairs, const TradeLineCallback& onTradeLine)
 {
     // The file is read, decoded and cut into rows ahead on a second thread while this one reads the rows.
-    RowReadAhead rows(opened.File(), Mt5Rows::SkippedTable(kind));
+    RowReadAhead rows(opened.File(), Mt5Rows::SkippedTable(kind), opened.Size());
     if (!rows.IsOpen())
         throw FileError("Could not read " + path + ": the file cannot be opened.");
     Mt5Rows reader(kind, full, firstRow, pairs, onTradeLine);
