@@ -50,11 +50,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const corvane::fuzz::InputFile input(data, size);
     corvane::Session session;
+    bool failed = false;
     try {
         corvane::LoadReport(session, input.Path(), corvane::LoadMode::Replace);
     } catch (const corvane::ConversionError&) {
+        failed = true;
     } catch (const corvane::FileError&) {
+        failed = true;
     }
+    if (BodyOutcome(input.Path(), std::numeric_limits<std::size_t>::max()) != BodyOutcome(input.Path(), 0))
+        std::abort();
+    if (!failed
+        && (session.Report.Writer != corvane::Terminal::Mt4 || session.Report.Kind != corvane::ReportKind::Statement))
+        return 0; // no statement: an appending load onto one would ignore it
 
     // The same bytes appended to a statement already loaded.
     corvane::Session appending;
@@ -67,7 +75,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const corvane::ConversionError&) {
     } catch (const corvane::FileError&) {
     }
-    if (BodyOutcome(input.Path(), std::numeric_limits<std::size_t>::max()) != BodyOutcome(input.Path(), 0))
-        std::abort();
     return 0;
 }
