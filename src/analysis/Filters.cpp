@@ -21,20 +21,6 @@ namespace corvane {
 
 namespace {
 
-long long FivePlacePrice(std::string_view price)
-{
-    char field[5] = {'0', '0', '0', '0', '0'};
-    std::size_t pos = price.size() == 5 ? 1 : 0;
-    for (char c : price) {
-        if (c == '.')
-            continue;
-        if (pos >= sizeof field)
-            break;
-        field[pos++] = c;
-    }
-    return LeadingInteger(std::string_view(field, sizeof field));
-}
-
 /**
  * The numbers of the rows to show, worked out anew in one pass: while every row so far held numbers, its
  * Pips and its running Balance, the initial deposit plus each row's P/L, minus its absolute Comm, plus its
@@ -196,13 +182,6 @@ Passing PassingIds(const Session& session, const TableFacts& facts, bool magicSh
 std::string MagicKeyOfCell(std::string_view magicCell)
 {
     return MagicKeyOf(Trimmed(magicCell, kWhiteSpace));
-}
-
-long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice)
-{
-    const long long open = FivePlacePrice(openPrice);
-    const long long close = FivePlacePrice(closePrice);
-    return (!type.empty() && type.front() == 'b') ? close - open : open - close;
 }
 
 void ApplyFilters(Session& session, MagicFilter magicFilter)

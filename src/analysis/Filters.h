@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/RowNumbers.h"
 #include "trades/Session.h"
 
 #include <string>
@@ -39,14 +40,6 @@ void ApplyFilters(Session& session, MagicFilter magicFilter);
  * by position; otherwise none is selected (the next filter pass then selects them all).
  */
 void RebuildMagicList(Session& session);
-
-/**
- * Pips of a trade from its type and its open and close price texts. Each price is fitted into five
- * digits: its characters without "." are copied into "00000" from position 1 when the text is exactly
- * five characters long, else from 0; extra characters are dropped. A buy (type starting with "b") gains
- * close minus open; a sell, open minus close.
- */
-long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice);
 
 // The magic key of a Magic cell: its text without surrounding white space right-aligned to 8
 // characters, or "           0" when nothing remains.

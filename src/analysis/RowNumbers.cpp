@@ -1,7 +1,7 @@
 #include "analysis/RowNumbers.h"
 
-#include "analysis/Filters.h"
 #include "text/Numbers.h"
+#include "text/TextRoutines.h"
 #include "trades/AtOnce.h"
 #include "trades/CellErrors.h"
 
@@ -12,6 +12,20 @@
 namespace corvane {
 
 namespace {
+
+long long FivePlacePrice(std::string_view price)
+{
+    char field[5] = {'0', '0', '0', '0', '0'};
+    std::size_t pos = price.size() == 5 ? 1 : 0;
+    for (char c : price) {
+        if (c == '.')
+            continue;
+        if (pos >= sizeof field)
+            break;
+        field[pos++] = c;
+    }
+    return LeadingInteger(std::string_view(field, sizeof field));
+}
 
 TradeValuesCache::Entry EntryOf(const TradeValues& read)
 {
@@ -54,6 +68,13 @@ void StartValues(Session& session)
 }
 
 } // namespace
+
+long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice)
+{
+    const long long open = FivePlacePrice(openPrice);
+    const long long close = FivePlacePrice(closePrice);
+    return (!type.empty() && type.front() == 'b') ? close - open : open - close;
+}
 
 TradeValues ReadRowNumbers(const std::string_view* cells)
 {

@@ -15,6 +15,14 @@ namespace corvane {
  * same rows again without reading their cells as numbers again.
  */
 
+/**
+ * Pips of a trade from its type and its open and close price texts. Each price is fitted into five
+ * digits: its characters without "." are copied into "00000" from position 1 when the text is exactly
+ * five characters long, else from 0; extra characters are dropped. A buy (type starting with "b") gains
+ * close minus open; a sell, open minus close.
+ */
+long long TradePips(std::string_view type, std::string_view openPrice, std::string_view closePrice);
+
 // The numbers of one row from its cells up to P/L; a cell that is not a number throws ConversionError
 // naming its column.
 TradeValues ReadRowNumbers(const std::string_view* cells);
