@@ -2,7 +2,6 @@
 // fresh load and as an appending one onto a statement. The body read in two halves at once must come out
 // as the body read line by line.
 #include "FuzzSupport.h"
-#include "reports/LoadReport.h"
 #include "reports/mt4/Mt4Body.h"
 #include "reports/mt4/Mt4Report.h"
 #include "text/Errors.h"
@@ -48,32 +47,14 @@ std::string BodyOutcome(const std::string& path, std::size_t halvesFrom)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const corvane::fuzz::InputFile input(data, size);
-    corvane::Session session;
-    bool failed = false;
-    try {
-        corvane::LoadReport(session, input.Path(), corvane::LoadMode::Replace);
-    } catch (const corvane::ConversionError&) {
-        failed = true;
-    } catch (const corvane::FileError&) {
-        failed = true;
-    }
+    using namespace corvane;
+    const fuzz::InputFile input(data, size);
+    Session session;
+    const bool read = fuzz::LoadInto(input.Path(), LoadMode::Replace, Terminal::Mt4, &session);
     if (BodyOutcome(input.Path(), std::numeric_limits<std::size_t>::max()) != BodyOutcome(input.Path(), 0))
         std::abort();
-    if (!failed
-        && (session.Report.Writer != corvane::Terminal::Mt4 || session.Report.Kind != corvane::ReportKind::Statement))
-        return 0; // no statement: an appending load onto one would ignore it
-
-    // The same bytes appended to a statement already loaded.
-    corvane::Session appending;
-    appending.Report.Writer = corvane::Terminal::Mt4;
-    appending.Full.SetRowCount(4);
-    for (int row = 1; row < 4; ++row)
-        appending.Full.SetCell(corvane::kTicket, row, std::to_string(row * 7));
-    try {
-        corvane::LoadReport(appending, input.Path(), corvane::LoadMode::Append);
-    } catch (const corvane::ConversionError&) {
-    } catch (const corvane::FileError&) {
-    }
+    // Bytes that are no statement would be ignored by an appending load onto one.
+    if (!read || (session.Report.Writer == Terminal::Mt4 && session.Report.Kind == ReportKind::Statement))
+        fuzz::LoadInto(input.Path(), LoadMode::Append, Terminal::Mt4);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "FuzzSupport.h"
 
+#include "text/Errors.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -31,6 +33,26 @@ InputFile::InputFile(const std::uint8_t* data, std::size_t size)
 InputFile::~InputFile()
 {
     std::remove(m_path.c_str());
+}
+
+bool LoadInto(const std::string& path, LoadMode mode, Terminal writer, Session* loaded)
+{
+    Session own;
+    Session& session = loaded ? *loaded : own;
+    if (mode == LoadMode::Append) {
+        session.Report.Writer = writer;
+        session.Full.SetRowCount(4);
+        for (int row = 1; row < 4; ++row)
+            session.Full.SetCell(kTicket, row, std::to_string(row * 7));
+    }
+    try {
+        LoadReport(session, path, mode);
+    } catch (const ConversionError&) {
+        return false;
+    } catch (const FileError&) {
+        return false;
+    }
+    return true;
 }
 
 std::vector<std::vector<std::string_view>> SplitCells(std::string_view text)

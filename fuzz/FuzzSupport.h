@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/Canvas.h"
+#include "reports/LoadReport.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,11 @@ public:
     void LineTo(int, int) override {}
     void TextOut(int, int, std::string_view) override {}
 };
+
+// Loads `path` into a fresh session as a load of its own (Replace) or after three trades of a report the
+// terminal `writer` wrote (Append); a file the readers cannot read is passed over. Returns false when the load
+// failed half-way (a read error, a cell that is not a number).
+bool LoadInto(const std::string& path, LoadMode mode, Terminal writer, Session* loaded = nullptr);
 
 // Splits the input into lines and each line into tab-separated cells.
 std::vector<std::vector<std::string_view>> SplitCells(std::string_view text);

@@ -150,13 +150,7 @@ LoadOutcome InstallReadReport(Session& session, TextGrid full, SelectionList pai
     session.Pairs = std::move(pairs);
     session.Magic = std::move(magic);
     session.Report = std::move(report);
-    session.Memo.clear();
-    session.MemoHeading.reset();
-    session.MoreMemo.clear();
-    session.ShownMore.reset();
-    session.ShownKept.clear();
-    session.Check.clear();
-    session.Agrees.reset();
+    ForgetSummary(session);
     session.ReportPath = path;
     session.TradesFile = path;
     return LoadOutcome::Loaded;

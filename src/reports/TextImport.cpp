@@ -78,13 +78,7 @@ void ImportText(Session& session, const std::string& path)
     ResetGrid(session.Grid);
     ResetGrid(session.XGrid);
     session.Full = std::move(full);
-    session.Memo.clear();
-    session.MemoHeading.reset();
-    session.MoreMemo.clear();
-    session.ShownMore.reset();
-    session.ShownKept.clear();
-    session.Check.clear();
-    session.Agrees.reset();
+    ForgetSummary(session);
     session.Pairs = std::move(pairs);
     session.Magic.Clear();
 }

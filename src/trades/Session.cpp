@@ -4,6 +4,17 @@
 
 namespace corvane {
 
+void ForgetSummary(Session& session)
+{
+    session.Memo.clear();
+    session.MemoHeading.reset();
+    session.MoreMemo.clear();
+    session.ShownMore.reset();
+    session.ShownKept.clear();
+    session.Check.clear();
+    session.Agrees.reset();
+}
+
 bool NothingLoaded(const Session& session)
 {
     const std::string_view profit = session.Full.Cell(kProfit, 1);

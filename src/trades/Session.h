@@ -168,6 +168,10 @@ inline bool MagicListWanted(const Session& session)
     return MagicListWanted(session.Magic.Count());
 }
 
+// Drops the summary texts, the check against the report's own summary and what the last filter pass
+// left of its figures: a new table is on its way.
+void ForgetSummary(Session& session);
+
 // No-trade test: the P/L cell of the first trade row is empty or exactly "0".
 bool NothingLoaded(const Session& session);
 
