@@ -55,6 +55,10 @@ std::string_view TypeName(ReportType type)
         return "mt5-history";
     case ReportType::Mt5Tester:
         return "mt5-tester";
+    case ReportType::PerfStatement:
+        return "perf-statement";
+    case ReportType::PerfTester:
+        return "perf-tester";
     }
     return "";
 }
