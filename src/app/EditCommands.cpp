@@ -53,7 +53,7 @@ void TMainForm::Button7Click()
         if (IsBusy() || NothingLoaded(m_session))
             return;
         if (const std::optional<std::string> target = ExportTarget(".html")) {
-            const PictureTarget picture{m_canvas, Image1->width()};
+            const PictureTarget picture{m_canvas, Image1->width(), Image1->height()};
             ExportHtml(m_session, *target, m_pictureSwitch ? std::optional(picture) : std::nullopt);
             Image1->update();
         }

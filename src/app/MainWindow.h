@@ -23,7 +23,21 @@ class ChartWidget;
 class TradeGridView;
 class TradeTableModel;
 
-// Where each control stands in the client area: left, top, width, height.
+// The client area's first size, and the least it can be made: the controls stand as laid out.
+inline constexpr int kClientWidth = 897;
+inline constexpr int kClientHeight = 473;
+
+// How a control follows a window grown beyond its first size.
+enum class Anchor
+{
+    TopLeft,   // stays where it is
+    TopRight,  // keeps its distance from the right edge
+    ChartArea, // takes the extra width and a third of the extra height
+    List,      // grows downward as the chart area does
+    Grid,      // below the chart area, takes the extra width and the rest of the extra height
+};
+
+// Where each control stands in the client area at its first size: left, top, width, height.
 struct ControlPlace
 {
     const char* Name;
@@ -31,9 +45,19 @@ struct ControlPlace
     int Top;
     int Width;
     int Height;
+    Anchor Grows;
 };
 extern const ControlPlace kControlPlaces[];
 extern const int kControlPlaceCount;
+
+// The extra height of a grown window that goes to the chart area; the grids take the rest.
+inline int ChartAreaGrowth(int extraHeight)
+{
+    return extraHeight / 3;
+}
+
+// Where `place` stands in a window `growth` larger than its first size.
+QRect GrownPlace(const ControlPlace& place, QSize growth);
 
 /**
  * The main window. It owns the controls, keeps the view mode, the command switches and the caption
@@ -88,11 +112,21 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
+    // How much larger than its first size the window is now (never less than nothing).
+    QSize Growth() const;
+    // Sets the controls' places for the window's size, keeping the chart area's arrangement.
+    void PlaceControls();
+    // Places the chart area narrow beside the magic list or wide in its place; true when it moved or
+    // changed its size.
+    bool PlaceChartArea(bool listShown);
+    // The surface at the size of the chart area's place, its frame and the chart of the view drawn again.
+    void RedrawChartArea();
     QPushButton* MakeButton(const char* name, const QString& caption);
     TradeGridView* MakeGrid(const char* name, TradeTableModel* model);
     QListWidget* MakeList(const char* name);
@@ -143,6 +177,7 @@ private:
     bool m_shown = false;
     bool m_syncingLists = false;
     bool m_gridRowsAfresh = false; // the next refresh selects row 1 of both grids: a new report is on show
+    QSize m_placedGrowth{0, 0};    // the growth the controls were last placed for
 
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;
