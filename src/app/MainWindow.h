@@ -118,6 +118,8 @@ protected:
 
 private:
     void CreateControls();
+    // The keys of the commands, shown in the buttons' tooltips, and the grids' own.
+    void CreateKeys();
     // How much larger than its first size the window is now (never less than nothing).
     QSize Growth() const;
     // Sets the controls' places for the window's size, keeping the chart area's arrangement.

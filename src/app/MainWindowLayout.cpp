@@ -85,6 +85,7 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent)
     setFont(ChartFont());
     setAcceptDrops(true);
     CreateControls();
+    CreateKeys();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
