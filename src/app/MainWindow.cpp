@@ -109,6 +109,7 @@ void TMainForm::ShowChart(ViewMode viewMode)
             throw;
         }
         Memo1->hide();
+        RememberView();
     });
 }
 
@@ -175,6 +176,7 @@ void TMainForm::Button1Click()
         return;
     Memo1->show();
     m_viewMode = ViewMode::Summary;
+    RememberView();
 }
 
 void TMainForm::Button2Click()

@@ -13,6 +13,7 @@
 
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
@@ -22,6 +23,7 @@ namespace corvane {
 class ChartWidget;
 class TradeGridView;
 class TradeTableModel;
+class WindowSettings;
 
 // The client area's first size, and the least it can be made: the controls stand as laid out.
 inline constexpr int kClientWidth = 897;
@@ -71,7 +73,10 @@ class TMainForm : public QWidget
     Q_OBJECT
 
 public:
+    // A window that remembers nothing between runs.
     explicit TMainForm(Dialogs& dialogs, QWidget* parent = nullptr);
+    // A window that keeps folders, recent reports, its view and its place in `settings`.
+    TMainForm(Dialogs& dialogs, WindowSettings& settings, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     Session& GetSession() { return m_session; }
@@ -109,10 +114,22 @@ public:
     // `appendFirst` (Shift held on the drop) and the append rules allow it.
     void OpenFiles(const QStringList& paths, bool appendFirst);
 
+    // Shows the window where it was last left, kept on a screen that is there, else centred at its
+    // first size on its screen.
+    void ShowAtRememberedPlace();
+    // The recent reports, most recent first, and the menu that offers them (a right-click on Load File).
+    QStringList RecentReports() const;
+    QMenu* RecentMenu();
+    // Opens a recent report as Load File opens a report, appending as its last press says; a report that
+    // has gone is said so and taken off the list.
+    void OpenRecent(const QString& path);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -129,6 +146,14 @@ private:
     bool PlaceChartArea(bool listShown);
     // The surface at the size of the chart area's place, its frame and the chart of the view drawn again.
     void RedrawChartArea();
+    // What the window remembers: a report loaded, the view, its place (a moment after it last moved).
+    void RememberReport(const QString& path);
+    void RememberPlace();
+    // A view button chose the view: it is remembered, and the first load no longer changes it.
+    void RememberView();
+    void ShowRecentMenu(const QPoint& at);
+    // The first load of a run shows the view the last run was left in.
+    void ShowRememberedView();
     QPushButton* MakeButton(const char* name, const QString& caption);
     TradeGridView* MakeGrid(const char* name, TradeTableModel* model);
     QListWidget* MakeList(const char* name);
@@ -165,6 +190,7 @@ private:
     QString Decoded(std::string_view bytes) const;
 
     Dialogs& m_dialogs;
+    WindowSettings& m_settings;
     Session m_session;
     ImageCanvas m_canvas;
     QString m_lastReport;
@@ -178,8 +204,10 @@ private:
     int m_captionCounter = 0;
     bool m_shown = false;
     bool m_syncingLists = false;
-    bool m_gridRowsAfresh = false; // the next refresh selects row 1 of both grids: a new report is on show
-    QSize m_placedGrowth{0, 0};    // the growth the controls were last placed for
+    bool m_gridRowsAfresh = false;           // the next refresh selects row 1 of both grids: a new report is on show
+    std::optional<ViewMode> m_viewToRestore; // the view the first load shows, unless a view button came first
+    QSize m_placedGrowth{0, 0};              // the growth the controls were last placed for
+    QTimer* m_placeTimer = nullptr;          // remembers the place a moment after the last move or resize
 
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;

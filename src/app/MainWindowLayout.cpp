@@ -5,6 +5,7 @@
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
+#include "app/WindowSettings.h"
 #include "trades/CellErrors.h"
 
 #include <QHeaderView>
@@ -72,10 +73,14 @@ QStringList GridHeaders()
 
 } // namespace
 
-TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent)
+TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : TMainForm(dialogs, WindowSettings::None(), parent) {}
+
+TMainForm::TMainForm(Dialogs& dialogs, WindowSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                           | Qt::WindowCloseButtonHint)
     , m_dialogs(dialogs)
+    , m_settings(settings)
+    , m_viewToRestore(settings.View())
 {
     setObjectName(QStringLiteral("MainForm"));
     // At its first size the controls stand as laid out; a larger window gives the room to the chart
@@ -91,6 +96,10 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent)
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     Timer1->start();
+    m_placeTimer = new QTimer(this);
+    m_placeTimer->setSingleShot(true);
+    m_placeTimer->setInterval(500);
+    connect(m_placeTimer, &QTimer::timeout, this, &TMainForm::RememberPlace);
 }
 
 TMainForm::~TMainForm() = default;

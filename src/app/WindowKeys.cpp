@@ -76,7 +76,7 @@ void TMainForm::CreateKeys()
     });
 
     AnalyzeButton->setToolTip(QStringLiteral("Load a report (%1). Shift-press, or %2, to append a statement "
-                                             "to the trades loaded.")
+                                             "to the trades loaded. Right-click for the reports opened before.")
                                   .arg(KeyText(open), KeyText(append)));
     Button1->setToolTip(QStringLiteral("The summary and the statistics (%1)").arg(KeyText(ctrl(Qt::Key_1))));
     Button2->setToolTip(QStringLiteral("The equity curve (%1)").arg(KeyText(ctrl(Qt::Key_2))));
@@ -90,6 +90,9 @@ void TMainForm::CreateKeys()
     Button4->setToolTip(QStringLiteral("Export the trades as tab-separated text (%1)").arg(KeyText(ctrl(Qt::Key_T))));
     Button5->setToolTip(QStringLiteral("Every trade as one lot from a deposit of 10000; Shift-press for 100000"));
     Button8->setToolTip(QStringLiteral("Read the report again, keeping the symbols chosen (%1)").arg(KeyText(reload)));
+
+    AnalyzeButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(AnalyzeButton, &QWidget::customContextMenuRequested, this, &TMainForm::ShowRecentMenu);
 }
 
 } // namespace corvane

@@ -1,13 +1,17 @@
-// The window's size: the controls' places in a window grown beyond its first size.
+// The window's size and place: the controls' places in a window grown beyond its first size, and the
+// place it is shown at and remembered in.
 #include "app/MainWindow.h"
 
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
 #include "app/WindowRules.h"
+#include "app/WindowSettings.h"
 #include "charts/EquityCurve.h"
 
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTimer>
 
 namespace corvane {
@@ -84,6 +88,52 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     RunCommand([this] { PlaceControls(); });
+    if (m_shown)
+        m_placeTimer->start();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (m_shown)
+        m_placeTimer->start();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    RememberPlace();
+    QWidget::closeEvent(event);
+}
+
+void TMainForm::RememberPlace()
+{
+    m_placeTimer->stop();
+    if (m_shown)
+        m_settings.SetPlace({normalGeometry(), isMaximized()});
+}
+
+void TMainForm::ShowAtRememberedPlace()
+{
+    const std::optional<WindowPlace> place = m_settings.Place();
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            screens << screen->availableGeometry();
+    if (place && !screens.isEmpty()) {
+        setGeometry(PlaceOnScreens(place->Normal, screens, minimumSize()));
+        if (place->Maximized)
+            showMaximized();
+        else
+            show();
+    } else {
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+        show();
+    }
+    // The keys work from the start, also where no window manager gives a new window the focus.
+    activateWindow();
 }
 
 } // namespace corvane

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 
+#include <filesystem>
 #include <functional>
 
 namespace corvane {
@@ -13,6 +15,27 @@ namespace {
 using test::Trade;
 using test::WindowTest;
 using Cells = std::vector<std::string>;
+
+// A window that keeps its settings in the test's folder, and the same window started again.
+class RememberingWindowTest : public WindowTest
+{
+protected:
+    RememberingWindowTest() : WindowTest(true) {}
+
+    TMainForm& Restart()
+    {
+        window.close();
+        m_settings = std::make_unique<WindowSettings>(test::SettingsFile(dir));
+        m_window = std::make_unique<TMainForm>(dialogs, *m_settings);
+        m_window->Timer1->stop();
+        m_window->ShowAtRememberedPlace();
+        return *m_window;
+    }
+
+private:
+    std::unique_ptr<WindowSettings> m_settings;
+    std::unique_ptr<TMainForm> m_window;
+};
 
 // The keys as a user types them in the active window, each at the widget that has the focus.
 void Type(QWidget* at, const QKeySequence& keys)
@@ -90,6 +113,102 @@ TEST_F(WindowTest, EveryKeyRunsItsCommand)
     EXPECT_TRUE(Button("AnalyzeButton")->toolTip().contains(QStringLiteral("Ctrl+O")));
     EXPECT_TRUE(Button("Button8")->toolTip().contains(QStringLiteral("F5")));
     EXPECT_TRUE(Button("Button4")->toolTip().contains(QStringLiteral("Ctrl+T")));
+}
+
+TEST_F(RememberingWindowTest, TheRecentReportsComeMostRecentFirstTenAtMost)
+{
+    std::vector<std::string> reports;
+    for (int i = 1; i <= 12; ++i)
+        reports.push_back(Write("r" + std::to_string(i) + ".htm", {Trade(std::to_string(i), "eurusd")}));
+    for (const std::string& report : reports)
+        Load(report);
+    Load(reports[5]);
+    QStringList expected{QString::fromStdString(reports[5])};
+    for (int i = 11; expected.size() < kRecentLimit; --i)
+        if (i != 5)
+            expected << QString::fromStdString(reports[i]);
+    EXPECT_EQ(window.RecentReports(), expected);
+    QMenu* menu = window.RecentMenu();
+    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("&1  r6.htm\t") + QString::fromStdString(dir.Path()));
+    EXPECT_EQ(menu->actions()[9]->data().toString(), expected.back());
+
+    // A report that has gone is said so and taken off the list; one that is there opens.
+    std::filesystem::remove(reports[11]);
+    window.OpenRecent(expected[1]);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].contains(QStringLiteral("no longer there")));
+    window.OpenRecent(expected[2]);
+    EXPECT_EQ(Column("Grid", kTicket), (Cells{"11"}));
+    EXPECT_EQ(Restart().RecentReports().mid(0, 2), (QStringList{expected[2], expected[0]}));
+}
+
+TEST_F(RememberingWindowTest, ANewRunStartsWhereTheLastWasLeft)
+{
+    const std::string report = Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd")});
+    Load(report);
+    QTest::mouseClick(Button("Button3"), Qt::LeftButton, Qt::ShiftModifier);
+    dialogs.SaveTarget_ = QString::fromStdString(dir.File("out/march.txt"));
+    std::filesystem::create_directory(dir.Path() / "out");
+    QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+    window.resize(897, 560); // the test's screen is 800 x 600
+
+    TMainForm& again = Restart();
+    EXPECT_EQ(again.size(), QSize(897, 560));
+    EXPECT_EQ(again.CurrentView(), ViewMode::Summary) << "the hint shows until a report is loaded";
+    dialogs.Report = QString::fromStdString(report);
+    again.AnalyzeButtonClick();
+    EXPECT_EQ(dialogs.Started, QString::fromStdString(dir.Path()));
+    EXPECT_EQ(again.CurrentView(), ViewMode::TimeByClose);
+    again.Button4Click();
+    EXPECT_EQ(dialogs.Proposed, QString::fromStdString(dir.File("out/march.txt")));
+}
+
+TEST(WindowSettingsFile, ABrokenOrUnwritableFileGivesDefaultsAndOneLine)
+{
+    test::TempDir dir;
+    const std::string broken = dir.Write("broken.conf", "[window\nplace=@Rect(1 2\n\xff\xfe\n[recent]\nreports=x\n");
+    testing::internal::CaptureStderr();
+    {
+        WindowSettings settings(std::make_unique<QSettings>(QString::fromStdString(broken), QSettings::IniFormat));
+        EXPECT_EQ(settings.RecentReports(), QStringList());
+        settings.SetView(ViewMode::EquityCurve);
+        EXPECT_EQ(settings.View(), ViewMode::EquityCurve);
+    }
+    {
+        const std::string nowhere = dir.Write("file", "") + "/corvane4.conf"; // its folder is a file
+        WindowSettings settings(std::make_unique<QSettings>(QString::fromStdString(nowhere), QSettings::IniFormat));
+        settings.SetRecentReports({QStringLiteral("/a.htm")});
+        settings.SetView(ViewMode::Summary);
+        EXPECT_EQ(settings.RecentReports(), QStringList{QStringLiteral("/a.htm")}) << "kept for this run";
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+    EXPECT_NE(said.find("cannot be read"), std::string::npos) << said;
+    EXPECT_NE(said.find("cannot be written"), std::string::npos) << said;
+#ifdef Q_OS_LINUX
+    EXPECT_TRUE(WindowSettings::PlatformStore()->fileName().contains(QStringLiteral("/.qttest/")))
+        << "the tests' own place";
+#endif
+}
+
+TEST(WindowSettingsFile, AWindowLeftOffScreenComesBackOnAScreen)
+{
+    const QList<QRect> screens{{0, 0, 1920, 1040}, {1920, 0, 1280, 1024}};
+    const QSize minimum(897, 473);
+    const struct
+    {
+        QRect Saved;
+        QRect Placed;
+    } cases[] = {
+        {{100, 50, 1000, 600}, {100, 50, 1000, 600}},
+        {{2000, 100, 1000, 600}, {2000, 100, 1000, 600}}, // on the second screen
+        {{3000, 100, 1000, 600}, {2200, 100, 1000, 600}}, // partly beyond it
+        {{5000, 100, 1000, 600}, {460, 220, 1000, 600}},  // a screen that has gone: centred on the first
+        {{-50, -20, 2500, 1200}, {0, 0, 1920, 1040}},     // larger than the screen
+        {{10, 10, 300, 200}, {10, 10, 897, 473}},         // smaller than the window can be
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceOnScreens(c.Saved, screens, minimum), c.Placed) << c.Saved.x() << "," << c.Saved.y();
 }
 
 } // namespace
