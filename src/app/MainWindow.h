@@ -123,6 +123,12 @@ public:
     // Opens a recent report as Load File opens a report, appending as its last press says; a report that
     // has gone is said so and taken off the list.
     void OpenRecent(const QString& path);
+    // Copies the selected rows of `grid` (or XGrid), a header row first, as tab-separated text; the
+    // drawdown marks of Grid in a column of their own.
+    void CopyRows(TradeGridView* grid);
+    // The chart as the tool's `chart` draws it at this window's size: copied, or saved as PNG.
+    void CopyChart();
+    void SaveChart();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -135,7 +141,7 @@ protected:
 
 private:
     void CreateControls();
-    // The keys of the commands, shown in the buttons' tooltips, and the grids' own.
+    // The keys of the commands, shown in the buttons' tooltips, and the grids' and chart's own.
     void CreateKeys();
     // How much larger than its first size the window is now (never less than nothing).
     QSize Growth() const;
@@ -146,6 +152,7 @@ private:
     bool PlaceChartArea(bool listShown);
     // The surface at the size of the chart area's place, its frame and the chart of the view drawn again.
     void RedrawChartArea();
+    QImage ChartPicture() const;
     // What the window remembers: a report loaded, the view, its place (a moment after it last moved).
     void RememberReport(const QString& path);
     void RememberPlace();

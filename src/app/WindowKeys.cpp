@@ -1,7 +1,8 @@
-// The window's keys: each command button's key, shown in its tooltip, and the grids' Delete. The
-// platform's standard key serves where it has one.
+// The window's keys: each command button's key, shown in its tooltip, the grids' Delete and Copy, and the
+// chart's menu. The platform's standard key serves where it has one.
 #include "app/MainWindow.h"
 
+#include "app/ChartWidget.h"
 #include "app/GridSelection.h"
 
 #include <QAction>
@@ -49,6 +50,7 @@ void TMainForm::CreateKeys()
     const QList<QKeySequence> append{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
     const QList<QKeySequence> reload = KeysFor(QKeySequence::Refresh, QKeySequence(Qt::Key_F5));
     const QList<QKeySequence> remove = KeysFor(QKeySequence::Delete, QKeySequence(Qt::Key_Delete));
+    const QList<QKeySequence> copy = KeysFor(QKeySequence::Copy, QKeySequence(Qt::CTRL | Qt::Key_C));
     const QList<QKeySequence> quit = KeysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // A key that loads is a press of Load File: without Shift it replaces, with Shift it appends.
@@ -74,6 +76,8 @@ void TMainForm::CreateKeys()
         XGridClick();
         DeleteButtonClick();
     });
+    AddKeys(Grid, copy, Qt::WidgetShortcut, [this] { CopyRows(Grid); });
+    AddKeys(XGrid, copy, Qt::WidgetShortcut, [this] { CopyRows(XGrid); });
 
     AnalyzeButton->setToolTip(QStringLiteral("Load a report (%1). Shift-press, or %2, to append a statement "
                                              "to the trades loaded. Right-click for the reports opened before.")
@@ -90,6 +94,14 @@ void TMainForm::CreateKeys()
     Button4->setToolTip(QStringLiteral("Export the trades as tab-separated text (%1)").arg(KeyText(ctrl(Qt::Key_T))));
     Button5->setToolTip(QStringLiteral("Every trade as one lot from a deposit of 10000; Shift-press for 100000"));
     Button8->setToolTip(QStringLiteral("Read the report again, keeping the symbols chosen (%1)").arg(KeyText(reload)));
+
+    // The chart's own menu (a right-click on it).
+    Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copyChart = new QAction(QStringLiteral("Copy the chart"), Image1);
+    connect(copyChart, &QAction::triggered, this, &TMainForm::CopyChart);
+    auto* saveChart = new QAction(QStringLiteral("Save the chart as PNG..."), Image1);
+    connect(saveChart, &QAction::triggered, this, &TMainForm::SaveChart);
+    Image1->addActions({copyChart, saveChart});
 
     AnalyzeButton->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(AnalyzeButton, &QWidget::customContextMenuRequested, this, &TMainForm::ShowRecentMenu);

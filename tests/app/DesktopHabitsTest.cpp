@@ -2,8 +2,11 @@
 // remembers from one run to the next.
 #include "WindowFixture.h"
 
+#include "charts/ChartPicture.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 
 #include <filesystem>
@@ -209,6 +212,48 @@ TEST(WindowSettingsFile, AWindowLeftOffScreenComesBackOnAScreen)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlaceOnScreens(c.Saved, screens, minimum), c.Placed) << c.Saved.x() << "," << c.Saved.y();
+}
+
+TEST_F(WindowTest, ControlCopiesTheSelectedRowsForASpreadsheet)
+{
+    Load(dir.Write("march.htm", test::Statement({{.Ticket = "1001", .Comment = "=HYPERLINK(&quot;x&quot;)"},
+                                                 {.Ticket = "1002", .Profit = "-5.00", .Magic = "7"},
+                                                 {.Ticket = "1003"}},
+                                                "1000.00")));
+    ClickRow("Grid", 1);
+    ClickRow("Grid", 2, Qt::ShiftModifier);
+    Type(Table("Grid"), QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              "Ticket\tOpen Time\tType\tLots\tItem\tPrice\tS/L\tT/P\tClose Time\tPrice\tComm\tSwap\tP/L\tPips\tBalance"
+              "\tDD\n"
+              "1001\t2024.01.02 10:00\tbuy\t1.00\teurusd\t1.10000\t0.00000\t0.00000\t2024.01.02 12:00\t1.10100\t0.00\t"
+              "0.00\t100.00\t10\t1100.00\t\n"
+              "1002\t2024.01.02 10:00\tbuy\t1.00\teurusd\t1.10000\t0.00000\t0.00000\t2024.01.02 12:00\t1.10100\t0.00\t"
+              "0.00\t-5.00\t10\t1095.00\t*\n");
+    QTest::mouseClick(Button("Button10"), Qt::LeftButton);
+    Type(Table("XGrid"), QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              "Ticket\tMagic\tComment\n1001\t\t'=HYPERLINK(\"x\")\n1002\t7\t\n");
+}
+
+TEST_F(WindowTest, TheChartSavedOrCopiedIsTheToolsChart)
+{
+    Load(Write("march.htm", {Trade("1001", "eurusd"), Trade("1002", "gbpusd", "-40.00"), Trade("1003", "eurusd")}));
+    QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+    const QList<QAction*> menu = Find<QWidget>("Image1")->actions();
+    ASSERT_EQ(menu.size(), 2);
+    const std::string png = dir.File("march-curve.png");
+    dialogs.SaveTarget_ = QString::fromStdString(png);
+    menu[1]->trigger();
+    EXPECT_TRUE(dialogs.Proposed.endsWith(QStringLiteral("march-curve.png")));
+    const QImage tool = DrawChartPicture(window.GetSession(), ViewMode::EquityCurve);
+    EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(tool.format()), tool);
+    menu[0]->trigger();
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(tool.format()), tool);
+
+    window.resize(1000, 600); // 103 wider, 127 taller: a third of it to the chart
+    menu[0]->trigger();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(809 + 103, 217 + 42));
 }
 
 } // namespace
