@@ -161,6 +161,8 @@ private:
     void ShowRecentMenu(const QPoint& at);
     // The first load of a run shows the view the last run was left in.
     void ShowRememberedView();
+    // The summary pane's word while nothing is loaded.
+    void UpdateFirstRunHint();
     QPushButton* MakeButton(const char* name, const QString& caption);
     TradeGridView* MakeGrid(const char* name, TradeTableModel* model);
     QListWidget* MakeList(const char* name);

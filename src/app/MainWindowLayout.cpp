@@ -91,6 +91,7 @@ TMainForm::TMainForm(Dialogs& dialogs, WindowSettings& settings, QWidget* parent
     setAcceptDrops(true);
     CreateControls();
     CreateKeys();
+    UpdateFirstRunHint();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);

@@ -1,5 +1,5 @@
 // What the window keeps from one run to the next: the reports opened before (the list, and the menu a
-// right-click on Load File offers) and the view.
+// right-click on Load File offers) and the view; and the summary pane's word while nothing is loaded.
 #include "app/MainWindow.h"
 
 #include "app/WindowSettings.h"
@@ -22,6 +22,7 @@ QStringList TMainForm::RecentReports() const
 void TMainForm::RememberReport(const QString& path)
 {
     m_settings.SetRecentReports(WithRecentReport(RecentReports(), path));
+    UpdateFirstRunHint();
 }
 
 QMenu* TMainForm::RecentMenu()
@@ -48,8 +49,10 @@ QMenu* TMainForm::RecentMenu()
         return menu;
     }
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("Clear the list")), &QAction::triggered, this,
-            [this] { m_settings.SetRecentReports({}); });
+    connect(menu->addAction(QStringLiteral("Clear the list")), &QAction::triggered, this, [this] {
+        m_settings.SetRecentReports({});
+        UpdateFirstRunHint();
+    });
     return menu;
 }
 
@@ -68,6 +71,7 @@ void TMainForm::OpenRecent(const QString& path)
         QStringList recent = RecentReports();
         recent.removeAll(path);
         m_settings.SetRecentReports(recent);
+        UpdateFirstRunHint();
         m_dialogs.ShowError(QStringLiteral("%1 is no longer there; it is taken off the recent reports.")
                                 .arg(QDir::toNativeSeparators(path)));
         return;
@@ -88,6 +92,17 @@ void TMainForm::ShowRememberedView()
         return;
     m_viewMode = *view;
     Memo1->hide();
+}
+
+void TMainForm::UpdateFirstRunHint()
+{
+    QString hint = QStringLiteral("Nothing is loaded yet.\n\n"
+                                  "Press Load File (%1) and choose a MetaTrader 4 or 5 report, or drop a report here.\n"
+                                  "Shift-press Load File to append a second statement.")
+                       .arg(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText));
+    if (!RecentReports().isEmpty())
+        hint += QStringLiteral("\nRight-click Load File for the reports opened before.");
+    Memo1->setPlaceholderText(hint);
 }
 
 } // namespace corvane

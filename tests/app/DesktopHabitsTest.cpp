@@ -256,5 +256,12 @@ TEST_F(WindowTest, TheChartSavedOrCopiedIsTheToolsChart)
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(809 + 103, 217 + 42));
 }
 
+TEST_F(WindowTest, WhileNothingIsLoadedTheSummaryPaneSaysHowToStart)
+{
+    EXPECT_TRUE(Memo()->placeholderText().contains(QStringLiteral("Load File")));
+    EXPECT_TRUE(Memo()->placeholderText().contains(QStringLiteral("drop a report here")));
+    EXPECT_EQ(Memo()->toPlainText(), QString()) << "the summary text itself is empty";
+}
+
 } // namespace
 } // namespace corvane
