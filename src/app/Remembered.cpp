@@ -61,6 +61,9 @@ void TMainForm::ShowRecentMenu(const QPoint& at)
     QMenu* menu = RecentMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(AnalyzeButton->mapToGlobal(at));
+    // The newest report is the one most often wanted again: Enter opens it.
+    if (QAction* newest = menu->actions().value(0); newest && newest->isEnabled())
+        menu->setActiveAction(newest);
 }
 
 void TMainForm::OpenRecent(const QString& path)

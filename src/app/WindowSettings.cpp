@@ -26,6 +26,20 @@ void Tell(const QString& line)
     std::fprintf(stderr, "corvane4: %s\n", line.toLocal8Bit().constData());
 }
 
+// While it lives, the toolkit's own messages are left out: those it gives about a broken value of the
+// file ("QVariant::load: unknown user type"), as the window says what matters in one line of its own.
+class QuietToolkit
+{
+public:
+    QuietToolkit() : m_toolkit(qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {})) {}
+    ~QuietToolkit() { qInstallMessageHandler(m_toolkit); }
+    QuietToolkit(const QuietToolkit&) = delete;
+    QuietToolkit& operator=(const QuietToolkit&) = delete;
+
+private:
+    QtMessageHandler m_toolkit;
+};
+
 } // namespace
 
 WindowSettings::WindowSettings() = default;
@@ -33,8 +47,14 @@ WindowSettings::WindowSettings() = default;
 WindowSettings::WindowSettings(std::unique_ptr<QSettings> store) : m_store(std::move(store))
 {
     // What a broken file held is dropped: the file is written afresh with what this run remembers.
-    if (m_store && m_store->status() != QSettings::NoError) {
-        m_store->clear();
+    bool broken = false;
+    {
+        const QuietToolkit quiet;
+        broken = m_store && m_store->status() != QSettings::NoError;
+        if (broken)
+            m_store->clear();
+    }
+    if (broken) {
         m_told = true;
         Tell(QStringLiteral("the settings in %1 cannot be read; the window starts with its defaults")
                  .arg(m_store->fileName()));
@@ -57,6 +77,7 @@ WindowSettings& WindowSettings::None()
 
 QVariant WindowSettings::Read(const QString& key) const
 {
+    const QuietToolkit quiet;
     return m_store ? m_store->value(key) : QVariant();
 }
 
