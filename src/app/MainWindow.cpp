@@ -5,7 +5,6 @@
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
-#include "charts/EquityCurve.h"
 #include "charts/ReportText.h"
 
 #include <QLabel>
@@ -91,7 +90,7 @@ bool TMainForm::RunCommand(const std::function<void()>& command)
 
 void TMainForm::ChartRefresh()
 {
-    DrawChart(m_canvas, m_session, m_viewMode, Image1->width());
+    DrawChart(m_canvas, m_session, m_viewMode, Image1->width(), Image1->height());
     Image1->update();
 }
 
@@ -110,6 +109,7 @@ void TMainForm::ShowChart(ViewMode viewMode)
             throw;
         }
         Memo1->hide();
+        RememberView();
     });
 }
 
@@ -176,6 +176,7 @@ void TMainForm::Button1Click()
         return;
     Memo1->show();
     m_viewMode = ViewMode::Summary;
+    RememberView();
 }
 
 void TMainForm::Button2Click()
@@ -261,15 +262,10 @@ void TMainForm::Timer1Timer()
     RunCommand([this] {
         // The list as it stands: a load empties it at its start.
         const bool listShown = MagicListWanted(MagicListBox->count());
-        const ChartArea area = AreaForMagicList(listShown);
-        const bool changed = Image1->x() != area.Left;
-        Memo1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
-        Image1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
+        const bool changed = PlaceChartArea(listShown);
         MagicListBox->setVisible(listShown);
-        if (changed) {
-            DrawChartFrame(m_canvas, area.Width);
-            ChartRefresh();
-        }
+        if (changed)
+            RedrawChartArea();
         if (const std::optional<std::string> title = NextTitle(m_captionCounter))
             setWindowTitle(QString::fromStdString(*title));
     });

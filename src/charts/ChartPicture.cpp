@@ -5,12 +5,12 @@
 
 namespace corvane {
 
-QImage DrawChartPicture(const Session& session, ViewMode view)
+QImage DrawChartPicture(const Session& session, ViewMode view, int width, int height)
 {
-    ImageCanvas canvas;
+    ImageCanvas canvas(width, height);
     canvas.SetCodePage(session.Report.CodePage);
-    DrawChartFrame(canvas, kWideWidth);
-    DrawChart(canvas, session, view, kWideWidth);
+    DrawChartFrame(canvas, width, height);
+    DrawChart(canvas, session, view, width, height);
     return canvas.Image();
 }
 

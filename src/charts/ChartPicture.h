@@ -10,10 +10,11 @@ namespace corvane {
 
 /**
  * The chart surface as the window shows it in the wide layout after the session's last filter pass:
- * the frame drawn first, then the chart of `view` (nothing more when the visible table has no trades).
+ * the frame drawn first, then the chart of `view` (nothing more when the visible table has no trades);
+ * 809 x 217 as the window has it at its first size, larger as a window grown larger has it.
  * Needs a running QGuiApplication for the text.
  */
-QImage DrawChartPicture(const Session& session, ViewMode view);
+QImage DrawChartPicture(const Session& session, ViewMode view, int width = kWideWidth, int height = kSurfaceHeight);
 
 // Writes the picture in the format its file name's extension names (PNG for ".png"); throws
 // FileError when the file cannot be written.
