@@ -47,13 +47,15 @@ std::vector<long long> CheckpointsFor(long long trades, long long runs)
     return checkpoints;
 }
 
-// Compounding: each result over the report's balance before it, which must be above zero.
+// Compounding: each result over the report's balance before it, from the report's start; both balances,
+// the report's and the runs' start, must be above zero.
 std::vector<double> ReturnsOf(const MonteCarloTrades& trades)
 {
     Require(trades.Start > 0, "compounding needs a starting balance above 0");
+    Require(trades.ReportStart > 0, "compounding needs the report to start from a balance above 0");
     std::vector<double> returns;
     returns.reserve(trades.Results.size());
-    double balance = trades.Start;
+    double balance = trades.ReportStart;
     for (std::size_t i = 0; i < trades.Results.size(); ++i) {
         Require(balance > 0, "compounding needs a balance above 0 before every trade: it is "
                                  + FormatRounded(balance, trades.MoneyDigits) + " before trade "
@@ -151,9 +153,9 @@ MonteCarloTrades MonteCarloTradesOf(const Session& session, const MonteCarloSett
         trades.Results.push_back(trade.Result);
     }
     const ReportState& report = session.Report;
+    trades.ReportStart = report.InitialDeposit > 0 ? report.InitialDeposit : OpeningBalance(report);
     trades.StartGiven = settings.StartBalance.has_value();
-    trades.Start =
-        settings.StartBalance.value_or(report.InitialDeposit > 0 ? report.InitialDeposit : OpeningBalance(report));
+    trades.Start = settings.StartBalance.value_or(trades.ReportStart);
     trades.MoneyDigits = DigitsOf(report).Money;
     return trades;
 }

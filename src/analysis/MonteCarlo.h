@@ -55,20 +55,22 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What a simulation works on: the net results of the kept closed trades in the terminal's order, and the
-// balance the runs start from.
+// What a simulation works on: the net results of the kept closed trades in the terminal's order, the
+// balance the runs start from, and the report's own start, from which a compounding takes each result as a
+// return on the balance before it.
 struct MonteCarloTrades
 {
     std::vector<double> Results;
     double Start = 0.0;
+    double ReportStart = 0.0;
     bool StartGiven = false; // the user gave the start; else the report's
     int MoneyDigits = 2;     // the digits the report prints its money with
 };
 
 /**
  * The trades the last filter pass kept (KeptClosedTrades), each as its result P/L + Swap + Comm, and the
- * start: the one the settings give, else the report's initial deposit, else (a report that states none,
- * as a MetaTrader 5 history) the balance the report starts from. Throws MonteCarloError for a trade whose
+ * start: the one the settings give, else the report's: its initial deposit, else (a report that states
+ * none, as a MetaTrader 5 history) the balance it starts from. Throws MonteCarloError for a trade whose
  * cells are not numbers.
  */
 MonteCarloTrades MonteCarloTradesOf(const Session& session, const MonteCarloSettings& settings);

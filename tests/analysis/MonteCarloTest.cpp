@@ -20,7 +20,7 @@ MonteCarloTrades Trades(std::vector<double> results, double start = 1000)
 {
     MonteCarloTrades trades;
     trades.Results = std::move(results);
-    trades.Start = start;
+    trades.Start = trades.ReportStart = start;
     return trades;
 }
 
@@ -270,6 +270,10 @@ TEST(MonteCarlo, CompoundingReturnsEndAlikeInEveryOrder)
     EXPECT_NEAR(result.FinalNet.Percentiles[0], 320, 1e-9);
     EXPECT_NEAR(result.FinalNet.Percentiles[4], 320, 1e-9);
     EXPECT_NEAR(result.MaxDrawdownPct->Percentiles[4], 20, 1e-9);
+    // The same returns on a start of its own.
+    MonteCarloTrades twice = Trades({100, -220, 440});
+    twice.Start = 2000;
+    EXPECT_NEAR(Simulate(twice, settings).FinalNet.Percentiles[2], 640, 1e-9);
 }
 
 TEST(MonteCarlo, SettingsOutOfRangeAreRefused)
@@ -310,6 +314,7 @@ TEST(MonteCarlo, TakesTheKeptTradesOfTheSessionAndTheReportsDeposit)
     trades = MonteCarloTradesOf(session, given);
     EXPECT_EQ(trades.Results, (std::vector<double>{98.5}));
     EXPECT_EQ(trades.Start, 700);
+    EXPECT_EQ(trades.ReportStart, 5000);
     EXPECT_TRUE(trades.StartGiven);
 }
 
