@@ -94,6 +94,7 @@ constexpr NamedCommand kCommands[] = {
     {"chart", CliCommand::Chart},
     {"export-txt", CliCommand::ExportTxt},
     {"export-html", CliCommand::ExportHtml},
+    {"montecarlo", CliCommand::MonteCarlo},
 };
 
 struct NamedView
@@ -132,7 +133,9 @@ void ResolveOptions(Options& options, const std::string& command, const std::str
             throw UsageError("--view takes curve, time-open or time-close");
         options.View = shown->View;
     }
-    if (options.Json && options.Command != CliCommand::Stats)
+    if (!options.MonteCarlo.FirstGiven.empty() && options.Command != CliCommand::MonteCarlo)
+        throw UsageError(options.MonteCarlo.FirstGiven + " belongs to montecarlo");
+    if (options.Json && options.Command != CliCommand::Stats && options.Command != CliCommand::MonteCarlo)
         throw UsageError("--json belongs to stats");
     if (options.Csv && options.Command != CliCommand::Table)
         throw UsageError("--csv belongs to table");
@@ -187,6 +190,8 @@ Options ParseOptions(const std::vector<std::string>& args)
             options.Csv = true;
         else if (arg == "-o")
             options.Output = value();
+        else if (ParseMonteCarloOption(arg, value, options.MonteCarlo))
+            continue;
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
         else if (command.empty())

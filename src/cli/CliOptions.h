@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ViewMode.h"
+#include "cli/CliMonteCarlo.h"
 
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,7 @@ enum class CliCommand
     Chart,
     ExportTxt,
     ExportHtml,
+    MonteCarlo,
 };
 
 // The options that change the session, in the order they are run.
@@ -50,8 +52,9 @@ struct Options
     ViewMode View = ViewMode::EquityCurve; // chart: curve, time-open or time-close
     std::string Output;
     bool Picture = true;
-    bool Json = false; // stats: the figures as one JSON object
+    bool Json = false; // stats, montecarlo: the figures as one JSON object
     bool Csv = false;  // table: the trade table as CSV
+    MonteCarloOptions MonteCarlo;
 };
 
 // Bad usage: the message is followed by a pointer to --help.
