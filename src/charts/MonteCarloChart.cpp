@@ -92,8 +92,10 @@ void DrawFan(Canvas& canvas, const MonteCarloResult& result, int right, int heig
     }
     canvas.TextOut(4, 3, FormatFixed(high, 0, 0));
     canvas.TextOut(4, height - 17, FormatFixed(low, 0, 0));
-    canvas.TextOut(right / 2 - 90, height - 17,
-                   "5-95% and 25-75% of " + std::to_string(result.Settings.Runs) + " runs, median, report");
+    canvas.TextOut(60, height - 17,
+                   std::string(MethodName(result.Settings.Method)) + ", " + std::to_string(result.Settings.Runs)
+                       + " runs, seed " + std::to_string(result.Settings.Seed)
+                       + ": 5-95% and 25-75% of them, median, report");
 }
 
 void DrawHistogram(Canvas& canvas, const MonteCarloResult& result, int left, int right, int height)
