@@ -3,6 +3,7 @@
 
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
+#include "app/MonteCarloRun.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
 #include "trades/CellErrors.h"
@@ -25,7 +26,7 @@ const ControlPlace kControlPlaces[] = {
     {"Button5", 752, 8, 65, 21},      {"Button8", 824, 8, 65, 21},      {"Button6", 312, -8, 73, 21},
     {"Button9", 456, -8, 73, 21},     {"PairsListBox", 8, 32, 65, 217}, {"MagicListBox", 80, 32, 113, 217},
     {"Memo1", 200, 32, 689, 217},     {"Image1", 200, 32, 689, 217},    {"Grid", 8, 256, 881, 209},
-    {"XGrid", 8, 256, 881, 209},
+    {"XGrid", 8, 256, 881, 209},      {"Button11", 384, 8, 65, 21},
 };
 const int kControlPlaceCount = static_cast<int>(std::size(kControlPlaces));
 
@@ -70,6 +71,7 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent)
     setFont(ChartFont());
     setAcceptDrops(true);
     CreateControls();
+    CreateMonteCarloControls();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
