@@ -92,10 +92,10 @@ void DrawFan(Canvas& canvas, const MonteCarloResult& result, int right, int heig
     }
     canvas.TextOut(4, 3, FormatFixed(high, 0, 0));
     canvas.TextOut(4, height - 17, FormatFixed(low, 0, 0));
-    canvas.TextOut(60, height - 17,
+    canvas.TextOut(60, 3,
                    std::string(MethodName(result.Settings.Method)) + ", " + std::to_string(result.Settings.Runs)
-                       + " runs, seed " + std::to_string(result.Settings.Seed)
-                       + ": 5-95% and 25-75% of them, median, report");
+                       + " runs, seed " + std::to_string(result.Settings.Seed));
+    canvas.TextOut(60, height - 17, "5-95% and 25-75% of the runs, median, report");
 }
 
 void DrawHistogram(Canvas& canvas, const MonteCarloResult& result, int left, int right, int height)
@@ -105,7 +105,10 @@ void DrawHistogram(Canvas& canvas, const MonteCarloResult& result, int left, int
     canvas.TextOut(left, 3 + kTextHeight,
                    "Ruin " + (result.RuinPct ? FormatRounded(*result.RuinPct, 2) + "%" : std::string("n/a"))
                        + ", below start " + FormatRounded(result.BelowStartPct, 2) + "%");
-    const int top = 3 + 3 * kTextHeight;
+    canvas.TextOut(left, 3 + 2 * kTextHeight,
+                   "Report " + FormatRounded(result.MaxDrawdown.Report, money) + ", rank "
+                       + FormatRounded(result.MaxDrawdown.ReportRank, 0) + "%");
+    const int top = 3 + 4 * kTextHeight;
     const int bottom = height - 20;
     const int barWidth = std::max(1, (right - left) / kBins);
     const std::vector<double>& drawdowns = result.Drawdowns;
@@ -138,9 +141,6 @@ void DrawHistogram(Canvas& canvas, const MonteCarloResult& result, int left, int
     canvas.TextOut(left, height - 17, "0");
     const std::string deepestText = FormatRounded(deepest, money);
     canvas.TextOut(left + kBins * barWidth - 7 * static_cast<int>(deepestText.size()), height - 17, deepestText);
-    canvas.TextOut(left + kBins * barWidth / 2 - 60, height - 17,
-                   "report " + FormatRounded(result.MaxDrawdown.Report, money) + " (rank "
-                       + FormatRounded(result.MaxDrawdown.ReportRank, 0) + "%)");
 }
 
 } // namespace

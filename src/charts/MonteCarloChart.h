@@ -16,7 +16,8 @@ namespace corvane {
  *   and highest of them, the highest and lowest written at the left edge ("%0.f") as the equity curve's;
  * - at the right, the histogram of the runs' maximal drawdowns in 40 bins from 0 to the deepest (the
  *   report's included), the report's own marked by a dark red line, the ruin level by a dashed one
- *   when it lies in the range; the probabilities of ruin and of ending below the start above it.
+ *   when it lies in the range; the probabilities of ruin and of ending below the start, and the report's
+ *   drawdown with its rank among the runs, above it.
  *
  * A result without trades shows a line that says so.
  */

@@ -60,11 +60,12 @@ TEST(MonteCarloChart, HistogramOfTheDrawdownsWithTheReportsAndTheRuinLevel)
     RecordingCanvas canvas;
     DrawMonteCarloChart(canvas, SmallResult(), kWideWidth);
     // 40 bins of 7 pixels from x 513 over 0 to 20: the two runs of 10 make the highest bar, in bin 20.
-    EXPECT_TRUE(Has(canvas.Fills(), Box(653, 45, 659, 197, 0x808080)));
-    EXPECT_TRUE(Has(canvas.Fills(), Box(513, 121, 519, 197, 0x808080))) << "the run without a drawdown";
-    EXPECT_TRUE(Has(canvas.Segments(), Stroke(653, 41, 653, 197, 0xc00000))) << "the report's drawdown";
-    EXPECT_TRUE(Has(canvas.Segments(), Stroke(723, 45, 723, 197, 0x404040, PenStyle::Dashed))) << "ruin at 15";
+    EXPECT_TRUE(Has(canvas.Fills(), Box(653, 59, 659, 197, 0x808080)));
+    EXPECT_TRUE(Has(canvas.Fills(), Box(513, 128, 519, 197, 0x808080))) << "the run without a drawdown";
+    EXPECT_TRUE(Has(canvas.Segments(), Stroke(653, 55, 653, 197, 0xc00000))) << "the report's drawdown";
+    EXPECT_TRUE(Has(canvas.Segments(), Stroke(723, 59, 723, 197, 0x404040, PenStyle::Dashed))) << "ruin at 15";
     EXPECT_TRUE(Has(canvas.Texts(), Label(513, 17, "Ruin 20.00%, below start 0.00%")));
+    EXPECT_TRUE(Has(canvas.Texts(), Label(513, 31, "Report 10.00, rank 60%")));
 }
 
 TEST(MonteCarloChart, NoTradeIsSaidInALine)
