@@ -1,9 +1,9 @@
 #pragma once
 
+#include "analysis/MonteCarloMethod.h"
 #include "trades/Session.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -12,26 +12,6 @@
 #include <vector>
 
 namespace corvane {
-
-/**
- * How a run of the Monte Carlo analysis makes a new sequence of the report's trades (n trades, in the
- * terminal's order). docs/statistics.md gives each rule with its formula.
- */
-enum class MonteCarloMethod
-{
-    Permutation,    // the same n trades in a random order: the final result is the report's in every run
-    Bootstrap,      // n trades drawn with replacement
-    BlockBootstrap, // blocks of k consecutive trades (wrapping round the end) drawn with replacement, up to n
-    Skip,           // the trades in their order, each left out with probability p
-};
-
-inline constexpr long long kMaxMonteCarloRuns = 1'000'000;
-// The equity of the runs is kept at this many trade numbers at most (the fan chart's checkpoints), and at
-// fewer when runs x checkpoints would pass kCheckpointBudget values.
-inline constexpr int kMaxCheckpoints = 200;
-inline constexpr long long kCheckpointBudget = 1LL << 24;
-// Runs come in blocks of this many, each drawing from a stream of its own (BlockStream).
-inline constexpr int kRunsPerBlock = 64;
 
 // The user's choices. A block length of 0 takes the default: the cube root of n, rounded up.
 struct MonteCarloSettings
@@ -42,7 +22,7 @@ struct MonteCarloSettings
     long long Runs = 10'000;
     std::uint64_t Seed = 0;
     bool Compound = false;              // results as returns on the balance before them, else money as printed
-    std::optional<double> StartBalance; // none: the report's (StartOf)
+    std::optional<double> StartBalance; // none: the report's (MonteCarloTradesOf)
     double RuinPct = 50.0;              // a run is ruined when its maximal drawdown reaches this % of the start
     double ConfidencePct = 95.0;        // the percentile given besides the five fixed ones
     int Threads = 0;                    // 0: one per processor; the figures do not depend on it
@@ -119,13 +99,6 @@ struct MonteCarloResult
     std::vector<double> ReportCurve;
     // Every run's maximal drawdown in money, in ascending order: the histogram.
     std::vector<double> Drawdowns;
-};
-
-// How a caller follows a simulation on another thread and stops it: runs done so far, and a request to stop.
-struct MonteCarloControl
-{
-    std::atomic<long long> RunsDone{0};
-    std::atomic<bool> Stop{false};
 };
 
 /**

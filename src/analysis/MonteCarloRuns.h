@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MonteCarlo.h"
+#include "analysis/MonteCarloMethod.h"
 
 #include <cstdint>
 #include <functional>

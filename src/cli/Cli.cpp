@@ -2,6 +2,7 @@
 
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
+#include "cli/CliMonteCarlo.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPictures.h"
 #include "cli/StatsJson.h"

@@ -1,30 +1,13 @@
 #pragma once
 
-#include "analysis/MonteCarlo.h"
+#include "cli/CliOptions.h"
 #include "trades/Session.h"
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 namespace corvane {
-
-// The options of the montecarlo command, as typed values.
-struct MonteCarloOptions
-{
-    MonteCarloSettings Settings;
-    bool SeedGiven = false;
-    std::string FirstGiven; // the first of these options on the command line, "" when none was given
-};
-
-/**
- * Takes `arg` when it is an option of montecarlo (--method, --runs, --seed, --compound, --ruin,
- * --confidence, --deposit), its value read through `value`; false for any other argument. Throws
- * UsageError for a value out of range.
- */
-bool ParseMonteCarloOption(const std::string& arg, const std::function<const std::string&()>& value,
-                           MonteCarloOptions& options);
 
 // `corvane4-cli montecarlo --help`: the command and its options.
 std::string_view MonteCarloUsageText();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "analysis/MonteCarlo.h"
 #include "charts/ViewMode.h"
-#include "cli/CliMonteCarlo.h"
 
 #include <stdexcept>
 #include <string>
@@ -41,6 +41,14 @@ struct Action
     ActionKind Kind;
     std::string Path;               // Append, Import
     std::vector<std::string> Items; // Symbols, Magics, Delete
+};
+
+// The options of the montecarlo command, as typed values.
+struct MonteCarloOptions
+{
+    MonteCarloSettings Settings;
+    bool SeedGiven = false;
+    std::string FirstGiven; // the first of these options on the command line, "" when none was given
 };
 
 // The command line, parsed: the command, the first report and the options in their order.
