@@ -33,6 +33,8 @@ std::string ViewSuffix(ViewMode view)
         return "-time-open.png";
     case ViewMode::TimeByClose:
         return "-time-close.png";
+    case ViewMode::MonteCarlo:
+        return "-luck.png";
     }
     return ".png";
 }
@@ -80,6 +82,9 @@ void TMainForm::CopyRows(TradeGridView* grid)
 
 QImage TMainForm::ChartPicture() const
 {
+    // The Monte Carlo view is drawn by its run: the picture is the one on show.
+    if (m_viewMode == ViewMode::MonteCarlo)
+        return m_canvas.Image().copy();
     // As the wide arrangement shows it, whichever is on show: at the first size the tool's `chart`.
     return DrawChartPicture(m_session, m_viewMode, kWideArea.Width + Growth().width(), Image1->height());
 }

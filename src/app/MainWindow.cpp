@@ -37,6 +37,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             Button5MouseDown(modifiers);
         else if (watched == Button7)
             Button7MouseDown(modifiers);
+        else if (watched == Button11)
+            Button11MouseDown(modifiers);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         // A selection made with the mouse is copied to the other grid; keyboard moves are not.
         if (watched == Grid->viewport())
@@ -90,6 +92,8 @@ bool TMainForm::RunCommand(const std::function<void()>& command)
 
 void TMainForm::ChartRefresh()
 {
+    if (m_viewMode == ViewMode::MonteCarlo)
+        return RefreshMonteCarlo();
     DrawChart(m_canvas, m_session, m_viewMode, Image1->width(), Image1->height());
     Image1->update();
 }

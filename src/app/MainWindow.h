@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QListWidget;
@@ -21,6 +22,7 @@ class QTimer;
 namespace corvane {
 
 class ChartWidget;
+class MonteCarloRun;
 class TradeGridView;
 class TradeTableModel;
 class WindowSettings;
@@ -108,6 +110,10 @@ public:
     void GridClick();
     void XGridClick();
     void Timer1Timer();
+    // "Luck", the Monte Carlo view (MonteCarloView.cpp): Shift or Ctrl held asks for its choices first.
+    void Button11MouseDown(Qt::KeyboardModifiers modifiers);
+    void Button11Click();
+    MonteCarloRun& MonteCarlo() { return *m_monteCarlo; }
 
     // Opens files given on the command line or dropped on the window: a text the text export wrote is
     // imported, a report is loaded; every report after the first is appended, and so is the first when
@@ -198,6 +204,16 @@ private:
     std::optional<std::string> ExportTarget(const std::string& extension);
     QString Decoded(std::string_view bytes) const;
 
+    // The Monte Carlo view (MonteCarloView.cpp). A run of the kept trades goes on a thread of its own;
+    // a timer looks at it and draws its progress, then its charts, on the chart surface. The chart refresh
+    // draws the last run again while the trades and the choices stay the same, and starts a new run when
+    // they change; a click on another view stops it.
+    void CreateMonteCarloControls();
+    void StartMonteCarlo();
+    void RefreshMonteCarlo();
+    void MonteCarloTick();
+    void ShowMonteCarlo();
+
     Dialogs& m_dialogs;
     WindowSettings& m_settings;
     Session m_session;
@@ -217,6 +233,9 @@ private:
     std::optional<ViewMode> m_viewToRestore; // the view the first load shows, unless a view button came first
     QSize m_placedGrowth{0, 0};              // the growth the controls were last placed for
     QTimer* m_placeTimer = nullptr;          // remembers the place a moment after the last move or resize
+    std::unique_ptr<MonteCarloRun> m_monteCarlo;
+    QTimer* m_monteCarloTimer = nullptr;
+    bool m_monteCarloAsk = false; // Shift or Ctrl held on the last press of "Luck"
 
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;
@@ -234,6 +253,7 @@ public:
     QPushButton* Button8 = nullptr;
     QPushButton* Button9 = nullptr;
     QPushButton* Button10 = nullptr;
+    QPushButton* Button11 = nullptr;
     QPushButton* DeleteButton = nullptr;
     QLabel* Label1 = nullptr;
     QListWidget* PairsListBox = nullptr;

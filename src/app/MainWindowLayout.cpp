@@ -3,6 +3,7 @@
 
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
+#include "app/MonteCarloRun.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
 #include "app/WindowSettings.h"
@@ -41,6 +42,7 @@ const ControlPlace kControlPlaces[] = {
     {"Image1", 200, 32, 689, 217, Anchor::ChartArea},
     {"Grid", 8, 256, 881, 209, Anchor::Grid},
     {"XGrid", 8, 256, 881, 209, Anchor::Grid},
+    {"Button11", 384, 8, 65, 21, Anchor::TopLeft},
 };
 // clang-format on
 const int kControlPlaceCount = static_cast<int>(std::size(kControlPlaces));
@@ -92,6 +94,7 @@ TMainForm::TMainForm(Dialogs& dialogs, WindowSettings& settings, QWidget* parent
     CreateControls();
     CreateKeys();
     UpdateFirstRunHint();
+    CreateMonteCarloControls();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);

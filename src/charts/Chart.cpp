@@ -12,6 +12,7 @@ bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width, 
 {
     switch (view) {
     case ViewMode::Summary:
+    case ViewMode::MonteCarlo:
         return false;
     case ViewMode::EquityCurve:
         // The filter pass has left the numbers of the visible table as it now stands.

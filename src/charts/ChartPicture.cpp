@@ -14,6 +14,14 @@ QImage DrawChartPicture(const Session& session, ViewMode view, int width, int he
     return canvas.Image();
 }
 
+QImage DrawMonteCarloPicture(const MonteCarloResult& result)
+{
+    ImageCanvas canvas;
+    DrawChartFrame(canvas, kWideWidth);
+    DrawMonteCarloChart(canvas, result, kWideWidth);
+    return canvas.Image();
+}
+
 void SaveChartPicture(const QImage& picture, const std::string& path)
 {
     if (!picture.save(QString::fromStdString(path)))

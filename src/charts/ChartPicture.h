@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/ImageCanvas.h"
+#include "charts/MonteCarloChart.h"
 #include "trades/Session.h"
 
 #include <string>
@@ -15,6 +16,10 @@ namespace corvane {
  * Needs a running QGuiApplication for the text.
  */
 QImage DrawChartPicture(const Session& session, ViewMode view, int width = kWideWidth, int height = kSurfaceHeight);
+
+// The chart surface of the Monte Carlo view as the window shows it in the wide layout: the frame, the fan
+// chart and the drawdown histogram of `result`.
+QImage DrawMonteCarloPicture(const MonteCarloResult& result);
 
 // Writes the picture in the format its file name's extension names (PNG for ".png"); throws
 // FileError when the file cannot be written.

@@ -13,13 +13,17 @@
 
 namespace corvane {
 
-namespace {
-
-// To the cent, as the terminal rounds the binary value (half away from zero), read back as the nearest double.
-double Cents(double value)
+double JsonCents(double value)
 {
     const double rounded = std::strtod(FormatRounded(value, 2).c_str(), nullptr);
     return rounded == 0 ? 0.0 : rounded; // no "-0"
+}
+
+namespace {
+
+double Cents(double value)
+{
+    return JsonCents(value);
 }
 
 nlohmann::ordered_json CentsOrNull(const std::optional<double>& value)

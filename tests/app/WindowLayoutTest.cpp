@@ -32,7 +32,7 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
         {"Button9", {456, -8, 73, 21}, "Import", true}, {"PairsListBox", {8, 32, 65, 217}, "", false},
         {"MagicListBox", {80, 32, 113, 217}, "", false}, {"Memo1", {200, 32, 689, 217}, "", false},
         {"Image1", {200, 32, 689, 217}, "", false}, {"Grid", {8, 256, 881, 209}, "", false},
-        {"XGrid", {8, 256, 881, 209}, "", true},
+        {"XGrid", {8, 256, 881, 209}, "", true}, {"Button11", {384, 8, 65, 21}, "Luck", false},
     };
     // clang-format on
     ASSERT_EQ(kControlPlaceCount, static_cast<int>(std::size(layout)));
