@@ -96,4 +96,15 @@ inline CivilDate DateOfDay(long long dayNumber)
     return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
+// The day number of a date (1970.01.01 is day 0): DateOfDay's inverse.
+inline long long DayOfDate(const CivilDate& date)
+{
+    const long long year = date.Year - (date.Month <= 2 ? 1 : 0);
+    const long long era = (year >= 0 ? year : year - 399) / 400;
+    const long long yearOfEra = year - era * 400;
+    const long long dayOfYear = (153 * (date.Month > 2 ? date.Month - 3 : date.Month + 9) + 2) / 5 + date.Day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 } // namespace corvane::bench

@@ -1,9 +1,14 @@
 // Timings of the Load File path (load, filter pass and summary) and of a symbol-list click on large
-// generated reports. Each report is generated once per run into a temporary folder.
+// generated reports: the generator's, and those of the perf shape grown from real terminal output
+// (PerfShape.h) when its sources are there. Each report is generated once per run into a temporary folder.
+//
+// Every load case gives its time as a multiple of the time to count the same file's lines in the same run
+// (x_line_count), a yardstick that moves with the machine.
 //
 // The "own_process" cases run every load in a fresh child process (this program started again with
 // --load-once), so that their peak resident memory is the load's own and not that of the cases before.
 
+#include "PerfShape.h"
 #include "ReportGenerator.h"
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
@@ -55,6 +60,10 @@ std::string_view TypeName(ReportType type)
         return "mt5-history";
     case ReportType::Mt5Tester:
         return "mt5-tester";
+    case ReportType::PerfStatement:
+        return "perf-statement";
+    case ReportType::PerfTester:
+        return "perf-tester";
     }
     return "";
 }
@@ -143,38 +152,85 @@ std::string Mismatch(const ReportFile& file, bool loaded, long long rows)
     return text.str();
 }
 
+/**
+ * The time to count the lines of `path` as `wc -l` does (read in large pieces, newlines found with
+ * memchr), best of three: the yardstick the load's time is compared with.
+ */
+double LineCountSeconds(const std::string& path)
+{
+    double best = 0.0;
+    std::vector<char> buffer(1 << 17);
+    for (int run = 0; run < 3; ++run) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (file == nullptr)
+            return 0.0;
+        const Clock::time_point start = Clock::now();
+        long long lines = 0;
+        for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
+            const char* p = buffer.data();
+            const char* end = p + got;
+            while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+                ++lines;
+                ++p;
+            }
+        }
+        const double seconds = Seconds(Clock::now() - start);
+        std::fclose(file);
+        benchmark::DoNotOptimize(lines);
+        best = run == 0 ? seconds : std::min(best, seconds);
+    }
+    return best;
+}
+
+// The load's mean time over `seconds`, the sum of its iterations' times, as a multiple of the time to count
+// the file's lines, counted now.
+void SetLineCountRatio(benchmark::State& state, const ReportFile& file, double seconds)
+{
+    const double lineCount = LineCountSeconds(file.Path);
+    if (lineCount > 0 && seconds > 0 && state.iterations() > 0)
+        state.counters["x_line_count"] = seconds / static_cast<double>(state.iterations()) / lineCount;
+}
+
 // Load File on a fresh session, timed without building and destroying the session.
 void LoadAndFilterInProcess(benchmark::State& state, ReportType type, long long trades)
 {
     const ReportFile& file = ReportFiles::Instance().Get(type, trades);
+    double seconds = 0.0;
     for (auto _ : state) {
         auto session = std::make_unique<Session>();
         const Clock::time_point start = Clock::now();
         const LoadOutcome outcome = LoadAndFilter(*session, file.Path, LoadMode::Replace);
-        state.SetIterationTime(Seconds(Clock::now() - start));
+        const double elapsed = Seconds(Clock::now() - start);
+        state.SetIterationTime(elapsed);
+        seconds += elapsed;
         if (outcome != LoadOutcome::Loaded || TradeRows(*session) != file.Report.TradeRows) {
             state.SkipWithError(Mismatch(file, outcome == LoadOutcome::Loaded, TradeRows(*session)).c_str());
             break;
         }
     }
     SetCounters(state, file);
+    SetLineCountRatio(state, file, seconds);
 }
 
 // The load alone, without the filter pass: with LoadAndFilter it splits the time between the two.
 void LoadOnly(benchmark::State& state, ReportType type, long long trades)
 {
     const ReportFile& file = ReportFiles::Instance().Get(type, trades);
+    double seconds = 0.0;
     for (auto _ : state) {
         auto session = std::make_unique<Session>();
         const Clock::time_point start = Clock::now();
         const LoadOutcome outcome = LoadReport(*session, file.Path, LoadMode::Replace);
-        state.SetIterationTime(Seconds(Clock::now() - start));
+        const double elapsed = Seconds(Clock::now() - start);
+        state.SetIterationTime(elapsed);
+        seconds += elapsed;
         if (outcome != LoadOutcome::Loaded) {
             state.SkipWithError(Mismatch(file, false, TradeRows(*session)).c_str());
             break;
         }
     }
     SetCounters(state, file);
+    SetLineCountRatio(state, file, seconds);
 }
 
 struct ChildLoad
@@ -236,36 +292,6 @@ ChildLoad LoadInChildProcess(const std::string& path)
     return result;
 }
 
-/**
- * The time to count the lines of `path` as `wc -l` does (read in large pieces, newlines found with
- * memchr), best of three: the yardstick the load's time is compared with.
- */
-double LineCountSeconds(const std::string& path)
-{
-    double best = 0.0;
-    std::vector<char> buffer(1 << 17);
-    for (int run = 0; run < 3; ++run) {
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr)
-            return 0.0;
-        const Clock::time_point start = Clock::now();
-        long long lines = 0;
-        for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
-            const char* p = buffer.data();
-            const char* end = p + got;
-            while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
-                ++lines;
-                ++p;
-            }
-        }
-        const double seconds = Seconds(Clock::now() - start);
-        std::fclose(file);
-        benchmark::DoNotOptimize(lines);
-        best = run == 0 ? seconds : std::min(best, seconds);
-    }
-    return best;
-}
-
 // Load File in a process of its own; reports that process's peak resident memory, and the load's time
 // as a multiple of the time to count the file's lines.
 void LoadAndFilterOwnProcess(benchmark::State& state, ReportType type, long long trades)
@@ -285,8 +311,7 @@ void LoadAndFilterOwnProcess(benchmark::State& state, ReportType type, long long
     }
     SetCounters(state, file);
     state.counters["peak_rss_MB"] = static_cast<double>(peakKiB) / 1024.0;
-    if (const double lineCount = LineCountSeconds(file.Path); lineCount > 0 && seconds > 0)
-        state.counters["x_line_count"] = seconds / static_cast<double>(state.iterations()) / lineCount;
+    SetLineCountRatio(state, file, seconds);
 }
 
 // A click in the symbol list of a loaded statement: one symbol off, then all on again, in turns.
@@ -326,6 +351,26 @@ std::string Name(std::string_view what, ReportType type, long long trades)
     return std::string(what) + "/" + std::string(TypeName(type)) + "/" + std::to_string(trades);
 }
 
+// A case timed by hand (the load alone, not the session around it) in this process.
+void RegisterInProcess(std::string_view what, ReportType type, long long trades,
+                       void (*run)(benchmark::State&, ReportType, long long))
+{
+    benchmark::RegisterBenchmark(Name(what, type, trades).c_str(), run, type, trades)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+// Load File in a fresh process: a fresh heap, so that 100k and a million compare on equal terms. A million
+// trades are loaded once.
+void RegisterOwnProcess(ReportType type, long long trades)
+{
+    benchmark::internal::Benchmark* own = benchmark::RegisterBenchmark(
+        (Name("LoadAndFilter", type, trades) + "/own_process").c_str(), LoadAndFilterOwnProcess, type, trades);
+    own->UseManualTime()->Unit(benchmark::kMillisecond);
+    if (trades >= 1000000)
+        own->Iterations(1);
+}
+
 void RegisterAll()
 {
     for (const ReportType type : {ReportType::Statement, ReportType::Tester}) {
@@ -333,43 +378,31 @@ void RegisterAll()
         if (type == ReportType::Statement)
             sizes.push_back(200000);
         for (const long long trades : sizes)
-            benchmark::RegisterBenchmark(Name("LoadAndFilter", type, trades).c_str(), LoadAndFilterInProcess, type,
-                                         trades)
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond);
-        // 100k once more in a fresh process, to compare with the million on equal terms (a fresh heap).
-        for (const long long trades : {100000LL, 1000000LL}) {
-            benchmark::internal::Benchmark* own = benchmark::RegisterBenchmark(
-                (Name("LoadAndFilter", type, trades) + "/own_process").c_str(), LoadAndFilterOwnProcess, type, trades);
-            own->UseManualTime()->Unit(benchmark::kMillisecond);
-            if (trades >= 1000000)
-                own->Iterations(1);
+            RegisterInProcess("LoadAndFilter", type, trades, LoadAndFilterInProcess);
+        for (const long long trades : {100000LL, 1000000LL})
+            RegisterOwnProcess(type, trades);
+    }
+    // Files shaped like real terminal output, at the sizes checked from outside; left out without their sources.
+    for (const ReportType type : {ReportType::PerfStatement, ReportType::PerfTester}) {
+        const std::string source = PerfShapeSource(type);
+        if (!std::filesystem::is_regular_file(source)) {
+            std::fprintf(stderr, "load-benchmark: %s is absent: the %s cases are left out\n", source.c_str(),
+                         std::string(TypeName(type)).c_str());
+            continue;
         }
+        RegisterInProcess("LoadAndFilter", type, 100000, LoadAndFilterInProcess);
+        for (const long long trades : {100000LL, 1000000LL})
+            RegisterOwnProcess(type, trades);
     }
     // The newer terminal's reports: an account history of 100k closing deals is about 400 MB of UTF-16,
     // so the million is left out; 200k shows how the time grows, in a fresh process its peak memory.
     for (const long long trades : {10000LL, 100000LL, 200000LL})
-        benchmark::RegisterBenchmark(Name("LoadAndFilter", ReportType::Mt5History, trades).c_str(),
-                                     LoadAndFilterInProcess, ReportType::Mt5History, trades)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        RegisterInProcess("LoadAndFilter", ReportType::Mt5History, trades, LoadAndFilterInProcess);
     for (const long long trades : {100000LL, 200000LL})
-        benchmark::RegisterBenchmark((Name("LoadAndFilter", ReportType::Mt5History, trades) + "/own_process").c_str(),
-                                     LoadAndFilterOwnProcess, ReportType::Mt5History, trades)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(Name("LoadAndFilter", ReportType::Mt5Tester, 100000).c_str(), LoadAndFilterInProcess,
-                                 ReportType::Mt5Tester, 100000)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(Name("LoadOnly", ReportType::Mt5History, 100000).c_str(), LoadOnly,
-                                 ReportType::Mt5History, 100000)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(Name("LoadOnly", ReportType::Statement, 100000).c_str(), LoadOnly,
-                                 ReportType::Statement, 100000)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
+        RegisterOwnProcess(ReportType::Mt5History, trades);
+    RegisterInProcess("LoadAndFilter", ReportType::Mt5Tester, 100000, LoadAndFilterInProcess);
+    RegisterInProcess("LoadOnly", ReportType::Mt5History, 100000, LoadOnly);
+    RegisterInProcess("LoadOnly", ReportType::Statement, 100000, LoadOnly);
     benchmark::RegisterBenchmark(Name("FilterPass", ReportType::Statement, 100000).c_str(), FilterPass, 100000)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(Name("PairsListChanged", ReportType::Statement, 100000).c_str(), PairsListClick,

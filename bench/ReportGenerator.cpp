@@ -2,6 +2,7 @@
 
 #include "GeneratorText.h"
 #include "Mt5ReportGenerator.h"
+#include "PerfShape.h"
 
 #include <algorithm>
 #include <array>
@@ -803,6 +804,8 @@ GeneratedReport WriteReport(ReportType type, const std::string& path, long long 
         return WriteMt5History(path, trades, seed);
     if (type == ReportType::Mt5Tester)
         return WriteMt5TesterReport(path, trades, seed);
+    if (type == ReportType::PerfStatement || type == ReportType::PerfTester)
+        return WritePerfShape(type, PerfShapeSource(type), path, trades);
     return WriteTesterReport(path, trades, seed);
 }
 

@@ -19,6 +19,9 @@ enum class ReportType
     Tester,
     Mt5History, // the newer terminal's account history (Mt5ReportGenerator.h)
     Mt5Tester,  // ... and its tester report
+    // Real terminal output of 10,000 trades, grown to any number of trades (PerfShape.h).
+    PerfStatement, // an account statement
+    PerfTester,    // a strategy-tester report
 };
 
 inline constexpr std::uint64_t kDefaultSeed = 0x5eed2024c0ffee01ULL;
@@ -55,7 +58,8 @@ GeneratedReport WriteStatement(const std::string& path, long long closedTrades, 
  */
 GeneratedReport WriteTesterReport(const std::string& path, long long trades, std::uint64_t seed = kDefaultSeed);
 
-// WriteStatement, WriteTesterReport, WriteMt5History or WriteMt5TesterReport.
+// WriteStatement, WriteTesterReport, WriteMt5History, WriteMt5TesterReport or, for the perf shape,
+// WritePerfShape from its source in the perf folder (`seed` unused: the source fixes the rows).
 GeneratedReport WriteReport(ReportType type, const std::string& path, long long trades,
                             std::uint64_t seed = kDefaultSeed);
 

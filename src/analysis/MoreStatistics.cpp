@@ -6,7 +6,6 @@
 #include "trades/CellErrors.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -583,7 +582,9 @@ long long Sequences::Of(long long ticket)
     // tried before a search.
     const auto& lines = *m_closeLines;
     if (m_next >= lines.size() || lines[m_next].first != ticket) {
-        const auto found = std::lower_bound(lines.begin(), lines.end(), std::make_pair(ticket, LLONG_MIN));
+        const auto found =
+            std::lower_bound(lines.begin(), lines.end(), ticket,
+                             [](const CloseLineOf& line, long long order) { return line.first < order; });
         if (found == lines.end() || found->first != ticket)
             return ticket; // a row the report did not close on a line of its own (an import's, say)
         m_next = static_cast<std::size_t>(found - lines.begin());

@@ -172,8 +172,8 @@ public:
 
 private:
     bool m_dealOrder;
-    const std::vector<std::pair<long long, long long>>* m_closeLines; // empty: tickets
-    std::size_t m_next = 0;                                           // where the next ticket is looked for
+    const std::vector<CloseLineOf>* m_closeLines; // none: tickets
+    std::size_t m_next = 0;                       // where the next ticket is looked for
 };
 
 /**

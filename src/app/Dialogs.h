@@ -9,6 +9,8 @@ class QWidget;
 
 namespace corvane {
 
+struct MonteCarloChoices;
+
 /**
  * The window's dialogs and message boxes, behind an interface so that tests can answer them.
  * A cancelled dialog gives no path.
@@ -25,6 +27,9 @@ public:
     // A file to save, `proposed` filled in; a name typed without extension gets `defaultSuffix`.
     virtual std::optional<QString> SaveTarget(const QString& proposed, const QString& defaultSuffix) = 0;
     virtual void ShowError(const QString& text) = 0;
+    // The choices of the Monte Carlo view, `current` filled in; nothing when cancelled. Unless a dialog
+    // asks, `current` stands (MonteCarloDialog.cpp).
+    virtual std::optional<MonteCarloChoices> AskMonteCarlo(const MonteCarloChoices& current);
 };
 
 // The toolkit's own file dialogs and error box.
@@ -38,6 +43,7 @@ public:
     std::optional<QString> OpenImport() override;
     std::optional<QString> SaveTarget(const QString& proposed, const QString& defaultSuffix) override;
     void ShowError(const QString& text) override;
+    std::optional<MonteCarloChoices> AskMonteCarlo(const MonteCarloChoices& current) override;
 
 private:
     QWidget* m_parent;

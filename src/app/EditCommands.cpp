@@ -6,6 +6,7 @@
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
+#include "app/WindowSettings.h"
 #include "edit/DeleteTrades.h"
 #include "edit/NormalizeTrades.h"
 #include "edit/SortTrades.h"
@@ -14,6 +15,8 @@
 #include "export/TextExport.h"
 #include "reports/TextImport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QTableView>
 
@@ -53,7 +56,7 @@ void TMainForm::Button7Click()
         if (IsBusy() || NothingLoaded(m_session))
             return;
         if (const std::optional<std::string> target = ExportTarget(".html")) {
-            const PictureTarget picture{m_canvas, Image1->width()};
+            const PictureTarget picture{m_canvas, Image1->width(), Image1->height()};
             ExportHtml(m_session, *target, m_pictureSwitch ? std::optional(picture) : std::nullopt);
             Image1->update();
         }
@@ -64,10 +67,16 @@ std::optional<std::string> TMainForm::ExportTarget(const std::string& extension)
 {
     if (const auto proposed = ProposedExportName(m_session.ReportPath, extension))
         m_lastSaveTarget = QString::fromStdString(*proposed);
-    const std::optional<QString> chosen = m_dialogs.SaveTarget(m_lastSaveTarget, QStringLiteral("cvn"));
+    // The name proposed goes to the folder this export was last saved in, when it remembers one.
+    const QString use = QString::fromStdString(extension.substr(1));
+    QString proposed = m_lastSaveTarget;
+    if (const QString folder = m_settings.Folder(use); !folder.isEmpty() && !proposed.isEmpty())
+        proposed = QDir(folder).filePath(QFileInfo(proposed).fileName());
+    const std::optional<QString> chosen = m_dialogs.SaveTarget(proposed, QStringLiteral("cvn"));
     if (!chosen)
         return std::nullopt;
     m_lastSaveTarget = *chosen;
+    m_settings.SetFolder(use, *chosen);
     return LocalPath(*chosen);
 }
 

@@ -4,6 +4,7 @@
 
 #include "analysis/Commands.h"
 #include "app/WindowRules.h"
+#include "app/WindowSettings.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -70,8 +71,12 @@ void TMainForm::AnalyzeButtonClick()
 {
     if (IsBusy())
         return;
-    if (const std::optional<QString> chosen = m_dialogs.OpenReport(m_lastReport))
+    // The dialog starts at the report loaded last, else in the folder it last gave a report from.
+    const QString start = m_lastReport.isEmpty() ? m_settings.Folder(QStringLiteral("load")) : m_lastReport;
+    if (const std::optional<QString> chosen = m_dialogs.OpenReport(start)) {
+        m_settings.SetFolder(QStringLiteral("load"), *chosen);
         LoadFrom(*chosen, m_appendFlag ? LoadMode::Append : LoadMode::Replace, false);
+    }
 }
 
 bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelection, LoadOutcome* outcomeSeen)
@@ -98,6 +103,7 @@ bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelect
             // Reload reads the report whose trades are on show, even when their filter pass stops on
             // a cell that is not a number: a file refused or ignored is not remembered.
             m_lastReport = path;
+            RememberReport(path);
             m_gridRowsAfresh = !keepGridSelection;
             loaded = true;
             ApplyFilters(m_session, MagicFilter::Off); // the load has hidden the magic list
@@ -105,8 +111,10 @@ bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelect
         RefreshViews();
         if (outcome == LoadOutcome::Refused)
             Memo1->show();
-        if (loaded)
+        if (loaded) {
+            ShowRememberedView();
             ChartRefresh();
+        }
     });
     // What a load could not read (deals that found no position, a file cut short) is said once the
     // trades it could read are on show.

@@ -5,7 +5,6 @@
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
-#include "charts/EquityCurve.h"
 #include "charts/ReportText.h"
 
 #include <QLabel>
@@ -38,6 +37,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             Button5MouseDown(modifiers);
         else if (watched == Button7)
             Button7MouseDown(modifiers);
+        else if (watched == Button11)
+            Button11MouseDown(modifiers);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         // A selection made with the mouse is copied to the other grid; keyboard moves are not.
         if (watched == Grid->viewport())
@@ -91,7 +92,9 @@ bool TMainForm::RunCommand(const std::function<void()>& command)
 
 void TMainForm::ChartRefresh()
 {
-    DrawChart(m_canvas, m_session, m_viewMode, Image1->width());
+    if (m_viewMode == ViewMode::MonteCarlo)
+        return RefreshMonteCarlo();
+    DrawChart(m_canvas, m_session, m_viewMode, Image1->width(), Image1->height());
     Image1->update();
 }
 
@@ -110,6 +113,7 @@ void TMainForm::ShowChart(ViewMode viewMode)
             throw;
         }
         Memo1->hide();
+        RememberView();
     });
 }
 
@@ -176,6 +180,7 @@ void TMainForm::Button1Click()
         return;
     Memo1->show();
     m_viewMode = ViewMode::Summary;
+    RememberView();
 }
 
 void TMainForm::Button2Click()
@@ -261,15 +266,10 @@ void TMainForm::Timer1Timer()
     RunCommand([this] {
         // The list as it stands: a load empties it at its start.
         const bool listShown = MagicListWanted(MagicListBox->count());
-        const ChartArea area = AreaForMagicList(listShown);
-        const bool changed = Image1->x() != area.Left;
-        Memo1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
-        Image1->setGeometry(area.Left, kChartTop, area.Width, kSurfaceHeight);
+        const bool changed = PlaceChartArea(listShown);
         MagicListBox->setVisible(listShown);
-        if (changed) {
-            DrawChartFrame(m_canvas, area.Width);
-            ChartRefresh();
-        }
+        if (changed)
+            RedrawChartArea();
         if (const std::optional<std::string> title = NextTitle(m_captionCounter))
             setWindowTitle(QString::fromStdString(*title));
     });

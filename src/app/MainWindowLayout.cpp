@@ -3,8 +3,10 @@
 
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
+#include "app/MonteCarloRun.h"
 #include "app/TradeTableModel.h"
 #include "app/WindowRules.h"
+#include "app/WindowSettings.h"
 #include "trades/CellErrors.h"
 
 #include <QHeaderView>
@@ -18,21 +20,34 @@
 
 namespace corvane {
 
+// The view buttons keep to the top-left corner, the command buttons from "Display" on to the top-right.
+// clang-format off
 const ControlPlace kControlPlaces[] = {
-    {"AnalyzeButton", 8, 8, 65, 21},  {"Button1", 80, 8, 65, 21},       {"Button2", 152, 8, 65, 21},
-    {"Button3", 224, 8, 65, 21},      {"Label1", 296, 12, 150, 13},     {"Button10", 456, 8, 73, 21},
-    {"DeleteButton", 536, 8, 65, 21}, {"Button7", 608, 8, 65, 21},      {"Button4", 680, 8, 65, 21},
-    {"Button5", 752, 8, 65, 21},      {"Button8", 824, 8, 65, 21},      {"Button6", 312, -8, 73, 21},
-    {"Button9", 456, -8, 73, 21},     {"PairsListBox", 8, 32, 65, 217}, {"MagicListBox", 80, 32, 113, 217},
-    {"Memo1", 200, 32, 689, 217},     {"Image1", 200, 32, 689, 217},    {"Grid", 8, 256, 881, 209},
-    {"XGrid", 8, 256, 881, 209},
+    {"AnalyzeButton", 8, 8, 65, 21, Anchor::TopLeft},
+    {"Button1", 80, 8, 65, 21, Anchor::TopLeft},
+    {"Button2", 152, 8, 65, 21, Anchor::TopLeft},
+    {"Button3", 224, 8, 65, 21, Anchor::TopLeft},
+    {"Label1", 296, 12, 150, 13, Anchor::TopLeft},
+    {"Button10", 456, 8, 73, 21, Anchor::TopRight},
+    {"DeleteButton", 536, 8, 65, 21, Anchor::TopRight},
+    {"Button7", 608, 8, 65, 21, Anchor::TopRight},
+    {"Button4", 680, 8, 65, 21, Anchor::TopRight},
+    {"Button5", 752, 8, 65, 21, Anchor::TopRight},
+    {"Button8", 824, 8, 65, 21, Anchor::TopRight},
+    {"Button6", 312, -8, 73, 21, Anchor::TopLeft},
+    {"Button9", 456, -8, 73, 21, Anchor::TopRight},
+    {"PairsListBox", 8, 32, 65, 217, Anchor::List},
+    {"MagicListBox", 80, 32, 113, 217, Anchor::List},
+    {"Memo1", 200, 32, 689, 217, Anchor::ChartArea},
+    {"Image1", 200, 32, 689, 217, Anchor::ChartArea},
+    {"Grid", 8, 256, 881, 209, Anchor::Grid},
+    {"XGrid", 8, 256, 881, 209, Anchor::Grid},
+    {"Button11", 384, 8, 65, 21, Anchor::TopLeft},
 };
+// clang-format on
 const int kControlPlaceCount = static_cast<int>(std::size(kControlPlaces));
 
 namespace {
-
-constexpr int kClientWidth = 897;
-constexpr int kClientHeight = 473;
 
 const std::vector<int> kGridWidths{61, 102, 33, 33, 44, 44, 43, 44, 105, 43, 41, 41, 66, 42, 104};
 const std::vector<int> kXGridWidths{61, 77, 720};
@@ -60,21 +75,35 @@ QStringList GridHeaders()
 
 } // namespace
 
-TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : TMainForm(dialogs, WindowSettings::None(), parent) {}
+
+TMainForm::TMainForm(Dialogs& dialogs, WindowSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                          | Qt::WindowCloseButtonHint)
     , m_dialogs(dialogs)
+    , m_settings(settings)
+    , m_viewToRestore(settings.View())
 {
     setObjectName(QStringLiteral("MainForm"));
-    setFixedSize(kClientWidth, kClientHeight);
+    // At its first size the controls stand as laid out; a larger window gives the room to the chart
+    // area and the grids (GrownPlace).
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     setFont(ChartFont());
     setAcceptDrops(true);
     CreateControls();
+    CreateKeys();
+    UpdateFirstRunHint();
+    CreateMonteCarloControls();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     Timer1->start();
+    m_placeTimer = new QTimer(this);
+    m_placeTimer->setSingleShot(true);
+    m_placeTimer->setInterval(500);
+    connect(m_placeTimer, &QTimer::timeout, this, &TMainForm::RememberPlace);
 }
 
 TMainForm::~TMainForm() = default;
@@ -233,7 +262,10 @@ void TMainForm::FitGridColumns()
             grid->setColumnWidth(column, fitted[column]);
     };
     fit(Grid, m_session.Grid, kGridWidths, facts.GridVersion, facts.GridLongest);
-    fit(XGrid, m_session.XGrid, kXGridWidths, facts.XGridVersion, facts.XGridLongest);
+    // The comments take the extra width of a wider window.
+    std::vector<int> xgridWidths = kXGridWidths;
+    xgridWidths.back() += Growth().width();
+    fit(XGrid, m_session.XGrid, xgridWidths, facts.XGridVersion, facts.XGridLongest);
 }
 
 } // namespace corvane

@@ -1,9 +1,10 @@
-// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate] [--scroll LINE]
+// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close|luck] [--alternate] [--scroll LINE]
 // Starts the real window, loads REPORT through its Load File button (the open dialog answered with
-// REPORT), shows the chosen view (and, with --alternate, the magic numbers and comments in place of
-// the trade grid) and saves a picture of the whole window.
+// REPORT), shows the chosen view (for luck, once its run has ended; and, with --alternate, the magic numbers and
+// comments in place of the trade grid) and saves a picture of the whole window.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/MonteCarloRun.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
     if (args.size() < 3) {
         std::fprintf(
             stderr,
-            "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close] [--alternate] "
+            "usage: corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close|luck] [--alternate] "
             "[--scroll LINE]\n");
         return 1;
     }
@@ -83,6 +84,10 @@ int main(int argc, char** argv)
         window.Button3->click();
     else if (view == QStringLiteral("time-close"))
         ShiftClick(window.Button3);
+    else if (view == QStringLiteral("luck"))
+        window.Button11->click();
+    for (int waited = 0; window.MonteCarlo().Running() && !window.MonteCarlo().Finished() && waited < 600; ++waited)
+        Wait(100);
     if (args.contains(QStringLiteral("--alternate")))
         window.Button10->click();
     // The summary text scrolled so that its line LINE (from 0) is the first one on show.

@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/WindowSettings.h"
 
-#include <QScreen>
 #include <QStringList>
 
 #include <clocale>
@@ -37,11 +37,10 @@ int main(int argc, char** argv)
     corvane::GuardedApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     corvane::QtDialogs dialogs;
-    corvane::TMainForm window(dialogs);
+    corvane::WindowSettings settings(corvane::WindowSettings::PlatformStore());
+    corvane::TMainForm window(dialogs, settings);
     dialogs.SetParent(&window);
-    if (const QScreen* screen = window.screen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
-    window.show();
+    window.ShowAtRememberedPlace();
     // The toolkit has taken its own options (-platform and the like) out of the arguments.
     QStringList reports = QApplication::arguments().mid(1);
     reports.removeIf([](const QString& argument) { return argument.startsWith(QLatin1Char('-')); });

@@ -8,31 +8,32 @@ namespace corvane {
 
 namespace {
 
-bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width)
+bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width, int height)
 {
     switch (view) {
     case ViewMode::Summary:
+    case ViewMode::MonteCarlo:
         return false;
     case ViewMode::EquityCurve:
         // The filter pass has left the numbers of the visible table as it now stands.
         if (const VisibleTableFacts& facts = session.ShownFacts;
             facts.GridVersion == session.Grid.Version() && !facts.Values.empty()) {
-            DrawEquityCurve(canvas, facts.Values, facts.Marked, session.Report.InitialDeposit, width);
+            DrawEquityCurve(canvas, facts.Values, facts.Marked, session.Report.InitialDeposit, width, height);
             return true;
         }
-        return DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, width);
+        return DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, width, height);
     case ViewMode::TimeByOpen:
     case ViewMode::TimeByClose:
-        return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width);
+        return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width, height);
     }
     return false;
 }
 
 } // namespace
 
-bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width)
+bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width, int height)
 {
-    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width); });
+    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width, height); });
 }
 
 } // namespace corvane

@@ -7,10 +7,11 @@
 namespace corvane {
 
 /**
- * Draws the chart of `view` for the session's visible table on `canvas`, `width` pixels wide: the
- * equity curve from the initial deposit, or the time-of-week chart by open or by close times. Draws
- * nothing for the summary, nor when the visible table has no trades. Returns whether a chart was drawn.
+ * Draws the chart of `view` for the session's visible table on `canvas`, `width` by `height` pixels:
+ * the equity curve from the initial deposit, or the time-of-week chart by open or by close times. Draws
+ * nothing for the summary and the Monte Carlo view (its run draws it), nor when the visible table has no
+ * trades. Returns whether a chart was drawn.
  */
-bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width);
+bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width, int height = kSurfaceHeight);
 
 } // namespace corvane

@@ -5,12 +5,20 @@
 
 namespace corvane {
 
-QImage DrawChartPicture(const Session& session, ViewMode view)
+QImage DrawChartPicture(const Session& session, ViewMode view, int width, int height)
+{
+    ImageCanvas canvas(width, height);
+    canvas.SetCodePage(session.Report.CodePage);
+    DrawChartFrame(canvas, width, height);
+    DrawChart(canvas, session, view, width, height);
+    return canvas.Image();
+}
+
+QImage DrawMonteCarloPicture(const MonteCarloResult& result)
 {
     ImageCanvas canvas;
-    canvas.SetCodePage(session.Report.CodePage);
     DrawChartFrame(canvas, kWideWidth);
-    DrawChart(canvas, session, view, kWideWidth);
+    DrawMonteCarloChart(canvas, result, kWideWidth);
     return canvas.Image();
 }
 

@@ -31,8 +31,14 @@ QFont ChartFont()
     return font;
 }
 
-ImageCanvas::ImageCanvas() : m_image(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32), m_font(ChartFont())
+ImageCanvas::ImageCanvas(int width, int height) : m_image(width, height, QImage::Format_RGB32), m_font(ChartFont())
 {
+    m_image.fill(Qt::white);
+}
+
+void ImageCanvas::Resize(int width, int height)
+{
+    m_image = QImage(width, height, QImage::Format_RGB32);
     m_image.fill(Qt::white);
 }
 

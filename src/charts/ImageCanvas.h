@@ -10,14 +10,17 @@
 namespace corvane {
 
 /**
- * The chart surface as a persistent 809 x 217 image. Fills and lines are set pixel by pixel so that
- * the edge rules hold exactly (a painter's 1-pixel line covers both ends, or drops its last pixel
- * whatever the direction); text is drawn with a painter.
+ * The chart surface as a persistent image, 809 x 217 unless the window that shows it has grown. Fills
+ * and lines are set pixel by pixel so that the edge rules hold exactly (a painter's 1-pixel line covers
+ * both ends, or drops its last pixel whatever the direction); text is drawn with a painter.
  */
 class ImageCanvas : public Canvas
 {
 public:
-    ImageCanvas();
+    explicit ImageCanvas(int width = kSurfaceWidth, int height = kSurfaceHeight);
+
+    // A white surface of the new size: what was drawn is gone.
+    void Resize(int width, int height);
 
     const QImage& Image() const { return m_image; }
     // The code page the report's text bytes are decoded from when drawn.

@@ -10,6 +10,7 @@ enum class ViewMode
     EquityCurve,
     TimeByOpen,
     TimeByClose,
+    MonteCarlo, // the fan chart and the drawdown histogram of a Monte Carlo run, drawn from its result
 };
 
 } // namespace corvane

@@ -2,6 +2,7 @@
 
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
+#include "cli/CliMonteCarlo.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPictures.h"
 #include "cli/StatsJson.h"
@@ -236,6 +237,9 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
     case CliCommand::ExportHtml:
         Export(session, options, out);
         break;
+    case CliCommand::MonteCarlo:
+        RunMonteCarloCommand(session, options.MonteCarlo, options.Json, options.Output, out, err);
+        break;
     }
     return kExitOk;
 }
@@ -246,6 +250,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
+            if (args.front() == "montecarlo") {
+                out << MonteCarloUsageText();
+                return kExitOk;
+            }
             out << UsageText() << kRefusal << "\"\non standard error.\n";
             return kExitOk;
         }

@@ -15,6 +15,11 @@ void WriteChartPicture(const Session&, ViewMode, const std::string&)
     throw std::runtime_error(std::string(kNoPictures) + "chart is not available");
 }
 
+void WriteMonteCarloPicture(const MonteCarloResult&, const std::string&)
+{
+    throw std::runtime_error(std::string(kNoPictures) + "montecarlo -o is not available");
+}
+
 void ExportHtmlWithPicture(const Session&, const std::string&)
 {
     throw std::runtime_error(std::string(kNoPictures) + "give export-html --no-picture for the page alone");

@@ -1,6 +1,9 @@
 #include "cli/CliOptions.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <functional>
 
 namespace corvane {
 
@@ -94,6 +97,7 @@ constexpr NamedCommand kCommands[] = {
     {"chart", CliCommand::Chart},
     {"export-txt", CliCommand::ExportTxt},
     {"export-html", CliCommand::ExportHtml},
+    {"montecarlo", CliCommand::MonteCarlo},
 };
 
 struct NamedView
@@ -103,6 +107,84 @@ struct NamedView
 };
 constexpr NamedView kViews[] = {
     {"curve", ViewMode::EquityCurve}, {"time-open", ViewMode::TimeByOpen}, {"time-close", ViewMode::TimeByClose}};
+
+double ParseDouble(const std::string& arg, const std::string& text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty() || !std::isfinite(value))
+        throw UsageError(arg + " takes a number, not '" + text + "'");
+    return value;
+}
+
+template <typename Whole> Whole ParseWhole(const std::string& arg, const std::string& text)
+{
+    Whole value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        throw UsageError(arg + " takes a whole number, not '" + text + "'");
+    return value;
+}
+
+void ParseMethod(const std::string& text, MonteCarloSettings& settings)
+{
+    const std::size_t colon = text.find(':');
+    const std::string name = text.substr(0, colon);
+    const bool parameter = colon != std::string::npos;
+    const std::string value = parameter ? text.substr(colon + 1) : std::string();
+    if (name == "permute" && !parameter) {
+        settings.Method = MonteCarloMethod::Permutation;
+    } else if (name == "bootstrap" && !parameter) {
+        settings.Method = MonteCarloMethod::Bootstrap;
+    } else if (name == "block") {
+        settings.Method = MonteCarloMethod::BlockBootstrap;
+        settings.BlockLength = parameter ? ParseWhole<long long>("--method block:K", value) : 0;
+        if (parameter && settings.BlockLength < 1)
+            throw UsageError("--method block:K takes a block length of 1 or more");
+    } else if (name == "skip") {
+        settings.Method = MonteCarloMethod::Skip;
+        settings.SkipProbability = parameter ? ParseDouble("--method skip:P", value) : 0.1;
+        if (!(settings.SkipProbability >= 0 && settings.SkipProbability <= 1))
+            throw UsageError("--method skip:P takes a probability from 0 to 1");
+    } else {
+        throw UsageError("--method takes permute, bootstrap, block[:K] or skip[:P]");
+    }
+}
+
+// Takes `arg` when it is an option of montecarlo (--method, --runs, --seed, --compound, --ruin,
+// --confidence, --deposit), its value read through `value`; false for any other argument.
+bool ParseMonteCarloOption(const std::string& arg, const std::function<const std::string&()>& value,
+                           MonteCarloOptions& options)
+{
+    MonteCarloSettings& settings = options.Settings;
+    if (arg == "--method")
+        ParseMethod(value(), settings);
+    else if (arg == "--runs")
+        settings.Runs = ParseWhole<long long>(arg, value());
+    else if (arg == "--seed")
+        settings.Seed = ParseWhole<std::uint64_t>(arg, value());
+    else if (arg == "--compound")
+        settings.Compound = true;
+    else if (arg == "--deposit")
+        settings.StartBalance = ParseDouble(arg, value());
+    else if (arg == "--ruin")
+        settings.RuinPct = ParseDouble(arg, value());
+    else if (arg == "--confidence")
+        settings.ConfidencePct = ParseDouble(arg, value());
+    else
+        return false;
+    if (arg == "--seed")
+        options.SeedGiven = true;
+    if (options.FirstGiven.empty())
+        options.FirstGiven = arg;
+    if (settings.Runs < 1 || settings.Runs > kMaxMonteCarloRuns)
+        throw UsageError("--runs takes 1 to 1000000");
+    if (!(settings.RuinPct > 0 && settings.RuinPct <= 100))
+        throw UsageError("--ruin takes a percentage above 0 and at most 100");
+    if (!(settings.ConfidencePct >= 0 && settings.ConfidencePct <= 100))
+        throw UsageError("--confidence takes a percentage from 0 to 100");
+    return true;
+}
 
 bool Imports(const Options& options)
 {
@@ -132,7 +214,9 @@ void ResolveOptions(Options& options, const std::string& command, const std::str
             throw UsageError("--view takes curve, time-open or time-close");
         options.View = shown->View;
     }
-    if (options.Json && options.Command != CliCommand::Stats)
+    if (!options.MonteCarlo.FirstGiven.empty() && options.Command != CliCommand::MonteCarlo)
+        throw UsageError(options.MonteCarlo.FirstGiven + " belongs to montecarlo");
+    if (options.Json && options.Command != CliCommand::Stats && options.Command != CliCommand::MonteCarlo)
         throw UsageError("--json belongs to stats");
     if (options.Csv && options.Command != CliCommand::Table)
         throw UsageError("--csv belongs to table");
@@ -187,6 +271,8 @@ Options ParseOptions(const std::vector<std::string>& args)
             options.Csv = true;
         else if (arg == "-o")
             options.Output = value();
+        else if (ParseMonteCarloOption(arg, value, options.MonteCarlo))
+            continue;
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
         else if (command.empty())

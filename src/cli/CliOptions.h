@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/MonteCarlo.h"
 #include "charts/ViewMode.h"
 
 #include <stdexcept>
@@ -19,6 +20,7 @@ enum class CliCommand
     Chart,
     ExportTxt,
     ExportHtml,
+    MonteCarlo,
 };
 
 // The options that change the session, in the order they are run.
@@ -41,6 +43,14 @@ struct Action
     std::vector<std::string> Items; // Symbols, Magics, Delete
 };
 
+// The options of the montecarlo command, as typed values.
+struct MonteCarloOptions
+{
+    MonteCarloSettings Settings;
+    bool SeedGiven = false;
+    std::string FirstGiven; // the first of these options on the command line, "" when none was given
+};
+
 // The command line, parsed: the command, the first report and the options in their order.
 struct Options
 {
@@ -50,8 +60,9 @@ struct Options
     ViewMode View = ViewMode::EquityCurve; // chart: curve, time-open or time-close
     std::string Output;
     bool Picture = true;
-    bool Json = false; // stats: the figures as one JSON object
+    bool Json = false; // stats, montecarlo: the figures as one JSON object
     bool Csv = false;  // table: the trade table as CSV
+    MonteCarloOptions MonteCarlo;
 };
 
 // Bad usage: the message is followed by a pointer to --help.

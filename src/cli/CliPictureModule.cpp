@@ -58,6 +58,11 @@ void WriteChartPicture(const Session& session, ViewMode view, const std::string&
     Check(LoadPictureCommands("chart is not available").WriteChart(session, view, path));
 }
 
+void WriteMonteCarloPicture(const MonteCarloResult& result, const std::string& path)
+{
+    Check(LoadPictureCommands("montecarlo -o is not available").WriteMonteCarlo(result, path));
+}
+
 void ExportHtmlWithPicture(const Session& session, const std::string& path)
 {
     Check(LoadPictureCommands("give export-html --no-picture for the page alone").ExportHtml(session, path));

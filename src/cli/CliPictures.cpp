@@ -59,7 +59,18 @@ std::string ExportHtmlAndPicture(const Session& session, const std::string& path
     return {};
 }
 
-constexpr PictureCommands kCommands{CORVANE_VERSION, WriteChart, ExportHtmlAndPicture};
+std::string WriteMonteCarlo(const MonteCarloResult& result, const std::string& path)
+{
+    try {
+        StartGuiApplication();
+        SaveChartPicture(DrawMonteCarloPicture(result), path);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+constexpr PictureCommands kCommands{CORVANE_VERSION, WriteChart, ExportHtmlAndPicture, WriteMonteCarlo};
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/MonteCarlo.h"
 #include "charts/ViewMode.h"
 #include "trades/Session.h"
 
@@ -19,7 +20,10 @@ void WriteChartPicture(const Session& session, ViewMode view, const std::string&
 // layout, as the window shows it.
 void ExportHtmlWithPicture(const Session& session, const std::string& path);
 
-// What the module hands the tool: the two commands, each returning an empty text when it drew, else
+// montecarlo -o: the fan chart and the drawdown histogram, as the window's Monte Carlo view shows them.
+void WriteMonteCarloPicture(const MonteCarloResult& result, const std::string& path);
+
+// What the module hands the tool: the commands, each returning an empty text when it drew, else
 // what failed. The module is built with the tool, from the same sources; `Version` tells a module of
 // another build.
 struct PictureCommands
@@ -27,6 +31,7 @@ struct PictureCommands
     const char* Version;
     std::string (*WriteChart)(const Session& session, ViewMode view, const std::string& path);
     std::string (*ExportHtml)(const Session& session, const std::string& path);
+    std::string (*WriteMonteCarlo)(const MonteCarloResult& result, const std::string& path);
 };
 
 // The C name of the module's function `const PictureCommands* ()`.

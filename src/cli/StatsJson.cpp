@@ -1,6 +1,8 @@
 #include "cli/StatsJson.h"
 
 #include "analysis/MoreStatistics.h"
+#include "export/CsvExport.h"
+#include "export/SpreadsheetText.h"
 #include "text/Numbers.h"
 #include "trades/CellErrors.h"
 
@@ -11,13 +13,17 @@
 
 namespace corvane {
 
-namespace {
-
-// To the cent, as the terminal rounds the binary value (half away from zero), read back as the nearest double.
-double Cents(double value)
+double JsonCents(double value)
 {
     const double rounded = std::strtod(FormatRounded(value, 2).c_str(), nullptr);
     return rounded == 0 ? 0.0 : rounded; // no "-0"
+}
+
+namespace {
+
+double Cents(double value)
+{
+    return JsonCents(value);
 }
 
 nlohmann::ordered_json CentsOrNull(const std::optional<double>& value)
@@ -25,11 +31,13 @@ nlohmann::ordered_json CentsOrNull(const std::optional<double>& value)
     return value ? nlohmann::ordered_json(Cents(*value)) : nlohmann::ordered_json(nullptr);
 }
 
-nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char* nameKey)
+// The rows of a table by symbol or magic number, each named as the report names it, its HTML entities
+// decoded where the cells keep them.
+nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char* nameKey, bool entitiesKept)
 {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const GroupFigures& row : rows)
-        array.push_back({{nameKey, row.Name},
+        array.push_back({{nameKey, entitiesKept ? DecodeHtmlEntities(row.Name) : row.Name},
                          {"trades", row.Trades},
                          {"net_profit", Cents(row.NetProfit)},
                          {"won_pct", Cents(row.WonPct)},
@@ -88,8 +96,9 @@ std::string StatsJson(const Session& session)
                           {"net_profit", Cents(month.NetProfit)},
                           {"gain_pct", CentsOrNull(month.GainPct)}});
     json["months"] = months;
-    json["symbols"] = Groups(f.Symbols, "symbol");
-    json["magics"] = Groups(f.Magics, "magic");
+    const bool entitiesKept = CellsKeepEntities(report);
+    json["symbols"] = Groups(f.Symbols, "symbol", entitiesKept);
+    json["magics"] = Groups(f.Magics, "magic", entitiesKept);
 
     json["report_summary"] = nullptr;
     json["agrees"] = nullptr;

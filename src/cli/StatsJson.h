@@ -14,4 +14,8 @@ namespace corvane {
  */
 std::string StatsJson(const Session& session);
 
+// A figure in JSON: to the cent, as the terminal rounds the binary value (half away from zero), read back as
+// the nearest double, and never "-0".
+double JsonCents(double value);
+
 } // namespace corvane

@@ -1,5 +1,6 @@
 #include "export/CsvExport.h"
 
+#include "export/SpreadsheetText.h"
 #include "text/TextDecoding.h"
 #include "text/TextRoutines.h"
 
@@ -54,8 +55,14 @@ std::string CsvField(std::string_view text)
     return field;
 }
 
+bool CellsKeepEntities(const ReportState& report)
+{
+    return report.Writer != Terminal::Mt5;
+}
+
 void WriteCsvTable(std::ostream& out, const Session& session)
 {
+    const bool entitiesKept = CellsKeepEntities(session.Report);
     for (std::size_t i = 0; i < kCsvColumns.size(); ++i)
         out << (i ? "," : "") << CsvField(kCsvColumns[i].Name);
     out << kCrLf;
@@ -66,7 +73,7 @@ void WriteCsvTable(std::ostream& out, const Session& session)
         for (std::size_t i = 0; i < kCsvColumns.size(); ++i) {
             const std::string text =
                 ReportTextToUtf8(Trimmed(table.Cell(kCsvColumns[i].Column, row)), session.Report.CodePage);
-            out << (i ? "," : "") << CsvField(text);
+            out << (i ? "," : "") << CsvField(SpreadsheetCell(text, entitiesKept));
         }
         out << kCrLf;
     }

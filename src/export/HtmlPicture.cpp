@@ -10,7 +10,7 @@ bool ExportHtml(const Session& session, const std::string& path, std::optional<P
     if (!picture)
         return ExportHtml(session, path, static_cast<const PictureWriter*>(nullptr));
     const PictureWriter drawAndSave = [&](const std::string& picturePath) {
-        DrawChart(picture->Canvas, session, ViewMode::EquityCurve, picture->ChartWidth);
+        DrawChart(picture->Canvas, session, ViewMode::EquityCurve, picture->ChartWidth, picture->ChartHeight);
         SaveJpeg(picture->Canvas.Image(), picturePath);
     };
     return ExportHtml(session, path, &drawAndSave);

@@ -14,13 +14,15 @@ namespace corvane {
  * The contract of its callers: the two parts write apart (rows of their own, results of their own) and may
  * both read what neither writes; what they wrote is the caller's again once RunAtOnce returns. Each caller
  * says at the call what each part writes.
+ *
+ * `Thread` is std::thread, or in a test a type whose constructor throws std::system_error as the system would.
  */
-template <typename Here, typename There> void RunAtOnce(Here&& here, There&& there)
+template <typename Thread = std::thread, typename Here, typename There> void RunAtOnce(Here&& here, There&& there)
 {
     std::exception_ptr failed;
-    std::thread other;
+    Thread other;
     try {
-        other = std::thread([&] {
+        other = Thread([&] {
             try {
                 there();
             } catch (...) {

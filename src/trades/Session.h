@@ -4,6 +4,7 @@
 #include "trades/TextGrid.h"
 #include "trades/TradeValues.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -100,6 +101,9 @@ struct PrintedSummary
     int MoneyDigits = 2;                     // the decimals of its net profit: 0 in an account in yen
 };
 
+// The number of an order a tester report's line closes, and the number of that line.
+using CloseLineOf = std::pair<std::uint32_t, std::uint32_t>;
+
 // The state that travels with the trade table.
 struct ReportState
 {
@@ -117,7 +121,7 @@ struct ReportState
     int MoneyDigits = 2;                   // the decimals the report prints its money with
     // A MetaTrader 4 tester report's closing lines: the order each closes and the number of the line (the
     // terminal's own order of trades closed in the same minute), sorted by order.
-    std::vector<std::pair<long long, long long>> CloseLines;
+    std::vector<CloseLineOf> CloseLines;
     bool Rescaled = false; // Normalize rescaled the trades: their balance runs from its deposit alone
 };
 

@@ -17,11 +17,13 @@ public:
     std::optional<QString> Import;      // the next answer of the import dialog
     std::optional<QString> SaveTarget_; // the next answer of the save dialog
     QString Proposed;                   // the name the save dialog was last opened with
+    QString Started;                    // where the open dialog was last started
     QStringList Errors;
     int ReportAsked = 0;
 
-    std::optional<QString> OpenReport(const QString&) override
+    std::optional<QString> OpenReport(const QString& current) override
     {
+        Started = current;
         ++ReportAsked;
         if (WhenAsked)
             WhenAsked();

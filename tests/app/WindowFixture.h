@@ -4,6 +4,7 @@
 #include "ReportBuilder.h"
 #include "TempDir.h"
 #include "app/MainWindow.h"
+#include "app/WindowSettings.h"
 
 #include <QAbstractItemModel>
 #include <QLabel>
@@ -28,14 +29,21 @@ inline StatementTrade Trade(std::string ticket, std::string symbol, std::string 
     return {.Ticket = ticket, .Symbol = symbol, .Profit = profit, .Magic = magic};
 }
 
+// The window's settings in a file of the test's folder.
+inline std::unique_ptr<QSettings> SettingsFile(const TempDir& dir)
+{
+    return std::make_unique<QSettings>(QString::fromStdString(dir.File("corvane4.conf")), QSettings::IniFormat);
+}
+
 /**
  * A shown main window with fake dialogs. The window's timer is stopped so that ticks come only when a
- * test calls Timer1Timer(); everything else reaches the window as the user's clicks do.
+ * test calls Timer1Timer(); everything else reaches the window as the user's clicks do. It remembers
+ * nothing between runs unless made `remembering`, with its settings in the test's folder.
  */
 class WindowTest : public ::testing::Test
 {
 protected:
-    WindowTest()
+    explicit WindowTest(bool remembering = false) : settings(remembering ? SettingsFile(dir) : nullptr)
     {
         timerRan = window.Timer1->isActive();
         window.Timer1->stop();
@@ -118,7 +126,8 @@ protected:
 
     TempDir dir;
     FakeDialogs dialogs;
-    TMainForm window{dialogs};
+    WindowSettings settings;
+    TMainForm window{dialogs, settings};
     bool timerRan = false;
 };
 

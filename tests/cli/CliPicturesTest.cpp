@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace corvane {
 namespace {
@@ -46,6 +47,19 @@ TEST(CliPictures, NewerTerminalsReportsAreDrawn)
     }
     EXPECT_TRUE(std::filesystem::exists(dir.File("history.jpg")));
     EXPECT_TRUE(std::filesystem::exists(dir.File("chart.png")));
+}
+
+TEST(CliPictures, MonteCarloWritesItsFanChartAsPng)
+{
+    const test::TempDir dir;
+    const std::string report =
+        dir.Write("a.htm", test::Statement({{.Ticket = "1"}, {.Ticket = "2", .Profit = "-50.00"}}));
+    const test::CliResult result = RunTool({"montecarlo", report, "--runs", "100", "-o", dir.File("fan.png")});
+    EXPECT_EQ(result.Status, kExitOk) << result.Err;
+    std::ifstream picture(dir.File("fan.png"), std::ios::binary);
+    std::string signature(8, '\0');
+    picture.read(signature.data(), 8);
+    EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n");
 }
 
 } // namespace

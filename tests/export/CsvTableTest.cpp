@@ -1,6 +1,7 @@
 // The CSV of the trade table: the quoting of RFC 4180 and the cells decoded from the report's code page.
 #include "ExportSessions.h"
 #include "export/CsvExport.h"
+#include "export/SpreadsheetText.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,35 @@ TEST(CsvTable, FieldsAreQuotedOnlyWhenTheyMustBe)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CsvField(c.Text), c.Field) << c.Text;
+}
+
+// A text a spreadsheet would run as a formula is written as text; numbers stay numbers; a report's
+// entities are decoded where its cells keep them.
+TEST(CsvTable, SpreadsheetCellsAreTextUnlessTheyAreNumbers)
+{
+    const struct
+    {
+        std::string_view Cell;
+        bool EntitiesKept;
+        std::string_view Text;
+    } cases[] = {
+        {"=HYPERLINK(&quot;http://x.example&quot;,&quot;ok&quot;)", true, "'=HYPERLINK(\"http://x.example\",\"ok\")"},
+        {"=HYPERLINK(&quot;x&quot;)", false, "'=HYPERLINK(&quot;x&quot;)"},
+        {"  +cmd|' /C calc'!A0", true, "'+cmd|' /C calc'!A0"},
+        {"@SUM(A1)", true, "'@SUM(A1)"},
+        {"-", true, "'-"},
+        {"  -150.00", true, "-150.00"},
+        {"+5", true, "+5"},
+        {"-0.5.1", true, "'-0.5.1"},
+        {"-2 538", true, "-2 538"},
+        {"-0[tp]", true, "'-0[tp]"},
+        {"a &amp; b &lt;c&gt; &#12354; &bogus; &", true, "a & b <c> \xe3\x81\x82 &bogus; &"},
+        {"&nbsp;=1&nbsp;", true, "'=1"},
+        {"Buy[tp]", true, "Buy[tp]"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SpreadsheetCell(c.Cell, c.EntitiesKept), c.Text) << c.Cell;
+    EXPECT_EQ(TabSeparatedLine({"a\tb", "c\r\nd", ""}), "a b\tc  d\t\n");
 }
 
 TEST(CsvTable, HeaderThenTradesInUtf8WithCrLf)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <iterator>
@@ -300,13 +301,12 @@ public:
     // stand in the order of their orders, mostly: the list comes out sorted as it is made.
     void LeaveCloseLines()
     {
-        std::vector<std::pair<long long, long long>>& lines = m_session.Report.CloseLines;
-        lines.clear();
-        for (std::size_t row = 1; row < m_closeLines.size() && row < static_cast<std::size_t>(m_row); ++row)
-            if (m_closeLines[row] != 0)
-                lines.emplace_back(LeadingInteger(m_full.Cell(kTicket, static_cast<int>(row))), m_closeLines[row]);
-        if (!std::is_sorted(lines.begin(), lines.end()))
-            std::sort(lines.begin(), lines.end());
+        if (m_closeLines.size() > static_cast<std::size_t>(m_row))
+            m_closeLines.resize(static_cast<std::size_t>(m_row));
+        std::erase(m_closeLines, CloseLineOf());
+        if (!std::is_sorted(m_closeLines.begin(), m_closeLines.end()))
+            std::sort(m_closeLines.begin(), m_closeLines.end());
+        m_session.Report.CloseLines = std::move(m_closeLines);
     }
 
     /**
@@ -343,7 +343,7 @@ public:
     {
         m_full.TakeRows(m_row, std::move(secondSession.Full), 1, second.m_row - 1);
         for (std::size_t row = 1; row < second.m_closeLines.size(); ++row)
-            if (second.m_closeLines[row] != 0)
+            if (second.m_closeLines[row] != CloseLineOf())
                 CloseLine(m_row + static_cast<int>(row) - 1, second.m_closeLines[row]);
         m_row += second.m_row - 1;
         m_full.SetRowCount(m_row + 1);
@@ -542,11 +542,11 @@ private:
         m_orders.Add(order, m_row);
     }
 
-    void CloseLine(int row, long long line)
+    void CloseLine(int row, CloseLineOf line)
     {
         const auto at = static_cast<std::size_t>(row);
         if (at >= m_closeLines.size())
-            m_closeLines.resize(std::max(at + 1, m_closeLines.size() * 2), 0);
+            m_closeLines.resize(std::max(at + 1, m_closeLines.size() * 2));
         m_closeLines[at] = line;
     }
 
@@ -576,7 +576,11 @@ private:
             ProfitCell(moneyCells ? fields.Field("mspt>", "</td>", 2) : fields.Field("<td>", "</td>", 6));
         cells[kProfit] = profit;
         m_full.SetRow(row, cells);
-        CloseLine(row, LeadingInteger(fields.Field("<td>", "</td>", 1)));
+        const long long orderNumber = LeadingInteger(order);
+        const long long line = LeadingInteger(fields.Field("<td>", "</td>", 1));
+        // Numbers no tester report comes near are left out: such trades keep the order of their numbers.
+        if (orderNumber > 0 && orderNumber <= UINT32_MAX && line > 0 && line <= UINT32_MAX)
+            CloseLine(row, {static_cast<std::uint32_t>(orderNumber), static_cast<std::uint32_t>(line)});
         if (Has(kSwapClose)) {
             m_rolledOverSide.assign(m_full.Cell(kType, row));
             m_swapClosed = true;
@@ -596,7 +600,8 @@ private:
     SecondHalfNotes* m_notes = nullptr;
     std::unordered_map<std::string, int> m_pendingSide;
     OrderRows m_orders;
-    std::vector<long long> m_closeLines; // by row: the number of the line that closed its order, 0 for none
+    // By row: its order's number and the number of the line that closed it, none (0, 0) before the close.
+    std::vector<CloseLineOf> m_closeLines;
     ListAdder m_pairs;
     ListAdder m_magic;
 };
