@@ -1,5 +1,6 @@
 #include "charts/Chart.h"
 
+#include "charts/CalendarCurve.h"
 #include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
 #include "trades/CellErrors.h"
@@ -8,7 +9,7 @@ namespace corvane {
 
 namespace {
 
-bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width)
+bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width, const ClockShift* clock)
 {
     switch (view) {
     case ViewMode::Summary:
@@ -23,16 +24,18 @@ bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width)
         return DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, width);
     case ViewMode::TimeByOpen:
     case ViewMode::TimeByClose:
-        return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width);
+        return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width, kSurfaceHeight, clock);
+    case ViewMode::EquityByCloseTime:
+        return DrawCalendarCurve(canvas, session, width, clock);
     }
     return false;
 }
 
 } // namespace
 
-bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width)
+bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width, const ClockShift* clock)
 {
-    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width); });
+    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width, clock); });
 }
 
 } // namespace corvane

@@ -5,12 +5,12 @@
 
 namespace corvane {
 
-QImage DrawChartPicture(const Session& session, ViewMode view)
+QImage DrawChartPicture(const Session& session, ViewMode view, const ClockShift* clock)
 {
     ImageCanvas canvas;
     canvas.SetCodePage(session.Report.CodePage);
     DrawChartFrame(canvas, kWideWidth);
-    DrawChart(canvas, session, view, kWideWidth);
+    DrawChart(canvas, session, view, kWideWidth, clock);
     return canvas.Image();
 }
 

@@ -13,7 +13,7 @@ namespace corvane {
  * the frame drawn first, then the chart of `view` (nothing more when the visible table has no trades).
  * Needs a running QGuiApplication for the text.
  */
-QImage DrawChartPicture(const Session& session, ViewMode view);
+QImage DrawChartPicture(const Session& session, ViewMode view, const ClockShift* clock = nullptr);
 
 // Writes the picture in the format its file name's extension names (PNG for ".png"); throws
 // FileError when the file cannot be written.

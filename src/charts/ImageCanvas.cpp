@@ -31,7 +31,9 @@ QFont ChartFont()
     return font;
 }
 
-ImageCanvas::ImageCanvas() : m_image(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32), m_font(ChartFont())
+ImageCanvas::ImageCanvas() : ImageCanvas(kSurfaceWidth, kSurfaceHeight) {}
+
+ImageCanvas::ImageCanvas(int width, int height) : m_image(width, height, QImage::Format_RGB32), m_font(ChartFont())
 {
     m_image.fill(Qt::white);
 }

@@ -18,6 +18,8 @@ class ImageCanvas : public Canvas
 {
 public:
     ImageCanvas();
+    // A surface of another size, for pictures other than the chart area's.
+    ImageCanvas(int width, int height);
 
     const QImage& Image() const { return m_image; }
     // The code page the report's text bytes are decoded from when drawn.

@@ -10,6 +10,7 @@ enum class ViewMode
     EquityCurve,
     TimeByOpen,
     TimeByClose,
+    EquityByCloseTime, // the equity curve on a calendar axis, the trades in order of their close times
 };
 
 } // namespace corvane
