@@ -10,9 +10,14 @@ constexpr const char* kNoPictures = "this build of corvane4-cli has no pictures 
 
 } // namespace
 
-void WriteChartPicture(const Session&, ViewMode, const std::string&)
+void WriteChartPicture(const Session&, ViewMode, const std::string&, const ClockShift*)
 {
     throw std::runtime_error(std::string(kNoPictures) + "chart is not available");
+}
+
+void WriteComparisonPicture(const Comparison&, bool, const std::string&)
+{
+    throw std::runtime_error(std::string(kNoPictures) + "give compare without -o for the text alone");
 }
 
 void ExportHtmlWithPicture(const Session&, const std::string&)

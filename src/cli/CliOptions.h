@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ViewMode.h"
+#include "cli/CliClock.h"
 
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,7 @@ enum class CliCommand
     Chart,
     ExportTxt,
     ExportHtml,
+    Compare,
 };
 
 // The options that change the session, in the order they are run.
@@ -41,6 +43,16 @@ struct Action
     std::vector<std::string> Items; // Symbols, Magics, Delete
 };
 
+// compare: the strategies and how they are combined, as given.
+struct CompareOptions
+{
+    std::vector<std::string> Reports; // the reports after the first
+    bool ByMagic = false;             // --by-magic: each magic number of a report a strategy
+    std::vector<std::string> Weights; // --weights W,...: one a strategy
+    std::vector<std::string> Rates;   // --rates CUR=RATE,...
+    bool Percent = false;             // --percent: the curves in % of each deposit
+};
+
 // The command line, parsed: the command, the first report and the options in their order.
 struct Options
 {
@@ -52,6 +64,8 @@ struct Options
     bool Picture = true;
     bool Json = false; // stats: the figures as one JSON object
     bool Csv = false;  // table: the trade table as CSV
+    ClockOptions Clock;
+    CompareOptions Compare;
 };
 
 // Bad usage: the message is followed by a pointer to --help.
@@ -64,7 +78,16 @@ public:
 // The help text, up to the refusal line that it quotes.
 std::string_view UsageText();
 
+// The items of a comma-separated list, empty ones kept.
+std::vector<std::string> SplitList(const std::string& text);
+
 // Parses the arguments (without the program name); throws UsageError.
 Options ParseOptions(const std::vector<std::string>& args);
+
+// The options of the trader's clock and of compare (CliStrategyOptions.cpp): takes args[i], and its value
+// (i moves on to it), when it is one of them; false when it is not.
+bool TakeStrategyOption(const std::vector<std::string>& args, std::size_t& i, Options& options);
+// Checks that those options fit the command; throws UsageError.
+void CheckStrategyOptions(const Options& options);
 
 } // namespace corvane

@@ -11,13 +11,17 @@
 
 namespace corvane {
 
-namespace {
-
-// To the cent, as the terminal rounds the binary value (half away from zero), read back as the nearest double.
-double Cents(double value)
+double JsonCents(double value)
 {
     const double rounded = std::strtod(FormatRounded(value, 2).c_str(), nullptr);
     return rounded == 0 ? 0.0 : rounded; // no "-0"
+}
+
+namespace {
+
+double Cents(double value)
+{
+    return JsonCents(value);
 }
 
 nlohmann::ordered_json CentsOrNull(const std::optional<double>& value)
@@ -39,19 +43,8 @@ nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char*
 
 } // namespace
 
-std::string StatsJson(const Session& session)
+nlohmann::ordered_json FiguresJson(const MoreFigures& f)
 {
-    const ReportState& report = session.Report;
-    // The figures of the last filter pass: the trades as the trade table holds them, whatever order the
-    // visible table was sorted in since.
-    const auto ofTradeTable = [&] {
-        try {
-            return ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
-        } catch (const ConversionError& error) {
-            throw InTradeTable(session, error);
-        }
-    };
-    const MoreFigures f = session.ShownMore ? *session.ShownMore : ofTradeTable();
     nlohmann::ordered_json json;
     json["trades"] = f.Trades;
     json["gross_profit"] = Cents(f.GrossProfit);
@@ -90,6 +83,23 @@ std::string StatsJson(const Session& session)
     json["months"] = months;
     json["symbols"] = Groups(f.Symbols, "symbol");
     json["magics"] = Groups(f.Magics, "magic");
+    return json;
+}
+
+std::string StatsJson(const Session& session)
+{
+    const ReportState& report = session.Report;
+    // The figures of the last filter pass: the trades as the trade table holds them, whatever order the
+    // visible table was sorted in since.
+    const auto ofTradeTable = [&] {
+        try {
+            return ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
+        } catch (const ConversionError& error) {
+            throw InTradeTable(session, error);
+        }
+    };
+    const MoreFigures f = session.ShownMore ? *session.ShownMore : ofTradeTable();
+    nlohmann::ordered_json json = FiguresJson(f);
 
     json["report_summary"] = nullptr;
     json["agrees"] = nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "analysis/MoreStatistics.h"
 #include "trades/Session.h"
+
+#include <nlohmann/json.hpp>
 
 #include <string>
 
@@ -13,5 +16,11 @@ namespace corvane {
  * closed trades agree with it (null without one).
  */
 std::string StatsJson(const Session& session);
+
+// The figures of StatsJson, from "trades" to "magics", as one object.
+nlohmann::ordered_json FiguresJson(const MoreFigures& figures);
+
+// To the cent, as the terminal rounds the binary value (half away from zero), read back as the nearest double.
+double JsonCents(double value);
 
 } // namespace corvane

@@ -26,9 +26,10 @@ struct Strategy
     Terminal Writer = Terminal::None;
     ReportKind Kind = ReportKind::Statement;
     int MoneyDigits = 2;
-    // What was in the account before the strategy's first trade: the report's opening balance and the
-    // deposits and withdrawals up to that trade's close, or the initial deposit when that is not above 0;
-    // the base of its curve in %. None when neither is above 0.
+    // The account's balance before the strategy's first trade, what it started from: the report's opening
+    // balance moved by the balance rows and the report's other trades up to that trade's close (for a whole
+    // report, its deposit), else the initial deposit when that is not above 0; the base of its curve in %.
+    // None when neither is above 0.
     std::optional<double> Deposit;
     ClockShift Clock;                // how its times are read on the trader's clock
     std::vector<ClosedTrade> Trades; // its closed trades in the terminal's order, with their results
@@ -36,20 +37,37 @@ struct Strategy
 };
 
 /**
- * The strategies of a session after its filter pass, from the closed trades the pass kept: one strategy of
- * them all, or with `byMagic` one for each magic number among them, in order of first close. The figures
- * of a magic number's strategy are those of its trades within the account: the report's other trades
- * still move the balance it earns on. `path` names the report the session was loaded from ("" for none:
- * no currency is then read).
+ * What strategies are made from: a loaded report's closed trades as its last filter pass left them, all of
+ * them in the terminal's order with their results and whether the pass kept each, with the report's state,
+ * so that the strategies can be taken again on another clock once the report's session is gone.
  */
-std::vector<Strategy> StrategiesOfSession(const Session& session, const std::string& path, bool byMagic,
-                                          const ClockShift& clock);
+struct StrategySource
+{
+    std::string Path;     // the report's path; "" for none
+    std::string Currency; // the account currency the report names; "" when it names none
+    ReportState Report;
+    std::vector<ClosedTrade> Trades;
+    std::vector<char> Kept; // by place in Trades
+    std::vector<std::string> Symbols;
+    std::vector<std::string> Magics; // the names the trades' MagicIds stand for
+};
+
+// The source of a session after its filter pass; `path` names the report it was loaded from ("" for none:
+// no currency is then read). A session before its pass gives a source without trades.
+StrategySource SourceOfSession(const Session& session, const std::string& path);
 
 /**
- * Loads the report at `path` (UTF-8) as Load File does and takes its strategies. Throws std::runtime_error
- * for a file the terminal did not write (the refusal line), and what the load throws.
+ * Loads the report at `path` (UTF-8) as Load File does and takes its source. Throws std::runtime_error for
+ * a file the terminal did not write (the refusal line), and what the load throws.
  */
-std::vector<Strategy> LoadStrategies(const std::string& path, bool byMagic, const ClockShift& clock);
+StrategySource LoadStrategySource(const std::string& path);
+
+/**
+ * The strategies of a source: one of all the trades the filter pass kept, or with `byMagic` one for each
+ * magic number among them, in order of first close. The figures of a magic number's strategy are those of
+ * its trades within the account: the report's other trades still move the balance it earns on.
+ */
+std::vector<Strategy> StrategiesOf(const StrategySource& source, bool byMagic, const ClockShift& clock);
 
 // The number of closed trades with a result of 0 or more (a win, as the more statistics count it), in %.
 double WonPct(const Strategy& strategy);
