@@ -20,6 +20,7 @@ class QTimer;
 namespace corvane {
 
 class ChartWidget;
+class StrategiesWindow;
 class TradeGridView;
 class TradeTableModel;
 
@@ -79,6 +80,14 @@ public:
     void GridClick();
     void XGridClick();
     void Timer1Timer();
+    // "Compare": the window of several strategies side by side (MoreViews.cpp), with the loaded report in
+    // it when it starts empty.
+    void CompareButtonClick();
+    // The chart area's menu (right button): the equity curve in table order or by close time on a calendar
+    // axis, as "Curve" shows the first.
+    void ChartMenu(const QPoint& at);
+    void ShowCalendarCurve();
+    StrategiesWindow* Strategies() const { return m_strategies; }
 
     // Opens files given on the command line or dropped on the window: a text the text export wrote is
     // imported, a report is loaded; every report after the first is appended, and so is the first when
@@ -146,6 +155,7 @@ private:
 
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;
+    StrategiesWindow* m_strategies = nullptr;
 
 public:
     // The controls, under their designer names.
@@ -161,6 +171,7 @@ public:
     QPushButton* Button9 = nullptr;
     QPushButton* Button10 = nullptr;
     QPushButton* DeleteButton = nullptr;
+    QPushButton* CompareButton = nullptr;
     QLabel* Label1 = nullptr;
     QListWidget* PairsListBox = nullptr;
     QListWidget* MagicListBox = nullptr;

@@ -4,6 +4,7 @@
 #include "app/WindowRules.h"
 
 #include <QFont>
+#include <QFontMetrics>
 
 namespace corvane {
 namespace {
@@ -24,7 +25,7 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
     const Place layout[] = {
         {"AnalyzeButton", {8, 8, 65, 21}, "Load File", false}, {"Button1", {80, 8, 65, 21}, "Report", false},
         {"Button2", {152, 8, 65, 21}, "Curve", false}, {"Button3", {224, 8, 65, 21}, "Time", false},
-        {"Label1", {296, 12, 150, 13}, "Loading...", true}, {"Button10", {456, 8, 73, 21}, "Display", false},
+        {"Label1", {296, 12, 94, 13}, "Loading...", true}, {"Button10", {456, 8, 73, 21}, "Display", false},
         {"DeleteButton", {536, 8, 65, 21}, "Delete trade", false},
         {"Button7", {608, 8, 65, 21}, "Export html", false},
         {"Button4", {680, 8, 65, 21}, "Export txt", false}, {"Button5", {752, 8, 65, 21}, "Normalize", false},
@@ -32,7 +33,7 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
         {"Button9", {456, -8, 73, 21}, "Import", true}, {"PairsListBox", {8, 32, 65, 217}, "", false},
         {"MagicListBox", {80, 32, 113, 217}, "", false}, {"Memo1", {200, 32, 689, 217}, "", false},
         {"Image1", {200, 32, 689, 217}, "", false}, {"Grid", {8, 256, 881, 209}, "", false},
-        {"XGrid", {8, 256, 881, 209}, "", true},
+        {"XGrid", {8, 256, 881, 209}, "", true}, {"CompareButton", {392, 8, 57, 21}, "Compare", false},
     };
     // clang-format on
     ASSERT_EQ(kControlPlaceCount, static_cast<int>(std::size(layout)));
@@ -49,6 +50,8 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
         EXPECT_EQ(control->isHidden(), place.Hidden) << place.Name;
     }
     EXPECT_TRUE(Busy()->font().bold());
+    // The busy label's longest text keeps clear of "Compare" beside it.
+    EXPECT_LE(QFontMetrics(Busy()->font()).horizontalAdvance(QStringLiteral("Loading... 100%")), Busy()->width());
     EXPECT_TRUE(Button("Button10")->isEnabled());
     EXPECT_EQ(window.minimumSize(), QSize(897, 473));
     EXPECT_EQ(window.maximumSize(), QSize(897, 473));
