@@ -65,6 +65,19 @@ int MatrixHeight(const Comparison& comparison)
     return 40 + kCellHeight * static_cast<int>(comparison.Strategies.size());
 }
 
+// A name cut to at most `letters` letters (UTF-8), its end replaced by "..." when cut.
+std::string Shortened(const std::string& name, std::size_t letters)
+{
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < name.size(); ++at) {
+        if ((static_cast<unsigned char>(name[at]) & 0xc0) == 0x80)
+            continue; // inside a letter
+        if (++count > letters)
+            return name.substr(0, at) + "...";
+    }
+    return name;
+}
+
 std::string DateSpan(long long first, long long last)
 {
     return DateText(DayOfSeconds(first)) + " to " + DateText(DayOfSeconds(last));
@@ -87,7 +100,7 @@ void DrawCurves(Canvas& canvas, const Comparison& comparison, bool percent, int 
             any = true;
         }
     }
-    canvas.TextOut(100, 3, percent ? "Equity of each strategy in % of its deposit" : "Equity of each strategy from 0");
+    canvas.TextOut(100, 3, percent ? "Equity of each strategy in % of the balance it started from" : "Equity of each strategy from 0");
     if (!any)
         return;
     const Scale x{static_cast<double>(first), static_cast<double>(last), 2, width - 4};
@@ -122,8 +135,8 @@ void DrawLegend(Canvas& canvas, const Comparison& comparison, bool percent, int 
             canvas.LineTo(left + 18, top + dy);
         }
         const bool leftOut = percent && !strategy.Deposit;
-        canvas.TextOut(left + 24, top,
-                       std::to_string(i + 1) + "  " + strategy.Name + (leftOut ? "  (no deposit: not drawn)" : ""));
+        const std::string note = leftOut ? " (no balance: not drawn)" : "";
+        canvas.TextOut(left + 24, top, std::to_string(i + 1) + "  " + Shortened(strategy.Name, 58 - note.size()) + note);
     }
 }
 
@@ -151,7 +164,7 @@ void DrawCombination(Canvas& canvas, const Comparison& comparison, const Combina
         low = std::min(low, sum);
         high = std::max(high, sum);
     }
-    const int curveBottom = kPanelHeight - kUnderwater - 8;
+    const int curveBottom = kPanelHeight - kUnderwater - 24;
     const Scale x{static_cast<double>(c.Days.front()), static_cast<double>(c.Days.back()), 2, width - 4};
     const Scale y{static_cast<double>(low), static_cast<double>(high), curveBottom, 18};
     canvas.SetPen(kAxis, PenStyle::Dashed);
@@ -168,15 +181,17 @@ void DrawCombination(Canvas& canvas, const Comparison& comparison, const Combina
     }
     // Under the curve: each day's fall below the peak before it, the deepest reaching the strip's bottom.
     const Scale fall{0.0, static_cast<double>(std::max<long long>(c.MaxDrawdownCents, 1)), curveBottom + 5,
-                     kPanelHeight - 4};
+                     curveBottom + 5 + kUnderwater};
     for (std::size_t d = 0; d < c.Days.size(); ++d)
         if (below[d] > 0) {
+            // Each day's bar reaches to the next day's place.
             const int left = x(static_cast<double>(c.Days[d]));
-            canvas.FillRect(left, curveBottom + 5, left + 1, fall(static_cast<double>(below[d])) + 1, kDrawdown);
+            const int right = d + 1 < c.Days.size() ? std::max(x(static_cast<double>(c.Days[d + 1])), left + 1) : left + 1;
+            canvas.FillRect(left, curveBottom + 5, right, fall(static_cast<double>(below[d])) + 1, kDrawdown);
         }
     canvas.TextOut(4, 3, money(high));
     canvas.TextOut(4, curveBottom - 14, money(low));
-    canvas.TextOut(width / 2 - 60, curveBottom - 14, DateText(c.Days.front()) + " to " + DateText(c.Days.back()));
+    canvas.TextOut(width / 2 - 60, kPanelHeight - 17, DateText(c.Days.front()) + " to " + DateText(c.Days.back()));
 }
 
 Rgb CorrelationColour(const std::optional<double>& value)
