@@ -209,6 +209,7 @@ std::optional<TimeZone> TimeZone::FromRule(std::string name, std::string_view ru
     zone.AddRuleChanges(std::numeric_limits<long long>::min());
     if (!zone.m_changes.empty())
         zone.m_offsetBefore = parsed->OffsetAt(zone.m_changes.front().At - 1);
+    zone.BuildDayTable();
     return zone;
 }
 
@@ -255,6 +256,7 @@ std::optional<TimeZone> TimeZone::FromZoneFile(std::string name, std::string_vie
     }
     if (zone.m_rule)
         zone.AddRuleChanges(zone.m_changes.empty() ? std::numeric_limits<long long>::min() : zone.m_changes.back().At);
+    zone.BuildDayTable();
     return zone;
 }
 
@@ -268,7 +270,39 @@ void TimeZone::AddRuleChanges(long long after)
                 m_changes.push_back({when, offset});
 }
 
+void TimeZone::BuildDayTable()
+{
+    if (m_changes.empty())
+        return;
+    m_firstDay = DayOfSeconds(m_changes.front().At);
+    const long long lastDay = DayOfSeconds(m_changes.back().At);
+    auto days = std::make_shared<std::vector<int>>(static_cast<std::size_t>(lastDay - m_firstDay + 1));
+    std::size_t next = 0; // the first change at or after the day's start
+    for (long long day = m_firstDay; day <= lastDay; ++day) {
+        const long long start = day * 86400;
+        while (next < m_changes.size() && m_changes[next].At < start)
+            ++next;
+        const int offset = next == 0 ? m_offsetBefore : m_changes[next - 1].Offset;
+        const bool changes = next < m_changes.size() && m_changes[next].At < start + 86400;
+        (*days)[static_cast<std::size_t>(day - m_firstDay)] = offset * 2 + (changes ? 1 : 0);
+    }
+    m_days = std::move(days);
+}
+
 int TimeZone::OffsetAt(long long utc) const
+{
+    if (m_days) {
+        const long long at = DayOfSeconds(utc) - m_firstDay;
+        if (at >= 0 && at < static_cast<long long>(m_days->size())) {
+            const int day = (*m_days)[static_cast<std::size_t>(at)];
+            if ((day & 1) == 0)
+                return day / 2;
+        }
+    }
+    return SearchOffset(utc);
+}
+
+int TimeZone::SearchOffset(long long utc) const
 {
     if (m_changes.empty() || utc < m_changes.front().At)
         return m_changes.empty() && m_rule ? m_rule->OffsetAt(utc) : m_offsetBefore;
@@ -281,8 +315,11 @@ int TimeZone::OffsetAt(long long utc) const
 
 long long TimeZone::ToUtc(long long local) const
 {
-    // The offsets a day before and a day after: a reading near a change is one of the two.
+    // The offsets a day before and a day after: a reading near a change is one of the two. Far from a
+    // change they are the same, and so is the offset of the reading.
     const int earlier = OffsetAt(local - 86400), later = OffsetAt(local + 86400);
+    if (earlier == later && OffsetAt(local - earlier) == earlier)
+        return local - earlier;
     const long long first = local - earlier, second = local - later;
     const bool firstHolds = OffsetAt(first) == earlier, secondHolds = OffsetAt(second) == later;
     if (firstHolds && secondHolds)

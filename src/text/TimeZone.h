@@ -2,6 +2,7 @@
 
 #include "text/PosixZoneRule.h"
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -53,11 +54,18 @@ private:
     };
 
     void AddRuleChanges(long long after);
+    // Builds m_days once the changes are known.
+    void BuildDayTable();
+    int SearchOffset(long long utc) const;
 
     std::string m_name;
     int m_offsetBefore = 0;       // before the first change
     std::vector<Change> m_changes; // in time order
     std::optional<PosixZoneRule> m_rule; // after the last change (without one, its offset stays)
+    // For each day from the first change's to the last change's: the offset at the day's start times 2, plus
+    // 1 when the offset changes during the day. A day without a change needs no search; copies share it.
+    long long m_firstDay = 0;
+    std::shared_ptr<const std::vector<int>> m_days;
 };
 
 /**
