@@ -11,8 +11,8 @@ void ShowMoreStatisticsOnClock(Session& session, const ClockShift& clock)
     if (!FactsCurrent(session) || session.ShownKept.size() != session.FullFacts->Trades.size())
         return;
     const TableFacts& facts = *session.FullFacts;
-    ShowMoreStatistics(session, ComputeMoreStatistics(facts.Trades, &session.ShownKept, facts.Symbols,
-                                                      facts.MagicNames, session.Report, &clock));
+    ShowMoreStatistics(session, ComputeMoreStatistics(facts.Trades, &session.ShownKept, facts.Symbols, facts.MagicNames,
+                                                      session.Report, &clock));
 }
 
 std::string ShiftedTimeCell(std::string_view cell, const ClockShift& clock)

@@ -19,12 +19,12 @@
 namespace corvane {
 
 const ControlPlace kControlPlaces[] = {
-    {"AnalyzeButton", 8, 8, 65, 21},  {"Button1", 80, 8, 65, 21},       {"Button2", 152, 8, 65, 21},
-    {"Button3", 224, 8, 65, 21},      {"Label1", 296, 12, 94, 13},      {"Button10", 456, 8, 73, 21},
-    {"DeleteButton", 536, 8, 65, 21}, {"Button7", 608, 8, 65, 21},      {"Button4", 680, 8, 65, 21},
-    {"Button5", 752, 8, 65, 21},      {"Button8", 824, 8, 65, 21},      {"Button6", 312, -8, 73, 21},
-    {"Button9", 456, -8, 73, 21},     {"PairsListBox", 8, 32, 65, 217}, {"MagicListBox", 80, 32, 113, 217},
-    {"Memo1", 200, 32, 689, 217},     {"Image1", 200, 32, 689, 217},    {"Grid", 8, 256, 881, 209},
+    {"AnalyzeButton", 8, 8, 65, 21},  {"Button1", 80, 8, 65, 21},        {"Button2", 152, 8, 65, 21},
+    {"Button3", 224, 8, 65, 21},      {"Label1", 296, 12, 94, 13},       {"Button10", 456, 8, 73, 21},
+    {"DeleteButton", 536, 8, 65, 21}, {"Button7", 608, 8, 65, 21},       {"Button4", 680, 8, 65, 21},
+    {"Button5", 752, 8, 65, 21},      {"Button8", 824, 8, 65, 21},       {"Button6", 312, -8, 73, 21},
+    {"Button9", 456, -8, 73, 21},     {"PairsListBox", 8, 32, 65, 217},  {"MagicListBox", 80, 32, 113, 217},
+    {"Memo1", 200, 32, 689, 217},     {"Image1", 200, 32, 689, 217},     {"Grid", 8, 256, 881, 209},
     {"XGrid", 8, 256, 881, 209},      {"CompareButton", 392, 8, 57, 21},
 };
 const int kControlPlaceCount = static_cast<int>(std::size(kControlPlaces));
@@ -181,9 +181,9 @@ void TMainForm::CreateControls()
 
     // Tab order as laid out: Load File, the symbol list, the grid, the summary text, the view
     // buttons, the commands, "Display", the alternate view and the magic list.
-    QWidget* order[] = {AnalyzeButton, PairsListBox, Grid,    Memo1,   Button1,  Button2, Button3,      Button4,
-                        Button5,       Button6,      DeleteButton, Button8, Button9, Button7, Button10, XGrid,
-                        MagicListBox,  CompareButton};
+    QWidget* order[] = {AnalyzeButton, PairsListBox, Grid,     Memo1,   Button1,      Button2,
+                        Button3,       Button4,      Button5,  Button6, DeleteButton, Button8,
+                        Button9,       Button7,      Button10, XGrid,   MagicListBox, CompareButton};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QWidget* control : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Image1)})

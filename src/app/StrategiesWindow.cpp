@@ -97,9 +97,9 @@ void StrategiesWindow::CreateControls()
 
     StrategyList = new QTableWidget(0, kListColumns, this);
     StrategyList->setObjectName(QStringLiteral("StrategyList"));
-    StrategyList->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Strategy"), QStringLiteral("Currency"),
-                                             QStringLiteral("Trades"), QStringLiteral("Weight"),
-                                             QStringLiteral("Server clock")});
+    StrategyList->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Strategy"),
+                                             QStringLiteral("Currency"), QStringLiteral("Trades"),
+                                             QStringLiteral("Weight"), QStringLiteral("Server clock")});
     StrategyList->verticalHeader()->hide();
     StrategyList->setSelectionBehavior(QAbstractItemView::SelectRows);
     StrategyList->horizontalHeader()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
@@ -195,8 +195,9 @@ void StrategiesWindow::RemoveSelected()
     for (const QModelIndex& index : StrategyList->selectionModel()->selectedRows())
         if (static_cast<std::size_t>(index.row()) < m_sourceOfRow.size())
             removed.insert(m_sourceOfRow[static_cast<std::size_t>(index.row())]);
-    for (auto source = removed.rbegin(); source != removed.rend(); ++source)
-        m_sources.erase(m_sources.begin() + static_cast<std::ptrdiff_t>(*source));
+    // From the last, so that the places of the others hold.
+    for (const std::size_t source : std::vector<std::size_t>(removed.rbegin(), removed.rend()))
+        m_sources.erase(m_sources.begin() + static_cast<std::ptrdiff_t>(source));
     Recompute();
 }
 

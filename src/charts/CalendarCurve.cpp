@@ -41,7 +41,8 @@ std::vector<Point> ClosedPoints(const Session& session, const ClockShift* clock)
         if (!close)
             continue;
         const auto at = static_cast<std::size_t>(row - 1);
-        const TradeValues amounts = known ? facts.Values[at] : ReadRowOf(grid, row, [&cells] { return ReadAmounts(cells); });
+        const TradeValues amounts =
+            known ? facts.Values[at] : ReadRowOf(grid, row, [&cells] { return ReadAmounts(cells); });
         const bool marked = known ? facts.Marked[at] != 0 : cells[kBalance].find('*') != std::string_view::npos;
         points.push_back({*close, clock ? clock->ToTrader(*close) : *close, amounts, marked});
     }
@@ -82,8 +83,9 @@ bool DrawCalendarCurve(Canvas& canvas, const Session& session, int width, const 
     const auto xOf = [&](long long seconds) {
         if (last == first)
             return width - 4;
-        return static_cast<int>(2 + static_cast<double>(width - 6) * static_cast<double>(seconds - first)
-                                        / static_cast<double>(last - first));
+        return static_cast<int>(2
+                                + static_cast<double>(width - 6) * static_cast<double>(seconds - first)
+                                      / static_cast<double>(last - first));
     };
 
     canvas.FillRect(2, 2, width - 3, height - 2, kWhite);
@@ -94,7 +96,8 @@ bool DrawCalendarCurve(Canvas& canvas, const Session& session, int width, const 
     // Where each month begins, a short tick on the bottom line.
     canvas.SetPen(kTick, PenStyle::Solid);
     CivilDate month = CivilFromDays(DayOfSeconds(first));
-    for (month.Day = 1;; month = month.Month == 12 ? CivilDate{month.Year + 1, 1, 1} : CivilDate{month.Year, month.Month + 1, 1}) {
+    for (month.Day = 1;;
+         month = month.Month == 12 ? CivilDate{month.Year + 1, 1, 1} : CivilDate{month.Year, month.Month + 1, 1}) {
         const long long start = DaysFromCivil(month.Year, month.Month, 1) * 86400;
         if (start > last)
             break;
@@ -116,8 +119,7 @@ bool DrawCalendarCurve(Canvas& canvas, const Session& session, int width, const 
     }
     canvas.TextOut(4, 3, FormatFixed(high, 0, 0));
     canvas.TextOut(4, height - 17, FormatFixed(low, 0, 0));
-    canvas.TextOut(width / 2 - 60, height - 17,
-                   DateText(DayOfSeconds(first)) + " to " + DateText(DayOfSeconds(last)));
+    canvas.TextOut(width / 2 - 60, height - 17, DateText(DayOfSeconds(first)) + " to " + DateText(DayOfSeconds(last)));
     return true;
 }
 

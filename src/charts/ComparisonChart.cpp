@@ -100,7 +100,9 @@ void DrawCurves(Canvas& canvas, const Comparison& comparison, bool percent, int 
             any = true;
         }
     }
-    canvas.TextOut(100, 3, percent ? "Equity of each strategy in % of the balance it started from" : "Equity of each strategy from 0");
+    canvas.TextOut(100, 3,
+                   percent ? "Equity of each strategy in % of the balance it started from"
+                           : "Equity of each strategy from 0");
     if (!any)
         return;
     const Scale x{static_cast<double>(first), static_cast<double>(last), 2, width - 4};
@@ -136,7 +138,8 @@ void DrawLegend(Canvas& canvas, const Comparison& comparison, bool percent, int 
         }
         const bool leftOut = percent && !strategy.Deposit;
         const std::string note = leftOut ? " (no balance: not drawn)" : "";
-        canvas.TextOut(left + 24, top, std::to_string(i + 1) + "  " + Shortened(strategy.Name, 58 - note.size()) + note);
+        canvas.TextOut(left + 24, top,
+                       std::to_string(i + 1) + "  " + Shortened(strategy.Name, 58 - note.size()) + note);
     }
 }
 
@@ -175,7 +178,8 @@ void DrawCombination(Canvas& canvas, const Comparison& comparison, const Combina
     canvas.LineTo(width - 3, curveBottom + 4);
     canvas.MoveTo(x(static_cast<double>(c.Days.front())), y(0.0));
     for (std::size_t d = 0; d < c.Days.size(); ++d) {
-        const bool inStretch = c.MaxDrawdownCents > 0 && d <= c.DrawdownTrough && (!c.DrawdownPeak || d > *c.DrawdownPeak);
+        const bool inStretch =
+            c.MaxDrawdownCents > 0 && d <= c.DrawdownTrough && (!c.DrawdownPeak || d > *c.DrawdownPeak);
         canvas.SetPen(inStretch ? kDrawdown : kCurve, PenStyle::Solid);
         canvas.LineTo(x(static_cast<double>(c.Days[d])), y(static_cast<double>(running[d])));
     }
@@ -186,7 +190,8 @@ void DrawCombination(Canvas& canvas, const Comparison& comparison, const Combina
         if (below[d] > 0) {
             // Each day's bar reaches to the next day's place.
             const int left = x(static_cast<double>(c.Days[d]));
-            const int right = d + 1 < c.Days.size() ? std::max(x(static_cast<double>(c.Days[d + 1])), left + 1) : left + 1;
+            const int right =
+                d + 1 < c.Days.size() ? std::max(x(static_cast<double>(c.Days[d + 1])), left + 1) : left + 1;
             canvas.FillRect(left, curveBottom + 5, right, fall(static_cast<double>(below[d])) + 1, kDrawdown);
         }
     canvas.TextOut(4, 3, money(high));
@@ -199,7 +204,9 @@ Rgb CorrelationColour(const std::optional<double>& value)
     if (!value)
         return 0xe8e8e8;
     const double v = std::clamp(*value, -1.0, 1.0);
-    const auto channel = [](double share, int full) { return static_cast<Rgb>(std::lround(255 - share * (255 - full))); };
+    const auto channel = [](double share, int full) {
+        return static_cast<Rgb>(std::lround(255 - share * (255 - full)));
+    };
     if (v >= 0)
         return channel(v, 0xe0) << 16 | channel(v, 0x40) << 8 | channel(v, 0x40);
     return channel(-v, 0x40) << 16 | channel(-v, 0x60) << 8 | channel(-v, 0xe0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliOptions.h"
 #include "text/ClockShift.h"
 #include "trades/Session.h"
 
@@ -8,24 +9,6 @@
 #include <vector>
 
 namespace corvane {
-
-/**
- * The options of the trader's clock, as given: the trader's zone with the server's (by default EET, the
- * rule most trade servers keep), or a fixed shift in hours. Each of --server-zone and --shift-hours takes
- * one value for every report, or one value a report in their order (compare).
- */
-struct ClockOptions
-{
-    std::string TimeZone;                 // --time-zone: the trader's zone
-    std::vector<std::string> ServerZones; // --server-zone
-    std::vector<std::string> ShiftHours;  // --shift-hours
-    bool ShiftedTimes = false;            // --shifted-times: table and grid show the times shifted
-
-    bool Given() const { return !TimeZone.empty() || !ServerZones.empty() || !ShiftHours.empty(); }
-};
-
-// The server's zone when only the trader's is given.
-inline constexpr const char* kDefaultServerZone = "EET";
 
 // Checks that the clock options fit together and fit `reports` reports; throws UsageError.
 void CheckClockOptions(const ClockOptions& options, std::size_t reports);

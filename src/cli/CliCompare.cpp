@@ -1,5 +1,6 @@
 #include "cli/CliCompare.h"
 
+#include "cli/CliClock.h"
 #include "cli/CliPictures.h"
 #include "cli/StatsJson.h"
 #include "platform/PlatformFiles.h"
@@ -80,8 +81,7 @@ Json CombinationJson(const Combination& c)
             {"days_traded", c.DaysTraded},
             {"net_profit", Money(c.NetCents)},
             {"max_drawdown", Money(c.MaxDrawdownCents)},
-            {"max_drawdown_from",
-             fell && c.DrawdownPeak ? Json(DateText(c.Days[*c.DrawdownPeak])) : Json(nullptr)},
+            {"max_drawdown_from", fell && c.DrawdownPeak ? Json(DateText(c.Days[*c.DrawdownPeak])) : Json(nullptr)},
             {"max_drawdown_to", fell ? Json(DateText(c.Days[c.DrawdownTrough])) : Json(nullptr)},
             {"sum_of_single_drawdowns", Money(c.SumOfSingleDrawdownsCents)},
             {"saved", Money(c.SumOfSingleDrawdownsCents - c.MaxDrawdownCents)},

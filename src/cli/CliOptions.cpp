@@ -117,9 +117,9 @@ struct NamedView
     ViewMode View;
 };
 constexpr NamedView kViews[] = {{"curve", ViewMode::EquityCurve},
-                                 {"time-open", ViewMode::TimeByOpen},
-                                 {"time-close", ViewMode::TimeByClose},
-                                 {"calendar", ViewMode::EquityByCloseTime}};
+                                {"time-open", ViewMode::TimeByOpen},
+                                {"time-close", ViewMode::TimeByClose},
+                                {"calendar", ViewMode::EquityByCloseTime}};
 
 bool Imports(const Options& options)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "charts/ViewMode.h"
-#include "cli/CliClock.h"
 
 #include <stdexcept>
 #include <string>
@@ -42,6 +41,24 @@ struct Action
     std::string Path;               // Append, Import
     std::vector<std::string> Items; // Symbols, Magics, Delete
 };
+
+/**
+ * The options of the trader's clock, as given: the trader's zone with the server's (by default EET, the
+ * rule most trade servers keep), or a fixed shift in hours. Each of --server-zone and --shift-hours takes
+ * one value for every report, or one value a report in their order (compare).
+ */
+struct ClockOptions
+{
+    std::string TimeZone;                 // --time-zone: the trader's zone
+    std::vector<std::string> ServerZones; // --server-zone
+    std::vector<std::string> ShiftHours;  // --shift-hours
+    bool ShiftedTimes = false;            // --shifted-times: table and grid show the times shifted
+
+    bool Given() const { return !TimeZone.empty() || !ServerZones.empty() || !ShiftHours.empty(); }
+};
+
+// The server's zone when only the trader's is given.
+inline constexpr const char* kDefaultServerZone = "EET";
 
 // compare: the strategies and how they are combined, as given.
 struct CompareOptions

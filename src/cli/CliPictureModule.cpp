@@ -60,8 +60,7 @@ void WriteChartPicture(const Session& session, ViewMode view, const std::string&
 
 void WriteComparisonPicture(const Comparison& comparison, bool percent, const std::string& path)
 {
-    Check(LoadPictureCommands("give compare without -o for the text alone")
-              .WriteComparison(comparison, percent, path));
+    Check(LoadPictureCommands("give compare without -o for the text alone").WriteComparison(comparison, percent, path));
 }
 
 void ExportHtmlWithPicture(const Session& session, const std::string& path)

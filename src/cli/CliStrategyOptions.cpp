@@ -1,5 +1,6 @@
 // The options of the trader's clock and of compare, taken from the command line and checked against the
 // command.
+#include "cli/CliClock.h"
 #include "cli/CliOptions.h"
 
 namespace corvane {

@@ -13,7 +13,7 @@ namespace corvane {
 // What the user sets for a comparison besides its strategies.
 struct ComparisonSettings
 {
-    std::vector<double> Weights;    // one a strategy, as lot multipliers; empty: 1 each
+    std::vector<double> Weights;     // one a strategy, as lot multipliers; empty: 1 each
     std::vector<CurrencyRate> Rates; // empty: strategies of different currencies are combined per currency
 };
 
@@ -25,11 +25,11 @@ struct Comparison
 {
     std::vector<Strategy> Strategies;
     std::vector<double> Weights;
-    std::vector<DailyResults> Daily;     // of each strategy
-    std::vector<long long> Calendar;     // the calendar all of them share
+    std::vector<DailyResults> Daily; // of each strategy
+    std::vector<long long> Calendar; // the calendar all of them share
     std::vector<Combination> Combinations;
     CorrelationMatrix Correlation;
-    std::vector<std::string> Notes;      // what the reader must know: currencies, days left out
+    std::vector<std::string> Notes; // what the reader must know: currencies, days left out
 };
 
 // Throws CombineError when the weights do not match the strategies, or as Combine does.

@@ -125,9 +125,9 @@ void AddCombination(const Comparison& comparison, const Combination& c, std::vec
     for (std::size_t m = 0; m < c.Members.size(); ++m)
         members += (m ? ", " : "") + std::to_string(c.Members[m] + 1);
     lines.push_back("Combined: strategies " + members + " in " + (c.Currency.empty() ? "unknown" : c.Currency)
-                    + (c.Days.empty() ? ", no trades" : ", " + std::to_string(c.Days.size()) + " days from "
-                                                             + DateText(c.Days.front()) + " to "
-                                                             + DateText(c.Days.back())));
+                    + (c.Days.empty() ? ", no trades"
+                                      : ", " + std::to_string(c.Days.size()) + " days from " + DateText(c.Days.front())
+                                            + " to " + DateText(c.Days.back())));
     if (c.Days.empty())
         return;
     const std::string stretch = c.MaxDrawdownCents > 0
@@ -139,13 +139,14 @@ void AddCombination(const Comparison& comparison, const Combination& c, std::vec
         {"  Net profit", Cents(c.NetCents, digits)},
         {"  Maximal drawdown (daily)", Cents(c.MaxDrawdownCents, digits) + stretch},
         {"  Sum of the single drawdowns", Cents(c.SumOfSingleDrawdownsCents, digits)},
-        {"  Saved by combining", Cents(saved, digits)
-                                     + (c.SumOfSingleDrawdownsCents > 0
-                                            ? " (" + FormatRounded(static_cast<double>(saved) * 100
-                                                                       / static_cast<double>(c.SumOfSingleDrawdownsCents),
-                                                                   2)
-                                                  + "%)"
-                                            : "")},
+        {"  Saved by combining",
+         Cents(saved, digits)
+             + (c.SumOfSingleDrawdownsCents > 0
+                    ? " ("
+                          + FormatRounded(
+                              static_cast<double>(saved) * 100 / static_cast<double>(c.SumOfSingleDrawdownsCents), 2)
+                          + "%)"
+                    : "")},
         {"  Recovery factor", Optional(c.RecoveryFactor)},
         {"  Sharpe ratio (annual, days)", Optional(c.SharpeRatioAnnual)},
         {"  Days with trades", std::to_string(c.DaysTraded)},
@@ -163,7 +164,7 @@ void AddCombination(const Comparison& comparison, const Combination& c, std::vec
 void AddMatrix(const Comparison& comparison, std::vector<std::string>& lines)
 {
     const CorrelationMatrix& m = comparison.Correlation;
-    lines.push_back("Correlation of the daily results (Pearson; the days neither of a pair traded are left out)");
+    lines.emplace_back("Correlation of the daily results (Pearson; the days neither of a pair traded are left out)");
     std::vector<std::vector<std::string>> values(1, {""}), days(1, {""});
     for (std::size_t c = 0; c < m.Size; ++c) {
         values[0].push_back(std::to_string(c + 1));
@@ -179,7 +180,7 @@ void AddMatrix(const Comparison& comparison, std::vector<std::string>& lines)
     }
     WriteTable(values, lines);
     lines.emplace_back();
-    lines.push_back("Days both traded / days counted (either traded)");
+    lines.emplace_back("Days both traded / days counted (either traded)");
     WriteTable(days, lines);
 }
 

@@ -19,10 +19,13 @@ struct CorrelationMatrix
 {
     std::size_t Size = 0;
     std::vector<std::optional<double>> Values; // row by row, Size x Size
-    std::vector<long long> DaysTogether;      // days both closed a trade on
-    std::vector<long long> DaysCounted;       // days either closed a trade on: the days of the coefficient
+    std::vector<long long> DaysTogether;       // days both closed a trade on
+    std::vector<long long> DaysCounted;        // days either closed a trade on: the days of the coefficient
 
-    const std::optional<double>& Value(std::size_t row, std::size_t column) const { return Values[row * Size + column]; }
+    const std::optional<double>& Value(std::size_t row, std::size_t column) const
+    {
+        return Values[row * Size + column];
+    }
     long long Together(std::size_t row, std::size_t column) const { return DaysTogether[row * Size + column]; }
     long long Counted(std::size_t row, std::size_t column) const { return DaysCounted[row * Size + column]; }
 };

@@ -73,9 +73,9 @@ std::vector<long long> OnCalendar(const DailyResults& daily, const std::vector<l
     std::vector<long long> cents(calendar.size(), 0);
     std::size_t at = 0;
     for (std::size_t i = 0; i < daily.Days.size(); ++i) {
-        at = static_cast<std::size_t>(std::lower_bound(calendar.begin() + static_cast<std::ptrdiff_t>(at),
-                                                       calendar.end(), daily.Days[i])
-                                      - calendar.begin());
+        at = static_cast<std::size_t>(
+            std::lower_bound(calendar.begin() + static_cast<std::ptrdiff_t>(at), calendar.end(), daily.Days[i])
+            - calendar.begin());
         if (at < calendar.size() && calendar[at] == daily.Days[i])
             cents[at] = daily.Cents[i];
     }

@@ -135,13 +135,14 @@ std::vector<Combination> Combine(const std::vector<DailyResults>& daily, const s
                 }
         }
         std::vector<std::string> shown;
+        shown.reserve(named.size());
         for (const std::string& currency : named)
             shown.push_back(ShownCurrency(currency));
         if (named.size() > 1)
             notes.push_back("The reports name different account currencies (" + Listed(shown)
                             + "): each is combined on its own; give the rates to combine them all.");
         if (std::find(named.begin(), named.end(), std::string()) != named.end())
-            notes.push_back("Some reports name no account currency: their strategies are combined as if in one.");
+            notes.emplace_back("Some reports name no account currency: their strategies are combined as if in one.");
     } else {
         std::vector<std::string> unrated;
         for (const std::string& currency : named)
@@ -149,6 +150,7 @@ std::vector<Combination> Combine(const std::vector<DailyResults>& daily, const s
                 unrated.push_back(currency);
         if (unrated.size() > 1) {
             std::vector<std::string> shown;
+            shown.reserve(unrated.size());
             for (const std::string& currency : unrated)
                 shown.push_back(ShownCurrency(currency));
             throw CombineError("no rate for " + Listed(shown) + ": all but one currency need a rate");

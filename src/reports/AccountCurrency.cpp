@@ -13,7 +13,7 @@ namespace corvane {
 
 namespace {
 
-constexpr std::size_t kHeadBytes = 256 * 1024;
+constexpr std::size_t kHeadBytes = std::size_t{256} * 1024;
 
 bool IsUpper(char c)
 {
@@ -41,7 +41,8 @@ std::string Mt4StatementCurrency(std::string_view head)
     for (std::size_t row = head.find("<tr align=left>"); row != std::string_view::npos;
          row = head.find("<tr align=left>", row + 1)) {
         const std::size_t rowEnd = head.find("</tr>", row);
-        const std::string_view cells = head.substr(row, rowEnd == std::string_view::npos ? head.npos : rowEnd - row);
+        const std::string_view cells =
+            head.substr(row, rowEnd == std::string_view::npos ? std::string_view::npos : rowEnd - row);
         if (cells.find("<td colspan=") == std::string_view::npos)
             continue;
         std::size_t at = 0;

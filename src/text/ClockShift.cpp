@@ -2,7 +2,6 @@
 
 #include "text/Numbers.h"
 
-
 namespace corvane {
 
 ClockShift ClockShift::Seconds(long long shift)

@@ -48,7 +48,7 @@ std::optional<ZoneFileCounts> ReadCounts(std::string_view data, std::size_t at)
 {
     if (data.size() < at + 44 || data.substr(at, 4) != "TZif")
         return std::nullopt;
-    const auto count = [&](int i) { return static_cast<std::size_t>(BigEndian(data, at + 20 + 4 * i, 4)); };
+    const auto count = [&](std::size_t i) { return static_cast<std::size_t>(BigEndian(data, at + 20 + 4 * i, 4)); };
     ZoneFileCounts counts{count(0), count(1), count(2), count(3), count(4), count(5)};
     if (counts.Types == 0 || counts.Types > 256 || counts.Changes > 100000 || counts.Leaps > 100000)
         return std::nullopt;

@@ -59,8 +59,8 @@ private:
     int SearchOffset(long long utc) const;
 
     std::string m_name;
-    int m_offsetBefore = 0;       // before the first change
-    std::vector<Change> m_changes; // in time order
+    int m_offsetBefore = 0;              // before the first change
+    std::vector<Change> m_changes;       // in time order
     std::optional<PosixZoneRule> m_rule; // after the last change (without one, its offset stays)
     // For each day from the first change's to the last change's: the offset at the day's start times 2, plus
     // 1 when the offset changes during the day. A day without a change needs no search; copies share it.

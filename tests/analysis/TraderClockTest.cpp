@@ -16,14 +16,12 @@ using test::SessionWith;
 // January: the clock moves the second into February and holds the first for the time that passed.
 Session AcrossTheChange()
 {
-    Session session = SessionWith(1000, {{.Ticket = "1",
-                                          .OpenTime = "2024.01.31 20:00",
-                                          .CloseTime = "2024.01.31 23:30",
-                                          .Profit = Pl("10.00")},
-                                         {.Ticket = "2",
-                                          .OpenTime = "2024.03.31 02:00:00",
-                                          .CloseTime = "2024.03.31 05:00:00",
-                                          .Profit = Pl("-5.00")}});
+    Session session = SessionWith(
+        1000, {{.Ticket = "1", .OpenTime = "2024.01.31 20:00", .CloseTime = "2024.01.31 23:30", .Profit = Pl("10.00")},
+               {.Ticket = "2",
+                .OpenTime = "2024.03.31 02:00:00",
+                .CloseTime = "2024.03.31 05:00:00",
+                .Profit = Pl("-5.00")}});
     session.Report.Writer = Terminal::Mt4;
     ApplyFilters(session, MagicFilter::Off);
     return session;

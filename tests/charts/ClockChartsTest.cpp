@@ -40,7 +40,8 @@ TextGrid RandomWeek(std::mt19937& random)
 {
     std::vector<ChartRow> rows;
     for (int i = 0; i < 40; ++i) {
-        const long long open = *TimeTextSeconds("2024.03.04 00:00") + static_cast<long long>(random() % (14 * 24)) * 3600
+        const long long open = *TimeTextSeconds("2024.03.04 00:00")
+                               + static_cast<long long>(random() % (14 * 24)) * 3600
                                + static_cast<long long>(random() % 3600);
         rows.push_back({.OpenTime = TimeText(open, false),
                         .CloseTime = TimeText(open + 5400, false),
@@ -96,9 +97,9 @@ TEST(ClockCharts, TheComparisonsPictureHasACellForEveryPair)
     Strategy a, b;
     a.Name = "a.htm";
     b.Name = "b.htm";
-    for (const auto& [strategy, close, result] : {std::tuple{&a, "2024.01.08 10:00", 10.0},
-                                                  std::tuple{&a, "2024.01.09 10:00", -5.0},
-                                                  std::tuple{&b, "2024.01.09 12:00", 3.0}}) {
+    for (const auto& [strategy, close, result] :
+         {std::tuple{&a, "2024.01.08 10:00", 10.0}, std::tuple{&a, "2024.01.09 10:00", -5.0},
+          std::tuple{&b, "2024.01.09 12:00", 3.0}}) {
         ClosedTrade trade;
         trade.CloseSeconds = *TimeTextSeconds(close);
         trade.Result = result;

@@ -37,8 +37,7 @@ protected:
 
 TEST_F(CompareCli, TheJsonHoldsTheDaysEachStrategyAndTheCombinationHad)
 {
-    const test::CliResult run =
-        RunTool({"compare", m_first, m_second, "--by-magic", "--weights", "1,2,1", "--json"});
+    const test::CliResult run = RunTool({"compare", m_first, m_second, "--by-magic", "--weights", "1,2,1", "--json"});
     ASSERT_EQ(run.Status, 0) << run.Err;
     const nlohmann::json json = nlohmann::json::parse(run.Out);
     ASSERT_EQ(json["strategies"].size(), 3u);
@@ -79,7 +78,8 @@ TEST_F(CompareCli, OptionsThatDoNotFitAreUsageErrors)
               "corvane4-cli: --server-zone needs --time-zone, the trader's zone");
     EXPECT_EQ(error({"stats", m_first, "--shift-hours", "1", "--shifted-times"}),
               "corvane4-cli: --shifted-times belongs to table and grid");
-    EXPECT_EQ(error({"stats", m_first, "--time-zone", "Mars/Olympus"}).substr(0, 32), "unknown time zone 'Mars/Olympus'");
+    EXPECT_EQ(error({"stats", m_first, "--time-zone", "Mars/Olympus"}).substr(0, 32),
+              "unknown time zone 'Mars/Olympus'");
     EXPECT_EQ(error({"compare", m_first, "--append", m_second}).substr(0, 50),
               "corvane4-cli: compare takes its reports as they ar");
     EXPECT_EQ(error({"stats", m_first, "--by-magic"}),

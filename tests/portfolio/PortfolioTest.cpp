@@ -43,8 +43,8 @@ Strategy Made(const std::string& name, const std::vector<std::pair<const char*, 
 TEST(Portfolio, TwoStrategiesWorkedOutByHand)
 {
     std::vector<Strategy> strategies{
-        Made("A", {{"2024.01.08 10:00", 60}, {"2024.01.08 15:00", 40}, {"2024.01.09 11:00", -50},
-                   {"2024.01.11 09:00", 30}}),
+        Made("A",
+             {{"2024.01.08 10:00", 60}, {"2024.01.08 15:00", 40}, {"2024.01.09 11:00", -50}, {"2024.01.11 09:00", 30}}),
         Made("B", {{"2024.01.09 16:00", -20}, {"2024.01.10 12:00", 10}})};
     const Comparison c = Compare(strategies, {{1, 2}, {}});
 
@@ -70,9 +70,8 @@ TEST(Portfolio, TwoStrategiesWorkedOutByHand)
 
 TEST(Portfolio, TheCalendarHoldsTheWeekdaysAndTheWeekendsTraded)
 {
-    const Comparison c = Compare({Made("A", {{"2024.01.05 10:00", 1}, {"2024.01.09 10:00", 1}}),
-                                  Made("B", {{"2024.01.07 10:00", 1}})},
-                                 {});
+    const Comparison c = Compare(
+        {Made("A", {{"2024.01.05 10:00", 1}, {"2024.01.09 10:00", 1}}), Made("B", {{"2024.01.07 10:00", 1}})}, {});
     std::vector<std::string> days;
     for (const long long day : c.Calendar)
         days.push_back(DateText(day));

@@ -19,7 +19,8 @@ std::string Sample(const std::string& dir, const char* name)
 TEST(SampleStrategies, TheMagicNumbersOfAStatementAddUpToTheStatement)
 {
     CORVANE_REQUIRE_SAMPLES();
-    const StrategySource source = LoadStrategySource(Sample(test::SamplesDir(), "statement-magic-subrows-stoporders.htm"));
+    const StrategySource source =
+        LoadStrategySource(Sample(test::SamplesDir(), "statement-magic-subrows-stoporders.htm"));
     EXPECT_EQ(source.Currency, "USD");
     const std::vector<Strategy> whole = StrategiesOf(source, false, {});
     const std::vector<Strategy> magics = StrategiesOf(source, true, {});

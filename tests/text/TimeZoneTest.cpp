@@ -1,6 +1,6 @@
+#include "text/TimeZone.h"
 #include "text/CivilTime.h"
 #include "text/ClockShift.h"
-#include "text/TimeZone.h"
 
 #include <gtest/gtest.h>
 
