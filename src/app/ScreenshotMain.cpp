@@ -10,12 +10,12 @@
 #include "app/StrategiesWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QCheckBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
