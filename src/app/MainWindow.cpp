@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "analysis/Commands.h"
+#include "analysis/TraderClock.h"
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
@@ -91,7 +92,7 @@ bool TMainForm::RunCommand(const std::function<void()>& command)
 
 void TMainForm::ChartRefresh()
 {
-    DrawChart(m_canvas, m_session, m_viewMode, Image1->width());
+    DrawChart(m_canvas, m_session, m_viewMode, Image1->width(), &m_clock);
     Image1->update();
 }
 
@@ -137,6 +138,8 @@ void TMainForm::ReadListSelection(const QListWidget* widget, SelectionList& list
 
 void TMainForm::RefreshViews()
 {
+    if (m_clock.Shifts())
+        ShowMoreStatisticsOnClock(m_session, m_clock); // the figures of the last filter pass, on the trader's clock
     m_gridModel->SetCodePage(m_session.Report.CodePage);
     m_xgridModel->SetCodePage(m_session.Report.CodePage);
     m_canvas.SetCodePage(m_session.Report.CodePage);

@@ -87,6 +87,11 @@ public:
     // axis, as "Curve" shows the first.
     void ChartMenu(const QPoint& at);
     void ShowCalendarCurve();
+    // The trader's clock the time chart, the curve by close time and the more statistics read the report's
+    // times on (the chart area's menu, "Trader's clock..."); none: the report's own times.
+    void SetTraderClock(const ClockShift& clock);
+    void AskTraderClock();
+    const ClockShift& TraderClock() const { return m_clock; }
     StrategiesWindow* Strategies() const { return m_strategies; }
 
     // Opens files given on the command line or dropped on the window: a text the text export wrote is
@@ -156,6 +161,8 @@ private:
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;
     StrategiesWindow* m_strategies = nullptr;
+    ClockShift m_clock;
+    QString m_clockText; // as last typed: the server's clock and the trader's zone
 
 public:
     // The controls, under their designer names.

@@ -69,5 +69,24 @@ TEST_F(WindowTest, TheChartAreasMenuShowsTheCurveByCloseTime)
     EXPECT_EQ(window.CurrentView(), ViewMode::EquityCurve);
 }
 
+TEST_F(WindowTest, TheTradersClockMovesTheMonthsAndTheTimeChart)
+{
+    test::StatementTrade late{.Ticket = "1", .OpenTime = "2024.01.31 22:00", .CloseTime = "2024.01.31 23:00"};
+    Load(dir.Write("late.htm", test::Statement({late}, "1000.00")));
+    EXPECT_TRUE(MemoHas(QStringLiteral("2024.01 ")));
+    QTest::mouseClick(Button("Button3"), Qt::LeftButton, Qt::ShiftModifier); // by close times
+    const Rgb before = Pixel(65 + 4 * (3 * 24 + 23) + 1, 100);               // Wednesday 23 h: a green bar
+
+    window.SetTraderClock(ClockShift::Seconds(2 * 3600));
+    EXPECT_TRUE(MemoHas(QStringLiteral("2024.02 ")));
+    EXPECT_FALSE(MemoHas(QStringLiteral("2024.01 ")));
+    EXPECT_EQ(Pixel(65 + 4 * (4 * 24 + 1) + 1, 100), before); // Thursday 1 h
+    EXPECT_NE(Pixel(65 + 4 * (3 * 24 + 23) + 1, 100), before);
+
+    window.SetTraderClock(ClockShift());
+    EXPECT_TRUE(MemoHas(QStringLiteral("2024.01 ")));
+    EXPECT_EQ(Pixel(65 + 4 * (3 * 24 + 23) + 1, 100), before);
+}
+
 } // namespace
 } // namespace corvane
