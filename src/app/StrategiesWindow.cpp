@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 namespace corvane {
@@ -173,7 +174,11 @@ void StrategiesWindow::AddReports(const QStringList& paths)
     QStringList failed;
     for (const QString& path : paths) {
         try {
-            m_sources.push_back({LoadStrategySource(LocalPath(QFileInfo(path).absoluteFilePath())), QString()});
+            StrategySource source = LoadStrategySource(LocalPath(QFileInfo(path).absoluteFilePath()));
+            if (std::find(source.Kept.begin(), source.Kept.end(), 1) == source.Kept.end())
+                failed << QFileInfo(path).fileName() + QStringLiteral(": no closed trade");
+            else
+                m_sources.push_back({std::move(source), QString()});
         } catch (const std::exception& error) {
             failed << QFileInfo(path).fileName() + QStringLiteral(": ") + QString::fromStdString(error.what());
         }
@@ -232,7 +237,10 @@ void StrategiesWindow::Recompute()
         } catch (const std::exception& error) {
             problems << QString::fromStdString(error.what()) + QStringLiteral(": its report's own times are shown");
         }
-        for (Strategy& strategy : StrategiesOf(m_sources[s].Facts, ByMagicBox->isChecked(), clock)) {
+        std::vector<Strategy> ofSource = StrategiesOf(m_sources[s].Facts, ByMagicBox->isChecked(), clock);
+        if (ofSource.empty())
+            problems << QFileInfo(Text(m_sources[s].Facts.Path)).fileName() + QStringLiteral(": no closed trade");
+        for (Strategy& strategy : ofSource) {
             m_listed.push_back(std::move(strategy));
             m_sourceOfRow.push_back(s);
         }

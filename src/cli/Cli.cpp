@@ -186,7 +186,12 @@ void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
 int Run(const Options& options, std::ostream& out, std::ostream& err)
 {
     if (options.Command == CliCommand::Compare) {
-        RunCompare(options, out, err);
+        try {
+            RunCompare(options, out, err);
+        } catch (const RefusedReport& refused) {
+            err << refused.what() << '\n';
+            return kExitRefused;
+        }
         return kExitOk;
     }
     const ClockShift clock = ClockFor(options.Clock, 0);

@@ -165,13 +165,18 @@ void RunCompare(const Options& options, std::ostream& out, std::ostream&)
     std::vector<std::string> reports{options.Report};
     reports.insert(reports.end(), options.Compare.Reports.begin(), options.Compare.Reports.end());
     std::vector<Strategy> strategies;
+    std::vector<std::string> empty;
     for (std::size_t i = 0; i < reports.size(); ++i) {
-        std::vector<Strategy> loaded = StrategiesOf(LoadStrategySource(ReadablePath(reports[i])),
-                                                    options.Compare.ByMagic, ClockFor(options.Clock, i));
+        const StrategySource source = LoadStrategySource(ReadablePath(reports[i]));
+        std::vector<Strategy> loaded = StrategiesOf(source, options.Compare.ByMagic, ClockFor(options.Clock, i));
+        if (loaded.empty())
+            empty.push_back(reports[i]);
         for (Strategy& strategy : loaded)
             strategies.push_back(std::move(strategy));
     }
-    const Comparison comparison = Compare(std::move(strategies), Settings(options.Compare));
+    Comparison comparison = Compare(std::move(strategies), Settings(options.Compare));
+    for (const std::string& report : empty)
+        comparison.Notes.push_back(report + ": no closed trade, no strategy.");
     if (options.Json) {
         out << ComparisonJson(comparison) << '\n';
     } else {

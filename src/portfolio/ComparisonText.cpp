@@ -214,6 +214,10 @@ std::vector<std::string> ComparisonLines(const Comparison& comparison)
 {
     std::vector<std::string> lines;
     lines.push_back("Strategies compared: " + std::to_string(comparison.Strategies.size()));
+    if (comparison.Strategies.empty()) {
+        lines.insert(lines.end(), comparison.Notes.begin(), comparison.Notes.end());
+        return lines;
+    }
     AddStrategies(comparison, lines);
     lines.emplace_back();
     AddFigures(comparison, lines);

@@ -86,7 +86,7 @@ StrategySource LoadStrategySource(const std::string& path)
 {
     Session session;
     if (LoadAndFilter(session, path, LoadMode::Replace) != LoadOutcome::Loaded)
-        throw std::runtime_error(FileName(path) + ": " + std::string(kRefusal));
+        throw RefusedReport(FileName(path) + ": " + std::string(kRefusal));
     return SourceOfSession(session, path);
 }
 

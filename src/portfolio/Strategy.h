@@ -5,6 +5,7 @@
 #include "trades/Session.h"
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,9 +57,16 @@ struct StrategySource
 // no currency is then read). A session before its pass gives a source without trades.
 StrategySource SourceOfSession(const Session& session, const std::string& path);
 
+// A file the terminal did not write: the message is its name and the refusal line.
+class RefusedReport : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
 /**
- * Loads the report at `path` (UTF-8) as Load File does and takes its source. Throws std::runtime_error for
- * a file the terminal did not write (the refusal line), and what the load throws.
+ * Loads the report at `path` (UTF-8) as Load File does and takes its source. Throws RefusedReport for a
+ * file the terminal did not write, and what the load throws.
  */
 StrategySource LoadStrategySource(const std::string& path);
 
