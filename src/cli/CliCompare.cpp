@@ -3,6 +3,7 @@
 #include "cli/CliClock.h"
 #include "cli/CliPictures.h"
 #include "cli/StatsJson.h"
+#include "export/ComparisonHtml.h"
 #include "platform/PlatformFiles.h"
 #include "portfolio/ComparisonText.h"
 #include "portfolio/SettingsText.h"
@@ -183,9 +184,20 @@ void RunCompare(const Options& options, std::ostream& out, std::ostream&)
         for (const std::string& line : ComparisonLines(comparison))
             out << line << '\n';
     }
+    const auto absolute = [](const std::string& path) {
+        return std::filesystem::absolute(NativePath(path)).lexically_normal();
+    };
     if (!options.Output.empty())
-        WriteComparisonPicture(comparison, options.Compare.Percent,
-                               Utf8Path(std::filesystem::absolute(NativePath(options.Output)).lexically_normal()));
+        WriteComparisonPicture(comparison, options.Compare.Percent, Utf8Path(absolute(options.Output)));
+    if (!options.Compare.Html.empty()) {
+        // The page names the picture relative to itself when both lie in one folder, else by its full path.
+        std::string picture;
+        if (!options.Output.empty()) {
+            const std::filesystem::path page = absolute(options.Compare.Html), image = absolute(options.Output);
+            picture = Utf8Path(image.parent_path() == page.parent_path() ? image.filename() : image);
+        }
+        ExportComparisonHtml(comparison, Utf8Path(absolute(options.Compare.Html)), picture);
+    }
 }
 
 } // namespace corvane

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::string_view kUsage = R"(Usage: corvane4-cli COMMAND [REPORT] [options]
        corvane4-cli compare REPORT... [--by-magic] [--weights W,...] [--rates CUR=RATE,...]
-                    [--percent] [time options] [--json] [-o CURVES.png]
+                    [--percent] [time options] [--json] [-o CURVES.png] [--html PAGE.html]
 
 Reads a MetaTrader 4 account statement or strategy-tester report, or a MetaTrader 5 account
 history or strategy-tester report (HTML), as the Corvane4 window does, runs the options in the
@@ -75,7 +75,8 @@ Compare:
   --rates C=R,...   the worth of one unit of currency C in the currency the strategies are
                     combined in ("unknown" for reports that name none); without rates,
                     strategies of different currencies are combined per currency
-  --percent         the picture's curves in % of each strategy's deposit, not from 0
+  --percent         the picture's curves in % of each strategy's starting balance, not from 0
+  --html PAGE       also write the comparison as an HTML page, with the picture of -o in it
 Time options (stats, chart, table, grid, compare): reports carry the trade server's time
   --time-zone ZONE  read the times on the trader's clock of ZONE: an IANA name (EET,
                     Europe/London, America/New_York, Asia/Tokyo...) or a POSIX TZ string

@@ -68,6 +68,7 @@ struct CompareOptions
     std::vector<std::string> Weights; // --weights W,...: one a strategy
     std::vector<std::string> Rates;   // --rates CUR=RATE,...
     bool Percent = false;             // --percent: the curves in % of each deposit
+    std::string Html;                 // --html PAGE: the comparison as an HTML page
 };
 
 // The command line, parsed: the command, the first report and the options in their order.

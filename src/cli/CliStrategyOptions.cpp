@@ -27,10 +27,11 @@ bool TakesTimes(CliCommand command)
 void CheckCompareOptions(const Options& options)
 {
     const CompareOptions& compare = options.Compare;
-    const bool compareGiven = compare.ByMagic || !compare.Weights.empty() || !compare.Rates.empty() || compare.Percent;
+    const bool compareGiven = compare.ByMagic || !compare.Weights.empty() || !compare.Rates.empty() || compare.Percent
+                              || !compare.Html.empty();
     if (options.Command != CliCommand::Compare) {
         if (compareGiven)
-            throw UsageError("--by-magic, --weights, --rates and --percent belong to compare");
+            throw UsageError("--by-magic, --weights, --rates, --percent and --html belong to compare");
         return;
     }
     if (!options.Actions.empty())
@@ -66,6 +67,8 @@ bool TakeStrategyOption(const std::vector<std::string>& args, std::size_t& i, Op
         options.Compare.Rates = SplitList(value());
     else if (arg == "--percent")
         options.Compare.Percent = true;
+    else if (arg == "--html")
+        options.Compare.Html = value();
     else
         return false;
     return true;

@@ -83,7 +83,7 @@ TEST_F(CompareCli, OptionsThatDoNotFitAreUsageErrors)
     EXPECT_EQ(error({"compare", m_first, "--append", m_second}).substr(0, 50),
               "corvane4-cli: compare takes its reports as they ar");
     EXPECT_EQ(error({"stats", m_first, "--by-magic"}),
-              "corvane4-cli: --by-magic, --weights, --rates and --percent belong to compare");
+              "corvane4-cli: --by-magic, --weights, --rates, --percent and --html belong to compare");
 }
 
 } // namespace
