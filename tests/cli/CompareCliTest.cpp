@@ -63,6 +63,17 @@ TEST_F(CompareCli, WithoutAShiftEveryOutputStaysTheSame)
     EXPECT_NE(RunTool({"stats", m_first, "--shift-hours", "13"}).Out, RunTool({"stats", m_first}).Out);
 }
 
+TEST_F(CompareCli, TheGridShowsShiftedTimesWhenAsked)
+{
+    const test::CliResult grid = RunTool({"grid", m_first, "--shift-hours", "-10.5", "--shifted-times"});
+    ASSERT_EQ(grid.Status, 0) << grid.Err;
+    // 2024.01.02 10:00 and 2024.01.08 10:00, ten and a half hours earlier.
+    EXPECT_EQ(grid.Out.substr(0, grid.Out.find('\n')).substr(grid.Out.find('\t') + 1, 16), "2024.01.01 23:30");
+    EXPECT_NE(grid.Out.find("\t2024.01.07 23:30\t"), std::string::npos);
+    EXPECT_EQ(RunTool({"grid", m_first, "--shift-hours", "-10.5"}).Out, RunTool({"grid", m_first}).Out)
+        << "the table keeps the report's own times unless asked";
+}
+
 TEST_F(CompareCli, OptionsThatDoNotFitAreUsageErrors)
 {
     const auto error = [](const std::vector<std::string>& args) {
@@ -82,6 +93,8 @@ TEST_F(CompareCli, OptionsThatDoNotFitAreUsageErrors)
               "unknown time zone 'Mars/Olympus'");
     EXPECT_EQ(error({"compare", m_first, "--append", m_second}).substr(0, 50),
               "corvane4-cli: compare takes its reports as they ar");
+    EXPECT_EQ(error({"compare", m_first, "--rates", "JPY"}),
+              "corvane4-cli: --weights and --rates: a rate is given as CURRENCY=RATE, not 'JPY'");
     EXPECT_EQ(error({"stats", m_first, "--by-magic"}),
               "corvane4-cli: --by-magic, --weights, --rates, --percent and --html belong to compare");
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace corvane {
@@ -66,6 +67,54 @@ TEST(Portfolio, TwoStrategiesWorkedOutByHand)
     EXPECT_EQ(m.Counted(0, 1), 4);
     EXPECT_EQ(*m.Value(0, 0), 1.0);
     EXPECT_EQ(m.Counted(0, 0), 3);
+}
+
+// The same portfolio's other figures and its text.
+TEST(Portfolio, TheFiguresAndTheTextOfTheCombination)
+{
+    const Comparison c = Compare(
+        {Made(
+             "A",
+             {{"2024.01.08 10:00", 60}, {"2024.01.08 15:00", 40}, {"2024.01.09 11:00", -50}, {"2024.01.11 09:00", 30}}),
+         Made("B", {{"2024.01.09 16:00", -20}, {"2024.01.10 12:00", 10}})},
+        {{1, 2}, {}});
+    const Combination& combined = c.Combinations[0];
+    EXPECT_EQ(combined.WinningDays, 3);
+    EXPECT_EQ(combined.LosingDays, 1);
+    EXPECT_EQ(combined.BestDayCents, 10000);
+    EXPECT_EQ(combined.WorstDayCents, -9000);
+    EXPECT_NEAR(*combined.RecoveryFactor, 60.0 / 90, 1e-12);
+    // Mean 1500 cents, deviation (n - 1) of 10000, -9000, 2000, 3000 about it 7852.8, times the root of 252.
+    EXPECT_NEAR(*combined.SharpeRatioAnnual, 3.0322589920, 1e-9);
+
+    const std::vector<std::string> lines = ComparisonLines(c);
+    const auto has = [&lines](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_EQ(lines[0], "Strategies compared: 2");
+    EXPECT_TRUE(has("Combined: strategies 1, 2 in USD, 4 days from 2024.01.08 to 2024.01.11"));
+    EXPECT_TRUE(has("  Maximal drawdown (daily)     90.00 (from 2024.01.08 to 2024.01.09)"));
+    EXPECT_TRUE(has("  Saved by combining           0.00 (0.00%)"));
+    EXPECT_TRUE(has("  Best / worst day             100.00 / -90.00"));
+}
+
+TEST(Portfolio, ADrawdownFromTheStartHasNoPeakDay)
+{
+    const Comparison c = Compare({Made("A", {{"2024.01.08 10:00", -5}, {"2024.01.09 10:00", 2}})}, {});
+    const Combination& combined = c.Combinations[0];
+    EXPECT_EQ(combined.MaxDrawdownCents, 500);
+    EXPECT_FALSE(combined.DrawdownPeak);
+    EXPECT_EQ(combined.DrawdownTrough, 0u);
+    EXPECT_EQ(MaxDrawdownOf({300, -100, -400, 700, -50}), 500);
+    // Curves from 0, and in % of the balance the strategy started from.
+    Strategy withDeposit = c.Strategies[0];
+    EXPECT_TRUE(EquityCurveOf(withDeposit, true).empty()) << "no starting balance";
+    withDeposit.Deposit = 1000;
+    const std::vector<CurvePoint> percent = EquityCurveOf(withDeposit, true);
+    ASSERT_EQ(percent.size(), 3u);
+    EXPECT_EQ(percent[0].Value, 0.0);
+    EXPECT_DOUBLE_EQ(percent[2].Value, -0.3);
+    EXPECT_DOUBLE_EQ(EquityCurveOf(withDeposit, false)[1].Value, -5.0);
 }
 
 TEST(Portfolio, TheCalendarHoldsTheWeekdaysAndTheWeekendsTraded)

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -75,6 +77,69 @@ TEST(PosixZoneRule, ReadsWhatTheCLibraryReads)
     EXPECT_FALSE(ParsePosixZoneRule("EET"));
     EXPECT_FALSE(ParsePosixZoneRule("EET-2EEST,M13.5.0,M10.5.0"));
     EXPECT_FALSE(ParsePosixZoneRule("EET-2EEST,M3.5.0/3"));
+}
+
+// A zone file as RFC 8536 lays it out: a header, the 32-bit block, a second header, the 64-bit block and
+// the rule for the years after its table.
+std::string ZoneFile(const std::vector<long long>& changes, bool withRule)
+{
+    std::string bytes;
+    const auto put = [&bytes](long long value, int size) {
+        for (int i = size - 1; i >= 0; --i)
+            bytes += static_cast<char>((static_cast<unsigned long long>(value) >> (8 * i)) & 0xff);
+    };
+    const auto header = [&](long long changeCount, long long types, long long chars) {
+        bytes += std::string("TZif2") + std::string(15, '\0');
+        for (const long long count : {0LL, 0LL, 0LL, changeCount, types, chars})
+            put(count, 4);
+    };
+    header(0, 1, 4);
+    put(7200, 4);
+    bytes += std::string("\0\0EET\0", 6);
+    header(static_cast<long long>(changes.size()), 2, 9);
+    for (const long long change : changes)
+        put(change, 8);
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        bytes += static_cast<char>(i % 2 == 0 ? 1 : 0);
+    put(7200, 4);
+    bytes += std::string("\0\0", 2);
+    put(10800, 4);
+    bytes += std::string("\1\4", 2);
+    bytes += std::string("EET\0EEST\0", 9);
+    if (withRule)
+        bytes += "\nEET-2EEST,M3.5.0/3,M10.5.0/4\n";
+    return bytes;
+}
+
+TEST(TimeZone, ReadsAZoneFileAndTheRuleAfterItsTable)
+{
+    const long long spring = At("2000.03.26 01:00"), autumn = At("2000.10.29 01:00");
+    const auto zone = TimeZone::FromZoneFile("Test/Eastern", ZoneFile({spring, autumn}, true));
+    ASSERT_TRUE(zone);
+    EXPECT_EQ(zone->OffsetAt(At("1999.07.01 00:00")), 7200) << "before the table: its first type";
+    EXPECT_EQ(zone->OffsetAt(spring - 1), 7200);
+    EXPECT_EQ(zone->OffsetAt(spring), 10800);
+    EXPECT_EQ(zone->OffsetAt(autumn), 7200);
+    EXPECT_EQ(zone->OffsetAt(At("2024.07.01 00:00")), 10800) << "after the table: its rule";
+    EXPECT_EQ(zone->OffsetAt(At("2301.07.01 00:00")), 10800) << "beyond the years worked out";
+    const auto withoutRule = TimeZone::FromZoneFile("Test/Fixed", ZoneFile({spring}, false));
+    ASSERT_TRUE(withoutRule);
+    EXPECT_EQ(withoutRule->OffsetAt(At("2024.01.01 00:00")), 10800) << "the last offset stays";
+    EXPECT_FALSE(TimeZone::FromZoneFile("Test/Broken", "TZif2"));
+    EXPECT_FALSE(TimeZone::FromZoneFile("Test/Cut", ZoneFile({spring, autumn}, true).substr(0, 80)));
+}
+
+TEST_F(BuiltInZones, SummerTimesThatRunBackwardsOrAcrossTheYear)
+{
+    // Dublin keeps its winter as the "summer" of its rule, an hour behind its standard time.
+    const TimeZone dublin = FindTimeZone("Europe/Dublin");
+    EXPECT_EQ(dublin.OffsetAt(At("2024.01.15 12:00")), 0);
+    EXPECT_EQ(dublin.OffsetAt(At("2024.07.15 12:00")), 3600);
+    // Sydney's summer runs from October into April of the next year.
+    const TimeZone sydney = FindTimeZone("Australia/Sydney");
+    EXPECT_EQ(sydney.ToUtc(At("2024.04.07 02:30")), At("2024.04.06 15:30")) << "shown twice: the first, in summer";
+    EXPECT_EQ(sydney.ToUtc(At("2024.10.06 02:30")), At("2024.10.05 16:30")) << "skipped: before the change";
+    EXPECT_EQ(FindTimeZone("Asia/Kolkata").OffsetAt(0), 5 * 3600 + 1800);
 }
 
 // Where the machine has zone files, they agree with the built-in rules in the years both hold.
