@@ -69,6 +69,7 @@ Other options:
                     value)
   --csv             table: print the trade table as CSV
   -o FILE           chart, export-txt, export-html, compare: the file to write
+  --help            print this text
 Compare:
   --by-magic        each magic number of a report is a strategy of its own
   --weights W,...   a weight for each strategy, as a lot multiplier (1 each by default)
@@ -87,7 +88,6 @@ Time options (stats, chart, table, grid, compare): reports carry the trade serve
   --shifted-times   table, grid: show the times shifted (they keep the report's otherwise)
   With a time option, stats reads its months, days and holding times on the trader's clock,
   chart places its trades there, and compare its days.
-  --help            print this text
 
 The heading names the absolute path of the last report loaded.
 
