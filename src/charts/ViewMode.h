@@ -11,6 +11,7 @@ enum class ViewMode
     TimeByOpen,
     TimeByClose,
     MonteCarlo, // the fan chart and the drawdown histogram of a Monte Carlo run, drawn from its result
+    EquityByCloseTime, // the equity curve on a calendar axis, the trades in order of their close times
 };
 
 } // namespace corvane
