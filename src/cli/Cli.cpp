@@ -2,9 +2,9 @@
 
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
-#include "cli/CliMonteCarlo.h"
 #include "cli/CliClock.h"
 #include "cli/CliCompare.h"
+#include "cli/CliMonteCarlo.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPictures.h"
 #include "cli/StatsJson.h"
