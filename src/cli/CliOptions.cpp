@@ -304,9 +304,7 @@ Options ParseOptions(const std::vector<std::string>& args)
             options.Csv = true;
         else if (arg == "-o")
             options.Output = value();
-        else if (ParseMonteCarloOption(arg, value, options.MonteCarlo))
-            continue;
-        else if (TakeStrategyOption(args, i, options))
+        else if (ParseMonteCarloOption(arg, value, options.MonteCarlo) || TakeStrategyOption(args, i, options))
             continue;
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
