@@ -1,6 +1,7 @@
 #include "analysis/MoreStatistics.h"
 
 #include "analysis/TextIds.h"
+#include "text/CivilTime.h"
 #include "text/Numbers.h"
 #include "text/TextRoutines.h"
 #include "trades/CellErrors.h"
@@ -35,35 +36,18 @@ std::string MonthName(std::uint64_t key)
     return std::string(text, std::min<std::size_t>(key >> 56, 7));
 }
 
-// Reads `count` digits at `at`; -1 when one is not a digit.
-int Digits(std::string_view text, std::size_t at, std::size_t count)
+// The MonthKey of a time on the trader's clock.
+std::uint64_t ShiftedMonthKey(long long seconds)
 {
-    if (at + count > text.size())
-        return -1;
-    int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
+    char month[7];
+    MonthText(seconds, month);
+    return MonthKey(std::string_view(month, sizeof month));
 }
 
 // Seconds since 1970 of "yyyy.mm.dd hh:mm[:ss]"; 0 when the date cannot be read.
 long long Seconds(std::string_view time)
 {
-    const int year = Digits(time, 0, 4), month = Digits(time, 5, 2), day = Digits(time, 8, 2);
-    if (year < 0 || month < 1 || month > 12 || day < 1)
-        return 0;
-    const int hour = std::max(Digits(time, 11, 2), 0), minute = std::max(Digits(time, 14, 2), 0);
-    const int second = std::max(Digits(time, 17, 2), 0);
-    const long long y = month <= 2 ? year - 1 : year;
-    const long long era = y / 400;
-    const long long yearOfEra = y - era * 400;
-    const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const long long days = era * 146097 + dayOfEra - 719468;
-    return days * 86400 + hour * 3600LL + minute * 60LL + second;
+    return TimeTextSeconds(time).value_or(0);
 }
 
 bool IsMt5(const ReportState& report)
@@ -219,7 +203,7 @@ double Pct(long long part, long long whole)
 // The figures that follow from the results alone, in the terminal's order: counts, sums, runs, the tables by
 // symbol and magic number, the terminal's Sharpe ratio and the holding time.
 void AddTradeFigures(const Trades& trades, const std::vector<std::string>& symbols,
-                     const std::vector<std::string>& magics, bool mt5, MoreFigures& f)
+                     const std::vector<std::string>& magics, bool mt5, const ClockShift* clock, MoreFigures& f)
 {
     const ConsecutiveRule rule = mt5 ? ConsecutiveRule::Mt5 : ConsecutiveRule::Mt4;
     long long wins = 0, losses = 0, shortWins = 0, longWins = 0;
@@ -247,7 +231,8 @@ void AddTradeFigures(const Trades& trades, const std::vector<std::string>& symbo
         (trade.Short ? f.ShortTrades : f.LongTrades) += 1;
         (trade.Short ? shortWins : longWins) += r >= 0 ? 1 : 0;
         sum += r;
-        holding += static_cast<double>(trade.CloseSeconds - trade.OpenSeconds);
+        holding += static_cast<double>(clock ? clock->Elapsed(trade.OpenSeconds, trade.CloseSeconds)
+                                             : trade.CloseSeconds - trade.OpenSeconds);
         bySymbol.Add(trade.SymbolId, trade);
         byMagic.Add(trade.MagicId, trade);
     });
@@ -345,7 +330,7 @@ private:
  * in all and by day: each kept trade earns on the account's balance before it, which every trade of the
  * table and every deposit and withdrawal moves.
  */
-void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigures& f)
+void AddBalanceFigures(const Trades& trades, const ReportState& report, const ClockShift* clock, MoreFigures& f)
 {
     const bool mt5 = IsMt5(report);
     double balance = Cents(OpeningBalance(report));
@@ -377,10 +362,12 @@ void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigu
             if (!kept)
                 return;
             traded = true;
-            if (f.Months.empty() || trade.Month != month) {
+            const long long closed = clock ? clock->ToTrader(trade.CloseSeconds) : trade.CloseSeconds;
+            const std::uint64_t tradeMonth = clock ? ShiftedMonthKey(closed) : trade.Month;
+            if (f.Months.empty() || tradeMonth != month) {
                 endMonth();
-                f.Months.push_back({MonthName(trade.Month), 0, 0.0, std::nullopt});
-                month = trade.Month;
+                f.Months.push_back({MonthName(tradeMonth), 0, 0.0, std::nullopt});
+                month = tradeMonth;
                 monthGrowth = 1.0;
                 monthKnown = balanceKnown;
             }
@@ -390,8 +377,7 @@ void AddBalanceFigures(const Trades& trades, const ReportState& report, MoreFigu
                 const double factor = (before + result) / before;
                 growth *= factor;
                 monthGrowth *= factor;
-                days.Add(trade.CloseSeconds >= 0 ? trade.CloseSeconds / 86400 : (trade.CloseSeconds - 86399) / 86400,
-                         factor);
+                days.Add(DayOfSeconds(closed), factor);
             } else {
                 gainKnown = monthKnown = false;
             }
@@ -429,7 +415,9 @@ std::string Optional(const std::optional<double>& value, int precision, std::str
     return value ? Fixed(*value, precision) + std::string(unit) : std::string(none);
 }
 
-std::string Holding(const std::optional<double>& seconds)
+} // namespace
+
+std::string HoldingText(const std::optional<double>& seconds)
 {
     if (!seconds)
         return "n/a";
@@ -443,6 +431,8 @@ std::string Holding(const std::optional<double>& seconds)
         std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", total / 3600, total % 3600 / 60, total % 60);
     return text;
 }
+
+namespace {
 
 std::string CountAndMoney(long long count, double money, int digits)
 {
@@ -653,12 +643,14 @@ MoreFigures ComputeMoreStatistics(const ClosedTradeList& trades, const ReportSta
 
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
                                   const std::vector<std::string>& symbols, const std::vector<std::string>& magics,
-                                  const ReportState& report)
+                                  const ReportState& report, const ClockShift* clock)
 {
     const Trades trades(all, kept);
     MoreFigures f;
-    AddTradeFigures(trades, symbols, magics, IsMt5(report), f);
-    AddBalanceFigures(trades, report, f);
+    if (clock && !clock->Shifts())
+        clock = nullptr;
+    AddTradeFigures(trades, symbols, magics, IsMt5(report), clock, f);
+    AddBalanceFigures(trades, report, clock, f);
     return f;
 }
 
@@ -738,7 +730,7 @@ std::vector<std::string> MoreStatisticsLines(const MoreFigures& f, FigureDigits 
     pairs.Add("Sharpe ratio (trades)", Optional(f.SharpeRatio, 2, "n/a"), "Sharpe ratio (annual)",
               Optional(f.SharpeRatioAnnual, 2, "n/a"));
     pairs.Add("Sortino ratio (annual)", Optional(f.SortinoRatioAnnual, 2, "n/a"), "Average holding time",
-              Holding(f.AverageHoldingSeconds));
+              HoldingText(f.AverageHoldingSeconds));
     std::vector<std::string> lines;
     pairs.WriteTo(lines);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/ClockShift.h"
 #include "trades/Session.h"
 #include "trades/TextGrid.h"
 #include "trades/TradeValues.h"
@@ -188,10 +189,12 @@ double OpeningBalance(const ReportState& report);
 MoreFigures ComputeMoreStatistics(const ClosedTradeList& trades, const ReportState& report);
 // The same over the trades of `all` whose flag in `kept` (by position) is set, every one without `kept`,
 // their ids standing for `symbols` and `magics`. The trades left out still move the account's balance, on
-// which the kept ones earn their gain.
+// which the kept ones earn their gain. With a `clock` that shifts, the months and days are those of the close
+// times on the trader's clock and a holding time is the time that passed (ClockShift::Elapsed); the order of
+// the trades stays the terminal's.
 MoreFigures ComputeMoreStatistics(const std::vector<ClosedTrade>& all, const std::vector<char>* kept,
                                   const std::vector<std::string>& symbols, const std::vector<std::string>& magics,
-                                  const ReportState& report);
+                                  const ReportState& report, const ClockShift* clock = nullptr);
 
 /**
  * The check of all the closed trades of the trade table against the summary the report printed: counts
@@ -214,6 +217,9 @@ struct FigureDigits
     int DrawdownPct = 2;
 };
 FigureDigits DigitsOf(const ReportState& report);
+
+// A holding time as the text shows it: "hh:mm:ss", with the days before it ("2d 01:00:00"); "n/a" for none.
+std::string HoldingText(const std::optional<double>& seconds);
 
 // The more statistics as text, laid out as the summary's two columns, then the three tables.
 std::vector<std::string> MoreStatisticsLines(const MoreFigures& figures, FigureDigits digits = {});

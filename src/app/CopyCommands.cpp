@@ -35,6 +35,8 @@ std::string ViewSuffix(ViewMode view)
         return "-time-close.png";
     case ViewMode::MonteCarlo:
         return "-luck.png";
+    case ViewMode::EquityByCloseTime:
+        return "-calendar.png";
     }
     return ".png";
 }
@@ -86,7 +88,7 @@ QImage TMainForm::ChartPicture() const
     if (m_viewMode == ViewMode::MonteCarlo)
         return m_canvas.Image().copy();
     // As the wide arrangement shows it, whichever is on show: at the first size the tool's `chart`.
-    return DrawChartPicture(m_session, m_viewMode, kWideArea.Width + Growth().width(), Image1->height());
+    return DrawChartPicture(m_session, m_viewMode, kWideArea.Width + Growth().width(), Image1->height(), &m_clock);
 }
 
 void TMainForm::CopyChart()

@@ -27,6 +27,12 @@ std::optional<QString> QtDialogs::OpenReport(const QString& current)
         QFileDialog::getOpenFileName(m_parent, QString(), current, QStringLiteral("Report files (*.htm *.cvn)")));
 }
 
+QStringList QtDialogs::OpenReports(const QString& current)
+{
+    return QFileDialog::getOpenFileNames(m_parent, QString(), current,
+                                         QStringLiteral("Report files (*.htm *.html *.cvn)"));
+}
+
 std::optional<QString> QtDialogs::OpenImport()
 {
     return Chosen(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string>
@@ -22,6 +23,12 @@ public:
 
     // "Report files" (*.htm, *.cvn), starting at `current`.
     virtual std::optional<QString> OpenReport(const QString& current) = 0;
+    // Several reports at once, for the strategies window; by default the one OpenReport gives.
+    virtual QStringList OpenReports(const QString& current)
+    {
+        const std::optional<QString> one = OpenReport(current);
+        return one ? QStringList{*one} : QStringList{};
+    }
     // "Corvane files" (*.txt).
     virtual std::optional<QString> OpenImport() = 0;
     // A file to save, `proposed` filled in; a name typed without extension gets `defaultSuffix`.
@@ -40,6 +47,7 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
 
     std::optional<QString> OpenReport(const QString& current) override;
+    QStringList OpenReports(const QString& current) override;
     std::optional<QString> OpenImport() override;
     std::optional<QString> SaveTarget(const QString& proposed, const QString& defaultSuffix) override;
     void ShowError(const QString& text) override;

@@ -14,6 +14,10 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <initializer_list>
+#include <vector>
 
 namespace corvane {
 
@@ -22,11 +26,14 @@ namespace {
 const QString kLoadingText = QStringLiteral("Loading...");
 
 // Shows the busy indicator for the life of a load, and hides it on every way out, errors included.
+// The label stands where "Luck" and "Compare" stand: they give it their place while it shows.
 class BusyScope
 {
 public:
-    explicit BusyScope(QLabel& label) : m_label(label)
+    BusyScope(QLabel& label, std::initializer_list<QWidget*> covered) : m_label(label), m_covered(covered)
     {
+        for (QWidget* control : m_covered)
+            control->hide();
         m_label.setText(kLoadingText);
         m_label.show();
     }
@@ -34,12 +41,15 @@ public:
     {
         m_label.hide();
         m_label.setText(kLoadingText);
+        for (QWidget* control : m_covered)
+            control->show();
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
     QLabel& m_label;
+    std::vector<QWidget*> m_covered;
 };
 
 // The local files among dropped data, in their order.
@@ -83,7 +93,7 @@ bool TMainForm::LoadFrom(const QString& path, LoadMode mode, bool keepGridSelect
 {
     bool loaded = false;
     const bool completed = RunCommand([&] {
-        BusyScope busy(*Label1);
+        BusyScope busy(*Label1, {static_cast<QWidget*>(Button11), static_cast<QWidget*>(CompareButton)});
         MagicListBox->hide();
         SyncList(MagicListBox, SelectionList());
         // The label changes only when the whole percent does: a load calls this after every trade line.

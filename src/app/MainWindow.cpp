@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "analysis/Commands.h"
+#include "analysis/TraderClock.h"
 #include "app/ChartWidget.h"
 #include "app/GridSelection.h"
 #include "app/TradeTableModel.h"
@@ -94,7 +95,7 @@ void TMainForm::ChartRefresh()
 {
     if (m_viewMode == ViewMode::MonteCarlo)
         return RefreshMonteCarlo();
-    DrawChart(m_canvas, m_session, m_viewMode, Image1->width(), Image1->height());
+    DrawChart(m_canvas, m_session, m_viewMode, Image1->width(), Image1->height(), &m_clock);
     Image1->update();
 }
 
@@ -141,6 +142,8 @@ void TMainForm::ReadListSelection(const QListWidget* widget, SelectionList& list
 
 void TMainForm::RefreshViews()
 {
+    if (m_clock.Shifts())
+        ShowMoreStatisticsOnClock(m_session, m_clock); // the figures of the last filter pass, on the trader's clock
     m_gridModel->SetCodePage(m_session.Report.CodePage);
     m_xgridModel->SetCodePage(m_session.Report.CodePage);
     m_canvas.SetCodePage(m_session.Report.CodePage);

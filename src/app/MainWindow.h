@@ -23,6 +23,7 @@ namespace corvane {
 
 class ChartWidget;
 class MonteCarloRun;
+class StrategiesWindow;
 class TradeGridView;
 class TradeTableModel;
 class WindowSettings;
@@ -114,6 +115,19 @@ public:
     void Button11MouseDown(Qt::KeyboardModifiers modifiers);
     void Button11Click();
     MonteCarloRun& MonteCarlo() { return *m_monteCarlo; }
+    // "Compare": the window of several strategies side by side (MoreViews.cpp), with the loaded report in
+    // it when it starts empty.
+    void CompareButtonClick();
+    // The chart area's menu (right button): the equity curve in table order or by close time on a calendar
+    // axis, as "Curve" shows the first.
+    void ChartMenu(const QPoint& at);
+    void ShowCalendarCurve();
+    // The trader's clock the time chart, the curve by close time and the more statistics read the report's
+    // times on (the chart area's menu, "Trader's clock..."); none: the report's own times.
+    void SetTraderClock(const ClockShift& clock);
+    void AskTraderClock();
+    const ClockShift& TraderClock() const { return m_clock; }
+    StrategiesWindow* Strategies() const { return m_strategies; }
 
     // Opens files given on the command line or dropped on the window: a text the text export wrote is
     // imported, a report is loaded; every report after the first is appended, and so is the first when
@@ -239,6 +253,9 @@ private:
 
     TradeTableModel* m_gridModel = nullptr;
     TradeTableModel* m_xgridModel = nullptr;
+    StrategiesWindow* m_strategies = nullptr;
+    ClockShift m_clock;
+    QString m_clockText; // as last typed: the server's clock and the trader's zone
 
 public:
     // The controls, under their designer names.
@@ -255,6 +272,7 @@ public:
     QPushButton* Button10 = nullptr;
     QPushButton* Button11 = nullptr;
     QPushButton* DeleteButton = nullptr;
+    QPushButton* CompareButton = nullptr;
     QLabel* Label1 = nullptr;
     QListWidget* PairsListBox = nullptr;
     QListWidget* MagicListBox = nullptr;

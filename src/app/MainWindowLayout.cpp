@@ -42,7 +42,8 @@ const ControlPlace kControlPlaces[] = {
     {"Image1", 200, 32, 689, 217, Anchor::ChartArea},
     {"Grid", 8, 256, 881, 209, Anchor::Grid},
     {"XGrid", 8, 256, 881, 209, Anchor::Grid},
-    {"Button11", 384, 8, 65, 21, Anchor::TopLeft},
+    {"Button11", 296, 8, 65, 21, Anchor::TopLeft},
+    {"CompareButton", 368, 8, 73, 21, Anchor::TopLeft},
 };
 // clang-format on
 const int kControlPlaceCount = static_cast<int>(std::size(kControlPlaces));
@@ -166,6 +167,7 @@ void TMainForm::CreateControls()
     Button8 = MakeButton("Button8", QStringLiteral("Reload"));
     Button6 = MakeButton("Button6", QStringLiteral("Sort trades"));
     Button9 = MakeButton("Button9", QStringLiteral("Import"));
+    CompareButton = MakeButton("CompareButton", QStringLiteral("Compare"));
     Button6->hide();
     Button9->hide();
 
@@ -209,8 +211,9 @@ void TMainForm::CreateControls()
 
     // Tab order as laid out: Load File, the symbol list, the grid, the summary text, the view
     // buttons, the commands, "Display", the alternate view and the magic list.
-    QWidget* order[] = {AnalyzeButton, PairsListBox, Grid,    Memo1,   Button1, Button2,  Button3, Button4,     Button5,
-                        Button6,       DeleteButton, Button8, Button9, Button7, Button10, XGrid,   MagicListBox};
+    QWidget* order[] = {AnalyzeButton, PairsListBox, Grid,     Memo1,   Button1,      Button2,
+                        Button3,       Button4,      Button5,  Button6, DeleteButton, Button8,
+                        Button9,       Button7,      Button10, XGrid,   MagicListBox, CompareButton};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QWidget* control : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Image1)})
@@ -228,6 +231,9 @@ void TMainForm::CreateControls()
     connect(Button9, &QPushButton::clicked, this, &TMainForm::Button9Click);
     connect(DeleteButton, &QPushButton::clicked, this, &TMainForm::DeleteButtonClick);
     connect(Button10, &QPushButton::clicked, this, &TMainForm::Button10Click);
+    connect(CompareButton, &QPushButton::clicked, this, &TMainForm::CompareButtonClick);
+    Image1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Image1, &QWidget::customContextMenuRequested, this, &TMainForm::ChartMenu);
     connect(PairsListBox, &QListWidget::itemSelectionChanged, this, &TMainForm::PairsListBoxClick);
     connect(MagicListBox, &QListWidget::itemSelectionChanged, this, &TMainForm::MagicListBoxClick);
 }

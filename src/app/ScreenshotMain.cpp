@@ -1,12 +1,17 @@
-// corvane4-screenshot REPORT OUT.png [--view report|curve|time-open|time-close|luck] [--alternate] [--scroll LINE]
+// corvane4-screenshot REPORT OUT.png [--view report|curve|calendar|time-open|time-close|luck] [--alternate]
+//                     [--scroll LINE] [--compare [REPORT...] [--by-magic] [--figures]]
 // Starts the real window, loads REPORT through its Load File button (the open dialog answered with
-// REPORT), shows the chosen view (for luck, once its run has ended; and, with --alternate, the magic numbers and
-// comments in place of the trade grid) and saves a picture of the whole window.
+// REPORT), shows the chosen view (for luck, once its run has ended; and, with --alternate, the magic numbers
+// and comments in place of the trade grid) and saves a picture of the whole window. With --compare, presses
+// "Compare", adds the reports that follow to the strategies window (each magic number a strategy with
+// --by-magic; the figures' tab with --figures) and saves a picture of that window.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/MonteCarloRun.h"
+#include "app/StrategiesWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -14,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include <clocale>
 #include <cstdio>
@@ -86,6 +92,8 @@ int main(int argc, char** argv)
         ShiftClick(window.Button3);
     else if (view == QStringLiteral("luck"))
         window.Button11->click();
+    else if (view == QStringLiteral("calendar"))
+        window.ShowCalendarCurve();
     for (int waited = 0; window.MonteCarlo().Running() && !window.MonteCarlo().Finished() && waited < 600; ++waited)
         Wait(100);
     if (args.contains(QStringLiteral("--alternate")))
@@ -95,7 +103,20 @@ int main(int argc, char** argv)
     if (scrollAt > 0 && scrollAt + 1 < args.size())
         window.Memo1->verticalScrollBar()->setValue(args.at(scrollAt + 1).toInt());
     Wait(250);
-    if (!window.grab().save(args.at(2))) {
+    QWidget* shown = &window;
+    if (const int compareAt = static_cast<int>(args.indexOf(QStringLiteral("--compare"))); compareAt > 0) {
+        window.CompareButton->click();
+        corvane::StrategiesWindow* strategies = window.Strategies();
+        QStringList more;
+        for (int i = compareAt + 1; i < args.size() && !args.at(i).startsWith(QStringLiteral("--")); ++i)
+            more << QFileInfo(args.at(i)).absoluteFilePath();
+        strategies->ByMagicBox->setChecked(args.contains(QStringLiteral("--by-magic")));
+        strategies->AddReports(more);
+        strategies->Views->setCurrentIndex(args.contains(QStringLiteral("--figures")) ? 1 : 0);
+        Wait(250);
+        shown = strategies;
+    }
+    if (!shown->grab().save(args.at(2))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(2)));
         return 1;
     }

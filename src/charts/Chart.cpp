@@ -1,5 +1,6 @@
 #include "charts/Chart.h"
 
+#include "charts/CalendarCurve.h"
 #include "charts/EquityCurve.h"
 #include "charts/TimeOfWeekChart.h"
 #include "trades/CellErrors.h"
@@ -8,7 +9,7 @@ namespace corvane {
 
 namespace {
 
-bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width, int height)
+bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width, int height, const ClockShift* clock)
 {
     switch (view) {
     case ViewMode::Summary:
@@ -24,16 +25,18 @@ bool DrawView(Canvas& canvas, const Session& session, ViewMode view, int width, 
         return DrawEquityCurve(canvas, session.Grid, session.Report.InitialDeposit, width, height);
     case ViewMode::TimeByOpen:
     case ViewMode::TimeByClose:
-        return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width, height);
+        return DrawTimeOfWeekChart(canvas, session.Grid, view == ViewMode::TimeByClose, width, height, clock);
+    case ViewMode::EquityByCloseTime:
+        return DrawCalendarCurve(canvas, session, width, clock);
     }
     return false;
 }
 
 } // namespace
 
-bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width, int height)
+bool DrawChart(Canvas& canvas, const Session& session, ViewMode view, int width, int height, const ClockShift* clock)
 {
-    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width, height); });
+    return ReadingVisibleTable(session, [&] { return DrawView(canvas, session, view, width, height, clock); });
 }
 
 } // namespace corvane

@@ -5,12 +5,12 @@
 
 namespace corvane {
 
-QImage DrawChartPicture(const Session& session, ViewMode view, int width, int height)
+QImage DrawChartPicture(const Session& session, ViewMode view, int width, int height, const ClockShift* clock)
 {
     ImageCanvas canvas(width, height);
     canvas.SetCodePage(session.Report.CodePage);
     DrawChartFrame(canvas, width, height);
-    DrawChart(canvas, session, view, width, height);
+    DrawChart(canvas, session, view, width, height, clock);
     return canvas.Image();
 }
 

@@ -15,7 +15,8 @@ namespace corvane {
  * 809 x 217 as the window has it at its first size, larger as a window grown larger has it.
  * Needs a running QGuiApplication for the text.
  */
-QImage DrawChartPicture(const Session& session, ViewMode view, int width = kWideWidth, int height = kSurfaceHeight);
+QImage DrawChartPicture(const Session& session, ViewMode view, int width = kWideWidth, int height = kSurfaceHeight,
+                        const ClockShift* clock = nullptr);
 
 // The chart surface of the Monte Carlo view as the window shows it in the wide layout: the frame, the fan
 // chart and the drawdown histogram of `result`.

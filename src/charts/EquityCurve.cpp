@@ -18,19 +18,6 @@ constexpr Rgb kReference = 0xe0e0e0;
 constexpr Rgb kCurve = 0x808080;
 constexpr Rgb kDrawdown = 0xc00000;
 
-// The amounts of a row, read Swap first, then Comm, then P/L: the first that is not a number names
-// the error.
-TradeValues ReadAmounts(const std::string_view* cells)
-{
-    TradeValues trade;
-    trade.HasSwap = !IsBlankCell(cells[kSwap]);
-    trade.Swap = trade.HasSwap ? ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell) : 0.0;
-    trade.HasComm = !IsBlankCell(cells[kComm]);
-    trade.Comm = trade.HasComm ? ParseCellOf(kComm, cells[kComm], ParseMoneyCell) : 0.0;
-    trade.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
-    return trade;
-}
-
 // A coordinate truncated toward zero; balances no account reaches (beyond the double range, or
 // infinite) are held to a million pixels off the surface, and one that is not a number lies at 0.
 int Truncate(double y)
@@ -109,6 +96,17 @@ private:
 };
 
 } // namespace
+
+TradeValues ReadAmounts(const std::string_view* cells)
+{
+    TradeValues trade;
+    trade.HasSwap = !IsBlankCell(cells[kSwap]);
+    trade.Swap = trade.HasSwap ? ParseCellOf(kSwap, cells[kSwap], ParseMoneyCell) : 0.0;
+    trade.HasComm = !IsBlankCell(cells[kComm]);
+    trade.Comm = trade.HasComm ? ParseCellOf(kComm, cells[kComm], ParseMoneyCell) : 0.0;
+    trade.Profit = ParseCellOf(kProfit, cells[kProfit], ParseProfitCell);
+    return trade;
+}
 
 void DrawChartFrame(Canvas& canvas, int width, int height)
 {

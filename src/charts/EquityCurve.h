@@ -4,9 +4,14 @@
 #include "trades/TextGrid.h"
 #include "trades/TradeValues.h"
 
+#include <string_view>
 #include <vector>
 
 namespace corvane {
+
+// The amounts of a row of the visible table as the curves read them, Swap first, then Comm, then P/L: the
+// first that is not a number names the error (ConversionError).
+TradeValues ReadAmounts(const std::string_view* cells);
 
 /**
  * The sunken two-tone frame of the chart area of width `width`: white inside, the top and left edges

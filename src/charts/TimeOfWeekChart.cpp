@@ -1,5 +1,6 @@
 #include "charts/TimeOfWeekChart.h"
 
+#include "text/CivilTime.h"
 #include "text/Numbers.h"
 #include "text/TimeFields.h"
 #include "trades/CellErrors.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace corvane {
 
@@ -47,8 +49,17 @@ int HourOfWeekBin(std::string_view time)
     return bin >= 0 && bin < kBins ? bin : -1;
 }
 
-bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width, int height)
+int HourOfWeekBin(long long seconds)
 {
+    const long long day = DayOfSeconds(seconds);
+    return WeekdayOfDay(day) * 24 + static_cast<int>((seconds - day * 86400) / 3600);
+}
+
+bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, int width, int height,
+                         const ClockShift* clock)
+{
+    if (clock && !clock->Shifts())
+        clock = nullptr;
     if (grid.Cell(kPips, 1).empty())
         return false;
     // The frame, title and days come first: a Pips cell that is not a number stops only the bars.
@@ -72,7 +83,9 @@ bool DrawTimeOfWeekChart(Canvas& canvas, const TextGrid& grid, bool closeTimes, 
         const long long pips = ReadRowOf(grid, row, [&grid, row] {
             return ParseCellOf(kPips, grid.Cell(kPips, row), ParsePipsCell, BlankPips::NotANumber);
         });
-        const int bin = HourOfWeekBin(grid.Cell(closeTimes ? kCloseTime : kOpenTime, row));
+        const std::string_view time = grid.Cell(closeTimes ? kCloseTime : kOpenTime, row);
+        const std::optional<long long> seconds = clock ? TimeTextSeconds(time) : std::nullopt;
+        const int bin = !clock ? HourOfWeekBin(time) : seconds ? HourOfWeekBin(clock->ToTrader(*seconds)) : -1;
         if (bin < 0)
             continue;
         (pips > 0 ? gains : losses)[bin] += pips;

@@ -10,7 +10,8 @@ enum class ViewMode
     EquityCurve,
     TimeByOpen,
     TimeByClose,
-    MonteCarlo, // the fan chart and the drawdown histogram of a Monte Carlo run, drawn from its result
+    MonteCarlo,        // the fan chart and the drawdown histogram of a Monte Carlo run, drawn from its result
+    EquityByCloseTime, // the equity curve on a calendar axis, the trades in order of their close times
 };
 
 } // namespace corvane

@@ -2,6 +2,8 @@
 
 #include "analysis/Commands.h"
 #include "analysis/Filters.h"
+#include "cli/CliClock.h"
+#include "cli/CliCompare.h"
 #include "cli/CliMonteCarlo.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPictures.h"
@@ -32,19 +34,6 @@ namespace {
 class Refused : public std::exception
 {
 };
-
-// The path the window's dialog would hand over: absolute, and a file that can be read.
-std::string ReadablePath(const std::string& path)
-{
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(NativePath(path), error).lexically_normal();
-    if (std::filesystem::is_directory(absolute, error))
-        throw std::runtime_error("cannot read '" + path + "': it is a directory");
-    std::ifstream probe(absolute, std::ios::binary);
-    if (!probe)
-        throw std::runtime_error("cannot read '" + path + "': no such file, or no permission to read it");
-    return Utf8Path(absolute);
-}
 
 // Selects exactly the entries whose text, without surrounding blanks, is one of `wanted`.
 void SelectExactly(SelectionList& list, const std::vector<std::string>& wanted, const char* what)
@@ -197,6 +186,16 @@ void PrintRows(const TextGrid& grid, int columns, std::ostream& out)
 
 int Run(const Options& options, std::ostream& out, std::ostream& err)
 {
+    if (options.Command == CliCommand::Compare) {
+        try {
+            RunCompare(options, out, err);
+        } catch (const RefusedReport& refused) {
+            err << refused.what() << '\n';
+            return kExitRefused;
+        }
+        return kExitOk;
+    }
+    const ClockShift clock = ClockFor(options.Clock, 0);
     Session session;
     MagicFilter magicFilter = MagicFilter::Off;
     if (!options.Report.empty()) {
@@ -205,6 +204,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
     }
     for (const Action& action : options.Actions)
         RunAction(session, magicFilter, action, err);
+    ApplyClock(session, options.Clock, clock);
 
     switch (options.Command) {
     case CliCommand::Summary:
@@ -222,7 +222,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
             out << line << '\n';
         break;
     case CliCommand::Chart:
-        WriteChartPicture(session, options.View, options.Output);
+        WriteChartPicture(session, options.View, options.Output, clock.Shifts() ? &clock : nullptr);
         break;
     case CliCommand::Table:
         if (options.Csv)
@@ -239,6 +239,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err)
         break;
     case CliCommand::MonteCarlo:
         RunMonteCarloCommand(session, options.MonteCarlo, options.Json, options.Output, out, err);
+        break;
+    case CliCommand::Compare:
         break;
     }
     return kExitOk;

@@ -10,7 +10,7 @@ constexpr const char* kNoPictures = "this build of corvane4-cli has no pictures 
 
 } // namespace
 
-void WriteChartPicture(const Session&, ViewMode, const std::string&)
+void WriteChartPicture(const Session&, ViewMode, const std::string&, const ClockShift*)
 {
     throw std::runtime_error(std::string(kNoPictures) + "chart is not available");
 }
@@ -18,6 +18,11 @@ void WriteChartPicture(const Session&, ViewMode, const std::string&)
 void WriteMonteCarloPicture(const MonteCarloResult&, const std::string&)
 {
     throw std::runtime_error(std::string(kNoPictures) + "montecarlo -o is not available");
+}
+
+void WriteComparisonPicture(const Comparison&, bool, const std::string&)
+{
+    throw std::runtime_error(std::string(kNoPictures) + "give compare without -o for the text alone");
 }
 
 void ExportHtmlWithPicture(const Session&, const std::string&)

@@ -10,6 +10,8 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view kUsage = R"(Usage: corvane4-cli COMMAND [REPORT] [options]
+       corvane4-cli compare REPORT... [--by-magic] [--weights W,...] [--rates CUR=RATE,...]
+                    [--percent] [time options] [--json] [-o CURVES.png] [--html PAGE.html]
 
 Reads a MetaTrader 4 account statement or strategy-tester report, or a MetaTrader 5 account
 history or strategy-tester report (HTML), as the Corvane4 window does, runs the options in the
@@ -35,6 +37,12 @@ Commands:
                with -o (- for standard output, with --no-picture); its JPEG picture of the
                equity curve is written next to REPORT under REPORT's name up to ".htm" and
                ".jpg" (without a report, under the page's name)
+  compare      several strategies side by side: each REPORT (MetaTrader 4 and 5, statements
+               and tester reports), or with --by-magic each magic number of each, one strategy;
+               their figures one column each, their daily results combined with the weights,
+               the combined drawdown beside the sum of the single ones, and the correlation
+               matrix of their daily results; with --json as one JSON object; with -o, the
+               picture of their curves, the combined curve and the matrix as PNG
 
 Options, run in the order given:
   --append REPORT   load another account statement after the first, as a Shift-press on
@@ -56,13 +64,33 @@ Options, run in the order given:
   --sort            "Sort trades": the visible table in ascending order of ticket text, until
                     the next option that filters again
 Other options:
-  --view V          chart: curve (the equity curve), time-open or time-close (pips by hour of
-                    the week, by open or close times); curve by default
+  --view V          chart: curve (the equity curve), calendar (the equity curve by close
+                    time on a calendar axis), time-open or time-close (pips by hour of the
+                    week, by open or close times); curve by default
   --no-picture      export-html: no picture, as with Shift held on "Export html"
-  --json            stats: print the figures as JSON (money to the cent, null for no value)
+  --json            stats, compare: print the figures as JSON (money to the cent, null for no
+                    value)
   --csv             table: print the trade table as CSV
-  -o FILE           chart, export-txt, export-html: the file to write
+  -o FILE           chart, export-txt, export-html, compare: the file to write
   --help            print this text
+Compare:
+  --by-magic        each magic number of a report is a strategy of its own
+  --weights W,...   a weight for each strategy, as a lot multiplier (1 each by default)
+  --rates C=R,...   the worth of one unit of currency C in the currency the strategies are
+                    combined in ("unknown" for reports that name none); without rates,
+                    strategies of different currencies are combined per currency
+  --percent         the picture's curves in % of each strategy's starting balance, not from 0
+  --html PAGE       also write the comparison as an HTML page, with the picture of -o in it
+Time options (stats, chart, table, grid, compare): reports carry the trade server's time
+  --time-zone ZONE  read the times on the trader's clock of ZONE: an IANA name (EET,
+                    Europe/London, America/New_York, Asia/Tokyo...) or a POSIX TZ string
+  --server-zone Z,...  the trade server's zone (EET by default), one for every report or
+                    one for each report of compare
+  --shift-hours H,...  instead of zones: move every time by H hours (one for every report,
+                    or one for each)
+  --shifted-times   table, grid: show the times shifted (they keep the report's otherwise)
+  With a time option, stats reads its months, days and holding times on the trader's clock,
+  chart places its trades there, and compare its days.
 
 The heading names the absolute path of the last report loaded.
 
@@ -70,19 +98,6 @@ Exit status: 0 on success; 1 on an error (bad usage, an unreadable file, a cell 
 number, a file that cannot be written, nothing loaded to export), with the message on standard
 error; 2 when the report is refused, with the line
 ")";
-
-std::vector<std::string> SplitList(const std::string& text)
-{
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        items.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return items;
-        start = comma + 1;
-    }
-}
 
 struct NamedCommand
 {
@@ -98,6 +113,7 @@ constexpr NamedCommand kCommands[] = {
     {"export-txt", CliCommand::ExportTxt},
     {"export-html", CliCommand::ExportHtml},
     {"montecarlo", CliCommand::MonteCarlo},
+    {"compare", CliCommand::Compare},
 };
 
 struct NamedView
@@ -105,8 +121,10 @@ struct NamedView
     std::string_view Name;
     ViewMode View;
 };
-constexpr NamedView kViews[] = {
-    {"curve", ViewMode::EquityCurve}, {"time-open", ViewMode::TimeByOpen}, {"time-close", ViewMode::TimeByClose}};
+constexpr NamedView kViews[] = {{"curve", ViewMode::EquityCurve},
+                                {"time-open", ViewMode::TimeByOpen},
+                                {"time-close", ViewMode::TimeByClose},
+                                {"calendar", ViewMode::EquityByCloseTime}};
 
 double ParseDouble(const std::string& arg, const std::string& text)
 {
@@ -205,19 +223,21 @@ void ResolveOptions(Options& options, const std::string& command, const std::str
     if (options.Report.empty() && !Imports(options))
         throw UsageError("no report given");
     const bool exports = options.Command == CliCommand::ExportTxt || options.Command == CliCommand::ExportHtml;
+    CheckStrategyOptions(options);
     if ((options.Command == CliCommand::Chart || exports) && options.Output.empty())
         throw UsageError(command + " needs -o FILE");
     if (options.Command == CliCommand::Chart) {
         const auto shown = std::find_if(std::begin(kViews), std::end(kViews),
                                         [&](const NamedView& known) { return known.Name == view; });
         if (shown == std::end(kViews))
-            throw UsageError("--view takes curve, time-open or time-close");
+            throw UsageError("--view takes curve, calendar, time-open or time-close");
         options.View = shown->View;
     }
     if (!options.MonteCarlo.FirstGiven.empty() && options.Command != CliCommand::MonteCarlo)
         throw UsageError(options.MonteCarlo.FirstGiven + " belongs to montecarlo");
-    if (options.Json && options.Command != CliCommand::Stats && options.Command != CliCommand::MonteCarlo)
-        throw UsageError("--json belongs to stats");
+    if (options.Json && options.Command != CliCommand::Stats && options.Command != CliCommand::MonteCarlo
+        && options.Command != CliCommand::Compare)
+        throw UsageError("--json belongs to stats, montecarlo and compare");
     if (options.Csv && options.Command != CliCommand::Table)
         throw UsageError("--csv belongs to table");
     if (!options.Picture && options.Command != CliCommand::ExportHtml)
@@ -227,6 +247,19 @@ void ResolveOptions(Options& options, const std::string& command, const std::str
 }
 
 } // namespace
+
+std::vector<std::string> SplitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return items;
+        start = comma + 1;
+    }
+}
 
 std::string_view UsageText()
 {
@@ -271,7 +304,7 @@ Options ParseOptions(const std::vector<std::string>& args)
             options.Csv = true;
         else if (arg == "-o")
             options.Output = value();
-        else if (ParseMonteCarloOption(arg, value, options.MonteCarlo))
+        else if (ParseMonteCarloOption(arg, value, options.MonteCarlo) || TakeStrategyOption(args, i, options))
             continue;
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
@@ -279,6 +312,8 @@ Options ParseOptions(const std::vector<std::string>& args)
             command = arg;
         else if (options.Report.empty())
             options.Report = arg;
+        else if (command == "compare")
+            options.Compare.Reports.push_back(arg);
         else
             throw UsageError("unexpected argument " + arg);
     }

@@ -53,9 +53,14 @@ void Check(const std::string& failure)
 
 } // namespace
 
-void WriteChartPicture(const Session& session, ViewMode view, const std::string& path)
+void WriteChartPicture(const Session& session, ViewMode view, const std::string& path, const ClockShift* clock)
 {
-    Check(LoadPictureCommands("chart is not available").WriteChart(session, view, path));
+    Check(LoadPictureCommands("chart is not available").WriteChart(session, view, path, clock));
+}
+
+void WriteComparisonPicture(const Comparison& comparison, bool percent, const std::string& path)
+{
+    Check(LoadPictureCommands("give compare without -o for the text alone").WriteComparison(comparison, percent, path));
 }
 
 void WriteMonteCarloPicture(const MonteCarloResult& result, const std::string& path)

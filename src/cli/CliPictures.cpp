@@ -1,6 +1,7 @@
 #include "cli/CliPictures.h"
 
 #include "charts/ChartPicture.h"
+#include "charts/ComparisonChart.h"
 #include "charts/EquityCurve.h"
 #include "export/HtmlPicture.h"
 
@@ -34,11 +35,11 @@ void StartGuiApplication()
 }
 
 // Failures cross back to the tool as text: the tool prints them as it prints its own.
-std::string WriteChart(const Session& session, ViewMode view, const std::string& path)
+std::string WriteChart(const Session& session, ViewMode view, const std::string& path, const ClockShift* clock)
 {
     try {
         StartGuiApplication();
-        SaveChartPicture(DrawChartPicture(session, view), path);
+        SaveChartPicture(DrawChartPicture(session, view, kWideWidth, kSurfaceHeight, clock), path);
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -70,7 +71,19 @@ std::string WriteMonteCarlo(const MonteCarloResult& result, const std::string& p
     return {};
 }
 
-constexpr PictureCommands kCommands{CORVANE_VERSION, WriteChart, ExportHtmlAndPicture, WriteMonteCarlo};
+std::string WriteComparison(const Comparison& comparison, bool percent, const std::string& path)
+{
+    try {
+        StartGuiApplication();
+        SaveChartPicture(DrawComparisonPicture(comparison, percent), path);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+constexpr PictureCommands kCommands{CORVANE_VERSION, WriteChart, ExportHtmlAndPicture, WriteMonteCarlo,
+                                    WriteComparison};
 
 } // namespace
 

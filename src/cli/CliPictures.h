@@ -2,6 +2,8 @@
 
 #include "analysis/MonteCarlo.h"
 #include "charts/ViewMode.h"
+#include "portfolio/Comparison.h"
+#include "text/ClockShift.h"
 #include "trades/Session.h"
 
 #include <string>
@@ -13,8 +15,13 @@ namespace corvane {
 // (CliPictures.cpp) when a command draws, and says so when it cannot. The tool built without Qt has
 // CliNoPictures.cpp instead. The functions throw std::runtime_error when they cannot draw or write.
 
-// chart: the picture the window shows in the wide layout, the frame and then the chart of `view`.
-void WriteChartPicture(const Session& session, ViewMode view, const std::string& path);
+// chart: the picture the window shows in the wide layout, the frame and then the chart of `view`, its times
+// read on `clock` when given.
+void WriteChartPicture(const Session& session, ViewMode view, const std::string& path,
+                       const ClockShift* clock = nullptr);
+
+// compare -o: the comparison's picture as the window shows it, its curves from 0 or in % of each deposit.
+void WriteComparisonPicture(const Comparison& comparison, bool percent, const std::string& path);
 
 // export-html: the page and its picture, drawn on a fresh chart surface with the frame of the wide
 // layout, as the window shows it.
@@ -29,9 +36,10 @@ void WriteMonteCarloPicture(const MonteCarloResult& result, const std::string& p
 struct PictureCommands
 {
     const char* Version;
-    std::string (*WriteChart)(const Session& session, ViewMode view, const std::string& path);
+    std::string (*WriteChart)(const Session& session, ViewMode view, const std::string& path, const ClockShift* clock);
     std::string (*ExportHtml)(const Session& session, const std::string& path);
     std::string (*WriteMonteCarlo)(const MonteCarloResult& result, const std::string& path);
+    std::string (*WriteComparison)(const Comparison& comparison, bool percent, const std::string& path);
 };
 
 // The C name of the module's function `const PictureCommands* ()`.

@@ -47,19 +47,8 @@ nlohmann::ordered_json Groups(const std::vector<GroupFigures>& rows, const char*
 
 } // namespace
 
-std::string StatsJson(const Session& session)
+nlohmann::ordered_json FiguresJson(const MoreFigures& f, bool entitiesKept)
 {
-    const ReportState& report = session.Report;
-    // The figures of the last filter pass: the trades as the trade table holds them, whatever order the
-    // visible table was sorted in since.
-    const auto ofTradeTable = [&] {
-        try {
-            return ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
-        } catch (const ConversionError& error) {
-            throw InTradeTable(session, error);
-        }
-    };
-    const MoreFigures f = session.ShownMore ? *session.ShownMore : ofTradeTable();
     nlohmann::ordered_json json;
     json["trades"] = f.Trades;
     json["gross_profit"] = Cents(f.GrossProfit);
@@ -96,9 +85,25 @@ std::string StatsJson(const Session& session)
                           {"net_profit", Cents(month.NetProfit)},
                           {"gain_pct", CentsOrNull(month.GainPct)}});
     json["months"] = months;
-    const bool entitiesKept = CellsKeepEntities(report);
     json["symbols"] = Groups(f.Symbols, "symbol", entitiesKept);
     json["magics"] = Groups(f.Magics, "magic", entitiesKept);
+    return json;
+}
+
+std::string StatsJson(const Session& session)
+{
+    const ReportState& report = session.Report;
+    // The figures of the last filter pass: the trades as the trade table holds them, whatever order the
+    // visible table was sorted in since.
+    const auto ofTradeTable = [&] {
+        try {
+            return ComputeMoreStatistics(ClosedTrades(session.Full, session.Full, kMagic, report), report);
+        } catch (const ConversionError& error) {
+            throw InTradeTable(session, error);
+        }
+    };
+    const MoreFigures f = session.ShownMore ? *session.ShownMore : ofTradeTable();
+    nlohmann::ordered_json json = FiguresJson(f, CellsKeepEntities(report));
 
     json["report_summary"] = nullptr;
     json["agrees"] = nullptr;

@@ -20,14 +20,11 @@ SimdLevel Detect()
 #endif
 }
 
-// Read on every search, from any thread; written only by UseSimd, which tests call between their cases.
-std::atomic<SimdLevel>& InUse()
-{
-    static std::atomic<SimdLevel> level{ProcessorSimd()};
-    return level;
-}
-
 } // namespace
+
+// Written only by UseSimd, which tests call between their cases. A search run before this is set up (by
+// another static object's start) takes the plain path, which gives the same answers.
+std::atomic<SimdLevel> g_simdInUse{ProcessorSimd()};
 
 SimdLevel ProcessorSimd()
 {
@@ -35,14 +32,9 @@ SimdLevel ProcessorSimd()
     return level;
 }
 
-SimdLevel SimdInUse()
-{
-    return InUse().load(std::memory_order_relaxed);
-}
-
 SimdLevel UseSimd(SimdLevel level)
 {
-    return InUse().exchange(std::min(level, ProcessorSimd()), std::memory_order_relaxed);
+    return g_simdInUse.exchange(std::min(level, ProcessorSimd()), std::memory_order_relaxed);
 }
 
 } // namespace corvane

@@ -7,6 +7,8 @@
 #define CORVANE_X86_SIMD 1
 #endif
 
+#include <atomic>
+
 namespace corvane {
 
 /**
@@ -25,8 +27,12 @@ enum class SimdLevel
 // The widest level the processor and the build allow.
 SimdLevel ProcessorSimd();
 
-// The level the searches use now.
-SimdLevel SimdInUse();
+// The level the searches use now: read on every search, from any thread, so read inline.
+extern std::atomic<SimdLevel> g_simdInUse;
+inline SimdLevel SimdInUse()
+{
+    return g_simdInUse.load(std::memory_order_relaxed);
+}
 
 // For tests: the searches use `level` from now on, at most the processor's; returns the level before.
 SimdLevel UseSimd(SimdLevel level);

@@ -4,6 +4,7 @@
 #include "app/WindowRules.h"
 
 #include <QFont>
+#include <QFontMetrics>
 
 namespace corvane {
 namespace {
@@ -32,7 +33,8 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
         {"Button9", {456, -8, 73, 21}, "Import", true}, {"PairsListBox", {8, 32, 65, 217}, "", false},
         {"MagicListBox", {80, 32, 113, 217}, "", false}, {"Memo1", {200, 32, 689, 217}, "", false},
         {"Image1", {200, 32, 689, 217}, "", false}, {"Grid", {8, 256, 881, 209}, "", false},
-        {"XGrid", {8, 256, 881, 209}, "", true}, {"Button11", {384, 8, 65, 21}, "Luck", false},
+        {"XGrid", {8, 256, 881, 209}, "", true}, {"Button11", {296, 8, 65, 21}, "Luck", false},
+        {"CompareButton", {368, 8, 73, 21}, "Compare", false},
     };
     // clang-format on
     ASSERT_EQ(kControlPlaceCount, static_cast<int>(std::size(layout)));
@@ -49,6 +51,8 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreLaidOut)
         EXPECT_EQ(control->isHidden(), place.Hidden) << place.Name;
     }
     EXPECT_TRUE(Busy()->font().bold());
+    // The busy label's longest text keeps clear of "Compare" beside it.
+    EXPECT_LE(QFontMetrics(Busy()->font()).horizontalAdvance(QStringLiteral("Loading... 100%")), Busy()->width());
     EXPECT_TRUE(Button("Button10")->isEnabled());
     EXPECT_EQ(window.minimumSize(), QSize(897, 473));
     EXPECT_EQ(window.size(), QSize(897, 473));

@@ -23,9 +23,9 @@ TEST(CliPictures, DatesTheCalendarLacksAreDrawn)
                                    "99999.01.02 10:00", "2024.01.02 10:00"})
         trades.push_back({.Ticket = std::to_string(trades.size() + 1), .OpenTime = date, .CloseTime = date});
     const std::string path = dir.Write("dates.htm", test::Statement(trades, "1000.00"));
-    for (const char* view : {"curve", "time-open", "time-close"}) {
+    for (const char* view : {"curve", "calendar", "time-open", "time-close"}) {
         const std::string picture = dir.File(std::string(view) + ".png");
-        const test::CliResult chart = RunTool({"chart", path, "--view", view, "-o", picture});
+        const test::CliResult chart = RunTool({"chart", path, "--view", view, "-o", picture, "--shift-hours", "5"});
         EXPECT_EQ(chart.Status, kExitOk) << view << ": " << chart.Err;
         EXPECT_TRUE(std::filesystem::exists(picture)) << view;
     }
@@ -60,6 +60,17 @@ TEST(CliPictures, MonteCarloWritesItsFanChartAsPng)
     std::string signature(8, '\0');
     picture.read(signature.data(), 8);
     EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n");
+}
+
+TEST(CliPictures, TheComparisonsPictureIsWrittenBesideItsText)
+{
+    const test::TempDir dir;
+    const std::string first = dir.Write("a.htm", test::Statement({{.Ticket = "1"}, {.Ticket = "2"}}, "1000.00"));
+    const std::string second = dir.Write("b.htm", test::Statement({{.Ticket = "3", .Profit = "-5.00"}}, "1000.00"));
+    const test::CliResult run = RunTool({"compare", first, second, "--percent", "-o", dir.File("curves.png")});
+    EXPECT_EQ(run.Status, kExitOk) << run.Err;
+    EXPECT_EQ(run.Out.substr(0, 23), "Strategies compared: 2\n");
+    EXPECT_GT(std::filesystem::file_size(dir.File("curves.png")), 1000u);
 }
 
 } // namespace
