@@ -1,5 +1,6 @@
 #include "app/Dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -15,7 +16,9 @@ std::optional<QString> Chosen(const QString& path)
 
 std::string LocalPath(const QString& path)
 {
-    return path.toStdString(); // UTF-8, as the core takes paths on every system
+    // UTF-8, as the core takes paths on every system, and with the system's separators: on Windows Qt's '/'
+    // becomes '\', as in the paths the tool and the system's own dialogs show.
+    return QDir::toNativeSeparators(path).toStdString();
 }
 
 std::optional<QString> QtDialogs::OpenReport(const QString& current)

@@ -21,8 +21,9 @@ QString DecodeReportText(std::string_view bytes, const std::string& codePage)
         if (decoder.isValid())
             return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     }
-    // windows-1252 by the trade table's own table, as the CSV table decodes it.
-    return QString::fromStdString(ReportTextToUtf8(bytes, "windows-1252"));
+    // windows-1252, and a page Qt has no decoder for (built without ICU, as on Windows), by the core's own
+    // decoder, as the CSV table decodes it.
+    return QString::fromStdString(ReportTextToUtf8(bytes, codePage));
 }
 
 } // namespace corvane

@@ -16,13 +16,17 @@ namespace corvane {
 
 namespace {
 
-// Text on the charts needs the toolkit's fonts, so a drawing command starts it, without a display.
+// Text on the charts needs the toolkit's fonts, so a drawing command starts it, without a display: on
+// Linux with the offscreen platform, whose fonts fontconfig finds. On Windows the system's own platform
+// needs no display either, and only it has the system's fonts: offscreen would look in Qt's own folder.
 void StartGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
+#ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     static int argc = 1;
     static char name[] = "corvane4-cli";
     static char* argv[] = {name, nullptr};

@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "charts/ChartPicture.h"
+#include "platform/PlatformFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -126,13 +127,14 @@ TEST_F(RememberingWindowTest, TheRecentReportsComeMostRecentFirstTenAtMost)
     for (const std::string& report : reports)
         Load(report);
     Load(reports[5]);
-    QStringList expected{QString::fromStdString(reports[5])};
+    QStringList expected{test::QtPath(reports[5])};
     for (int i = 11; expected.size() < kRecentLimit; --i)
         if (i != 5)
-            expected << QString::fromStdString(reports[i]);
+            expected << test::QtPath(reports[i]);
     EXPECT_EQ(window.RecentReports(), expected);
     QMenu* menu = window.RecentMenu();
-    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("&1  r6.htm\t") + QString::fromStdString(dir.Path()));
+    EXPECT_EQ(menu->actions().front()->text(),
+              QStringLiteral("&1  r6.htm\t") + QString::fromStdString(Utf8Path(dir.Path())));
     EXPECT_EQ(menu->actions()[9]->data().toString(), expected.back());
 
     // A report that has gone is said so and taken off the list; one that is there opens.
@@ -160,10 +162,10 @@ TEST_F(RememberingWindowTest, ANewRunStartsWhereTheLastWasLeft)
     EXPECT_EQ(again.CurrentView(), ViewMode::Summary) << "the hint shows until a report is loaded";
     dialogs.Report = QString::fromStdString(report);
     again.AnalyzeButtonClick();
-    EXPECT_EQ(dialogs.Started, QString::fromStdString(dir.Path()));
+    EXPECT_EQ(dialogs.Started, test::QtPath(Utf8Path(dir.Path())));
     EXPECT_EQ(again.CurrentView(), ViewMode::TimeByClose);
     again.Button4Click();
-    EXPECT_EQ(dialogs.Proposed, QString::fromStdString(dir.File("out/march.txt")));
+    EXPECT_EQ(dialogs.Proposed, test::QtPath(dir.File("out/march.txt")));
 }
 
 TEST(WindowSettingsFile, ABrokenOrUnwritableFileGivesDefaultsAndOneLine)

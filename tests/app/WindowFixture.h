@@ -7,6 +7,7 @@
 #include "app/WindowSettings.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -18,10 +19,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
+// A failed comparison shows a QString as its text rather than as its bytes.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace corvane::test {
+
+// A path as the window keeps it, remembers it and gives it to its dialogs: in Qt's form, with '/' on every
+// system (the test's folder is named with '\' on Windows). The window shows it with the system's separators.
+inline QString QtPath(const std::string& path)
+{
+    return QDir::fromNativeSeparators(QString::fromStdString(path));
+}
 
 inline StatementTrade Trade(std::string ticket, std::string symbol, std::string profit = "100.00",
                             std::string magic = "")

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace corvane {
 namespace {
 
@@ -60,6 +62,28 @@ TEST(Picture, JpegKeepsTheColoursAtQualityHundred)
     EXPECT_NEAR(centre.red(), 0x20, 2);
     EXPECT_NEAR(centre.green(), 0x80, 2);
     EXPECT_NEAR(centre.blue(), 0xc0, 2);
+}
+
+// The picture's bytes depend on the encoder alone: the Windows build, with libjpeg-turbo built from the
+// same Debian source as the build machine's library, writes the bytes Debian's build writes. A picture
+// without text, so that no font takes part; its bytes were taken from the Debian build.
+TEST(Picture, JpegBytesAreTheSameOnEverySystem)
+{
+    test::TempDir dir;
+    QImage image(809, 217, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256));
+    }
+    SaveJpeg(image, dir.File("known.jpg"));
+    const std::string bytes = test::ReadBytes(dir.File("known.jpg"));
+    std::uint64_t hash = 14695981039346656037u; // FNV-1a, 64 bits
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 1099511628211u;
+    }
+    EXPECT_EQ(bytes.size(), 139680u);
+    EXPECT_EQ(hash, 3932371170626809708u);
 }
 
 TEST(Picture, UnwritablePictureIsAFileErrorAndThePageIsNotWritten)

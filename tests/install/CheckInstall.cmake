@@ -24,7 +24,10 @@ set(expected
     ${PICTURES}
     share/applications/corvane4.desktop
     share/icons/hicolor/scalable/apps/corvane4.svg
-    share/man/man1/corvane4-cli.1)
+    share/man/man1/corvane4.1.gz
+    share/man/man1/corvane4-cli.1.gz
+    share/doc/corvane4/copyright
+    share/doc/corvane4/changelog.gz)
 foreach(size 16 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/corvane4.png)
 endforeach()

@@ -2,6 +2,10 @@
 
 #include <clocale>
 
+#ifdef _WIN32
+#include <QFont>
+#endif
+
 #ifdef CORVANE_TEST_WIDGETS
 #include <QApplication>
 #include <QStandardPaths>
@@ -26,5 +30,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+#ifdef _WIN32
+    // On Windows the offscreen platform takes its fonts from QT_QPA_FONTDIR (scripts/windows-test-window
+    // names DejaVu and WenQuanYi there, the faces the suites are measured with on Linux) and, unlike
+    // fontconfig, falls back by no style: the window's Windows faces are given the faces fontconfig gives.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        for (const char* mono : {"Terminal", "Courier New"})
+            QFont::insertSubstitutions(QString::fromLatin1(mono),
+                                       {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("WenQuanYi Zen Hei Mono")});
+    }
+#endif
     return RUN_ALL_TESTS();
 }

@@ -411,7 +411,7 @@ TEST(Mt5Reports, ADamagedFileEndsInARefusalAnErrorOrTheRowsThatCouldBeRead)
         {"a closing deal with nothing open", History().Deal(unpaired).Utf16(), LoadOutcome::Loaded,
          "1 closing deal (5001) found no open position to close; its result, -12.30, is not in the table."},
         {"a volume that is no number", History().Deal(badVolume).Utf16(), LoadOutcome::Loaded,
-         "/report.htm: deal 5001, column Volume: 'ten' is not a valid floating point value"},
+         "report.htm: deal 5001, column Volume: 'ten' is not a valid floating point value"},
         {"a lone surrogate", loneSurrogate, LoadOutcome::Loaded, ""},
         {"a comment beyond the limit of a cell", longComment, LoadOutcome::Loaded,
          "2 rows (position 1, deal 5001) have a cell cut to their first 65,536 characters."},
