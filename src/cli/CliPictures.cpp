@@ -6,6 +6,7 @@
 #include "export/HtmlPicture.h"
 
 #include <QGuiApplication>
+#include <QThreadPool>
 
 #include <clocale>
 #include <exception>
@@ -32,6 +33,10 @@ void StartGuiApplication()
     static char* argv[] = {name, nullptr};
     static QGuiApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    // The painter may fill long runs of spans on Qt's global thread pool. The tool draws a picture and
+    // ends: those threads end with their work, not idle on past the tool's own end, which waits for the
+    // pool but not for its threads to be gone.
+    QThreadPool::globalInstance()->setExpiryTimeout(0);
 }
 
 // Failures cross back to the tool as text: the tool prints them as it prints its own.

@@ -5,6 +5,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -32,12 +33,36 @@ extern "C" void OnJpegError(j_common_ptr info)
 
 extern "C" void IgnoreJpegMessage(j_common_ptr) {}
 
+// Row `y` of `image` as red, green and blue bytes. The picture is converted a row at a time rather than
+// with QImage's own conversion, which hands a large picture to Qt's global thread pool, whose threads
+// outlive the export.
+void RgbRow(const QImage& image, int y, unsigned char* out)
+{
+    const int width = image.width();
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) {
+        const QRgb* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x, out += 3) {
+            out[0] = static_cast<unsigned char>(qRed(pixels[x]));
+            out[1] = static_cast<unsigned char>(qGreen(pixels[x]));
+            out[2] = static_cast<unsigned char>(qBlue(pixels[x]));
+        }
+        return;
+    }
+    for (int x = 0; x < width; ++x, out += 3) {
+        const QRgb pixel = image.pixel(x, y);
+        out[0] = static_cast<unsigned char>(qRed(pixel));
+        out[1] = static_cast<unsigned char>(qGreen(pixel));
+        out[2] = static_cast<unsigned char>(qBlue(pixel));
+    }
+}
+
 /**
- * Encodes the RGB rows of `image` into `file`. Returns false with the library's message in `errors`
- * when it fails. Nothing with a destructor lives in this function, so jumping out of the library back
- * to the setjmp below skips no clean-up; the compressor is destroyed on both ways out.
+ * Encodes the rows of `image` into `file`, each through `row` (three bytes a pixel). Returns false with
+ * the library's message in `errors` when it fails. Nothing with a destructor lives in this function, so
+ * jumping out of the library back to the setjmp below skips no clean-up; the compressor is destroyed on
+ * both ways out.
  */
-bool Compress(QImage& image, std::FILE* file, JpegErrors& errors)
+bool Compress(const QImage& image, unsigned char* row, std::FILE* file, JpegErrors& errors)
 {
     jpeg_compress_struct info;
     info.err = jpeg_std_error(&errors.Manager);
@@ -58,7 +83,7 @@ bool Compress(QImage& image, std::FILE* file, JpegErrors& errors)
     jpeg_set_quality(&info, kQuality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = image.scanLine(static_cast<int>(info.next_scanline));
+        RgbRow(image, static_cast<int>(info.next_scanline), row);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -72,10 +97,10 @@ void SaveJpeg(const QImage& image, const std::string& path)
 {
     if (image.isNull())
         throw FileError("Cannot write the picture '" + path + "': there is no picture.");
-    QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::vector<unsigned char> row(static_cast<std::size_t>(image.width()) * 3);
     ReplacingFile file(path);
     JpegErrors errors;
-    if (!Compress(rgb, file.File(), errors))
+    if (!Compress(image, row.data(), file.File(), errors))
         throw FileError("Cannot write the picture '" + path + "': " + errors.Message + ".");
     file.Commit();
 }
