@@ -1,23 +1,41 @@
-// The window shows a cell through Qt's decoders (DecodeReportText), the CSV table writes it through the
-// core's own (ReportTextToUtf8): both must give the same letters.
+// The report's text is decoded by the core's own decoder (ReportTextToUtf8) for the window, the CSV table
+// and the JSON alike. Qt's decoders, made apart from it, are the reference its letters are held to.
 #include "charts/ReportText.h"
 
 #include "Samples.h"
 #include "reports/LoadReport.h"
 #include "text/TextDecoding.h"
 
+#include <QStringDecoder>
+
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
+
+// Qt's reading of `bytes`, or nothing where Qt has no decoder for the page (built without ICU, as on
+// Windows, it has none for GBK and Shift_JIS).
+std::optional<QString> QtReading(std::string_view bytes, const std::string& codePage)
+{
+    QStringDecoder decoder(codePage.c_str());
+    if (!decoder.isValid())
+        return std::nullopt;
+    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
 
 TEST(ReportText, TheCoresDecoderAgreesWithQtsOnEveryByteOfTheSingleBytePages)
 {
     for (const std::string codePage : {"windows-1251", "windows-1252", "windows-1254"}) {
         for (int byte = 0x80; byte <= 0xff; ++byte) {
             const std::string bytes = {'a', static_cast<char>(byte)};
-            EXPECT_EQ(QString::fromStdString(ReportTextToUtf8(bytes, codePage)), DecodeReportText(bytes, codePage))
-                << codePage << " byte " << byte;
+            std::optional<QString> qt = QtReading(bytes, codePage);
+            if (!qt)
+                GTEST_SKIP() << "Qt has no decoder for " << codePage;
+            // The five bytes windows-1252 leaves undefined, which Qt passes on as control characters, read as
+            // the replacement character.
+            if (codePage == "windows-1252" && qt->at(1).unicode() >= 0x80 && qt->at(1).unicode() < 0xa0)
+                (*qt)[1] = QChar(0xfffd);
+            EXPECT_EQ(DecodeReportText(bytes, codePage), *qt) << codePage << " byte " << byte;
         }
     }
 }
@@ -34,9 +52,12 @@ TEST(ReportText, TheCoresDecoderAgreesWithQtsOnEveryCellOfTheRealReports)
         for (int row = 1; row < session.Full.RowCount(); ++row) {
             for (int column = 0; column < kFullColumns; ++column) {
                 const std::string_view cell = session.Full.Cell(column, row);
-                const QString core = QString::fromStdString(ReportTextToUtf8(cell, codePage));
-                ASSERT_EQ(core, DecodeReportText(cell, codePage)) << codePage << " row " << row << " column " << column;
-                nonAscii += core.size() != static_cast<qsizetype>(cell.size());
+                const QString shown = DecodeReportText(cell, codePage);
+                ASSERT_EQ(shown, QString::fromStdString(ReportTextToUtf8(cell, codePage)));
+                if (const std::optional<QString> qt = QtReading(cell, codePage)) {
+                    ASSERT_EQ(shown, *qt) << codePage << " row " << row << " column " << column;
+                }
+                nonAscii += shown.size() != static_cast<qsizetype>(cell.size());
             }
         }
     }
