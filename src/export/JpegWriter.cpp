@@ -38,18 +38,10 @@ extern "C" void IgnoreJpegMessage(j_common_ptr) {}
 // outlive the export.
 void RgbRow(const QImage& image, int y, unsigned char* out)
 {
-    const int width = image.width();
-    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) {
-        const QRgb* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < width; ++x, out += 3) {
-            out[0] = static_cast<unsigned char>(qRed(pixels[x]));
-            out[1] = static_cast<unsigned char>(qGreen(pixels[x]));
-            out[2] = static_cast<unsigned char>(qBlue(pixels[x]));
-        }
-        return;
-    }
-    for (int x = 0; x < width; ++x, out += 3) {
-        const QRgb pixel = image.pixel(x, y);
+    const bool direct = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
+    const QRgb* pixels = direct ? reinterpret_cast<const QRgb*>(image.constScanLine(y)) : nullptr;
+    for (int x = 0; x < image.width(); ++x, out += 3) {
+        const QRgb pixel = direct ? pixels[x] : image.pixel(x, y);
         out[0] = static_cast<unsigned char>(qRed(pixel));
         out[1] = static_cast<unsigned char>(qGreen(pixel));
         out[2] = static_cast<unsigned char>(qBlue(pixel));
